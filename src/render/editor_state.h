@@ -1,0 +1,103 @@
+// Everything the user interface shows and edits. One instance, created by
+// the shell; every view draws into its framebuffer, so the definition lives
+// with the renderer.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/player.h"
+#include "render/image.h"
+
+constexpr int kScreenWidth = 320;
+constexpr int kScreenHeight = 255;
+constexpr int kFramebufferBytes = kScreenWidth * kScreenHeight * 3;
+constexpr int kPathSize = 256;
+
+enum Dialog : int32_t {
+  kDialogNone = 1,
+  kDialogQuit = 4,
+  kDialogClear = 5,
+  kDialogTextField = 6,
+};
+
+enum PointerColour : int32_t {
+  kPointerWhite = 0,  // idle
+  kPointerYellow,     // playing
+  kPointerBlue,       // edit or record
+  kPointerMagenta,    // requester or text field
+  kPointerRed,        // message
+  kPointerGreen,      // disk-op screen
+  kPointerCyan,
+};
+
+struct EditorState {
+  uint8_t* framebuffer;  // kFramebufferBytes, owned
+  Player* player;
+
+  // GUI images, in load-table order.
+  Image* img_main;
+  Image* img_font;
+  Image* img_pointer;
+  Image* img_disk;
+  Image* img_sure;
+  Image* img_cursor;
+  Image* img_textcursor;
+  Image* img_clear;
+  Image* img_diskoparrow;
+  Image* img_chan1off;
+  Image* img_chan2off;
+  Image* img_chan3off;
+  Image* img_chan4off;
+  Image* img_disk2;
+  Image* img_help;
+  Image* img_posed;
+  Image* img_sample;
+  Image* img_loopleft;
+  Image* img_loopright;
+
+  int32_t key_code;
+  int32_t play_seconds;
+  int32_t restart_clock;
+  int32_t mouse_x;
+  int32_t mouse_y;
+  int32_t pointer_colour;
+  int32_t normal_pointer_colour;
+  int32_t left_held;
+  int32_t right_down;
+  int32_t modifiers;  // 1 left Shift, 2 left Alt, 4 left command, 8 Ctrl
+  int32_t dialog;
+  int32_t saved_dialog;
+  int32_t hit_button;
+  int32_t current_sample;
+  int32_t quit_confirmed;
+
+  // Keyboard editor.
+  int32_t cursor_channel;
+  int32_t cursor_column;
+
+  int32_t message_frames;
+  int32_t message_timer;
+  char message[32];
+
+  int32_t octave_offset;
+  int32_t edit_skip;
+  int32_t multi_keyboard;
+
+  char module_dir[kPathSize];
+  char song_dir[kPathSize];
+  char sample_dir[kPathSize];
+  char track_dir[kPathSize];
+  char pattern_dir[kPathSize];
+  char disk_op_path[kPathSize];
+
+  int32_t sample_editor_shown;
+  int32_t disk_op_active;
+  int32_t fast_repeat;
+
+  // Disk-op screen.
+  int32_t volume_count;
+  int32_t list_valid;
+  int32_t option_song;
+
+  int32_t row_marks[5];
+};

@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::puts("tetrad " TETRAD_VERSION);
+  return 0;
+}

@@ -1,0 +1,15 @@
+// Loading and saving modules and songs on behalf of the user interface:
+// a load builds the new player first, then swaps it in under the audio lock.
+#pragma once
+
+#include <cstdint>
+
+#include "render/editor_state.h"
+
+enum ModuleKind : int32_t { kKindModule = 0, kKindSong = 1 };
+
+// 1 when the file was read; 0 (with the reason in the message line) when it
+// cannot be opened or is refused, leaving the current module in place.
+int32_t load_module(const char* path, EditorState* state, ModuleKind kind = kKindModule);
+// 1 when the file was written completely; 0 otherwise (old file kept).
+int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind);
