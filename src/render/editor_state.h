@@ -20,14 +20,15 @@ enum Dialog : int32_t {
   kDialogTextField = 6,
 };
 
+// Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
+// unused yellow, so edit is 3, not 2.
 enum PointerColour : int32_t {
-  kPointerWhite = 0,  // idle
-  kPointerYellow,     // playing
-  kPointerBlue,       // edit or record
-  kPointerMagenta,    // requester or text field
-  kPointerRed,        // message
-  kPointerGreen,      // disk-op screen
-  kPointerCyan,
+  kPointerWhite = 0,    // idle
+  kPointerYellow = 1,   // playing
+  kPointerBlue = 3,     // edit or record
+  kPointerMagenta = 4,  // requester or text field
+  kPointerRed = 5,      // message
+  kPointerGreen = 6,    // disk-op screen
 };
 
 struct EditorState {
