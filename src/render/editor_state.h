@@ -95,10 +95,15 @@ struct EditorState {
   int32_t disk_op_active;
   int32_t fast_repeat;
 
+  // Main screen: each channel's oscilloscope peak of this frame (0..128),
+  // which the level meters show.
+  int32_t channel_peaks[kChannels];
+
   // Disk-op screen.
   int32_t volume_count;
   int32_t list_valid;
   int32_t option_song;
+  int32_t disk_op_page;  // 0 first panel, otherwise the second
 
   int32_t row_marks[5];
 };
