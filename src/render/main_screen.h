@@ -1,0 +1,23 @@
+// The whole main screen, repainted every frame in painter's order: the
+// background, the status numbers and names, the oscilloscopes, the pattern
+// view and the panels that cover parts of it.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/player.h"
+#include "render/editor_state.h"
+#include "render/hit_test.h"
+
+// The main screen's buttons and fields, by index (the requesters use
+// entries 0, 1 and 50..53 for their own buttons).
+constexpr int32_t kMainButtonCount = 57;
+extern const ButtonRect kMainButtons[kMainButtonCount];
+
+// Bytes a module file of this player would take: the header, the patterns
+// up to the highest one the order list names, and the sample data.
+int32_t module_size(const Player* player);
+// Numbers, names, channel-off marks, message line and oscilloscopes; also
+// leaves this frame's channel peaks in state->channel_peaks.
+void draw_status(EditorState* state);
+void redraw_main_screen(EditorState* state);

@@ -1,0 +1,122 @@
+#include "render/pattern_view.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "render/draw.h"
+
+namespace {
+
+struct NoteName {
+  int32_t period;
+  const char* name;
+};
+
+constexpr NoteName kNoteNames[37] = {
+    {0, "---"},   {856, "c-1"}, {808, "c#1"}, {762, "d-1"}, {720, "d#1"}, {678, "e-1"},
+    {640, "f-1"}, {604, "f#1"}, {570, "g-1"}, {538, "g#1"}, {508, "a-1"}, {480, "a#1"},
+    {453, "b-1"}, {428, "c-2"}, {404, "c#2"}, {381, "d-2"}, {360, "d#2"}, {339, "e-2"},
+    {320, "f-2"}, {302, "f#2"}, {285, "g-2"}, {269, "g#2"}, {254, "a-2"}, {240, "a#2"},
+    {226, "b-2"}, {214, "c-3"}, {202, "c#3"}, {190, "d-3"}, {180, "d#3"}, {170, "e-3"},
+    {160, "f-3"}, {151, "f#3"}, {143, "g-3"}, {135, "g#3"}, {127, "a-3"}, {120, "a#3"},
+    {113, "b-3"},
+};
+
+// Top of a full bar first: red at the top, green at the foot.
+constexpr uint32_t kMeterColours[kMeterHeight] = {
+    0xff0000, 0xff0000, 0xff1100, 0xff1100, 0xff2200, 0xff2200, 0xff3300, 0xff3300,
+    0xff4400, 0xff5500, 0xff6600, 0xff7700, 0xff8800, 0xff9900, 0xffaa00, 0xffbb00,
+    0xffcc00, 0xffdd00, 0xffee00, 0xffff00, 0xffff00, 0xeeff00, 0xeeff00, 0xddff00,
+    0xddff00, 0xccff00, 0xccff00, 0xbbff00, 0xbbff00, 0xaaff00, 0x99ff00, 0x99ff00,
+    0x88ff00, 0x88ff00, 0x77ff00, 0x77ff00, 0x66ff00, 0x66ff00, 0x55ff00, 0x55ff00,
+    0x44ff00, 0x44ff00, 0x33ff00, 0x33ff00, 0x22ff00, 0x11ff00, 0x00ff00, 0x00ee00,
+};
+
+// Left edge of each cursor column: note, sample hi/lo, effect, param hi/lo.
+constexpr int32_t kCursorX[kChannels * 6] = {
+    30,  54,  62,  70,  78,  86,  102, 126, 134, 142, 150, 158,
+    174, 198, 206, 214, 222, 230, 246, 270, 278, 286, 294, 302,
+};
+
+constexpr uint32_t kCurrentRowColour = 0x000000;
+constexpr uint32_t kOtherRowColour = 0x3344FF;
+
+uint32_t shift_colour(uint32_t colour, int32_t delta) {
+  uint32_t result = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int32_t component =
+        std::clamp(static_cast<int32_t>((colour >> shift) & 0xFF) + delta, 0, 255);
+    result |= static_cast<uint32_t>(component) << shift;
+  }
+  return result;
+}
+
+void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t y, int32_t mode,
+              uint32_t colour, EditorState* state) {
+  const PatternCell* c = cells[row];
+  // Masks keep every field at the width the layout has room for, whatever a
+  // loaded file or an edit left in the cell.
+  auto s = [&](int k) { return c[k].sample & 0xFF; };
+  auto e = [&](int k) { return c[k].effect & 0xF; };
+  auto h = [&](int k) { return c[k].param_hi & 0xF; };
+  auto l = [&](int k) { return c[k].param_lo & 0xF; };
+  draw_text(8, y, mode, colour, "%02d %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x", state,
+            row, note_name(c[0].period), s(0), e(0), h(0), l(0), note_name(c[1].period), s(1), e(1),
+            h(1), l(1), note_name(c[2].period), s(2), e(2), h(2), l(2), note_name(c[3].period),
+            s(3), e(3), h(3), l(3));
+}
+
+}  // namespace
+
+const char* note_name(int32_t period) {
+  for (const NoteName& note : kNoteNames) {
+    if (note.period == period) return note.name;
+  }
+  return "???";
+}
+
+int32_t meter_height(int32_t peak) {
+  // peak / 2.6 in exact integer arithmetic (a double division makes 13 / 2.6
+  // come out just under 5).
+  return std::clamp(peak * 5 / 13, 0, kMeterHeight);
+}
+
+void draw_level_meters(const int32_t levels[kChannels], EditorState* state) {
+  for (int32_t k = 0; k < kChannels; ++k) {
+    const int32_t height = meter_height(levels[k]);
+    const int32_t left = 55 + 72 * k;
+    for (int32_t j = 0; j < height; ++j) {
+      const int32_t y = 187 - j;
+      const uint32_t colour = kMeterColours[kMeterHeight - 1 - j];
+      const uint32_t light = shift_colour(colour, 51);
+      const uint32_t dark = shift_colour(colour, -51);
+      put_pixel(left, y, light, state);
+      put_pixel(left + 1, y, light, state);
+      for (int32_t x = left + 2; x <= left + 7; ++x) put_pixel(x, y, colour, state);
+      put_pixel(left + 8, y, dark, state);
+      put_pixel(left + 9, y, dark, state);
+    }
+  }
+}
+
+void draw_pattern_view(EditorState* state) {
+  const Player* player = state->player;
+  const int32_t pattern = std::clamp(player->current_pattern, 0, kPatterns - 1);
+  const int32_t current = std::clamp(player->shown_row, 0, kRows - 1);
+  const auto& cells = player->patterns[pattern];
+
+  draw_row(cells, current, 190, kDrawDoubleHeight, kCurrentRowColour, state);
+  for (int32_t k = 0; k < 7; ++k) {
+    const int32_t above = current - 7 + k;
+    const int32_t below = current + 1 + k;
+    if (above >= 0) draw_row(cells, above, 140 + 7 * k, 0, kOtherRowColour, state);
+    if (below < kRows) draw_row(cells, below, 203 + 7 * k, 0, kOtherRowColour, state);
+  }
+
+  draw_level_meters(state->channel_peaks, state);
+
+  const int32_t channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
+  const int32_t column = std::clamp(state->cursor_column, 0, 5);
+  if (state->img_cursor)
+    blit_image_keyed(kCursorX[channel * 6 + column], 188, state->img_cursor, state);
+}
