@@ -18,6 +18,10 @@ void player_reset_replay(Player* player, int32_t output_rate) {
     player->channels[c].position = -1;
     player->channels[c].pan = kPans[c];
     player->channels[c].enabled = 1;
+    // No note cut or restart is pending on a fresh channel; left at 0 they
+    // would silence or restart the first note of every channel.
+    player->channels[c].cut_counter = -1;
+    player->channels[c].retrig_counter = -1;
   }
   player->flags = 4;
   player->output_rate = output_rate;

@@ -75,7 +75,8 @@ int32_t table_period(int32_t finetune, int32_t index) {
 
 // Per-row values shared by the four channels.
 struct RowContext {
-  int32_t row;          // R
+  int32_t current_row;  // the row being processed
+  int32_t row;          // R: moved to 63 by commands that end the pattern
   int32_t position;     // Q
   int32_t loop_target;  // row a pattern loop jumps back to, -1 = none
 };
@@ -99,7 +100,7 @@ void set_slide_period(Player* player, ChannelState& ch, int32_t p) {
 void pattern_loop(ChannelState& ch, int32_t y, RowContext& ctx) {
   if (y == 0) {
     if (ch.loop_state == 0) {
-      ch.loop_row = ctx.row;
+      ch.loop_row = ctx.current_row;
       ch.loop_state = 1;
     }
     return;
@@ -112,7 +113,7 @@ void pattern_loop(ChannelState& ch, int32_t y, RowContext& ctx) {
   }
   ch.loop_count = count - 1;
   ch.loop_state = 2;
-  ctx.loop_target = ch.loop_row;
+  ctx.loop_target = ch.loop_row & 63;
 }
 
 void invert_loop_step(Player* player, ChannelState& ch, int32_t& next_position) {
@@ -129,6 +130,8 @@ void invert_loop_step(Player* player, ChannelState& ch, int32_t& next_position) 
   if (start == 0) return;
   const int32_t at = start + ch.funk_position;
   if (s.data && at < (s.length >> 14)) s.data[at] = static_cast<int8_t>(~s.data[at]);
+  // The nudge moves a sounding note; it must not wake a silent channel.
+  if (ch.position < 0) return;
   ch.position += ch.funk_position;
   ch.offset_memory = ch.position;
   next_position = ch.position;
@@ -256,7 +259,7 @@ void row_command(Player* player, ChannelState& ch, const PatternCell& cell, int3
         if (o == 0) o = ch.offset_memory;
         if (!sample_valid) o += ch.offset_memory;
         // Repeated relative offsets must not overflow the 18.14 position.
-        const auto clamped = static_cast<int32_t>(std::min<int64_t>(o, kOffsetLimit));
+        const auto clamped = static_cast<int32_t>(std::clamp<int64_t>(o, 0, kOffsetLimit));
         next_position = ch.offset_memory = clamped;
       }
       break;
@@ -302,12 +305,10 @@ void channel_row(Player* player, ChannelState& ch, const PatternCell& cell, RowC
   int32_t next_position = ch.position;
   bool keep_volume = false;
 
-  if (period != 0) {
-    ch.last_period = period;
-    if (ch.volume != 0) ch.saved_volume = ch.volume;
-    if (sample != 0) ch.last_sample = sample;
-  }
+  if (period != 0) ch.last_period = period;
   ch.cell_period = period;
+  if (ch.volume != 0) ch.saved_volume = ch.volume;
+  if (sample != 0) ch.last_sample = sample;
   if (period != 0 && sample == 0) {
     const bool fine_slide = effect == 0xE && (cell.param_hi == 1 || cell.param_hi == 2);
     if (effect == 0 || effect == 0xC || effect == 0xF || fine_slide) {
@@ -361,7 +362,7 @@ void channel_row(Player* player, ChannelState& ch, const PatternCell& cell, RowC
 void process_row(Player* player) {
   const bool song = player->play_mode == kPlaySong;
   const int32_t row = player->row & 63;
-  RowContext ctx{row, song ? player->song_position & 127 : player->current_pattern & 127, -1};
+  RowContext ctx{row, row, song ? player->song_position & 127 : player->current_pattern & 127, -1};
   const int32_t pattern = song ? player->order[ctx.position] & 127 : ctx.position;
 
   player->break_row = 0;
@@ -431,7 +432,8 @@ void channel_tick(Player* player, ChannelState& ch) {
     ch.tremolo_position = (ch.tremolo_position + ch.tremolo_speed) & 63;
     m = std::clamp(v + ((ch.tremolo_depth * w) >> 8), 0, kVolumeMax);
   }
-  if (ch.cut_counter != -1) {
+  // Any negative counter is inactive, so a stray value cannot run down forever.
+  if (ch.cut_counter >= 0) {
     if (ch.cut_counter == 0) {
       if (ch.cell_period != 0) {
         ch.volume = m = 0;
@@ -441,7 +443,7 @@ void channel_tick(Player* player, ChannelState& ch) {
     }
     ch.cut_counter -= 1;
   }
-  if (ch.retrig_counter != -1) {
+  if (ch.retrig_counter >= 0) {
     if (ch.retrig_counter == 0) {
       if (player->range_play == 0) ch.position = 0;
       ch.retrig_counter = ch.retrig_interval;
@@ -486,7 +488,7 @@ float tempo_samples_per_tick(int32_t output_rate, int32_t tempo) {
 }
 
 void process_tick(Player* player) {
-  if (player->tick_counter == 0) {
+  if (player->tick_counter <= 0) {
     if (player->play_mode != kStopped) {
       if (player->pattern_delay == 0) {
         process_row(player);
@@ -494,7 +496,7 @@ void process_tick(Player* player) {
         player->pattern_delay -= 1;
       }
     }
-    player->tick_counter = player->speed;
+    player->tick_counter = std::max(player->speed, 1);
   }
   player->tick_counter -= 1;
   for (int c = 0; c < kChannels; ++c) channel_tick(player, player->channels[c]);

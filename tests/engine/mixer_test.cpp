@@ -1,0 +1,318 @@
+#include "engine/mixer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/replayer.h"
+#include "module_builder.h"
+
+using namespace test_module;
+
+namespace {
+
+constexpr int32_t kByte = kFixOne;  // a step of one byte per frame
+
+// Buffer 1 value of a channel with pan 255 playing byte v at volume vol.
+int16_t right_of(int v, int vol) {
+  return static_cast<int16_t>((v * vol * 255) >> 7);
+}
+
+class Mixer : public ::testing::Test {
+ protected:
+  void SetUp() override { p = player_create(44100); }
+  void TearDown() override { player_destroy(p); }
+  Player* p = nullptr;
+};
+
+TEST_F(Mixer, NonLoopingSampleStopsAtItsLength) {
+  make_sample(p, 1, 4, 0, 2, 64, [](int32_t i) { return i + 1; });
+  start_voice(p, 1, 1, 0, kByte, 64);
+  const Stereo out = render_stereo(p, 6);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(out.right[i], right_of(i + 1, 64)) << i;
+  // The frame at position == length is not played.
+  EXPECT_EQ(out.right[4], 0);
+  EXPECT_EQ(out.right[5], 0);
+  EXPECT_EQ(p->channels[1].position, -1);
+}
+
+TEST_F(Mixer, LoopWrapsOnceAndPlaysTheWrappedFrame) {
+  make_sample(p, 1, 8, 4, 4, 64, [](int32_t i) { return i + 1; });
+  start_voice(p, 1, 1, 0, 3 * kByte, 64);
+  const Stereo out = render_stereo(p, 8);
+  // 0, 3, 6, then 9 wraps to 5, 8 to 4, 7, 10 to 6, 9 to 5.
+  const int bytes[] = {0, 3, 6, 5, 4, 7, 6, 5};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(out.right[i], right_of(bytes[i] + 1, 64)) << i;
+}
+
+TEST_F(Mixer, PendingSampleTakesOverAtTheWrapPosition) {
+  make_sample(p, 1, 8, 4, 4, 64, [](int32_t) { return 1; });
+  make_sample(p, 2, 16, 0, 16, 64, [](int32_t i) { return 50 + i; });
+  start_voice(p, 1, 1, 0, kByte, 64);
+  p->channels[1].pending_sample = 2;
+  const Stereo out = render_stereo(p, 11);
+  for (int i = 0; i <= 8; ++i) EXPECT_EQ(out.right[i], right_of(1, 64)) << i;
+  EXPECT_EQ(p->channels[1].sample, 2);
+  EXPECT_EQ(out.right[9], right_of(55, 64));
+  EXPECT_EQ(out.right[10], right_of(56, 64));
+
+  // A sample that does not loop never wraps, so it never switches.
+  make_sample(p, 3, 4, 0, 2, 64, [](int32_t) { return 1; });
+  start_voice(p, 2, 3, 0, kByte, 64);
+  p->channels[2].pending_sample = 2;
+  render_stereo(p, 8);
+  EXPECT_EQ(p->channels[2].sample, 3);
+  EXPECT_EQ(p->channels[2].position, -1);
+}
+
+TEST_F(Mixer, DefaultPansSendChannelsToOneSideEach) {
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 20; });
+  start_voice(p, 0, 1, 0, kByte, 63);
+  Stereo out = render_stereo(p, 16);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(out.right[i], 0);
+    EXPECT_EQ(out.left[i], right_of(20, 63));
+  }
+  p->channels[0].position = -1;
+  start_voice(p, 1, 1, 0, kByte, 63);
+  out = render_stereo(p, 16);
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(out.right[i], right_of(20, 63));
+    EXPECT_EQ(out.left[i], 0);
+  }
+}
+
+TEST_F(Mixer, MutedAndSilentChannelsContributeNothing) {
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 20; });
+  start_voice(p, 1, 1, 0, kByte, 63);
+  p->channels[1].enabled = 0;
+  const Stereo out = render_stereo(p, 16);
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(out.right[i], 0);
+  EXPECT_EQ(p->channels[1].position, 0) << "a muted channel does not advance";
+}
+
+TEST_F(Mixer, FilterHasUnityGainAtDc) {
+  make_sample(p, 1, 256, 0, 256, 64, [](int32_t) { return 77; });
+  start_voice(p, 1, 1, 0, kByte, 63);
+  p->filter_enabled = 1;
+  const Stereo out = render_stereo(p, 800);
+  EXPECT_LT(out.right[0], right_of(77, 63)) << "the first frame is smoothed";
+  EXPECT_NEAR(out.right[799], right_of(77, 63), 1);
+  EXPECT_NE(p->filter_memory[0], 0.0f);
+  // Switching the filter off leaves its memory as it is.
+  float memory[8];
+  std::memcpy(memory, p->filter_memory, sizeof memory);
+  p->filter_enabled = 0;
+  render_stereo(p, 10);
+  EXPECT_EQ(std::memcmp(memory, p->filter_memory, sizeof memory), 0);
+}
+
+TEST_F(Mixer, EightFormatsScaleAsSpecified) {
+  // Channel 1 (pan 255) plays a, channel 0 (pan 0) plays b, both at volume 64.
+  const int a = -37;
+  const int b = 90;
+  const int64_t m = 200;
+  const int64_t first = (a * 64 * 255) >> 7;
+  const int64_t second = (b * 64 * 255) >> 7;
+  const int64_t sum = (a + b) * 64;
+  struct Expect {
+    int format;
+    int64_t out1;
+    int64_t out2;
+  };
+  const Expect expected[] = {
+      {0, (((sum + sum) >> 1) * m) >> 16, 0}, {1, (first * m) >> 16, (second * m) >> 16},
+      {2, ((sum + sum) * m) >> 9, 0},         {3, (first * m) >> 8, (second * m) >> 8},
+      {4, ((4 * sum) * m) >> 18, 0},          {5, (2 * first * m) >> 17, (2 * second * m) >> 17},
+      {6, ((4 * sum) * m) >> 10, 0},          {7, (2 * first * m) >> 9, (2 * second * m) >> 9},
+  };
+  for (const Expect& e : expected) {
+    Player* q = player_create(44100);
+    make_sample(q, 1, 64, 0, 64, 64, [a](int32_t) { return a; });
+    make_sample(q, 2, 64, 0, 64, 64, [b](int32_t) { return b; });
+    start_voice(q, 1, 1, 0, kByte, 64);
+    start_voice(q, 0, 2, 0, kByte, 64);
+    q->master_volume = static_cast<int32_t>(m);
+    const bool two = e.format & 1;
+    const int bits = e.format & 2 ? 16 : 8;
+    const int over = e.format & 4 ? 2 : 1;
+    // A stride of 4 bytes: the gaps between frames stay untouched.
+    uint8_t buf1[16 * 4];
+    uint8_t buf2[16 * 4];
+    std::memset(buf1, 0x5A, sizeof buf1);
+    std::memset(buf2, 0x5A, sizeof buf2);
+    render_audio(q, buf1, buf2, 4, 16, over, bits, two ? 2 : 1);
+    for (int i = 0; i < 16; ++i) {
+      int64_t v1;
+      int64_t v2;
+      if (bits == 16) {
+        int16_t s1;
+        int16_t s2;
+        std::memcpy(&s1, buf1 + 4 * i, 2);
+        std::memcpy(&s2, buf2 + 4 * i, 2);
+        v1 = s1;
+        v2 = s2;
+        EXPECT_EQ(buf1[4 * i + 2], 0x5A);
+      } else {
+        v1 = static_cast<int8_t>(buf1[4 * i]);
+        v2 = static_cast<int8_t>(buf2[4 * i]);
+        EXPECT_EQ(buf1[4 * i + 1], 0x5A);
+      }
+      EXPECT_EQ(v1, e.out1) << "format " << e.format << " frame " << i;
+      if (two) {
+        EXPECT_EQ(v2, e.out2) << "format " << e.format << " frame " << i;
+      } else {
+        EXPECT_EQ(buf2[4 * i], 0x5A) << "one-buffer formats leave buffer 2 alone";
+      }
+    }
+    // Oversampling reads two sample frames per output frame.
+    EXPECT_EQ(q->channels[1].position, 16 * over * kByte);
+    player_destroy(q);
+  }
+}
+
+TEST_F(Mixer, ResultIsTruncatedToTheWidthNotClipped) {
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return -37; });
+  start_voice(p, 1, 1, 0, kByte, 64);
+  p->master_volume = 2048;
+  const Stereo out = render_stereo(p, 2);
+  const int32_t wide = static_cast<int32_t>((((-37 * 64 * 255) >> 7) * int64_t{2048}) >> 8);
+  ASSERT_LT(wide, -32768);
+  EXPECT_EQ(out.right[0], static_cast<int16_t>(wide));
+}
+
+TEST_F(Mixer, RangePlayStopsAtRangeEndInTwoOutputFormats) {
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 10; });
+  start_voice(p, 1, 1, 0, kByte, 64);
+  p->range_play = 1;
+  p->range_end = 5 * kFixOne;
+  const Stereo out = render_stereo(p, 8);
+  EXPECT_EQ(out.right[4], right_of(10, 64));
+  EXPECT_EQ(out.right[5], 0);
+  EXPECT_EQ(p->channels[1].position, -1);
+  // The one-buffer formats follow the loop instead.
+  start_voice(p, 1, 1, 0, kByte, 64);
+  int16_t mono[80];
+  render_audio(p, mono, nullptr, 2, 80, 1, 16, 1);
+  EXPECT_NE(mono[79], 0);
+  EXPECT_GE(p->channels[1].position, 0);
+}
+
+TEST_F(Mixer, TicksFollowTheSamplesPerTickAccumulator) {
+  // A volume slide shows each tick: 873.27 frames per tick at start-up,
+  // and the first tick comes once a tick's worth of frames has passed.
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 100; });
+  start_voice(p, 1, 1, 0, kByte, 10);
+  p->channels[1].volume_slide = 1;
+  const Stereo out = render_stereo(p, 1800);
+  EXPECT_EQ(out.right[873], right_of(100, 10));
+  EXPECT_EQ(out.right[874], right_of(100, 11));
+  EXPECT_EQ(out.right[1746], right_of(100, 11));
+  EXPECT_EQ(out.right[1747], right_of(100, 12));
+}
+
+TEST_F(Mixer, RenderIsDeterministic) {
+  auto build = [](Player* q) {
+    make_sample(q, 1, 3000, 1000, 2000, 64, [](int32_t i) { return (i * 7) & 0xFF; });
+    make_sample(q, 2, 500, 100, 400, 40, [](int32_t i) { return (i * 13) & 0x7F; });
+    for (int row = 0; row < kRows; row += 2) {
+      set_cell(q, 0, row, 0, kPeriodTable[0][row % 36], 1, 0x4, 0x47);
+      set_cell(q, 0, row, 1, kPeriodTable[0][(row + 5) % 36], 2, 0x0, 0x37);
+      set_cell(q, 0, row, 2, kPeriodTable[0][(row + 9) % 36], 1, 0xA, 0x02);
+      set_cell(q, 0, row, 3, kPeriodTable[0][(row + 2) % 36], 2, 0x7, 0x45);
+    }
+    set_cell(q, 0, 1, 0, 0, 0, 0xE, 0x00);  // filter on
+    q->play_mode = kPlaySong;
+  };
+  Player* q = player_create(44100);
+  build(p);
+  build(q);
+  const Stereo one = render_stereo(p, 30000);
+  const Stereo two = render_stereo(q, 30000);
+  EXPECT_EQ(one.right, two.right);
+  EXPECT_EQ(one.left, two.left);
+  int nonzero = 0;
+  for (int16_t v : one.right) nonzero += v != 0;
+  EXPECT_GT(nonzero, 20000);
+  player_destroy(q);
+}
+
+// These read nothing outside a sample's data; the sanitizer build proves it.
+TEST_F(Mixer, LoopBeyondTheDataStopsAtTheEndOfTheData) {
+  Sample& s = make_sample(p, 1, 16, 8, 32, 64, [](int32_t) { return 9; });
+  ASSERT_GT(s.loop_end, s.length);
+  start_voice(p, 1, 1, 0, kByte, 64);
+  const Stereo out = render_stereo(p, 100);
+  EXPECT_EQ(out.right[15], right_of(9, 64));
+  EXPECT_EQ(out.right[16], 0);
+  EXPECT_EQ(p->channels[1].position, -1);
+}
+
+TEST_F(Mixer, StepLongerThanTheLoopStaysInsideTheLoop) {
+  make_sample(p, 1, 64, 60, 4, 64, [](int32_t i) { return i; });
+  start_voice(p, 1, 1, 0, 37 * kByte, 64);
+  const Stereo out = render_stereo(p, 500);
+  for (int i = 2; i < 500; ++i) {
+    const bool in_loop = out.right[i] == right_of(60, 64) || out.right[i] == right_of(61, 64) ||
+                         out.right[i] == right_of(62, 64) || out.right[i] == right_of(63, 64);
+    ASSERT_TRUE(in_loop) << "frame " << i;
+  }
+}
+
+TEST_F(Mixer, PositionFarPastAShortenedLoopComesBackIntoIt) {
+  make_sample(p, 1, 100, 10, 90, 64, [](int32_t i) { return i; });
+  start_voice(p, 1, 1, 50000, kByte, 64);
+  const Stereo out = render_stereo(p, 50);
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_GE(out.right[i], right_of(10, 64)) << i;
+    EXPECT_LE(out.right[i], right_of(99, 64)) << i;
+  }
+  EXPECT_GE(p->channels[1].position, 10 * kFixOne);
+  EXPECT_LE(p->channels[1].position, 100 * kFixOne);
+}
+
+TEST_F(Mixer, MissingDataOrBadFieldsSilenceTheChannel) {
+  Sample& s = make_sample(p, 1, 16, 0, 16, 64, [](int32_t) { return 9; });
+  std::free(s.data);
+  s.data = nullptr;
+  start_voice(p, 1, 1, 0, kByte, 64);
+  Stereo out = render_stereo(p, 32);
+  EXPECT_EQ(out.right[0], 0);
+  EXPECT_EQ(p->channels[1].position, -1);
+
+  make_sample(p, 2, 16, 0, 16, 64, [](int32_t) { return 9; });
+  start_voice(p, 1, 77, 0, kByte, 64);      // no such sample number
+  start_voice(p, 2, 2, 0, -5 * kByte, 64);  // a step backwards
+  start_voice(p, 3, 2, 0, kByte, 64);
+  p->channels[3].pending_sample = 99;
+  out = render_stereo(p, 64);
+  EXPECT_EQ(p->channels[1].position, -1);
+  EXPECT_EQ(p->channels[2].position, -1);
+  EXPECT_EQ(p->channels[3].position, -1);
+}
+
+TEST_F(Mixer, SampleOffsetPastTheEndStopsOrWraps) {
+  make_sample(p, 1, 64, 0, 2, 64, [](int32_t) { return 9; });
+  make_sample(p, 2, 64, 32, 32, 64, [](int32_t) { return 9; });
+  set_cell(p, 0, 0, 1, 428, 1, 0x9, 0xFF);
+  set_cell(p, 0, 0, 2, 428, 2, 0x9, 0xFF);
+  p->play_mode = kPlaySong;
+  p->tick_accumulator = p->samples_per_tick;  // the row comes at frame 0
+  render_stereo(p, 64);
+  EXPECT_EQ(p->channels[1].position, -1);
+  EXPECT_GE(p->channels[2].position, 32 * kFixOne);
+  EXPECT_LT(p->channels[2].position, 64 * kFixOne);
+}
+
+TEST_F(Mixer, NothingHappensForZeroFramesOrMissingBuffers) {
+  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 9; });
+  start_voice(p, 1, 1, 0, kByte, 64);
+  int16_t buf[4] = {1, 2, 3, 4};
+  render_audio(p, buf, buf, 2, 0, 1, 16, 2);
+  render_audio(p, buf, nullptr, 2, 4, 1, 16, 2);
+  EXPECT_EQ(buf[0], 1);
+  EXPECT_EQ(p->channels[1].position, 0);
+  EXPECT_EQ(p->tick_accumulator, 0.0f);
+}
+
+}  // namespace
