@@ -82,5 +82,6 @@ void BM_RenderBusyModuleFiltered(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_RenderBusyModule);
-BENCHMARK(BM_RenderBusyModuleFiltered);
+// Wall time: x_realtime is audio seconds per wall-clock second.
+BENCHMARK(BM_RenderBusyModule)->UseRealTime();
+BENCHMARK(BM_RenderBusyModuleFiltered)->UseRealTime();

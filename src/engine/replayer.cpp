@@ -484,7 +484,8 @@ int32_t finetune_period(int32_t period, int32_t finetune, int32_t semitones) {
 }
 
 float tempo_samples_per_tick(int32_t output_rate, int32_t tempo) {
-  return static_cast<float>(output_rate * 50.5 / (tempo * 20.4));
+  // The tempo command never goes below 32; other callers get at least 1.
+  return static_cast<float>(output_rate * 50.5 / (std::max(tempo, 1) * 20.4));
 }
 
 void process_tick(Player* player) {

@@ -374,6 +374,25 @@ TEST_F(Replayer, StoppedPlayKeepsTickEffectsButNoRows) {
   EXPECT_EQ(ch().volume, 40 - 18) << "the slide goes on";
 }
 
+TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
+  Sample& s = make_sample(p, 3, 16, 4, 8, 64, [](int32_t i) { return i; });
+  set_cell(p, 0, 0, 0, 428, 3, 0xE, 0xFF);
+  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0xFF);
+  play_row();
+  EXPECT_EQ(ch().volume, 63) << "sample volume 64 plays as 63";
+  EXPECT_EQ(s.data[5], 5);
+  ch().position = 2 * kFixOne;
+  play_row();
+  EXPECT_EQ(s.data[5], static_cast<int8_t>(~5));
+  EXPECT_EQ(ch().position, 2 * kFixOne + 1);
+  // A channel that has fallen silent is not woken by the walk.
+  set_cell(p, 0, 2, 0, 0, 0, 0xE, 0xFF);
+  ch().position = -1;
+  play_row();
+  EXPECT_EQ(s.data[6], static_cast<int8_t>(~6));
+  EXPECT_EQ(ch().position, -1);
+}
+
 TEST(NoteIndex, ExactFinetuneZeroNotesKeepTheirIndex) {
   for (int i = 0; i < 36; ++i) EXPECT_EQ(note_index(kPeriodTable[0][i]), i);
 }
