@@ -4,9 +4,8 @@
 
 #include <cstdint>
 
+#include "files/module_format.h"
 #include "render/editor_state.h"
-
-enum ModuleKind : int32_t { kKindModule = 0, kKindSong = 1 };
 
 // 1 when the file was read; 0 (with the reason in the message line) when it
 // cannot be opened or is refused, leaving the current module in place.

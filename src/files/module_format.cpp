@@ -1,0 +1,236 @@
+#include "files/module_format.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr size_t kHeaderBytes = 1084;
+constexpr size_t kPatternBytes = 1024;
+
+int32_t word_at(const uint8_t* p) {
+  return (p[0] << 8) | p[1];
+}
+
+void put_word(std::vector<uint8_t>& out, int32_t value) {
+  out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+  out.push_back(static_cast<uint8_t>(value & 0xFF));
+}
+
+FileResult refuse(const char* message, const char* reason) {
+  return {false, message, reason};
+}
+
+void decode_pattern(const uint8_t* in, PatternCell (&pattern)[kRows][kChannels]) {
+  for (int r = 0; r < kRows; ++r) {
+    for (int c = 0; c < kChannels; ++c, in += 4) {
+      PatternCell& cell = pattern[r][c];
+      cell = PatternCell{};
+      cell.period = ((in[0] & 0x0F) << 8) | in[1];
+      cell.sample = (in[0] & 0xF0) | (in[2] >> 4);
+      cell.effect = in[2] & 0x0F;
+      cell.param = in[3];
+      cell.param_hi = in[3] >> 4;
+      cell.param_lo = in[3] & 0x0F;
+    }
+  }
+}
+
+// Header fields of one sample in bytes, as the file declares them.
+struct SampleHeader {
+  int32_t length;
+  int32_t loop_start;
+  int32_t loop_length;
+};
+
+void read_sample_header(const uint8_t* h, Sample& s, SampleHeader& declared) {
+  std::memcpy(s.name, h, 22);
+  declared.length = word_at(h + 22) * 2;
+  declared.loop_start = word_at(h + 26) * 2;
+  declared.loop_length = word_at(h + 28) * 2;
+  s.length = std::min(declared.length, kMaxSampleBytes);
+  s.loop_start = std::min(declared.loop_start, kMaxSampleBytes);
+  s.loop_length = std::min(declared.loop_length, kMaxSampleBytes);
+  s.finetune = h[24] & 0x0F;
+  s.volume = std::min<int32_t>(h[25], 64);
+}
+
+// Keeps a loop inside the sample's data so no reader has to check it.
+void confine_loop(Sample& s) {
+  if (s.loop_length == 0) s.loop_length = 2;
+  if (s.loop_start >= s.length) {
+    s.loop_start = 0;
+    s.loop_length = 2;
+  } else if (s.loop_start + s.loop_length > s.length) {
+    s.loop_length = std::max(s.length - s.loop_start, 2);
+  }
+}
+
+void to_fixed(Sample& s) {
+  s.length *= kFixOne;
+  s.loop_start *= kFixOne;
+  s.loop_length *= kFixOne;
+  s.loop_end = s.loop_start + s.loop_length;
+}
+
+}  // namespace
+
+int32_t saved_pattern_count(const Player* player) {
+  int32_t highest = 0;
+  for (int i = 0; i < kPositions; ++i)
+    highest = std::max<int32_t>(highest, static_cast<int8_t>(player->order[i] & 0xFF));
+  return highest + 1;
+}
+
+FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, ModuleKind kind,
+                        const SampleFetch* fetch) {
+  if (size < kHeaderBytes || std::memcmp(bytes + 1080, "M.K.", 4) != 0)
+    return refuse("NOT A MODULE", "not an M.K. module");
+  int32_t highest = 0;
+  for (int i = 0; i < kPositions; ++i) highest = std::max<int32_t>(highest, bytes[952 + i]);
+  if (highest >= kPatterns) return refuse("BAD ORDER LIST", "order list names a pattern above 127");
+  const int32_t pattern_count = highest + 1;
+  const size_t data_start = kHeaderBytes + kPatternBytes * pattern_count;
+  if (size < data_start) return refuse("FILE TRUNCATED", "file ends inside the patterns");
+
+  player->pattern_count = pattern_count;
+  std::memcpy(player->song_name, bytes, 20);
+  player->song_length = std::clamp<int32_t>(bytes[950], 1, 128);
+  for (int i = 0; i < kPositions; ++i) player->order[i] = bytes[952 + i];
+  for (int p = 0; p < pattern_count; ++p)
+    decode_pattern(bytes + kHeaderBytes + kPatternBytes * p, player->patterns[p]);
+
+  size_t offset = data_start;
+  for (int i = 1; i < kSampleCount; ++i) {
+    Sample& s = player->samples[i];
+    SampleHeader declared;
+    read_sample_header(bytes + 20 + 30 * (i - 1), s, declared);
+    if (s.length == 0) {
+      // Nothing to play: an empty sample never loops, whatever the header says.
+      s.loop_start *= kFixOne;
+      s.loop_length *= kFixOne;
+      s.loop_end = s.loop_start + s.loop_length;
+      continue;
+    }
+    s.data = static_cast<int8_t*>(std::calloc(static_cast<size_t>(s.length), 1));
+    if (!s.data) return refuse("OUT OF MEMORY", "out of memory");
+    bool have_data = true;
+    if (kind == kKindModule) {
+      // A truncated last sample keeps what the file holds; the rest is silence.
+      if (offset < size)
+        std::memcpy(s.data, bytes + offset, std::min<size_t>(s.length, size - offset));
+      offset += static_cast<size_t>(declared.length);
+    } else {
+      have_data = fetch && fetch->fetch(fetch->context, s.name, s.data, s.length);
+    }
+    if (!have_data) {
+      sample_clear(s);
+      continue;
+    }
+    confine_loop(s);
+    to_fixed(s);
+  }
+  player_reset_replay(player, 44100);
+  return {true, nullptr, nullptr};
+}
+
+std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
+  std::vector<uint8_t> out;
+  out.reserve(kHeaderBytes + kPatternBytes * kPatterns);
+  out.insert(out.end(), player->song_name, player->song_name + 20);
+  for (int i = 1; i < kSampleCount; ++i) {
+    const Sample& s = player->samples[i];
+    out.insert(out.end(), s.name, s.name + 22);
+    // Odd byte lengths round up to whole words; the data gets a pad byte.
+    put_word(out, ((s.length >> 14) + 1) >> 1);
+    out.push_back(static_cast<uint8_t>(s.finetune & 0x0F));
+    out.push_back(static_cast<uint8_t>(s.volume));
+    put_word(out, s.loop_start >> 15);
+    put_word(out, s.loop_length >> 15);
+  }
+  out.push_back(static_cast<uint8_t>(player->song_length));
+  out.push_back(127);
+  for (int i = 0; i < kPositions; ++i) out.push_back(static_cast<uint8_t>(player->order[i]));
+  out.insert(out.end(), {'M', '.', 'K', '.'});
+  const int32_t patterns = saved_pattern_count(player);
+  for (int p = 0; p < patterns; ++p) {
+    for (int r = 0; r < kRows; ++r) {
+      for (int c = 0; c < kChannels; ++c) {
+        const PatternCell& cell = player->patterns[p][r][c];
+        out.push_back(static_cast<uint8_t>((cell.sample & 0xF0) | ((cell.period >> 8) & 0x0F)));
+        out.push_back(static_cast<uint8_t>(cell.period & 0xFF));
+        out.push_back(static_cast<uint8_t>(((cell.sample << 4) & 0xF0) | (cell.effect & 0x0F)));
+        out.push_back(static_cast<uint8_t>(cell.param_hi * 16 + cell.param_lo));
+      }
+    }
+  }
+  if (kind == kKindModule) {
+    for (int i = 1; i < kSampleCount; ++i) {
+      const Sample& s = player->samples[i];
+      const int32_t bytes = s.length >> 14;
+      if (bytes == 0) continue;
+      if (s.data) {
+        out.insert(out.end(), s.data, s.data + bytes);
+      } else {
+        out.insert(out.end(), static_cast<size_t>(bytes), 0);
+      }
+      if (bytes & 1) out.push_back(0);
+    }
+  }
+  return out;
+}
+
+FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out) {
+  struct stat info;
+  if (stat(path, &info) != 0) return refuse("CAN'T FIND FILE", "cannot open file");
+  if (!S_ISREG(info.st_mode)) return refuse("NOT A FILE", "not a regular file");
+  if (static_cast<uint64_t>(info.st_size) > max_bytes)
+    return refuse("FILE TOO BIG", "file too big");
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return refuse("CAN'T OPEN FILE", "cannot open file");
+  out.resize(static_cast<size_t>(info.st_size));
+  const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) return refuse("READ ERROR", "read error");
+  out.resize(got);
+  return {true, nullptr, nullptr};
+}
+
+FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes) {
+  std::string temp = std::string(path) + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return refuse("CAN'T SAVE FILE", "cannot create file");
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const bool written = done == bytes.size() && fsync(fd) == 0;
+  fchmod(fd, 0644);
+  const bool closed = close(fd) == 0;
+  if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
+    unlink(temp.c_str());
+    return refuse("SAVE FAILED", "write failed");
+  }
+  return {true, nullptr, nullptr};
+}
+
+bool fetch_library_sample(void* directory, const char* name, int8_t* data, int32_t bytes) {
+  char file_name[23] = {};
+  std::memcpy(file_name, name, 22);
+  if (file_name[0] == '\0' || std::strchr(file_name, '/')) return false;
+  const std::string path = std::string(static_cast<const char*>(directory)) + "/" + file_name;
+  std::vector<uint8_t> raw;
+  if (!read_whole_file(path.c_str(), kMaxModuleFileBytes, raw).ok) return false;
+  std::memcpy(data, raw.data(), std::min<size_t>(raw.size(), static_cast<size_t>(bytes)));
+  return true;
+}

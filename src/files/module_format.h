@@ -1,0 +1,46 @@
+// The "M.K." module file: song name, 31 sample headers, order list,
+// patterns and (for modules, not songs) sample data.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/player.h"
+
+enum ModuleKind : int32_t { kKindModule = 0, kKindSong = 1 };
+
+// Why a file was refused: `message` fits the 16-character message line,
+// `reason` is the longer text for the command line.
+struct FileResult {
+  bool ok;
+  const char* message;
+  const char* reason;
+};
+
+// Fills the data of a song's sample from the sample library; false when the
+// sample cannot be had there.
+struct SampleFetch {
+  bool (*fetch)(void* context, const char* name, int8_t* data, int32_t bytes);
+  void* context;
+};
+
+// Parses a whole file into a freshly created player. On refusal the player
+// may be partly filled and must be discarded.
+FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, ModuleKind kind,
+                        const SampleFetch* fetch);
+// The bytes save_module writes for the player.
+std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind);
+// Number of patterns a saved file holds.
+int32_t saved_pattern_count(const Player* player);
+
+// Reads a regular file whole (at most max_bytes).
+FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out);
+// Writes through a temporary file in the same directory and a rename, so a
+// failed write leaves any previous file as it was.
+FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes);
+
+// Reads a raw sample named `name` from `directory`; see SampleFetch.
+bool fetch_library_sample(void* directory, const char* name, int8_t* data, int32_t bytes);
+
+constexpr size_t kMaxModuleFileBytes = 8u << 20;

@@ -1,0 +1,64 @@
+#include "shell/module_io.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/audio_lock.h"
+#include "shell/program_dir.h"
+
+namespace {
+
+void set_message(EditorState* state, const char* text) {
+  std::snprintf(state->message, sizeof state->message, "%s", text);
+}
+
+}  // namespace
+
+int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
+  {
+    AudioGuard guard;
+    state->player->play_mode = kStopped;
+    for (ChannelState& ch : state->player->channels) ch.sample = 0;
+  }
+  std::vector<uint8_t> bytes;
+  FileResult result = read_whole_file(path, kMaxModuleFileBytes, bytes);
+  Player* fresh = nullptr;
+  if (result.ok) {
+    fresh = player_create(44100);
+    const std::string library = program_path("ST");
+    const SampleFetch fetch{fetch_library_sample, const_cast<char*>(library.c_str())};
+    result = parse_module(bytes.data(), bytes.size(), fresh, kind, &fetch);
+  }
+  if (!result.ok) {
+    player_destroy(fresh);
+    set_message(state, result.message);
+    return 0;
+  }
+  Player* old;
+  {
+    // The audio thread reads the player through the editor state: swap under
+    // the lock, free the old one once nothing can read it.
+    AudioGuard guard;
+    old = state->player;
+    state->player = fresh;
+    state->current_sample = 1;
+  }
+  player_destroy(old);
+  return 1;
+}
+
+int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind) {
+  std::vector<uint8_t> bytes;
+  {
+    AudioGuard guard;
+    bytes = serialize_module(player, kind);
+  }
+  const FileResult result = write_file_replacing(path, bytes);
+  if (!result.ok) {
+    set_message(state, result.message);
+    return 0;
+  }
+  return 1;
+}
