@@ -113,7 +113,8 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
     SampleHeader declared;
     read_sample_header(bytes + 20 + 30 * (i - 1), s, declared);
     if (s.length == 0) {
-      // Nothing to play: an empty sample never loops, whatever the header says.
+      // No data, so nothing plays it; its loop words are kept as read so the
+      // file saves back unchanged.
       s.loop_start *= kFixOne;
       s.loop_length *= kFixOne;
       s.loop_end = s.loop_start + s.loop_length;
