@@ -21,6 +21,6 @@ ctest --test-dir build-tsan --output-on-failure -R 'Concurrency'
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DTETRAD_FUZZ=ON -DTETRAD_SANITIZE=ON -DTETRAD_TESTS=OFF \
   -DTETRAD_BENCH=OFF
-cmake --build build-fuzz -j"$jobs"
+cmake --build build-fuzz -j"$jobs" --target fuzzers
 bash fuzz/run.sh build-fuzz "${TETRAD_FUZZ_SECONDS:-60}"
 echo "all test suites passed"

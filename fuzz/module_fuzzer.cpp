@@ -1,0 +1,24 @@
+// Feeds arbitrary bytes to the module reader, then plays and saves whatever
+// it accepted: nothing may read or write out of bounds.
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/mixer.h"
+#include "engine/player.h"
+#include "files/module_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Player* player = player_create(44100);
+  const FileResult result = parse_module(data, size, player, kKindModule, nullptr);
+  if (result.ok) {
+    // Play the first position of the song, a tick at a time.
+    player->play_mode = kPlaySong;
+    int16_t left[1024], right[1024];
+    for (int block = 0; block < 24; ++block) render_audio(player, right, left, 2, 1024, 1, 16, 2);
+    player->play_mode = kPlayPattern;
+    render_audio(player, right, left, 2, 1024, 2, 8, 1);
+    (void)serialize_module(player, kKindModule);
+  }
+  player_destroy(player);
+  return 0;
+}
