@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../tests/engine/module_builder.h"
 #include "engine/mixer.h"
 #include "engine/player.h"
 #include "engine/replayer.h"
@@ -27,16 +28,6 @@ void fill_sample(Player* p, int n, int32_t bytes, int32_t loop_start, int volume
   s.finetune = n & 15;
 }
 
-void set_cell(Player* p, int row, int ch, int period, int sample, int effect, int param) {
-  PatternCell& c = p->patterns[0][row][ch];
-  c.period = period;
-  c.sample = sample;
-  c.effect = static_cast<uint8_t>(effect);
-  c.param = static_cast<uint8_t>(param);
-  c.param_hi = static_cast<uint8_t>(param >> 4);
-  c.param_lo = static_cast<uint8_t>(param & 15);
-}
-
 Player* busy_module(bool filter) {
   Player* p = player_create(44100);
   fill_sample(p, 1, 4000, 1000, 64);
@@ -49,11 +40,11 @@ Player* busy_module(bool filter) {
   for (int row = 0; row < kRows; ++row) {
     for (int ch = 0; ch < kChannels; ++ch) {
       const int* e = kEffects[(row + ch * 3) % 8];
-      set_cell(p, row, ch, kPeriodTable[0][(row * 5 + ch * 7) % 36], 1 + (row + ch) % 4, e[0],
-               e[1]);
+      test_module::set_cell(p, 0, row, ch, kPeriodTable[0][(row * 5 + ch * 7) % 36],
+                            1 + (row + ch) % 4, e[0], e[1]);
     }
   }
-  if (filter) set_cell(p, 0, 0, kPeriodTable[0][0], 1, 0xE, 0x00);
+  if (filter) test_module::set_cell(p, 0, 0, 0, kPeriodTable[0][0], 1, 0xE, 0x00);
   p->play_mode = kPlaySong;
   return p;
 }

@@ -167,6 +167,33 @@ void chords(Player* p, int pattern) {
   }
 }
 
+// The tune, a bar of 16 rows a line.
+const char* const kTune[4] = {"E-3 --- --- --- A-3 --- --- --- G-3 --- E-3 --- --- --- D-3 ---",
+                              "C-3 --- --- --- --- --- A-2 --- C-3 --- D-3 --- --- --- --- ---",
+                              "E-3 --- --- --- G-3 --- --- --- C-3 --- --- --- B-2 --- C-3 ---",
+                              "D-3 --- --- --- --- --- --- --- B-2 --- --- --- G-2 --- --- ---"};
+const char* const kAnswer[4] = {"A-3 --- --- --- G-3 --- E-3 --- G-3 --- A-3 --- --- --- C-4 ---",
+                                "A-3 --- --- --- --- --- --- --- F-3 --- --- --- E-3 --- --- ---",
+                                "G-3 --- --- --- E-3 --- --- --- C-3 --- D-3 --- E-3 --- --- ---",
+                                "D-3 --- --- --- --- --- --- --- --- --- --- --- --- --- --- ---"};
+const char* const kEnding[3] = {kTune[0], kTune[1],
+                                "E-3 --- --- --- D-3 --- --- --- C-3 --- --- --- B-2 --- --- ---"};
+
+void lead(Player* p, int pattern, const char* const* bars, int count) {
+  for (int bar = 0; bar < count; ++bar) put_line(p, pattern, bar * 16, 2, kLead, bars[bar]);
+}
+
+// Drums and bass, with hats or with arpeggiated chords on the fourth channel.
+void groove(Player* p, int pattern, bool fill, bool with_chords) {
+  drums(p, pattern, fill);
+  bass(p, pattern);
+  if (with_chords) {
+    chords(p, pattern);
+  } else {
+    hats(p, pattern);
+  }
+}
+
 void compose(Player* p) {
   std::snprintf(p->song_name, sizeof p->song_name, "tetrad demo");
   make_drums(p);
@@ -174,36 +201,19 @@ void compose(Player* p) {
   make_voice(p, kLead, "lead", 32, 38, soft_square);
   make_voice(p, kChord, "chord", 32, 30, organ);
 
-  // 0: drums, bass and hats.
-  drums(p, 0, false);
-  bass(p, 0);
-  hats(p, 0);
-  // 1: the tune over the groove.
-  drums(p, 1, false);
-  bass(p, 1);
-  hats(p, 1);
-  put_line(p, 1, 0, 2, kLead, "E-3 --- --- --- A-3 --- --- --- G-3 --- E-3 --- --- --- D-3 ---");
-  put_line(p, 1, 16, 2, kLead, "C-3 --- --- --- --- --- A-2 --- C-3 --- D-3 --- --- --- --- ---");
-  put_line(p, 1, 32, 2, kLead, "E-3 --- --- --- G-3 --- --- --- C-3 --- --- --- B-2 --- C-3 ---");
-  put_line(p, 1, 48, 2, kLead, "D-3 --- --- --- --- --- --- --- B-2 --- --- --- G-2 --- --- ---");
+  // 0: the groove alone. 1: the tune over it.
+  groove(p, 0, false, false);
+  groove(p, 1, false, false);
+  lead(p, 1, kTune, 4);
   set_cell(p, 1, 20, 2, 0, -1, 0x4, 0x46);  // vibrato on the held notes
   set_cell(p, 1, 52, 2, 0, -1, 0x4, 0x46);
-  // 2: arpeggiated chords answer the tune, a snare fill leads on.
-  drums(p, 2, true);
-  bass(p, 2);
-  chords(p, 2);
-  put_line(p, 2, 0, 2, kLead, "A-3 --- --- --- G-3 --- E-3 --- G-3 --- A-3 --- --- --- C-4 ---");
-  put_line(p, 2, 16, 2, kLead, "A-3 --- --- --- --- --- --- --- F-3 --- --- --- E-3 --- --- ---");
-  put_line(p, 2, 32, 2, kLead, "G-3 --- --- --- E-3 --- --- --- C-3 --- D-3 --- E-3 --- --- ---");
-  put_line(p, 2, 48, 2, kLead, "D-3 --- --- --- --- --- --- --- --- --- --- --- --- --- --- ---");
+  // 2: chords answer the tune, a snare fill leads on.
+  groove(p, 2, true, true);
+  lead(p, 2, kAnswer, 4);
   set_cell(p, 2, 56, 2, 0, -1, 0xA, 0x02);  // the last note fades
-  // 3: the ending; the tune slides down and the song stops repeating.
-  drums(p, 3, false);
-  bass(p, 3);
-  chords(p, 3);
-  put_line(p, 3, 0, 2, kLead, "E-3 --- --- --- A-3 --- --- --- G-3 --- E-3 --- --- --- D-3 ---");
-  put_line(p, 3, 16, 2, kLead, "C-3 --- --- --- --- --- A-2 --- C-3 --- D-3 --- --- --- --- ---");
-  put_line(p, 3, 32, 2, kLead, "E-3 --- --- --- D-3 --- --- --- C-3 --- --- --- B-2 --- --- ---");
+  // 3: the ending, on a long low note that wobbles and fades.
+  groove(p, 3, false, true);
+  lead(p, 3, kEnding, 3);
   set_cell(p, 3, 48, 2, kLead, note_of("A-2"), 0, 0);
   set_cell(p, 3, 50, 2, 0, -1, 0x4, 0x58);
   set_cell(p, 3, 56, 2, 0, -1, 0xA, 0x03);
