@@ -110,6 +110,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
   size_t offset = data_start;
   for (int i = 1; i < kSampleCount; ++i) {
     Sample& s = player->samples[i];
+    sample_clear(s);
     SampleHeader declared;
     read_sample_header(bytes + 20 + 30 * (i - 1), s, declared);
     if (s.length == 0) {
