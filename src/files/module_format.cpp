@@ -91,6 +91,8 @@ int32_t saved_pattern_count(const Player* player) {
 
 FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, ModuleKind kind,
                         const SampleFetch* fetch) {
+  if (size >= 4 && std::memcmp(bytes, "PACK", 4) == 0)
+    return refuse("PACKED MODULE", "packed modules are not read");
   if (size < kHeaderBytes || std::memcmp(bytes + 1080, "M.K.", 4) != 0)
     return refuse("NOT A MODULE", "not an M.K. module");
   int32_t highest = 0;

@@ -118,6 +118,10 @@ TEST(ModuleFormat, RefusesWhatIsNotAModule) {
                "NOT A MODULE");
   EXPECT_FALSE(parse({}, p.get()).ok);
 
+  std::vector<uint8_t> packed = bytes;
+  std::memcpy(packed.data(), "PACK", 4);
+  EXPECT_STREQ(parse(packed, p.get()).message, "PACKED MODULE");
+
   std::vector<uint8_t> bad_order = bytes;
   bad_order[952 + 5] = 128;
   r = parse(bad_order, p.get());
