@@ -84,6 +84,17 @@ struct EditorState {
   int32_t edit_skip;
   int32_t multi_keyboard;
 
+  // Keyboard handler. The held-key trio is shared with the text fields. The
+  // edit mode lives here, not in the pointer colour, so that a message
+  // (which recolours the pointer) cannot suspend editing; the pointer only
+  // shows it (normal_pointer_colour 3 while editing).
+  int32_t key_held;          // the same key was seen in the previous frame
+  int32_t repeat_countdown;  // frames before a held key acts again
+  int32_t key_consumed;      // the held key has acted once and waits for release
+  int32_t edit_mode;         // 1: notes and digits are written into the pattern
+  int32_t note_key_latch;    // a note key was taken and no key-free frame followed
+  int32_t note_key_index;    // key index of that note key
+
   char module_dir[kPathSize];
   char song_dir[kPathSize];
   char sample_dir[kPathSize];
@@ -104,6 +115,20 @@ struct EditorState {
   int32_t list_valid;
   int32_t option_song;
   int32_t disk_op_page;  // 0 first panel, otherwise the second
+  int32_t list_top;      // entry shown on the first list line
+  int32_t list_count;    // entries in the list last read
+
+  // Sample editor view: marks are screen x (0 = none), the zoom window and
+  // offset are bytes of the current sample.
+  int32_t mark_a;
+  int32_t mark_b;
+  int32_t drag_loop_start;
+  int32_t drag_loop_end;
+  int32_t drag_scroll;
+  int32_t zoom_start;
+  int32_t zoom_end;
+  float samples_per_pixel;
+  int32_t view_offset;
 
   int32_t row_marks[5];
 };
