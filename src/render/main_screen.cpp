@@ -63,11 +63,11 @@ int32_t draw_scope(const Player* player, int32_t channel, EditorState* state) {
   if (enabled && number >= 1 && number < kSampleCount) {
     const Sample& s = player->samples[number];
     data = s.data;
-    length = std::max(s.length, 0);
-    loop_end = std::clamp<int64_t>(s.loop_end, 0, length);
-    const int64_t loop_length = std::min<int64_t>(s.loop_length, loop_end);
-    loop_start = loop_end - loop_length;
-    looping = s.loop_length > 0x8000 && loop_length > 0;
+    // Whole bytes only: a fraction past the last byte has no data behind it.
+    length = std::max(s.length, 0) & ~static_cast<int64_t>(kFixOne - 1);
+    loop_start = std::clamp<int64_t>(s.loop_start, 0, length);
+    loop_end = std::clamp<int64_t>(s.loop_end, loop_start, length);
+    looping = s.loop_length > 0x8000 && loop_end > loop_start;
   }
   if (!data || position < 0 || position >= length) data = nullptr;
 
@@ -89,13 +89,17 @@ int32_t draw_scope(const Player* player, int32_t channel, EditorState* state) {
 }  // namespace
 
 int32_t module_size(const Player* player) {
-  // The writer stores each order entry as one byte and counts patterns up
-  // to the highest entry read back as a signed byte.
+  // Follows the module writer: each order entry is stored as one byte and
+  // patterns are counted up to the highest entry read back as a signed
+  // byte; sample data of odd length gets a pad byte.
   int32_t highest = 0;
   for (int32_t entry : player->order)
     highest = std::max<int32_t>(highest, static_cast<int8_t>(entry & 0xFF));
   int32_t size = 1084 + 1024 * (highest + 1);
-  for (int32_t s = 1; s < kSampleCount; ++s) size += std::max(bytes(player->samples[s].length), 0);
+  for (int32_t s = 1; s < kSampleCount; ++s) {
+    const int32_t length = std::max(bytes(player->samples[s].length), 0);
+    size += length + (length & 1);
+  }
   return size;
 }
 
