@@ -191,21 +191,34 @@ std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
   return out;
 }
 
-FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out) {
+namespace {
+
+FileResult read_regular_file(const char* path, size_t max_bytes, bool refuse_larger,
+                             std::vector<uint8_t>& out) {
   struct stat info;
   if (stat(path, &info) != 0) return refuse("CAN'T FIND FILE", "cannot open file");
   if (!S_ISREG(info.st_mode)) return refuse("NOT A FILE", "not a regular file");
-  if (static_cast<uint64_t>(info.st_size) > max_bytes)
+  if (refuse_larger && static_cast<uint64_t>(info.st_size) > max_bytes)
     return refuse("FILE TOO BIG", "file too big");
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return refuse("CAN'T OPEN FILE", "cannot open file");
-  out.resize(static_cast<size_t>(info.st_size));
+  out.resize(std::min<size_t>(static_cast<size_t>(info.st_size), max_bytes));
   const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return refuse("READ ERROR", "read error");
   out.resize(got);
   return {true, nullptr, nullptr};
+}
+
+}  // namespace
+
+FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out) {
+  return read_regular_file(path, max_bytes, true, out);
+}
+
+FileResult read_file_start(const char* path, size_t max_bytes, std::vector<uint8_t>& out) {
+  return read_regular_file(path, max_bytes, false, out);
 }
 
 FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes) {
@@ -226,15 +239,4 @@ FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& by
     return refuse("SAVE FAILED", "write failed");
   }
   return {true, nullptr, nullptr};
-}
-
-bool fetch_library_sample(void* directory, const char* name, int8_t* data, int32_t bytes) {
-  char file_name[23] = {};
-  std::memcpy(file_name, name, 22);
-  if (file_name[0] == '\0' || std::strchr(file_name, '/')) return false;
-  const std::string path = std::string(static_cast<const char*>(directory)) + "/" + file_name;
-  std::vector<uint8_t> raw;
-  if (!read_whole_file(path.c_str(), kMaxModuleFileBytes, raw).ok) return false;
-  std::memcpy(data, raw.data(), std::min<size_t>(raw.size(), static_cast<size_t>(bytes)));
-  return true;
 }

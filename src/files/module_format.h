@@ -34,13 +34,12 @@ std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind);
 // Number of patterns a saved file holds.
 int32_t saved_pattern_count(const Player* player);
 
-// Reads a regular file whole (at most max_bytes).
+// Reads a regular file whole; refuses files above max_bytes.
 FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out);
+// Reads at most the first max_bytes of a regular file.
+FileResult read_file_start(const char* path, size_t max_bytes, std::vector<uint8_t>& out);
 // Writes through a temporary file in the same directory and a rename, so a
 // failed write leaves any previous file as it was.
 FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes);
-
-// Reads a raw sample named `name` from `directory`; see SampleFetch.
-bool fetch_library_sample(void* directory, const char* name, int8_t* data, int32_t bytes);
 
 constexpr size_t kMaxModuleFileBytes = 8u << 20;

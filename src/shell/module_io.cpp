@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/audio_lock.h"
+#include "files/sample_file.h"
 #include "shell/program_dir.h"
 
 namespace {

@@ -1,0 +1,89 @@
+#include "shell/sample_io.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/audio_lock.h"
+#include "engine/replayer.h"
+#include "files/module_format.h"
+#include "files/sample_file.h"
+#include "shell/program_dir.h"
+
+namespace {
+
+constexpr size_t kMaxSampleFileBytes = 1u << 20;
+
+// Stops every channel and clears its effects, so nothing reads the slot
+// while its data changes.
+void silence_channels(Player* player) {
+  for (ChannelState& ch : player->channels) {
+    ch.sample = 0;
+    ch.pending_sample = 0;
+    ch.position = 0;
+    ch.flags &= ~2;
+    ch.mix_volume = ch.volume = 0;
+    ch.vibrato_speed = ch.tremolo_speed = 0;
+    ch.volume_slide = ch.porta_speed = 0;
+    ch.arpeggio = 0;
+    ch.retrig_counter = -1;
+    ch.retrig_interval = 0;
+    ch.arp_base = 0;
+    ch.vibrato_position = ch.tremolo_position = 0;
+    ch.period = ch.porta_target = ch.output_period = 0;
+    ch.step = period_step(player, 1);
+  }
+}
+
+void set_name(Sample& sample, const std::string& name) {
+  std::memset(sample.name, 0, sizeof sample.name);
+  std::memcpy(sample.name, name.data(), std::min(name.size(), sizeof sample.name));
+}
+
+}  // namespace
+
+void load_sample(EditorState* state, const char* path) {
+  const int32_t slot = state->current_sample;
+  if (slot < 1 || slot >= kSampleCount) return;
+  std::vector<uint8_t> bytes;
+  const bool readable = read_file_start(path, kMaxSampleFileBytes, bytes).ok;
+  AudioGuard guard;
+  Player* player = state->player;
+  silence_channels(player);
+  Sample& sample = player->samples[slot];
+  char name[sizeof sample.name];
+  std::memcpy(name, sample.name, sizeof name);
+  if (!readable || !parse_sample_file(bytes.data(), bytes.size(), sample)) {
+    sample_clear(sample);
+    std::memcpy(sample.name, name, sizeof name);
+    return;
+  }
+  set_name(sample, sample_name_of_path(path));
+}
+
+int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff) {
+  if (number < 1 || number >= kSampleCount) return 0;
+  std::vector<uint8_t> bytes;
+  {
+    AudioGuard guard;
+    bytes = serialize_sample(state->player->samples[number], iff);
+  }
+  const FileResult result = write_file_replacing(path, bytes);
+  if (!result.ok) std::snprintf(state->message, sizeof state->message, "%s", result.message);
+  return result.ok ? 1 : 0;
+}
+
+int32_t load_st_sample(const char* name, EditorState* state) {
+  const int32_t slot = state->current_sample;
+  if (slot < 1 || slot >= kSampleCount) return 0;
+  char kept[sizeof(Sample::name)] = {};
+  std::memcpy(kept, name, strnlen(name, sizeof kept));  // `name` may be the slot's own field
+  const std::string path = library_sample_path(program_path("ST"), kept);
+  std::vector<uint8_t> probe;
+  if (path.empty() || !read_file_start(path.c_str(), 1, probe).ok) return 0;
+  load_sample(state, path.c_str());
+  AudioGuard guard;
+  std::memcpy(state->player->samples[slot].name, kept, sizeof kept);
+  return 1;
+}

@@ -1,0 +1,16 @@
+// Loading and saving the editor's samples.
+#pragma once
+
+#include <cstdint>
+
+#include "render/editor_state.h"
+
+// Loads a sample file into the current sample slot; a file that cannot be
+// read leaves the slot empty (with its name). Slot 0 is never changed.
+void load_sample(EditorState* state, const char* path);
+// Writes sample `number` as IFF 8SVX or raw; 1 when written, otherwise 0
+// with the reason in the message line.
+int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff);
+// Loads the current slot from the sample library by a name such as
+// "st-01:bass", keeping the slot's name; 1 when the library has the file.
+int32_t load_st_sample(const char* name, EditorState* state);
