@@ -1,11 +1,13 @@
-// Feeds arbitrary bytes to the module reader, then plays and saves whatever
-// it accepted: nothing may read or write out of bounds.
+// Feeds arbitrary bytes to the module and sample readers, then plays and
+// saves whatever they accepted: nothing may read or write out of bounds.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "engine/mixer.h"
 #include "engine/player.h"
 #include "files/module_format.h"
+#include "files/sample_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Player* player = player_create(44100);
@@ -20,5 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)serialize_module(player, kKindModule);
   }
   player_destroy(player);
+
+  Sample sample{};
+  if (parse_sample_file(data, size, sample)) (void)serialize_sample(sample, true);
+  std::free(sample.data);
   return 0;
 }
