@@ -159,6 +159,39 @@ TEST_F(MainScreenTest, ScopeNeverReadsPastTheSampleData) {
   }
 }
 
+TEST_F(MainScreenTest, ArbitraryStateValuesStayInsideTheirArrays) {
+  // Values a damaged file or a racing audio thread could leave; the sample
+  // lengths stay true to their data, everything else is arbitrary.
+  std::srand(7);
+  auto any = [] { return static_cast<int32_t>(std::rand() * 2654435761u); };
+  for (int n = 1; n < kSampleCount; ++n) test_module::make_constant_sample(&p, n, 50 + n, 100);
+  for (int round = 0; round < 200; ++round) {
+    p.current_pattern = any();
+    p.shown_row = any();
+    p.song_position = any();
+    screen.state.current_sample = any();
+    screen.state.cursor_channel = any();
+    screen.state.cursor_column = any();
+    for (int n = 1; n < kSampleCount; ++n) {
+      Sample& s = p.samples[n];
+      s.finetune = any();
+      s.loop_start = any();
+      s.loop_length = any();
+      s.loop_end = any();
+    }
+    for (ChannelState& ch : p.channels) {
+      ch.sample = any() % 40;
+      ch.position = any() % (80 * kFixOne);
+      ch.mix_volume = any();
+    }
+    redraw();
+    for (int c = 0; c < kChannels; ++c) {
+      EXPECT_LE(screen.state.channel_peaks[c], 127);
+      for (int i = 0; i < 40; ++i) EXPECT_NE(trace_y(c, i), -1);
+    }
+  }
+}
+
 TEST_F(MainScreenTest, ModuleSizeIsTheSizeTheWriterWrites) {
   EXPECT_EQ(module_size(&p), 2108);
   EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
