@@ -131,4 +131,35 @@ struct EditorState {
   int32_t view_offset;
 
   int32_t row_marks[5];
+
+  // Edit operations: one level of undo and the clipboards. The undo copy
+  // remembers its pattern so that undo cannot overwrite another one.
+  PatternCell undo_pattern[kRows][kChannels];
+  int32_t undo_pattern_number;
+  int32_t undo_filled;  // 1 once a copy has been taken
+  PatternCell pattern_clipboard[kRows][kChannels];
+  PatternCell track_clipboard[kRows];
+  PatternCell command_clipboard[kRows];  // only effect parts are pasted
+  int32_t block_start;   // the row where marking began
+  int32_t block_end;     // follows shown_row while marking
+  int32_t block_anchor;
+  int32_t block_marking;
+  int32_t block_filled;  // 1 once a block has been copied or cut
+  int32_t block_first;   // rows the block came from, first <= last
+  int32_t block_last;
+  PatternCell block_clipboard[kRows];  // indexed by the row a cell came from
+
+  // Text field being edited (dialog 6) and the requesters. text_char is the
+  // printable character the frame's key types in the keyboard layout (0 when
+  // none or unknown); when set it wins over the built-in character tables.
+  char* text_field_buffer;  // text_field_length + 1 bytes
+  int32_t text_field_x;
+  int32_t text_field_cursor_y;
+  int32_t text_field_top;
+  int32_t text_field_bottom;
+  int32_t text_field_length;
+  int32_t text_field_cursor;
+  int32_t pending_edit_key;
+  int32_t text_char;
+  int32_t confirm_answer;  // 1 yes, 0 no: the disk-op question's answer
 };

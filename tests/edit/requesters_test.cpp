@@ -1,0 +1,351 @@
+#include "edit/requesters.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "../engine/module_builder.h"
+#include "../render/screen_fixture.h"
+#include "engine/audio_lock.h"
+
+namespace {
+
+enum : int32_t {
+  kEsc = 0x01,
+  kDigit1 = 0x02,
+  kBackspace = 0x0E,
+  kY = 0x15,
+  kO = 0x18,
+  kReturn = 0x1C,
+  kA = 0x1E,
+  kS = 0x1F,
+  kC = 0x2E,
+  kN = 0x31,
+  kLeft = 0xCB,
+  kRight = 0xCD,
+  kDelete = 0xD3,
+};
+
+constexpr int32_t kConfirmDialog = 7;
+
+// One frame of the requester or field under test with the key held.
+class Requesters : public ::testing::Test {
+ protected:
+  screen_test::Screen screen;
+  EditorState& state = screen.state;
+
+  void frame(int32_t (*handler)(EditorState*), int32_t key, int32_t modifiers = 0) {
+    state.key_code = key;
+    state.modifiers = modifiers;
+    handler(&state);
+  }
+  // Press and release: two frames.
+  void press(int32_t key, int32_t modifiers = 0) {
+    frame(edit_text_field, key, modifiers);
+    frame(edit_text_field, 0);
+  }
+  void click(int32_t (*handler)(EditorState*), int32_t x, int32_t y) {
+    state.mouse_x = x;
+    state.mouse_y = y;
+    state.left_held = 1;
+    handler(&state);
+    state.left_held = 0;
+  }
+};
+
+TEST_F(Requesters, QuitAnswersYesByButtonAndKeys) {
+  for (const int32_t key : {int32_t{0}, int32_t{kReturn}, int32_t{kY}}) {
+    state.dialog = kDialogQuit;
+    state.quit_confirmed = 0;
+    state.key_consumed = 0;
+    if (key == 0)
+      click(quit_requester, 180, 75);
+    else
+      frame(quit_requester, key);
+    EXPECT_EQ(state.quit_confirmed, 1) << key;
+    EXPECT_EQ(state.dialog, kDialogQuit);
+    EXPECT_EQ(state.pointer_colour, kPointerMagenta);
+    if (key != 0) {
+      EXPECT_EQ(state.key_consumed, 1) << "the keyboard must not use it as well";
+    }
+  }
+  EXPECT_EQ(screen.pixel(160, 51), 0x506070u);  // the requester image
+}
+
+TEST_F(Requesters, QuitAnswersNoByButtonAndKeysAndIgnoresOthers) {
+  state.dialog = kDialogQuit;
+  frame(quit_requester, kA);
+  click(quit_requester, 200, 75);  // between the two buttons
+  EXPECT_EQ(state.dialog, kDialogQuit);
+  EXPECT_EQ(state.key_consumed, 0);
+
+  for (const int32_t key : {int32_t{0}, int32_t{kEsc}, int32_t{kN}}) {
+    state.dialog = kDialogQuit;
+    state.message_timer = 0;
+    if (key == 0)
+      click(quit_requester, 240, 75);
+    else
+      frame(quit_requester, key);
+    EXPECT_EQ(state.dialog, kDialogNone) << key;
+    EXPECT_EQ(state.quit_confirmed, 0);
+    EXPECT_EQ(state.pointer_colour, kPointerRed);
+    EXPECT_EQ(state.message_timer, 1);
+  }
+}
+
+TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
+  state.dialog = kDialogNone;
+  frame(quit_requester, kY);
+  frame(clear_requester, kA);
+  frame(edit_text_field, kA);
+  EXPECT_EQ(confirm_requester(&state), 0);
+  EXPECT_EQ(state.quit_confirmed, 0);
+  EXPECT_EQ(state.dialog, kDialogNone);
+  EXPECT_EQ(state.pointer_colour, kPointerWhite);
+}
+
+TEST_F(Requesters, ConfirmReturnsTheAnswer) {
+  state.dialog = kConfirmDialog;
+  state.key_code = kC;
+  EXPECT_EQ(confirm_requester(&state), 0);
+  state.key_code = kY;
+  EXPECT_EQ(confirm_requester(&state), 1);
+  EXPECT_EQ(state.confirm_answer, 1);
+  state.key_code = 0;
+  state.mouse_x = 240;
+  state.mouse_y = 80;
+  state.left_held = 1;
+  EXPECT_EQ(confirm_requester(&state), 1);
+  EXPECT_EQ(state.confirm_answer, 0);
+  EXPECT_EQ(state.pointer_colour, kPointerRed);
+  EXPECT_EQ(state.message_timer, 1);
+}
+
+class ClearRequester : public Requesters {
+ protected:
+  void SetUp() override {
+    Player* p = state.player;
+    p->patterns[0][0][0].period = 428;
+    p->patterns[100][5][2].period = 214;  // named by the order list only
+    p->order[3] = 100;
+    p->song_length = 4;
+    p->pattern_count = 1;
+    p->tempo = 90;
+    std::strcpy(p->song_name, "TUNE");
+    test_module::make_constant_sample(p, 1, 1000, 5);
+    test_module::make_constant_sample(p, 7, 500, 5);
+    p->channels[0].sample = 7;
+    p->channels[0].position = 100 * kFixOne;
+    p->play_mode = kPlaySong;
+    p->shown_row = 30;
+    state.current_sample = 7;
+    state.mark_a = 40;
+    state.dialog = kDialogClear;
+    state.pointer_colour = state.normal_pointer_colour = kPointerYellow;
+  }
+
+  void expect_finished() {
+    EXPECT_EQ(state.dialog, kDialogNone);
+    EXPECT_EQ(state.player->play_mode, kStopped);
+    EXPECT_EQ(state.player->shown_row, 0);
+    EXPECT_EQ(state.pointer_colour, kPointerWhite);
+    EXPECT_EQ(state.normal_pointer_colour, kPointerWhite);
+    for (const ChannelState& ch : state.player->channels) EXPECT_EQ(ch.sample, 0);
+    EXPECT_STREQ(state.message, "ALL RIGHT");
+  }
+  void expect_song_cleared() {
+    const Player* p = state.player;
+    EXPECT_EQ(p->patterns[0][0][0].period, 0);
+    EXPECT_EQ(p->patterns[100][5][2].period, 0);
+    EXPECT_EQ(p->order[3], 0);
+    EXPECT_EQ(p->song_name[0], '\0');
+    EXPECT_EQ(p->tempo, 125);
+    EXPECT_EQ(p->speed, 6);
+    EXPECT_EQ(p->song_length, 1);
+  }
+  void expect_samples_cleared() {
+    for (const Sample& s : state.player->samples) {
+      EXPECT_EQ(s.data, nullptr);
+      EXPECT_EQ(s.length, 0);
+      EXPECT_EQ(s.loop_length, 0x8000);
+    }
+  }
+};
+
+TEST_F(ClearRequester, SongClearsEveryReachablePatternAndKeepsSamples) {
+  frame(clear_requester, kO);
+  expect_song_cleared();
+  expect_finished();
+  EXPECT_NE(state.player->samples[7].data, nullptr);
+  EXPECT_EQ(state.current_sample, 7);
+}
+
+TEST_F(ClearRequester, SamplesButtonSilencesUnderTheLockAndSelectsSampleOne) {
+  static int lock_depth = 0;
+  static int locks_taken = 0;
+  lock_depth = locks_taken = 0;
+  audio_lock_install(AudioLockHooks{[](void*) { ++lock_depth, ++locks_taken; },
+                                    [](void*) { --lock_depth; }, nullptr});
+  click(clear_requester, 230, 60);
+  audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
+  EXPECT_GT(locks_taken, 0);
+  EXPECT_EQ(lock_depth, 0);
+  expect_samples_cleared();
+  EXPECT_LT(state.player->channels[0].position, 0);
+  EXPECT_EQ(state.player->patterns[0][0][0].period, 428);
+  EXPECT_EQ(state.current_sample, 1);
+  EXPECT_EQ(state.mark_a, 0);
+  expect_finished();
+}
+
+TEST_F(ClearRequester, AllKeepsTheCurrentSampleAndLeavesAnEmptyView) {
+  frame(clear_requester, kA);
+  expect_song_cleared();
+  expect_samples_cleared();
+  expect_finished();
+  EXPECT_EQ(state.current_sample, 7);
+  EXPECT_EQ(state.mark_a, 0);
+  EXPECT_EQ(state.zoom_end, 0);
+  EXPECT_EQ(state.samples_per_pixel, 0.0f);
+}
+
+TEST_F(ClearRequester, CancelChangesNothing) {
+  frame(clear_requester, kC);
+  EXPECT_EQ(state.dialog, kDialogNone);
+  EXPECT_EQ(state.pointer_colour, kPointerRed);
+  EXPECT_EQ(state.player->play_mode, kPlaySong);
+  EXPECT_NE(state.player->samples[7].data, nullptr);
+  EXPECT_EQ(state.player->patterns[100][5][2].period, 214);
+}
+
+// A field of 19 characters plus its trailing byte, followed by guard bytes
+// that the field must never touch.
+class TextField : public Requesters {
+ protected:
+  static constexpr int32_t kLength = 19;
+  char buffer[kLength + 1 + 8];
+
+  void SetUp() override {
+    std::memset(buffer, 0, sizeof buffer);
+    std::memset(buffer + kLength + 1, 0x55, 8);
+    state.dialog = kDialogNone;
+    state.normal_pointer_colour = kPointerBlue;
+    state.mouse_y = 105;
+  }
+  void begin(const char* text, int32_t cursor) {
+    std::memcpy(buffer, text, std::strlen(text));
+    state.text_field_cursor = cursor;
+    begin_text_field(104, 107, 100, 110, kLength, buffer, &state);
+    state.saved_dialog = state.dialog;
+    state.dialog = kDialogTextField;
+  }
+  std::string text() const { return std::string(buffer, strnlen(buffer, kLength + 1)); }
+  bool guard_intact() const {
+    for (int32_t i = kLength + 1; i < static_cast<int32_t>(sizeof buffer); ++i)
+      if (buffer[i] != 0x55) return false;
+    return true;
+  }
+};
+
+TEST_F(TextField, TypesPlainAndShiftedCharactersOncePerPress) {
+  begin("", 0);
+  press(kA);
+  frame(edit_text_field, kDigit1, 1);
+  for (int32_t i = 0; i < 12; ++i) frame(edit_text_field, kDigit1, 1);  // held
+  frame(edit_text_field, 0);
+  state.text_char = 'q';  // the layout's character wins over the table
+  press(kA);
+  state.text_char = 0;
+  EXPECT_EQ(text(), "A!Q");
+  EXPECT_EQ(state.text_field_cursor, 3);
+  EXPECT_EQ(state.pointer_colour, kPointerMagenta);
+  EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
+}
+
+TEST_F(TextField, AFullFieldNeverWritesItsTrailingByte) {
+  begin("", 0);
+  for (int32_t i = 0; i < 30; ++i) press(kS);
+  EXPECT_EQ(text(), std::string(kLength, 'S'));
+  EXPECT_EQ(buffer[kLength], '\0');
+  state.text_field_cursor = 5;
+  press(kA);  // inserting into a full field changes nothing
+  EXPECT_EQ(text(), std::string(kLength, 'S'));
+  EXPECT_TRUE(guard_intact());
+}
+
+TEST_F(TextField, NameWithoutTerminatorStaysInsideTheField) {
+  begin("ABCDEFGHIJKLMNOPQRST", 50);  // 20 bytes, as a module file may hold
+  EXPECT_EQ(state.text_field_cursor, kLength);
+  for (int32_t i = 0; i < 6; ++i) press(kRight);
+  EXPECT_EQ(state.text_field_cursor, kLength);
+  press(kDelete);  // at the end: nothing moves
+  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRST");
+  press(kBackspace);
+  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRTT");
+  EXPECT_EQ(state.text_field_cursor, kLength - 1);
+  EXPECT_TRUE(guard_intact());
+}
+
+TEST_F(TextField, CursorFromALongerFieldIsBroughtInside) {
+  begin("AB", 21);  // left there by the 21-character sample-name field
+  EXPECT_EQ(state.text_field_cursor, 2);
+  state.text_field_cursor = 21;  // even if changed while editing
+  press(kBackspace);
+  EXPECT_EQ(text(), "A");
+  press(kDelete);
+  EXPECT_EQ(text(), "A");
+  EXPECT_TRUE(guard_intact());
+}
+
+TEST_F(TextField, EditingKeysAndCursorMovement) {
+  begin("HELLO", 0);
+  press(kBackspace);  // at 0: nothing
+  EXPECT_EQ(text(), "HELLO");
+  press(kDelete);
+  EXPECT_EQ(text(), "ELLO");
+  press(kRight);
+  press(kRight);
+  press(kBackspace);
+  EXPECT_EQ(text(), "ELO");
+  EXPECT_EQ(state.text_field_cursor, 1);
+  press(kLeft);
+  press(kLeft);
+  EXPECT_EQ(state.text_field_cursor, 0);
+
+  // A held arrow moves in its first frame and then every fifth.
+  for (int32_t i = 0; i < 10; ++i) frame(edit_text_field, kRight);
+  frame(edit_text_field, 0);
+  EXPECT_EQ(state.text_field_cursor, 2);
+
+  click(edit_text_field, 104 + 8 * 2 + 3, 105);
+  EXPECT_EQ(state.text_field_cursor, 2);
+  click(edit_text_field, 300, 105);  // beyond the text: at its end
+  EXPECT_EQ(state.text_field_cursor, 3);
+  click(edit_text_field, 20, 105);
+  EXPECT_EQ(state.text_field_cursor, 0);
+  EXPECT_EQ(state.dialog, kDialogTextField);
+}
+
+TEST_F(TextField, EndingRestoresTheDialogAndThePointer) {
+  begin("NAME", 4);
+  frame(edit_text_field, kReturn);
+  EXPECT_EQ(state.dialog, kDialogNone);
+  EXPECT_EQ(state.pointer_colour, kPointerBlue);  // still in edit mode
+  EXPECT_EQ(state.key_consumed, 1);
+  EXPECT_EQ(text(), "NAME");
+
+  begin("", 4);
+  click(edit_text_field, 150, 130);  // below the field
+  EXPECT_EQ(state.dialog, kDialogNone);
+
+  state.dialog = kDialogQuit;  // fields start over requesters too
+  begin("", 4);
+  state.right_down = 1;
+  frame(edit_text_field, 0);
+  EXPECT_EQ(std::string(buffer, kLength), std::string(kLength, '\0'));
+  EXPECT_EQ(state.dialog, kDialogQuit);
+  EXPECT_TRUE(guard_intact());
+}
+
+}  // namespace
