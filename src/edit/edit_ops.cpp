@@ -156,9 +156,12 @@ void mark_block(EditorState* state) {
 }
 
 // The marked rows in ascending order, whichever way they were marked, and
-// limited to the pattern. False when no usable block is marked.
-bool marked_rows(const EditorState* state, int32_t* first, int32_t* last) {
+// limited to the pattern. The block ends at the cursor row, which is
+// taken here once. False when no usable block is marked.
+bool marked_rows(EditorState* state, int32_t* first, int32_t* last) {
   if (state->block_marking != 1) return false;
+  const int32_t row = state->player->shown_row;
+  if (valid_row(row)) state->block_end = row;
   int32_t s = state->block_start;
   int32_t e = state->block_end;
   if (s > e) std::swap(s, e);

@@ -172,13 +172,20 @@ void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t
   state->text_field_bottom = bottom_row;
   state->text_field_length = length > 0 ? length : 0;
   state->text_field_buffer = buffer;
+  state->text_field_player = state->player;
   // The cursor stays where it was, but a place left in a longer field
   // must not lie beyond this one's text.
   keep_text_cursor_in_field(state);
 }
 
 int32_t edit_text_field(EditorState* state) {
-  if (state->dialog != kDialogTextField || !state->text_field_buffer) return 0;
+  if (state->dialog != kDialogTextField) return 0;
+  if (!state->text_field_buffer || state->text_field_player != state->player) {
+    // The name belonged to a player that a load has replaced.
+    state->text_field_buffer = nullptr;
+    end_text_field(state);
+    return 0;
+  }
   state->pointer_colour = kPointerMagenta;
   keep_text_cursor_in_field(state);
   if (state->left_held != 0) {

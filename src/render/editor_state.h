@@ -140,8 +140,8 @@ struct EditorState {
   PatternCell pattern_clipboard[kRows][kChannels];
   PatternCell track_clipboard[kRows];
   PatternCell command_clipboard[kRows];  // only effect parts are pasted
-  int32_t block_start;   // the row where marking began
-  int32_t block_end;     // follows shown_row while marking
+  int32_t block_start;                   // the row where marking began
+  int32_t block_end;                     // the cursor row when the block is used
   int32_t block_anchor;
   int32_t block_marking;
   int32_t block_filled;  // 1 once a block has been copied or cut
@@ -152,7 +152,8 @@ struct EditorState {
   // Text field being edited (dialog 6) and the requesters. text_char is the
   // printable character the frame's key types in the keyboard layout (0 when
   // none or unknown); when set it wins over the built-in character tables.
-  char* text_field_buffer;  // text_field_length + 1 bytes
+  char* text_field_buffer;          // text_field_length + 1 bytes
+  const Player* text_field_player;  // the player the buffer belongs to
   int32_t text_field_x;
   int32_t text_field_cursor_y;
   int32_t text_field_top;

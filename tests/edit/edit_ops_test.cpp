@@ -73,7 +73,7 @@ class EditOps : public ::testing::Test {
   void mark(int32_t from, int32_t to) {
     state->player->shown_row = from;
     op(kMarkBlock);
-    state->block_end = to;  // where the status display leaves it
+    state->player->shown_row = to;  // the block ends at the cursor
   }
 
   EditorState* state = nullptr;
@@ -257,9 +257,9 @@ TEST_F(EditOps, DeleteBlockRemovesTheMarkedRowsEitherWay) {
       mark(40, 12);
     else
       mark(12, 40);
-    state->player->shown_row = 30;
+    const int32_t cursor = state->player->shown_row;
     op(kDeleteBlock);
-    EXPECT_EQ(state->player->shown_row, 30);
+    EXPECT_EQ(state->player->shown_row, cursor);
     EXPECT_EQ(state->block_marking, 0);
     EXPECT_EQ(cell(11, 2).period, 1000 + 11 * 4 + 2);
     EXPECT_EQ(cell(12, 2).period, 1000 + 41 * 4 + 2);

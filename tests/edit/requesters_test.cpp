@@ -327,6 +327,18 @@ TEST_F(TextField, EditingKeysAndCursorMovement) {
   EXPECT_EQ(state.dialog, kDialogTextField);
 }
 
+TEST_F(TextField, EndsWithoutWritingWhenTheNameBelongedToAReplacedPlayer) {
+  begin("OLD", 3);
+  Player* loaded = player_create(44100);
+  Player* before = state.player;
+  state.player = loaded;
+  press(kA);
+  EXPECT_EQ(state.dialog, kDialogNone);
+  EXPECT_EQ(text(), "OLD");
+  state.player = before;
+  player_destroy(loaded);
+}
+
 TEST_F(TextField, EndingRestoresTheDialogAndThePointer) {
   begin("NAME", 4);
   frame(edit_text_field, kReturn);
