@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t kConfirmDialog = 7;
 constexpr int32_t kRequesterX = 160;
 constexpr int32_t kRequesterY = 51;
 constexpr int32_t kTextRepeatFrames = 4;
@@ -269,7 +268,7 @@ int32_t clear_requester(EditorState* state) {
 }
 
 int32_t confirm_requester(EditorState* state) {
-  if (state->dialog != kConfirmDialog) return 0;
+  if (state->dialog != kDialogConfirm) return 0;
   state->pointer_colour = kPointerMagenta;
   blit_image(kRequesterX, kRequesterY, state->img_sure, state);
   const bool yes = answered(state, kYesButton, kKeyReturn, kKeyY);

@@ -18,6 +18,7 @@ enum Dialog : int32_t {
   kDialogQuit = 4,
   kDialogClear = 5,
   kDialogTextField = 6,
+  kDialogConfirm = 7,  // the disk-op screen's yes/no question
 };
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,

@@ -27,8 +27,6 @@ enum : int32_t {
   kDelete = 0xD3,
 };
 
-constexpr int32_t kConfirmDialog = 7;
-
 // One frame of the requester or field under test with the key held.
 class Requesters : public ::testing::Test {
  protected:
@@ -106,7 +104,7 @@ TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
 }
 
 TEST_F(Requesters, ConfirmReturnsTheAnswer) {
-  state.dialog = kConfirmDialog;
+  state.dialog = kDialogConfirm;
   state.key_code = kC;
   EXPECT_EQ(confirm_requester(&state), 0);
   state.key_code = kY;
