@@ -1,4 +1,527 @@
 #include "edit/keyboard.h"
 
-// PLACEHOLDER until the keyboard handler lands.
-int32_t handle_key(int32_t, EditorState*) { return 0; }
+#include <cstdio>
+#include <iterator>
+
+#include "edit/edit_ops.h"
+#include "edit/key_tables.h"
+#include "edit/note_entry.h"
+#include "engine/audio_lock.h"
+#include "engine/replayer.h"
+#include "sampler/sample_view.h"
+
+namespace {
+
+constexpr int32_t kConfirmDialog = 7;  // the disk-op screen's yes/no question
+constexpr int32_t kTonePortamento = 2;
+constexpr int32_t kLastRow = kRows - 1;
+constexpr int32_t kLastPosition = kPositions - 1;
+constexpr int32_t kLastPattern = kPatterns - 1;
+constexpr int32_t kLastSample = kSampleCount - 1;
+constexpr int32_t kListLines = 8;
+constexpr int32_t kShift = kModifierShift;
+constexpr int32_t kAlt = kModifierAlt;
+constexpr int32_t kCtrl = kModifierCtrl;
+
+int32_t wrap_row(int32_t row) {
+  if (row > kLastRow) return 0;
+  if (row < 0) return kLastRow;
+  return row;
+}
+
+bool playing(const Player* player) {
+  return player->play_mode == kPlaySong || player->play_mode == kPlayPattern;
+}
+
+bool idle(const EditorState* state) {
+  return !state->edit_mode && !playing(state->player);
+}
+
+int32_t mark_row(const EditorState* state, int32_t key_index) {
+  const int32_t row = state->row_marks[key_index - kKeyF6];
+  return row >= 0 && row <= kLastRow ? row : 0;
+}
+
+void select_sample(EditorState* state, int32_t sample) {
+  state->current_sample = sample;
+  reset_sample_view(state);
+}
+
+// Main table.
+
+void close_screens(EditorState* state, const KeyCommand&, int32_t) {
+  state->disk_op_active = 0;
+  state->sample_editor_shown = 0;
+}
+
+// argument: +1 down, -1 up.
+void move_row(EditorState* state, const KeyCommand& command, int32_t) {
+  const int32_t step = command.argument;
+  if (state->disk_op_active) {
+    if (step > 0 && state->list_top < state->list_count - kListLines) ++state->list_top;
+    if (step < 0 && state->list_top > 0) --state->list_top;
+    return;
+  }
+  Player* player = state->player;
+  if (playing(player)) return;
+  player->shown_row = wrap_row(player->shown_row + step);
+  player->row = wrap_row(player->row + step);
+}
+
+void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
+  const int32_t sample = state->current_sample + command.argument;
+  select_sample(state, sample < 1 ? 1 : sample > kLastSample ? kLastSample : sample);
+}
+
+void step_position(EditorState* state, const KeyCommand& command, int32_t) {
+  const int32_t position = state->player->song_position + command.argument;
+  if (position >= 0 && position <= kLastPosition) state->player->song_position = position;
+}
+
+void step_pattern(EditorState* state, const KeyCommand& command, int32_t) {
+  const int32_t pattern = state->player->current_pattern + command.argument;
+  if (pattern >= 0 && pattern <= kLastPattern) state->player->current_pattern = pattern;
+}
+
+void step_column(EditorState* state, const KeyCommand& command, int32_t) {
+  const int32_t columns = kColumnParamLow + 1;
+  int32_t place = state->cursor_channel * columns + state->cursor_column + command.argument;
+  place = (place + columns * kChannels) % (columns * kChannels);
+  state->cursor_channel = place / columns;
+  state->cursor_column = place % columns;
+}
+
+void step_channel(EditorState* state, const KeyCommand& command, int32_t) {
+  state->cursor_column = kColumnNote;
+  state->cursor_channel = (state->cursor_channel + command.argument + kChannels) % kChannels;
+}
+
+void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
+  PatternCell* cell = cursor_cell(state);
+  if (!state->edit_mode || cell == nullptr) return;
+  if (!(state->modifiers & kAlt)) {
+    cell->period = 0;
+    cell->sample = 0;
+  }
+  if (state->modifiers & (kShift | kAlt)) {
+    cell->effect = 0;
+    cell->param_hi = 0;
+    cell->param_lo = 0;
+    cell->param = 0;
+  }
+  advance_by_edit_skip(state);
+}
+
+void toggle_edit(EditorState* state, const KeyCommand&, int32_t) {
+  if (idle(state)) {
+    enter_edit_mode(state);
+  } else {
+    stop_playing(state);
+  }
+}
+
+// argument: the play mode; record is play pattern while editing.
+constexpr int32_t kRecord = 0;
+
+void play(EditorState* state, const KeyCommand& command, int32_t) {
+  const bool record = command.argument == kRecord;
+  start_playing(state, record ? kPlayPattern : command.argument, record, 0);
+}
+
+void play_from_mark(EditorState* state, const KeyCommand& command, int32_t key_index) {
+  const bool record = command.argument == kRecord;
+  start_playing(state, kPlayPattern, record, mark_row(state, key_index));
+}
+
+void set_octave(EditorState* state, const KeyCommand& command, int32_t) {
+  state->octave_offset = command.argument;
+}
+
+void operation(EditorState* state, const KeyCommand& command, int32_t) {
+  edit_operation(command.argument, state, 0, 0);
+}
+
+void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
+  std::snprintf(state->message, sizeof state->message, "%s", "POSITION SET");
+  state->message_timer = 1;
+  state->pointer_colour = kPointerWhite;
+  const int32_t row = state->player->shown_row;
+  if (row >= 0 && row <= kLastRow) state->row_marks[key_index - kKeyF6] = row;
+}
+
+void jump_to_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
+  if (idle(state)) state->player->shown_row = mark_row(state, key_index);
+}
+
+void preview_row(EditorState* state) {
+  Player* player = state->player;
+  const int32_t position = player->shown_position;
+  const int32_t row = player->shown_row;
+  if (position < 0 || position > kLastPosition || row < 0 || row > kLastRow) return;
+  const int32_t pattern = player->order[position];
+  if (pattern < 0 || pattern > kLastPattern) return;
+  for (int32_t c = 0; c < kChannels; ++c) {
+    const PatternCell& cell = player->patterns[pattern][row][c];
+    if (cell.period == 0 || cell.sample < 0 || cell.sample > kLastSample) continue;
+    start_note(player, c, cell.sample, cell.period);
+    player->channels[c].retrig_counter = 0;
+  }
+}
+
+// argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
+void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
+  const bool insert = command.argument > 0;
+  edit_operation(2, state, 0, 0);
+  if (state->modifiers & kAlt) {
+    edit_operation(insert ? 27 : 29, state, 0, 0);
+  } else {
+    edit_operation(insert ? 26 : 28, state, 0, state->cursor_channel);
+  }
+  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+}
+
+void preview_and_step(EditorState* state, const KeyCommand& command, int32_t) {
+  preview_row(state);
+  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+}
+
+void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
+  struct KeypadSample {
+    int32_t key_index;
+    int32_t sample;
+  };
+  static constexpr KeypadSample kKeypad[] = {
+      {kKeyNumLock, 1}, {kKeyNumDiv, 2}, {kKeyNumMul, 3},    {kKeyNumMinus, 4},
+      {kKeyNum7, 5},    {kKeyNum8, 6},   {kKeyNum9, 7},      {kKeyNumPlus, 8},
+      {kKeyNum4, 9},    {kKeyNum5, 10},  {kKeyNum6, 11},     {kKeyNum1, 12},
+      {kKeyNum2, 13},   {kKeyNum3, 14},  {kKeyNumEnter, 15}, {kKeyNum0, 0},
+  };
+  if (key_index == kKeyNumDel) {
+    std::puts("Delete sample?");
+    std::fflush(stdout);
+    reset_sample_view(state);
+    return;
+  }
+  for (const KeypadSample& key : kKeypad)
+    if (key.key_index == key_index) select_sample(state, key.sample);
+}
+
+// Left command table: argument is the semitones; the operation follows
+// from the key's place in its row of four.
+void transpose(EditorState* state, const KeyCommand& command, int32_t key_index) {
+  edit_operation(5 + key_index - command.first_key, state, command.argument, 0);
+}
+
+// Ctrl table.
+
+void set_edit_skip(EditorState* state, const KeyCommand&, int32_t key_index) {
+  const int32_t skip = hex_digit_value(key_index);
+  state->edit_skip = skip;
+  std::snprintf(state->message, sizeof state->message, "EDITSKIP = %d", skip);
+  state->message_timer = 1;
+}
+
+void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
+  for (ChannelState& ch : state->player->channels) ch.enabled = 1;
+}
+
+void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
+  const int32_t channel = state->cursor_channel;
+  if (channel < 0 || channel >= kChannels) return;
+  if (state->modifiers & kShift) {
+    for (ChannelState& ch : state->player->channels) ch.enabled = 0;
+    state->player->channels[channel].enabled = 1;
+  } else {
+    toggle_channel(state, channel);
+  }
+}
+
+void toggle_filter(EditorState* state, const KeyCommand&, int32_t) {
+  state->player->filter_enabled = !state->player->filter_enabled;
+}
+
+void toggle_multi_keyboard(EditorState* state, const KeyCommand&, int32_t) {
+  state->multi_keyboard = !state->multi_keyboard;
+}
+
+void print_help(EditorState*, const KeyCommand& command, int32_t) {
+  std::puts(command.what);
+  std::fflush(stdout);
+}
+
+// Alt table.
+
+void ask_quit(EditorState* state, const KeyCommand&, int32_t) {
+  std::snprintf(state->message, sizeof state->message, "%s", "REALLY QUIT ?");
+  state->dialog = kDialogQuit;
+}
+
+void toggle_sample_editor(EditorState* state, const KeyCommand&, int32_t) {
+  state->sample_editor_shown = !state->sample_editor_shown;
+}
+
+void toggle_disk_op(EditorState* state, const KeyCommand&, int32_t) {
+  state->disk_op_active = !state->disk_op_active;
+}
+
+void toggle_channel_key(EditorState* state, const KeyCommand& command, int32_t key_index) {
+  toggle_channel(state, key_index - command.first_key);
+}
+
+constexpr int32_t kAnyMod = kShift | kAlt | kCtrl;
+
+// Within one table every entry that matches acts, so the modifier masks of
+// one key's entries keep them apart where only one may act.
+constexpr KeyCommand kMainCommands[] = {
+    {kKeyEsc, kKeyEsc, 0, 0, 0, close_screens, 0, "close the disk-op screen and the sample editor",
+     0},
+    {kKeyDown, kKeyDown, 0, 0, 0, move_row, 1, "cursor one row down (stopped only)", 0},
+    {kKeyUp, kKeyUp, 0, 0, 0, move_row, -1, "cursor one row up (stopped only)", 0},
+    {kKeyLeft, kKeyLeft, kCtrl, 0, 1, step_sample, -1, "previous sample", 0},
+    {kKeyLeft, kKeyLeft, kShift, kCtrl, 1, step_position, -1, "previous song position", 0},
+    {kKeyLeft, kKeyLeft, kAlt, kCtrl | kShift, 1, step_pattern, -1, "previous pattern", 0},
+    {kKeyLeft, kKeyLeft, 0, kAnyMod, 0, step_column, -1, "cursor one column left", 0},
+    {kKeyRight, kKeyRight, kCtrl, 0, 1, step_sample, 1, "next sample", 0},
+    {kKeyRight, kKeyRight, kShift, kCtrl, 1, step_position, 1, "next song position", 0},
+    {kKeyRight, kKeyRight, kAlt, kCtrl | kShift, 1, step_pattern, 1, "next pattern", 0},
+    {kKeyRight, kKeyRight, 0, kAnyMod, 0, step_column, 1, "cursor one column right", 0},
+    {kKeyTab, kKeyTab, kShift, 0, 1, step_channel, -1, "cursor to the previous channel", 0},
+    {kKeyTab, kKeyTab, 0, kShift, 1, step_channel, 1, "cursor to the next channel", 0},
+    {kKeyDel, kKeyDel, 0, 0, 0, clear_cell, 0,
+     "edit mode: clear note and sample (Shift: and effect; Alt: effect only)", 0},
+    {kKeySpace, kKeySpace, 0, 0, 1, toggle_edit, 0, "edit mode on when idle, otherwise stop", 0},
+    {kKeyRightAlt, kKeyRightAlt, 0, 0, 1, play, kPlaySong, "play song", 0},
+    {kKeyRightAmiga, kKeyRightAmiga, 0, 0, 1, play, kPlayPattern, "play pattern", 0},
+    {kKeyRightShift, kKeyRightShift, 0, 0, 1, play, kRecord,
+     "record (edit while the pattern plays)", 0},
+    {kKeyF1, kKeyF1, 0, 0, 0, set_octave, 12, "lower octaves for the note keys", 0},
+    {kKeyF2, kKeyF2, 0, 0, 0, set_octave, 0, "upper octaves for the note keys", 0},
+    {kKeyF3, kKeyF3, kShift, 0, 0, operation, 11, "cut track", 0},
+    {kKeyF3, kKeyF3, kAlt, 0, 0, operation, 14, "cut pattern", 0},
+    {kKeyF3, kKeyF3, kCtrl, 0, 0, operation, 17, "cut commands of the track", 0},
+    {kKeyF4, kKeyF4, kShift, 0, 0, operation, 12, "copy track", 0},
+    {kKeyF4, kKeyF4, kAlt, 0, 0, operation, 15, "copy pattern", 0},
+    {kKeyF4, kKeyF4, kCtrl, 0, 0, operation, 18, "copy commands of the track", 0},
+    {kKeyF5, kKeyF5, kShift, 0, 0, operation, 13, "paste track", 0},
+    {kKeyF5, kKeyF5, kAlt, 0, 0, operation, 16, "paste pattern", 0},
+    {kKeyF5, kKeyF5, kCtrl, 0, 0, operation, 19, "paste commands into the track", 0},
+    {kKeyF6, kKeyF10, kShift, 0, 0, store_mark, 0, "store the cursor row as this key's mark", 0},
+    {kKeyF6, kKeyF10, kAlt, kShift, 1, play_from_mark, kPlayPattern, "play pattern from the mark",
+     0},
+    {kKeyF6, kKeyF10, kCtrl, kShift | kAlt, 1, play_from_mark, kRecord, "record from the mark", 0},
+    {kKeyF6, kKeyF10, 0, kAnyMod, 0, jump_to_mark, 0, "idle: cursor to the mark", 0},
+    {kKeyBackspace, kKeyBackspace, kAnyMod, 0, 1, row_edit, -1,
+     "delete the cell above the cursor (Alt: all channels; Ctrl: effects only)", 0},
+    {kKeyBackspace, kKeyBackspace, 0, kAnyMod, 1, preview_and_step, -1, "play the row, cursor up",
+     0},
+    {kKeyReturn, kKeyReturn, kAnyMod, 0, 1, row_edit, 1,
+     "insert a cell at the cursor (Alt: all channels; Ctrl: effects only)", 0},
+    {kKeyReturn, kKeyReturn, 0, kAnyMod, 1, preview_and_step, 1, "play the row, cursor down", 0},
+    {kKeyNum1, kKeyNumLock, 0, 0, 1, keypad_sample, 0, "select sample 0..15", 0},
+};
+
+constexpr KeyCommand kAmigaCommands[] = {
+    {kKey1, kKey4, 0, 0, 1, transpose, 1,
+     "transpose up a semitone: sample in track, sample in pattern, track, pattern", 0},
+    {kKeyQ, kKeyR, 0, 0, 1, transpose, -1, "transpose down a semitone (same four)", 0},
+    {kKeyA, kKeyF, 0, 0, 1, transpose, 12, "transpose up an octave (same four)", 0},
+    {kKeyZ, kKeyV, 0, 0, 1, transpose, -12, "transpose down an octave (same four)", 0},
+};
+
+constexpr KeyCommand kCtrlCommands[] = {
+    {kKey1, kKey0, 0, 0, 0, set_edit_skip, 0, "edit skip 1..9, 0", 0},
+    {kKeyQ, kKeyQ, 0, 0, 1, enable_all_channels, 0, "all channels on", 0},
+    {kKeyA, kKeyA, 0, 0, 1, solo_or_mute, 0, "mute the cursor channel (Shift: solo it)", 0},
+    {kKeyU, kKeyU, 0, 0, 1, operation, 3, "undo", 0},
+    {kKeyP, kKeyP, 0, 0, 1, operation, 23, "paste block", 0},
+    {kKeyJ, kKeyJ, 0, 0, 1, operation, 23, "paste block", 0},
+    {kKeyD, kKeyD, 0, 0, 1, operation, 24, "delete block", 0},
+    {kKeyX, kKeyX, 0, 0, 1, operation, 21, "cut block", 0},
+    {kKeyC, kKeyC, 0, 0, 1, operation, 22, "copy block", 0},
+    {kKeyB, kKeyB, 0, 0, 1, operation, 20, "mark block start / cancel marking", 0},
+    {kKeyF, kKeyF, 0, 0, 1, toggle_filter, 0, "output filter on/off", 0},
+    {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
+    {kKeyW, kKeyW, 0, 0, 1, print_help, 0, "CTRL - W = Polyphonize block", 1},
+    {kKeyE, kKeyE, 0, 0, 1, print_help, 0, "CTRL - E = Expand track", 1},
+    {kKeyR, kKeyR, 0, 0, 1, print_help, 0, "CTRL - R = Restore F6-F10 positions", 1},
+    {kKeyT, kKeyT, 0, 0, 1, print_help, 0, "CTRL - T = Swap tracks", 1},
+    {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "CTRL - Y = Backwards block", 1},
+    {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "CTRL - I = Insert block, push notes down", 1},
+    {kKeyO, kKeyO, 0, 0, 1, print_help, 0, "CTRL - O = Contract track", 1},
+    {kKeyS, kKeyS, 0, 0, 1, print_help, 0, "CTRL - S = Toggle split keyboard ON/OFF", 1},
+    {kKeyG, kKeyG, 0, 0, 1, print_help, 0, "CTRL - G = Boost all samples", 1},
+    {kKeyH, kKeyH, 0, 0, 1, print_help, 0, "CTRL - H = Transpose block up", 1},
+    {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "CTRL - K = Kill to end of track", 1},
+    {kKeyL, kKeyL, 0, 0, 1, print_help, 0, "CTRL - L = Transpose block down", 1},
+    {kKeyZ, kKeyZ, 0, 0, 1, print_help, 0, "CTRL - Z = Restore effects", 1},
+    {kKeyV, kKeyV, 0, 0, 1, print_help, 0, "CTRL - V = Filter all samples", 1},
+    {kKeyN, kKeyN, 0, 0, 1, print_help, 0, "CTRL - N = Remark last block", 1},
+};
+
+constexpr KeyCommand kAltCommands[] = {
+    {kKeyQ, kKeyQ, 0, 0, 1, ask_quit, 0, "quit (asks first)", 0},
+    {kKeyS, kKeyS, 0, 0, 1, toggle_sample_editor, 0, "sample editor on/off", 0},
+    {kKeyD, kKeyD, 0, 0, 1, toggle_disk_op, 0, "disk-op screen on/off", 0},
+    {kKeyZ, kKeyV, 0, 0, 1, toggle_channel_key, 0, "mute/unmute channel 1..4", 0},
+    {kKeyE, kKeyE, 0, 0, 1, print_help, 0, "ALT - E = Goto editop", 1},
+    {kKeyR, kKeyR, 0, 0, 1, print_help, 0, "ALT - R = Resample", 1},
+    {kKeyT, kKeyT, 0, 0, 1, print_help, 0, "ALT - T = Tuning tone", 1},
+    {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "ALT - Y = Save all samples", 1},
+    {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "ALT - I = Toggle autoinserteffect ON/OFF", 1},
+    {kKeyA, kKeyA, 0, 0, 1, print_help, 0, "ALT - A = Monitor / Start sampling", 1},
+    {kKeyF, kKeyF, 0, 0, 1, print_help, 0, "ALT - F = Filter sample", 1},
+    {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "ALT - K = Delete current sample/track", 1},
+    {kKeyB, kKeyB, 0, 0, 1, print_help, 0, "ALT - B = Boost sample", 1},
+    {kKeyM, kKeyM, 0, 0, 1, print_help, 0, "ALT - M = Toggle multikeyboard ON/OFF", 1},
+};
+
+// Held-key bookkeeping: a new key acts at once, a held one every few frames.
+// Returns false while the held key must wait.
+bool repeat_due(EditorState* state, int32_t key_index) {
+  if (state->repeat_countdown != 0) {
+    --state->repeat_countdown;
+    return false;
+  }
+  state->repeat_countdown = 4;
+  if (key_index == kKeyDown || key_index == kKeyUp) {
+    if (state->modifiers & kShift) {
+      state->repeat_countdown = 2;
+    } else if (state->modifiers & kAlt) {
+      state->repeat_countdown = 1;
+    }
+  }
+  if (key_index != kKeyLeft && key_index != kKeyRight && state->disk_op_active)
+    state->repeat_countdown = 1;
+  return true;
+}
+
+bool applies(const KeyCommand& command, int32_t key_index, int32_t modifiers) {
+  if (key_index < command.first_key || key_index > command.last_key) return false;
+  if (command.any_of != 0 && !(modifiers & command.any_of)) return false;
+  return !(modifiers & command.none_of);
+}
+
+void run_table(const KeyCommandTable& table, int32_t key_index, EditorState* state) {
+  // Entries match on the modifiers the key came with, even if an earlier
+  // entry's action changed the state.
+  const int32_t modifiers = state->modifiers;
+  for (int32_t i = 0; i < table.count; ++i) {
+    const KeyCommand& command = table.commands[i];
+    if (!applies(command, key_index, modifiers)) continue;
+    command.action(state, command, key_index);
+    if (command.once) state->key_consumed = 1;
+  }
+}
+
+}  // namespace
+
+const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
+    {0, kMainCommands, static_cast<int32_t>(std::size(kMainCommands))},
+    {kModifierAmiga, kAmigaCommands, static_cast<int32_t>(std::size(kAmigaCommands))},
+    {kModifierCtrl, kCtrlCommands, static_cast<int32_t>(std::size(kCtrlCommands))},
+    {kModifierAlt, kAltCommands, static_cast<int32_t>(std::size(kAltCommands))},
+};
+
+bool keyboard_is_free(const EditorState* state) {
+  const int32_t dialog = state->dialog;
+  return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
+         dialog != kConfirmDialog;
+}
+
+void reset_channel(EditorState* state, int32_t channel) {
+  if (channel < 0 || channel >= kChannels) return;
+  Player* player = state->player;
+  ChannelState& ch = player->channels[channel];
+  ch.sample = 0;
+  ch.pending_sample = 0;
+  ch.position = 0;
+  ch.output_period = 0;
+  ch.mix_volume = 0;
+  ch.volume = 0;
+  ch.vibrato_speed = 0;
+  ch.tremolo_speed = 0;
+  ch.volume_slide = 0;
+  ch.porta_speed = 0;
+  ch.arpeggio = 0;
+  ch.retrig_counter = 0;
+  ch.retrig_interval = 0;
+  ch.arp_base = 0;
+  ch.vibrato_position = 0;
+  ch.tremolo_position = 0;
+  ch.period = 0;
+  ch.porta_target = 0;
+  ch.flags &= ~kTonePortamento;
+  // A silenced channel is left with the step of period 1.
+  ch.step = period_step(player, 1);
+}
+
+void reset_all_channels(EditorState* state) {
+  for (int32_t c = 0; c < kChannels; ++c) reset_channel(state, c);
+}
+
+void toggle_channel(EditorState* state, int32_t channel) {
+  if (channel < 0 || channel >= kChannels) return;
+  ChannelState& ch = state->player->channels[channel];
+  if (ch.enabled == 0) {
+    ch.enabled = 1;
+  } else {
+    ch.enabled = 0;
+    reset_channel(state, channel);
+  }
+}
+
+void start_playing(EditorState* state, int32_t play_mode, int32_t editing, int32_t from_row) {
+  Player* player = state->player;
+  state->restart_clock = 1;
+  if (player->song_position >= player->song_length) player->song_position = 0;
+  player->play_mode = play_mode;
+  state->edit_mode = editing ? 1 : 0;
+  state->pointer_colour = state->normal_pointer_colour = editing ? kPointerBlue : kPointerYellow;
+  if (from_row >= 0) player->row = from_row;
+}
+
+void stop_playing(EditorState* state) {
+  state->player->play_mode = kStopped;
+  state->edit_mode = 0;
+  state->pointer_colour = state->normal_pointer_colour = kPointerWhite;
+  for (ChannelState& ch : state->player->channels) ch.sample = 0;
+}
+
+void enter_edit_mode(EditorState* state) {
+  state->player->play_mode = kStopped;
+  state->edit_mode = 1;
+  state->pointer_colour = state->normal_pointer_colour = kPointerBlue;
+}
+
+int32_t handle_key(int32_t key_code, EditorState* state) {
+  AudioGuard guard;
+  enter_note(state);
+  const int32_t key_index = key_index_of_code(key_code);
+  if (key_code == 0) {
+    state->key_consumed = 0;
+    state->key_held = 0;
+  } else if (state->key_held == 0) {
+    state->repeat_countdown = 0;
+    state->key_held = 1;
+  }
+  if (state->dialog == kDialogTextField) return 0;
+  if (!keyboard_is_free(state)) {
+    // The requester answers to this key; once it closes, the key must not
+    // go on to act here while it is still held.
+    if (key_code != 0) state->key_consumed = 1;
+    return 0;
+  }
+  if (!repeat_due(state, key_index)) return 0;
+  if (state->key_consumed || key_index < 0) return 0;
+
+  // With a modifier held a letter is a command, never a digit as well.
+  constexpr int32_t kAnyModifier = kAnyMod | kModifierAmiga;
+  if (state->cursor_column != kColumnNote && state->edit_mode &&
+      (state->modifiers & kAnyModifier) == 0 && enter_digit(state))
+    return 1;
+
+  for (const KeyCommandTable& table : kKeyCommandTables)
+    if (table.modifier == 0 || (state->modifiers & table.modifier))
+      run_table(table, key_index, state);
+  return 1;
+}
