@@ -1,0 +1,168 @@
+#include "platform/keymap.h"
+
+namespace {
+
+struct KeyEntry {
+  int32_t scancode;
+  int32_t raw;
+};
+
+// USB HID usage numbers of the keyboard page.
+constexpr KeyEntry kKeys[] = {
+    {53, 0x00},  // ` left of 1
+    {30, 0x01},
+    {31, 0x02},
+    {32, 0x03},
+    {33, 0x04},
+    {34, 0x05},  // 1..5
+    {35, 0x06},
+    {36, 0x07},
+    {37, 0x08},
+    {38, 0x09},
+    {39, 0x0A},  // 6..0
+    {45, 0x0B},
+    {46, 0x0C},  // - =
+    {98, 0x0F},  // keypad 0
+    {20, 0x10},
+    {26, 0x11},
+    {8, 0x12},
+    {21, 0x13},
+    {23, 0x14},  // Q W E R T
+    {28, 0x15},
+    {24, 0x16},
+    {12, 0x17},
+    {18, 0x18},
+    {19, 0x19},  // Y U I O P
+    {47, 0x1A},
+    {48, 0x1B},  // [ ]
+    {89, 0x1D},
+    {90, 0x1E},
+    {91, 0x1F},  // keypad 1 2 3
+    {4, 0x20},
+    {22, 0x21},
+    {7, 0x22},
+    {9, 0x23},
+    {10, 0x24},  // A S D F G
+    {11, 0x25},
+    {13, 0x26},
+    {14, 0x27},
+    {15, 0x28},
+    {51, 0x29},  // H J K L ;
+    {52, 0x2A},  // '
+    {49, 0x2B},
+    {50, 0x2B},  // backslash (ANSI) and # (ISO) share the spot right of '
+    {92, 0x2D},
+    {93, 0x2E},
+    {94, 0x2F},   // keypad 4 5 6
+    {100, 0x30},  // ISO key left of Z
+    {29, 0x31},
+    {27, 0x32},
+    {6, 0x33},
+    {25, 0x34},
+    {5, 0x35},  // Z X C V B
+    {17, 0x36},
+    {16, 0x37},
+    {54, 0x38},
+    {55, 0x39},
+    {56, 0x3A},  // N M , . /
+    {99, 0x3C},  // keypad .
+    {95, 0x3D},
+    {96, 0x3E},
+    {97, 0x3F},  // keypad 7 8 9
+    {44, 0x40},  // Space
+    {42, 0x41},
+    {43, 0x42},  // Backspace, Tab
+    {88, 0x43},
+    {40, 0x44},
+    {41, 0x45},  // keypad Enter, Return, Esc
+    {76, 0x46},  // Delete
+    {86, 0x4A},  // keypad -
+    {68, 0x4B},  // F11
+    {82, 0x4C},
+    {81, 0x4D},
+    {79, 0x4E},
+    {80, 0x4F},  // up down right left
+    {58, 0x50},
+    {59, 0x51},
+    {60, 0x52},
+    {61, 0x53},
+    {62, 0x54},  // F1..F5
+    {63, 0x55},
+    {64, 0x56},
+    {65, 0x57},
+    {66, 0x58},
+    {67, 0x59},  // F6..F10
+    {84, 0x5C},
+    {85, 0x5D},
+    {87, 0x5E},  // keypad / * +
+    {225, 0x60},
+    {229, 0x61},
+    {57, 0x62},
+    {224, 0x63},  // Shifts, Caps, Ctrl
+    {226, 0x64},
+    {230, 0x65},
+    {227, 0x66},  // Alts, left Super
+    {231, 0x67},
+    {228, 0x67},          // right command: right Super, or right Ctrl where it is
+                          // missing
+    {69, kRawStereoKey},  // F12
+    {83, 0x79},           // Num Lock
+};
+
+struct QualifierEntry {
+  int32_t scancode;
+  int32_t bit;
+};
+
+constexpr QualifierEntry kQualifiers[] = {
+    {225, kQualLeftShift},    {229, kQualRightShift},   {224, kQualCtrl},
+    {226, kQualLeftAlt},      {230, kQualRightAlt},     {227, kQualLeftCommand},
+    {231, kQualRightCommand}, {228, kQualRightCommand},
+};
+
+}  // namespace
+
+int32_t raw_key_for_scancode(int32_t scancode) {
+  for (const KeyEntry& key : kKeys)
+    if (key.scancode == scancode) return key.raw;
+  return -1;
+}
+
+int32_t qualifier_for_scancode(int32_t scancode) {
+  for (const QualifierEntry& q : kQualifiers)
+    if (q.scancode == scancode) return q.bit;
+  return 0;
+}
+
+void input_key_event(PlatformInput& input, int32_t scancode, bool pressed) {
+  // The qualifier of an event includes the key itself while it is down, so
+  // a right-hand qualifier held alone is seen as held.
+  const int32_t bit = qualifier_for_scancode(scancode);
+  if (pressed) {
+    input.held_qualifiers |= bit;
+  } else {
+    input.held_qualifiers &= ~bit;
+  }
+  const int32_t raw = raw_key_for_scancode(scancode);
+  if (raw < 0) return;
+  input.raw_key = pressed ? raw : raw | kRawReleaseBit;
+  input.raw_qualifier = input.held_qualifiers;
+}
+
+void input_button_event(PlatformInput& input, int32_t button, bool pressed) {
+  int32_t bit = 0;
+  if (button == 1) bit = kButtonLeft;
+  if (button == 3) bit = kButtonRight;
+  if (pressed) {
+    input.buttons |= bit;
+  } else {
+    input.buttons &= ~bit;
+  }
+}
+
+void input_focus_lost(PlatformInput& input) {
+  input.raw_key = 0;
+  input.raw_qualifier = 0;
+  input.held_qualifiers = 0;
+  input.buttons = 0;
+}

@@ -1,0 +1,235 @@
+#include "platform/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "platform/keymap.h"
+#include "platform/pixels.h"
+#include "platform/viewport.h"
+
+namespace {
+
+constexpr int32_t kPictureWidth = 320;
+constexpr int32_t kPictureHeight = 255;
+constexpr int kDeviceFrames = 1024;
+
+}  // namespace
+
+struct SdlPlatform {
+  SDL_Window* window;
+  SDL_Renderer* renderer;
+  SDL_Texture* texture;
+  SDL_AudioDeviceID device;  // 0 = closed
+  AudioSource source;
+  bool audio_initialised;
+  bool silence_reported;
+  bool text_input;
+};
+
+namespace {
+
+void audio_callback(void* userdata, Uint8* stream, int length) {
+  // SDL holds the device lock while this runs.
+  const AudioSource& source = static_cast<SdlPlatform*>(userdata)->source;
+  source.fill(source.context, reinterpret_cast<int16_t*>(stream), length / 4);
+}
+
+Viewport output_viewport(SdlPlatform* platform, int* output_width, int* output_height) {
+  SDL_GetRendererOutputSize(platform->renderer, output_width, output_height);
+  return fit_viewport(*output_width, *output_height, kPictureWidth, kPictureHeight);
+}
+
+void toggle_fullscreen(SdlPlatform* platform) {
+  const bool full = SDL_GetWindowFlags(platform->window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_SetWindowFullscreen(platform->window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+}  // namespace
+
+SdlPlatform* sdl_platform_create(const WindowOptions& options) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "tetrad: cannot start the display: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  auto* platform = new SdlPlatform{};
+  int32_t scale = options.scale;
+  if (scale == 0) {
+    SDL_Rect usable{0, 0, kPictureWidth, kPictureHeight};
+    SDL_GetDisplayUsableBounds(0, &usable);
+    scale = default_scale(usable.w, usable.h, kPictureWidth, kPictureHeight);
+  }
+  // Whole-pixel scaling stays crisp.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (options.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  platform->window = SDL_CreateWindow("Tetrad", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                      kPictureWidth * scale, kPictureHeight * scale, flags);
+  if (platform->window) {
+    SDL_SetWindowMinimumSize(platform->window, kPictureWidth, kPictureHeight);
+    platform->renderer = SDL_CreateRenderer(platform->window, -1,
+                                            SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!platform->renderer) platform->renderer = SDL_CreateRenderer(platform->window, -1, 0);
+  }
+  if (platform->renderer)
+    platform->texture =
+        SDL_CreateTexture(platform->renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                          kPictureWidth, kPictureHeight);
+  if (!platform->texture) {
+    std::fprintf(stderr, "tetrad: cannot open the window: %s\n", SDL_GetError());
+    sdl_platform_destroy(platform);
+    return nullptr;
+  }
+  // The program draws its own pointer.
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_StopTextInput();
+  return platform;
+}
+
+void sdl_platform_destroy(SdlPlatform* platform) {
+  if (!platform) return;
+  sdl_audio_close(platform);
+  if (platform->texture) SDL_DestroyTexture(platform->texture);
+  if (platform->renderer) SDL_DestroyRenderer(platform->renderer);
+  if (platform->window) SDL_DestroyWindow(platform->window);
+  delete platform;
+  SDL_Quit();
+}
+
+int32_t sdl_audio_open(SdlPlatform* platform, AudioSource source) {
+  if (platform->device != 0 || !source.fill) return 0;
+  if (!platform->audio_initialised) {
+    platform->audio_initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  }
+  if (platform->audio_initialised) {
+    platform->source = source;
+    SDL_AudioSpec want{};
+    want.freq = kAudioRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kDeviceFrames;
+    want.callback = audio_callback;
+    want.userdata = platform;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts for the card if it must, and the
+    // callback always sees 16-bit stereo at 44100 Hz.
+    platform->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  }
+  if (platform->device == 0) {
+    if (!platform->silence_reported)
+      std::fprintf(stderr, "tetrad: no sound device (%s); running silent\n", SDL_GetError());
+    platform->silence_reported = true;
+    return 0;
+  }
+  SDL_PauseAudioDevice(platform->device, 0);
+  return 1;
+}
+
+void sdl_audio_close(SdlPlatform* platform) {
+  if (platform->device == 0) return;
+  // Closing waits for a running callback and stops the audio thread.
+  SDL_CloseAudioDevice(platform->device);
+  platform->device = 0;
+}
+
+int32_t sdl_audio_is_open(const SdlPlatform* platform) {
+  return platform->device != 0;
+}
+
+void sdl_audio_lock(void* platform) {
+  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
+  if (device) SDL_LockAudioDevice(device);
+}
+
+void sdl_audio_unlock(void* platform) {
+  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
+  if (device) SDL_UnlockAudioDevice(device);
+}
+
+void sdl_poll_events(SdlPlatform* platform, PlatformInput& input) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        input.quit_requested = 1;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.quit_requested = 1;
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost(input);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        // A held key stays in raw_key by itself; the system's repeats would
+        // only re-fire the keys that act once per press.
+        if (event.key.repeat) break;
+        const int32_t scancode = event.key.keysym.scancode;
+        if (scancode == kFullscreenScancode) {
+          if (event.type == SDL_KEYDOWN) toggle_fullscreen(platform);
+          break;
+        }
+        input_key_event(input, scancode, event.type == SDL_KEYDOWN);
+        break;
+      }
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void sdl_read_pointer(SdlPlatform* platform, PlatformInput& input) {
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  // Window coordinates to output pixels (they differ on high-DPI screens).
+  int window_width = 1;
+  int window_height = 1;
+  SDL_GetWindowSize(platform->window, &window_width, &window_height);
+  int output_width = 1;
+  int output_height = 1;
+  const Viewport view = output_viewport(platform, &output_width, &output_height);
+  if (window_width > 0) x = static_cast<int>(int64_t{x} * output_width / window_width);
+  if (window_height > 0) y = static_cast<int>(int64_t{y} * output_height / window_height);
+  output_to_picture(view, kPictureWidth, kPictureHeight, x, y, &input.mouse_x, &input.mouse_y);
+}
+
+void sdl_set_text_input(SdlPlatform* platform, bool on) {
+  if (on == platform->text_input) return;
+  platform->text_input = on;
+  if (on) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
+}
+
+void sdl_present(SdlPlatform* platform, const uint8_t* framebuffer) {
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(platform->texture, nullptr, &pixels, &pitch) == 0) {
+    convert_rgb_to_xrgb(framebuffer, kPictureWidth, kPictureHeight, pixels, pitch);
+    SDL_UnlockTexture(platform->texture);
+  }
+  int output_width = 0;
+  int output_height = 0;
+  const Viewport view = output_viewport(platform, &output_width, &output_height);
+  const SDL_Rect target{view.x, view.y, view.width, view.height};
+  SDL_SetRenderDrawColor(platform->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(platform->renderer);
+  SDL_RenderCopy(platform->renderer, platform->texture, nullptr, &target);
+  SDL_RenderPresent(platform->renderer);
+}
+
+uint64_t sdl_clock_us() {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void sdl_sleep_us(uint32_t microseconds) {
+  std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+}

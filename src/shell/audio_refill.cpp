@@ -1,0 +1,54 @@
+#include "shell/audio_refill.h"
+
+#include <algorithm>
+
+#include "engine/mixer.h"
+
+namespace {
+
+int16_t saturate(int32_t v) {
+  return static_cast<int16_t>(std::clamp(v, -32768, 32767));
+}
+
+}  // namespace
+
+void audio_refill_init(AudioRefill& refill, EditorState* state) {
+  refill.state = state;
+  refill.mono = 0;
+  refill.block_used = kRefillFrames;  // nothing rendered yet
+  refill.blocks_rendered = 0;
+}
+
+void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* left_out,
+               int16_t* right_out) {
+  if (mono) {
+    const int32_t centre = (right_sound + left_sound) / 2;
+    *left_out = saturate(centre);
+    *right_out = saturate(centre);
+    return;
+  }
+  // Two full-scale sounds together exceed 16 bits on the left.
+  *left_out = saturate(left_sound + right_sound / 16);
+  *right_out = saturate(right_sound * 15 / 16);
+}
+
+void audio_refill_fill(void* context, int16_t* interleaved, int32_t frames) {
+  auto& refill = *static_cast<AudioRefill*>(context);
+  while (frames > 0) {
+    if (refill.block_used == kRefillFrames) {
+      render_audio(refill.state->player, refill.render_right, refill.render_left, 2, kRefillFrames,
+                   1, 16, 2);
+      refill.block_used = 0;
+      ++refill.blocks_rendered;
+    }
+    const int32_t n = std::min(frames, kRefillFrames - refill.block_used);
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t f = refill.block_used + i;
+      pan_frame(refill.render_right[f], refill.render_left[f], refill.mono, &interleaved[0],
+                &interleaved[1]);
+      interleaved += 2;
+    }
+    refill.block_used += n;
+    frames -= n;
+  }
+}

@@ -1,0 +1,31 @@
+// Feeds the sound card from the mixer: one block of 1024 frames at a time,
+// whatever size of buffer the card asks for. The block's first output is
+// the right-hand sound, its second the left-hand one; as two sounds panned
+// on the card, the right one sits at 15/16 right and leaks 1/16 into the
+// left side. In mono both sounds are centred.
+#pragma once
+
+#include <cstdint>
+
+#include "render/editor_state.h"
+
+constexpr int32_t kRefillFrames = 1024;
+
+struct AudioRefill {
+  // The player is read through the editor state on every block, because a
+  // load replaces it (under the audio lock).
+  EditorState* state;
+  int32_t mono;
+  int32_t block_used;  // frames of the current block already delivered
+  int64_t blocks_rendered;
+  int16_t render_right[kRefillFrames];
+  int16_t render_left[kRefillFrames];
+};
+
+void audio_refill_init(AudioRefill& refill, EditorState* state);
+// The AudioSource fill function; context = the AudioRefill. Runs with the
+// audio lock held.
+void audio_refill_fill(void* refill, int16_t* interleaved, int32_t frames);
+// One stereo frame from the two rendered sounds, saturated to 16 bits.
+void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* left_out,
+               int16_t* right_out);

@@ -1,0 +1,49 @@
+#include "shell/frame.h"
+
+#include "engine/audio_lock.h"
+#include "shell/translate_key.h"
+
+void update_play_clock(EditorState* state, int64_t now_us, int64_t* start_time_us) {
+  if (state->restart_clock == 1) {
+    *start_time_us = now_us;
+    state->restart_clock = 0;
+  }
+  AudioGuard guard;
+  if (state->player->play_mode != kStopped)
+    state->play_seconds = static_cast<int32_t>((now_us - *start_time_us) / 1000000);
+}
+
+void hand_over_mouse(const PlatformInput& input, EditorState* state) {
+  state->mouse_x = input.mouse_x;
+  state->mouse_y = input.mouse_y;
+  if (input.buttons & kButtonLeft) {
+    ++state->left_held;
+  } else {
+    state->left_held = 0;
+    state->fast_repeat = 0;
+  }
+  state->right_down = (input.buttons & kButtonRight) ? 1 : 0;
+}
+
+void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(EditorState*)) {
+  {
+    AudioGuard guard;
+    translate_key(input.raw_key, input.raw_qualifier, state);
+    hand_over_mouse(input, state);
+    dispatch(state);
+  }
+  // Escape acts on its release, exactly once.
+  if (input.raw_key == kRawEscapeRelease) input.raw_key = 0;
+  if (state->quit_confirmed == 1) input.quit_requested = 1;
+}
+
+void start_song_play(EditorState* state) {
+  AudioGuard guard;
+  Player* player = state->player;
+  state->restart_clock = 1;
+  if (player->song_position >= player->song_length) player->song_position = 0;
+  player->row = 0;
+  player->play_mode = kPlaySong;
+  state->pointer_colour = kPointerYellow;
+  state->normal_pointer_colour = kPointerYellow;
+}
