@@ -1,4 +1,348 @@
 #include "shell/mouse_dispatch.h"
 
-// PLACEHOLDER until the main-screen dispatcher lands.
-void mouse_dispatch(EditorState*) {}
+#include <algorithm>
+#include <cstdio>
+
+#include "edit/keyboard.h"
+#include "edit/requesters.h"
+#include "engine/replayer.h"
+#include "render/draw.h"
+#include "render/hit_test.h"
+#include "render/main_screen.h"
+#include "sampler/sample_view.h"
+#include "shell/sample_io.h"
+
+namespace {
+
+// Indices into kMainButtons.
+enum MainButton : int32_t {
+  kPlaySongButton = 2,
+  kPlayPatternButton = 3,
+  kEditButton = 4,
+  kRecordButton = 5,
+  kStopButton = 6,
+  kClearButton = 7,
+  kDiskOpButton = 9,
+  kSampleEditorButton = 13,
+  kFirstChannelButton = 14,
+  kPositionUp = 19,
+  kPositionDown = 20,
+  kPatternUp = 22,
+  kPatternDown = 23,
+  kLengthUp = 25,
+  kLengthDown = 26,
+  kFinetuneUp = 28,
+  kFinetuneDown = 29,
+  kSampleUp = 31,
+  kSampleDown = 32,
+  kVolumeUp = 34,
+  kVolumeDown = 35,
+  kLoopStartUp = 40,
+  kLoopStartDown = 41,
+  kLoopLengthUp = 43,
+  kLoopLengthDown = 44,
+  kTempoUp = 45,
+  kTempoDown = 46,
+  kInsertPosition = 48,
+  kDeletePosition = 49,
+  kSongNameField = 54,
+  kSampleNameField = 55,
+  kLoadSampleByName = 56,
+};
+
+constexpr int32_t kPointerSize = 16;
+constexpr int32_t kPointerTints[7][3] = {
+    {255, 255, 255}, {255, 255, 17}, {255, 255, 17}, {17, 17, 255},
+    {255, 17, 255},  {255, 17, 17},  {17, 255, 17},
+};
+
+constexpr int32_t kHighestPosition = kPositions - 1;
+constexpr int32_t kHighestOrderEntry = 99;
+constexpr int32_t kMinTempo = 32;
+constexpr int32_t kMaxTempo = 255;
+constexpr int32_t kMaxSampleVolume = 64;
+constexpr int32_t kFinetuneHighest = 7;  // +7
+constexpr int32_t kFinetuneLowest = 8;   // -8
+// The sample-editor panel covers the screen from this row down.
+constexpr int32_t kSamplePanelTop = 121;
+
+void set_message(EditorState* state, const char* text) {
+  std::snprintf(state->message, sizeof state->message, "%s", text);
+}
+
+void timed_message(EditorState* state, const char* text) {
+  set_message(state, text);
+  state->message_timer = 1;
+  state->pointer_colour = kPointerRed;
+}
+
+// The sample the panel's buttons work on, or null for sample 0 (selectable
+// with the right button on sample-up): entry 0 must stay empty, since a
+// channel is silenced by pointing it there.
+Sample* editable_sample(EditorState* state) {
+  const int32_t number = state->current_sample;
+  if (number < 1 || number >= kSampleCount) return nullptr;
+  return &state->player->samples[number];
+}
+
+void step_finetune(Sample& sample, bool up) {
+  const int32_t finetune = sample.finetune & 15;
+  const int32_t limit = up ? kFinetuneHighest : kFinetuneLowest;
+  if (finetune != limit) sample.finetune = (finetune + (up ? 1 : 15)) & 15;
+}
+
+// Loop buttons work in whole bytes, 2 at a time (16 with the right button),
+// and never let the loop leave the sample or shrink below 2 bytes.
+void step_loop(Sample& sample, int32_t button, int32_t step) {
+  int32_t start = sample.loop_start >> 14;
+  int32_t length = sample.loop_length >> 14;
+  const int32_t size = sample.length >> 14;
+  switch (button) {
+    case kLoopStartUp:
+      if (start + step + length > size) return;
+      start += step;
+      break;
+    case kLoopStartDown:
+      if (start - step < 0) return;
+      start -= step;
+      break;
+    case kLoopLengthUp:
+      if (start + length + step > size) return;
+      length += step;
+      break;
+    default:  // kLoopLengthDown
+      if (length - step < 2) return;
+      length -= step;
+      break;
+  }
+  sample.loop_start = start * kFixOne;
+  sample.loop_length = length * kFixOne;
+  sample.loop_end = (start + length) * kFixOne;
+}
+
+void insert_position(Player* player) {
+  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
+  std::copy_backward(player->order + position, player->order + kPositions - 1,
+                     player->order + kPositions);
+  player->order[position] = 0;
+  if (player->song_length <= kPositions - 2) player->song_length += 1;
+}
+
+void delete_position(Player* player) {
+  // Entries above position 126 keep their values.
+  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
+  if (position < kPositions - 2)
+    std::copy(player->order + position + 1, player->order + kPositions - 1,
+              player->order + position);
+  if (player->song_length > 1) player->song_length -= 1;
+}
+
+void perform(int32_t button, EditorState* state) {
+  Player* player = state->player;
+  const bool right = state->right_down != 0;
+  const int32_t step = right ? 10 : 1;
+  const int32_t from_row = right ? -1 : 0;  // the right button keeps the row
+  int32_t& order_entry = player->order[std::clamp(player->song_position, 0, kHighestPosition)];
+
+  switch (button) {
+    case 8:
+    case 10:
+    case 11:
+    case 12:
+    case 18:
+    case 21:
+    case 24:
+    case 30:
+    case 33:
+    case 36:
+    case 47:
+      timed_message(state, "NOT IMPLEMENTED");
+      return;
+    case kPlaySongButton:
+      start_playing(state, kPlaySong, 0, from_row);
+      return;
+    case kPlayPatternButton:
+      start_playing(state, kPlayPattern, 0, from_row);
+      return;
+    case kEditButton:
+      enter_edit_mode(state);
+      return;
+    case kRecordButton:
+      start_playing(state, kPlayPattern, 1, from_row);
+      return;
+    case kStopButton:
+      stop_playing(state);
+      return;
+    case kClearButton:
+      set_message(state, "PLEASE SELECT");
+      state->dialog = kDialogClear;
+      return;
+    case kDiskOpButton:
+      state->disk_op_active = 1;
+      return;
+    case kSampleEditorButton:
+      state->sample_editor_shown ^= 1;
+      return;
+    case kFirstChannelButton:
+    case kFirstChannelButton + 1:
+    case kFirstChannelButton + 2:
+    case kFirstChannelButton + 3:
+      toggle_channel(state, button - kFirstChannelButton);
+      return;
+    case kPositionUp:
+    case kPositionDown:
+      player->song_position = std::clamp(
+          player->song_position + (button == kPositionUp ? step : -step), 0, kHighestPosition);
+      return;
+    case kPatternUp:
+    case kPatternDown:
+      order_entry =
+          std::clamp(order_entry + (button == kPatternUp ? step : -step), 0, kHighestOrderEntry);
+      return;
+    case kLengthUp:
+    case kLengthDown:
+      player->song_length = std::clamp(player->song_length + (button == kLengthUp ? step : -step),
+                                       1, kHighestPosition);
+      return;
+    case kSampleUp:
+      if (right) {
+        state->current_sample = 0;
+        return;
+      }
+      state->current_sample = std::clamp(state->current_sample + 1, 1, kSampleCount - 1);
+      reset_sample_view(state);
+      return;
+    case kSampleDown:
+      state->current_sample =
+          right ? 1 : std::clamp(state->current_sample - 1, 1, kSampleCount - 1);
+      reset_sample_view(state);
+      return;
+    case kTempoUp:
+    case kTempoDown:
+      player->tempo =
+          std::clamp(player->tempo + (button == kTempoUp ? step : -step), kMinTempo, kMaxTempo);
+      player->samples_per_tick = tempo_samples_per_tick(player->output_rate, player->tempo);
+      return;
+    case kInsertPosition:
+      insert_position(player);
+      return;
+    case kDeletePosition:
+      delete_position(player);
+      return;
+    default:
+      break;
+  }
+
+  Sample* sample = editable_sample(state);
+  switch (button) {
+    case kFinetuneUp:
+    case kFinetuneDown:
+      if (!sample) return;
+      if (right) {
+        sample->finetune = 0;
+      } else {
+        step_finetune(*sample, button == kFinetuneUp);
+      }
+      return;
+    case kVolumeUp:
+    case kVolumeDown: {
+      if (!sample) return;
+      const int32_t volume_step = right ? 16 : 1;
+      sample->volume = std::clamp(
+          sample->volume + (button == kVolumeUp ? volume_step : -volume_step), 0, kMaxSampleVolume);
+      return;
+    }
+    case kLoopStartUp:
+    case kLoopStartDown:
+    case kLoopLengthUp:
+    case kLoopLengthDown:
+      if (sample) step_loop(*sample, button, right ? 16 : 2);
+      return;
+    case kLoadSampleByName:
+      if (sample && load_st_sample(sample->name, state) == 0)
+        timed_message(state, "CAN'T FIND FILE");
+      reset_sample_view(state);
+      return;
+    default:
+      return;  // buttons without an action of their own here
+  }
+}
+
+void begin_name_field(EditorState* state, int32_t button) {
+  if (button == kSongNameField) {
+    begin_text_field(104, 107, 100, 110, 19, state->player->song_name, state);
+  } else {
+    Sample* sample = editable_sample(state);
+    if (!sample) return;
+    begin_text_field(104, 118, 111, 120, 21, sample->name, state);
+  }
+  if (state->dialog != kDialogTextField) state->saved_dialog = state->dialog;
+  state->dialog = kDialogTextField;
+}
+
+void run_message_timer(EditorState* state) {
+  if (state->message_timer != 1) return;
+  if (state->message_frames >= kMessageFrames - 1) {
+    state->pointer_colour = state->normal_pointer_colour;
+    state->message_timer = 0;
+    set_message(state, "ALL RIGHT");
+    state->message_frames = 0;
+  } else {
+    state->message_frames += 1;
+  }
+}
+
+}  // namespace
+
+void draw_pointer(int32_t x, int32_t y, EditorState* state) {
+  const Image* image = state->img_pointer;
+  if (!image) return;
+  const int32_t colour_index = state->pointer_colour;
+  const int32_t* tint = kPointerTints[colour_index >= 0 && colour_index < 7 ? colour_index : 0];
+  const int32_t width = std::min(image->width, kPointerSize);
+  const int32_t height = std::min<int64_t>(
+      std::min(image->height, kPointerSize),
+      image->width > 0 ? static_cast<int64_t>(image->pixels.size()) / (image->width * 3) : 0);
+  for (int32_t r = 0; r < height; ++r) {
+    const uint8_t* source = image->pixels.data() + static_cast<size_t>(r) * image->width * 3;
+    for (int32_t c = 0; c < width; ++c, source += 3) {
+      if (source[0] == 0) continue;
+      const uint32_t colour = static_cast<uint32_t>((source[0] * tint[0]) >> 8) << 16 |
+                              static_cast<uint32_t>((source[1] * tint[1]) >> 8) << 8 |
+                              static_cast<uint32_t>((source[2] * tint[2]) >> 8);
+      put_pixel(x + c, y + r, colour, state);  // dropped off screen
+    }
+  }
+}
+
+void mouse_dispatch(EditorState* state) {
+  redraw_main_screen(state);
+
+  // The quit corner works whatever screen or requester is open.
+  if (state->mouse_x == 0 && state->mouse_y == 0 && state->left_held != 0) {
+    set_message(state, "REALLY QUIT ?");
+    state->dialog = kDialogQuit;
+  }
+
+  // Each acts only while the dialog is its own. The disk-op screen and the
+  // sample editor get their turn here once they exist; until then their
+  // buttons only set the state they will read.
+  quit_requester(state);
+  clear_requester(state);
+  edit_text_field(state);
+
+  // The hit test has no side effects, so one result serves both the name
+  // fields (which start even over a requester) and the buttons.
+  const int32_t button = hit_test(state, kMainButtons, kMainButtonCount);
+  state->hit_button = button;
+  if (button == kSongNameField || button == kSampleNameField) begin_name_field(state, button);
+  if (state->disk_op_active == 0 && state->dialog == kDialogNone && button >= 0) {
+    // Buttons under the sample-editor panel (the tempo arrows) cannot be
+    // seen while it is shown, so they do not act.
+    if (!(state->sample_editor_shown && kMainButtons[button].y1 >= kSamplePanelTop))
+      perform(button, state);
+  }
+
+  run_message_timer(state);
+  draw_pointer(state->mouse_x, state->mouse_y, state);
+}

@@ -1,0 +1,42 @@
+// The main screen's share of a frame: the dispatcher's full repaint (status,
+// oscilloscopes, pattern view, meters, pointer) while the demo module plays.
+// The budget is 2% of a 60 Hz frame, 333 us.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "../tests/render/screen_fixture.h"
+#include "engine/mixer.h"
+#include "files/module_format.h"
+#include "shell/mouse_dispatch.h"
+
+namespace {
+
+void BM_MainScreenFramePlaying(benchmark::State& state) {
+  std::ifstream in(TETRAD_SOURCE_DIR "/data/demo.mod", std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+  screen_test::Screen screen;
+  Player* player = screen.state.player;
+  if (!parse_module(bytes.data(), bytes.size(), player, kKindModule, nullptr).ok) {
+    state.SkipWithError("data/demo.mod did not load");
+    return;
+  }
+  player->play_mode = kPlaySong;
+  screen.state.mouse_x = 150;
+  screen.state.mouse_y = 200;
+  std::vector<int16_t> audio(735 * 2);
+  for (auto _ : state) {
+    // One frame's worth of audio moves the song and the scopes on; it is
+    // the audio thread's work, not the frame's.
+    state.PauseTiming();
+    render_audio(player, audio.data() + 1, audio.data(), 4, 735, 1, 16, 2);
+    state.ResumeTiming();
+    mouse_dispatch(&screen.state);
+    benchmark::DoNotOptimize(screen.framebuffer.data());
+  }
+}
+BENCHMARK(BM_MainScreenFramePlaying)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
