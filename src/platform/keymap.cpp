@@ -145,6 +145,8 @@ void input_key_event(PlatformInput& input, int32_t scancode, bool pressed) {
   }
   const int32_t raw = raw_key_for_scancode(scancode);
   if (raw < 0) return;
+  // The layout's character for a press arrives as a separate event after it.
+  input.text_char = 0;
   input.raw_key = pressed ? raw : raw | kRawReleaseBit;
   input.raw_qualifier = input.held_qualifiers;
 }
@@ -160,8 +162,16 @@ void input_button_event(PlatformInput& input, int32_t button, bool pressed) {
   }
 }
 
+void input_text_event(PlatformInput& input, const char* utf8) {
+  const auto c = static_cast<unsigned char>(utf8[0]);
+  // One plain character only; composed or non-ASCII text is left to the
+  // built-in key tables.
+  input.text_char = (c >= 32 && c < 127 && utf8[1] == 0) ? c : 0;
+}
+
 void input_focus_lost(PlatformInput& input) {
   input.raw_key = 0;
+  input.text_char = 0;
   input.raw_qualifier = 0;
   input.held_qualifiers = 0;
   input.buttons = 0;

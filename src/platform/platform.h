@@ -33,6 +33,7 @@ struct PlatformInput {
   int32_t buttons;
   int32_t mouse_x;  // framebuffer pixels
   int32_t mouse_y;
+  int32_t text_char;  // printable ASCII the held key types in its layout, 0 none
   int32_t quit_requested;
 };
 

@@ -172,6 +172,9 @@ void sdl_poll_events(SdlPlatform* platform, PlatformInput& input) {
         input_key_event(input, scancode, event.type == SDL_KEYDOWN);
         break;
       }
+      case SDL_TEXTINPUT:
+        input_text_event(input, event.text.text);
+        break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);

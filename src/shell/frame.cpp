@@ -29,6 +29,7 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
   {
     AudioGuard guard;
     translate_key(input.raw_key, input.raw_qualifier, state);
+    state->text_char = input.text_char;
     hand_over_mouse(input, state);
     dispatch(state);
   }

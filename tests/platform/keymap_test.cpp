@@ -180,3 +180,19 @@ TEST(KeyTranslation, MouseButtonsSetAndClearTheirBits) {
 }
 
 }  // namespace
+
+TEST(KeyTranslation, LayoutCharacterBelongsToTheKeyThatTypedIt) {
+  Keyboard k;
+  k.press(kQ);
+  input_text_event(k.input, "a");  // an AZERTY layout types 'a' on this key
+  EXPECT_EQ(k.input.text_char, 'a');
+  k.release(kQ);
+  EXPECT_EQ(k.input.text_char, 0);
+  k.press(kA);
+  EXPECT_EQ(k.input.text_char, 0);        // no stale character from the last key
+  input_text_event(k.input, "\xc3\xa9");  // non-ASCII is left to the key tables
+  EXPECT_EQ(k.input.text_char, 0);
+  input_text_event(k.input, "~");
+  k.press(kZ);
+  EXPECT_EQ(k.input.text_char, 0);
+}
