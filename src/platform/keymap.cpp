@@ -9,104 +9,137 @@ struct KeyEntry {
 
 // USB HID usage numbers of the keyboard page.
 constexpr KeyEntry kKeys[] = {
-    {53, 0x00},  // ` left of 1
+    // ` left of 1
+    {53, 0x00},
+    // 1..5
     {30, 0x01},
     {31, 0x02},
     {32, 0x03},
     {33, 0x04},
-    {34, 0x05},  // 1..5
+    {34, 0x05},
+    // 6..0
     {35, 0x06},
     {36, 0x07},
     {37, 0x08},
     {38, 0x09},
-    {39, 0x0A},  // 6..0
+    {39, 0x0A},
+    // - =
     {45, 0x0B},
-    {46, 0x0C},  // - =
-    {98, 0x0F},  // keypad 0
+    {46, 0x0C},
+    // keypad 0
+    {98, 0x0F},
+    // Q W E R T
     {20, 0x10},
     {26, 0x11},
     {8, 0x12},
     {21, 0x13},
-    {23, 0x14},  // Q W E R T
+    {23, 0x14},
+    // Y U I O P
     {28, 0x15},
     {24, 0x16},
     {12, 0x17},
     {18, 0x18},
-    {19, 0x19},  // Y U I O P
+    {19, 0x19},
+    // [ ]
     {47, 0x1A},
-    {48, 0x1B},  // [ ]
+    {48, 0x1B},
+    // keypad 1 2 3
     {89, 0x1D},
     {90, 0x1E},
-    {91, 0x1F},  // keypad 1 2 3
+    {91, 0x1F},
+    // A S D F G
     {4, 0x20},
     {22, 0x21},
     {7, 0x22},
     {9, 0x23},
-    {10, 0x24},  // A S D F G
+    {10, 0x24},
+    // H J K L ;
     {11, 0x25},
     {13, 0x26},
     {14, 0x27},
     {15, 0x28},
-    {51, 0x29},  // H J K L ;
-    {52, 0x2A},  // '
+    {51, 0x29},
+    // '
+    {52, 0x2A},
+    // backslash (ANSI) and # (ISO) share the spot right of '
     {49, 0x2B},
-    {50, 0x2B},  // backslash (ANSI) and # (ISO) share the spot right of '
+    {50, 0x2B},
+    // keypad 4 5 6
     {92, 0x2D},
     {93, 0x2E},
-    {94, 0x2F},   // keypad 4 5 6
-    {100, 0x30},  // ISO key left of Z
+    {94, 0x2F},
+    // ISO key left of Z
+    {100, 0x30},
+    // Z X C V B
     {29, 0x31},
     {27, 0x32},
     {6, 0x33},
     {25, 0x34},
-    {5, 0x35},  // Z X C V B
+    {5, 0x35},
+    // N M , . /
     {17, 0x36},
     {16, 0x37},
     {54, 0x38},
     {55, 0x39},
-    {56, 0x3A},  // N M , . /
-    {99, 0x3C},  // keypad .
+    {56, 0x3A},
+    // keypad .
+    {99, 0x3C},
+    // keypad 7 8 9
     {95, 0x3D},
     {96, 0x3E},
-    {97, 0x3F},  // keypad 7 8 9
-    {44, 0x40},  // Space
+    {97, 0x3F},
+    // Space
+    {44, 0x40},
+    // Backspace, Tab
     {42, 0x41},
-    {43, 0x42},  // Backspace, Tab
+    {43, 0x42},
+    // keypad Enter, Return, Esc
     {88, 0x43},
     {40, 0x44},
-    {41, 0x45},  // keypad Enter, Return, Esc
-    {76, 0x46},  // Delete
-    {86, 0x4A},  // keypad -
-    {68, 0x4B},  // F11
+    {41, 0x45},
+    // Delete
+    {76, 0x46},
+    // keypad -
+    {86, 0x4A},
+    // F11
+    {68, 0x4B},
+    // up down right left
     {82, 0x4C},
     {81, 0x4D},
     {79, 0x4E},
-    {80, 0x4F},  // up down right left
+    {80, 0x4F},
+    // F1..F5
     {58, 0x50},
     {59, 0x51},
     {60, 0x52},
     {61, 0x53},
-    {62, 0x54},  // F1..F5
+    {62, 0x54},
+    // F6..F10
     {63, 0x55},
     {64, 0x56},
     {65, 0x57},
     {66, 0x58},
-    {67, 0x59},  // F6..F10
+    {67, 0x59},
+    // keypad / * +
     {84, 0x5C},
     {85, 0x5D},
-    {87, 0x5E},  // keypad / * +
+    {87, 0x5E},
+    // Shifts, Caps, Ctrl
     {225, 0x60},
     {229, 0x61},
     {57, 0x62},
-    {224, 0x63},  // Shifts, Caps, Ctrl
+    {224, 0x63},
+    // Alts, left Super
     {226, 0x64},
     {230, 0x65},
-    {227, 0x66},  // Alts, left Super
+    {227, 0x66},
+    // right command: right Super, or right Ctrl where it is missing
     {231, 0x67},
-    {228, 0x67},          // right command: right Super, or right Ctrl where it is
-                          // missing
-    {69, kRawStereoKey},  // F12
-    {83, 0x79},           // Num Lock
+    {228, 0x67},
+    // F12
+    {69, kRawStereoKey},
+    // Num Lock
+    {83, 0x79},
 };
 
 struct QualifierEntry {
