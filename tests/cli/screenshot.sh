@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Headless screenshots: a PNG of the whole screen, a deterministic replay,
+# and a clear refusal when the GUI images are missing.
+set -u
+tetrad=$1
+source_dir=$2
+demo=$source_dir/data/demo.mod
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# Width and height from the PNG header, bytes 16..23.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
+
+"$tetrad" --screenshot "$work/stopped.png" "$demo" || fail "stopped screenshot exited $?"
+[ "$(png_size "$work/stopped.png")" = "320x255" ] || fail "stopped screenshot is $(png_size "$work/stopped.png")"
+
+"$tetrad" --screenshot "$work/a.png" --play --frames 120 "$demo" || fail "playing screenshot exited $?"
+"$tetrad" --screenshot "$work/b.png" --play --frames 120 "$demo" || fail "second playing screenshot exited $?"
+cmp -s "$work/a.png" "$work/b.png" || fail "two runs of the same frames gave different pictures"
+cmp -s "$work/a.png" "$work/stopped.png" && fail "120 frames of play look the same as a stopped screen"
+
+# A copy of the program without its data directory.
+mkdir "$work/bare"
+cp "$tetrad" "$work/bare/tetrad"
+"$work/bare/tetrad" --screenshot "$work/none.png" "$demo" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" -eq 1 ] || fail "without images the program exited $status, wanted 1"
+grep -q "cannot load image" "$work/err" || fail "no message naming the missing image: $(cat "$work/err")"
+[ -e "$work/none.png" ] && fail "a screenshot was written without images"
+
+exit $((failures > 0))
