@@ -1,0 +1,170 @@
+#include "render/png_image.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PngFileTest : ::testing::Test {
+  fs::path dir =
+      fs::temp_directory_path() /
+      ("tetrad_png_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  void SetUp() override { fs::create_directories(dir); }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string path(const char* name) const { return (dir / name).string(); }
+
+  // Decodes and returns what the reader printed.
+  std::string read(const std::string& file, Image** out) {
+    ::testing::internal::CaptureStdout();
+    *out = read_png_file(file.c_str());
+    return ::testing::internal::GetCapturedStdout();
+  }
+};
+
+// Writes a PNG of any colour type and depth through libpng itself, so the
+// reader meets files our own writer would never make.
+void write_raw_png(const std::string& path, int width, int height, int colour_type, int depth,
+                   int channels, int interlace = PNG_INTERLACE_NONE) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, file);
+  png_set_IHDR(png, info, width, height, depth, colour_type, interlace,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  if (colour_type == PNG_COLOR_TYPE_PALETTE) {
+    png_color palette[256] = {};
+    png_set_PLTE(png, info, palette, 256);
+  }
+  png_write_info(png, info);
+  const size_t row_bytes = static_cast<size_t>(width) * channels * (depth / 8);
+  std::vector<png_byte> row(row_bytes);
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass)
+    for (int y = 0; y < height; ++y) {
+      for (size_t i = 0; i < row_bytes; ++i) row[i] = static_cast<png_byte>(y * 7 + i);
+      png_write_row(png, row.data());
+    }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  std::fclose(file);
+}
+
+std::vector<uint8_t> gradient(int width, int height) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 37 + i / 3);
+  return rgb;
+}
+
+TEST_F(PngFileTest, WrittenImageReadsBackPixelForPixel) {
+  const std::vector<uint8_t> rgb = gradient(16, 16);
+  ASSERT_EQ(write_png_rgb(path("a.png").c_str(), rgb.data(), 16, 16), 1);
+  Image* image = nullptr;
+  EXPECT_EQ(read(path("a.png"), &image), "");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->bytes_per_pixel, 3);
+  EXPECT_EQ(image->width, 16);
+  EXPECT_EQ(image->height, 16);
+  ASSERT_GE(image->pixels.size(), 768u);
+  EXPECT_TRUE(std::equal(rgb.begin(), rgb.end(), image->pixels.begin()));
+  image_free(image);
+
+  // Rows are packed, with no padding, also for widths that are not a
+  // multiple of four.
+  const std::vector<uint8_t> odd = gradient(5, 3);
+  ASSERT_EQ(write_png_rgb(path("odd.png").c_str(), odd.data(), 5, 3), 1);
+  read(path("odd.png"), &image);
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(std::equal(odd.begin(), odd.end(), image->pixels.begin()));
+  image_free(image);
+}
+
+TEST_F(PngFileTest, InterlacedRgbIsDecodedIntoPlainRows) {
+  write_raw_png(path("adam7.png"), 9, 7, PNG_COLOR_TYPE_RGB, 8, 3, PNG_INTERLACE_ADAM7);
+  Image* image = nullptr;
+  EXPECT_EQ(read(path("adam7.png"), &image), "");
+  ASSERT_NE(image, nullptr);
+  ASSERT_EQ(image->width, 9);
+  ASSERT_EQ(image->height, 7);
+  for (int y = 0; y < 7; ++y)
+    for (int i = 0; i < 27; ++i)
+      ASSERT_EQ(image->pixels[y * 27 + i], static_cast<uint8_t>(y * 7 + i)) << y << "," << i;
+  image_free(image);
+}
+
+TEST_F(PngFileTest, RefusesFilesThatAreNotPngWithTheirPathInTheMessage) {
+  { std::ofstream(path("text.png")) << "this is not an image at all"; }
+  Image* image = nullptr;
+  EXPECT_EQ(read(path("text.png"), &image),
+            "[read_png_file] File " + path("text.png") + " is not recognized as a PNG file");
+  EXPECT_EQ(image, nullptr);
+
+  { std::ofstream(path("short.png")) << "\x89PN"; }
+  EXPECT_NE(read(path("short.png"), &image).find("is not recognized as a PNG file"),
+            std::string::npos);
+  EXPECT_EQ(image, nullptr);
+
+  EXPECT_NE(read(path("missing.png"), &image).find(path("missing.png")), std::string::npos);
+  EXPECT_EQ(image, nullptr);
+}
+
+TEST_F(PngFileTest, RefusesEveryLayoutButEightBitRgb) {
+  struct Layout {
+    const char* name;
+    int colour_type, depth, channels;
+  };
+  const Layout layouts[] = {
+      {"rgba.png", PNG_COLOR_TYPE_RGBA, 8, 4},  {"palette.png", PNG_COLOR_TYPE_PALETTE, 8, 1},
+      {"grey.png", PNG_COLOR_TYPE_GRAY, 8, 1},  {"grey_alpha.png", PNG_COLOR_TYPE_GRAY_ALPHA, 8, 2},
+      {"rgb16.png", PNG_COLOR_TYPE_RGB, 16, 3},
+  };
+  for (const Layout& layout : layouts) {
+    write_raw_png(path(layout.name), 4, 4, layout.colour_type, layout.depth, layout.channels);
+    Image* image = nullptr;
+    EXPECT_EQ(read(path(layout.name), &image), "[read_png_file] Error during init_io")
+        << layout.name;
+    EXPECT_EQ(image, nullptr) << layout.name;
+  }
+}
+
+TEST_F(PngFileTest, TruncatedOrForgedFilesFailWithoutReadingPastTheData) {
+  const std::vector<uint8_t> rgb = gradient(64, 64);
+  ASSERT_EQ(write_png_rgb(path("whole.png").c_str(), rgb.data(), 64, 64), 1);
+  std::vector<char> bytes(fs::file_size(path("whole.png")));
+  std::ifstream(path("whole.png"), std::ios::binary).read(bytes.data(), bytes.size());
+
+  // Cut inside the pixel data: the header reads, the image does not.
+  std::ofstream(path("cut.png"), std::ios::binary).write(bytes.data(), bytes.size() / 2);
+  Image* image = nullptr;
+  EXPECT_EQ(read(path("cut.png"), &image), "[read_png_file] Error during read_image");
+  EXPECT_EQ(image, nullptr);
+
+  // Cut inside the header chunk.
+  std::ofstream(path("header.png"), std::ios::binary).write(bytes.data(), 20);
+  EXPECT_EQ(read(path("header.png"), &image), "[read_png_file] Error during init_io");
+  EXPECT_EQ(image, nullptr);
+
+  // A header claiming a picture far larger than any screen image.
+  write_raw_png(path("huge.png"), 5000, 1, PNG_COLOR_TYPE_RGB, 8, 3);
+  EXPECT_EQ(read(path("huge.png"), &image), "[read_png_file] Error during init_io");
+  EXPECT_EQ(image, nullptr);
+}
+
+TEST_F(PngFileTest, WriterReportsFailureInsteadOfSuccess) {
+  const std::vector<uint8_t> rgb = gradient(4, 4);
+  EXPECT_EQ(write_png_rgb(path("no/such/dir/a.png").c_str(), rgb.data(), 4, 4), 0);
+  EXPECT_EQ(write_png_rgb(path("zero.png").c_str(), rgb.data(), 0, 4), 0);
+  EXPECT_EQ(write_png_rgb(path("null.png").c_str(), nullptr, 4, 4), 0);
+  EXPECT_FALSE(fs::exists(path("zero.png")));
+}
+
+}  // namespace
