@@ -5,6 +5,7 @@
 #include <iterator>
 #include <vector>
 
+#include "engine/mixer.h"
 #include "engine/player.h"
 #include "engine/song_render.h"
 #include "files/module_format.h"
@@ -43,5 +44,26 @@ void BM_RenderDemoSong(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(frames) / 44100, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RenderDemoSong)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The audio callback's work alone: 1024-frame blocks of the playing demo
+// into fixed buffers, as the program asks for them.
+void BM_RenderDemoBlocks(benchmark::State& state) {
+  const std::vector<uint8_t> bytes = demo_bytes();
+  Player* player = player_create(44100);
+  parse_module(bytes.data(), bytes.size(), player, kKindModule, nullptr);
+  player->play_mode = kPlaySong;
+  static int16_t right[kRenderBlockFrames];
+  static int16_t left[kRenderBlockFrames];
+  for (auto _ : state) {
+    render_audio(player, right, left, 2, kRenderBlockFrames, 1, 16, 2);
+    benchmark::DoNotOptimize(right);
+    benchmark::DoNotOptimize(left);
+  }
+  state.counters["x_realtime"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kRenderBlockFrames / 44100,
+                         benchmark::Counter::kIsRate);
+  player_destroy(player);
+}
+BENCHMARK(BM_RenderDemoBlocks)->UseRealTime();
 
 }  // namespace
