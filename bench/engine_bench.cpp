@@ -4,16 +4,13 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "../tests/engine/module_builder.h"
-#include "engine/mixer.h"
 #include "engine/player.h"
 #include "engine/replayer.h"
+#include "render_blocks.h"
 
 namespace {
-
-constexpr int32_t kFrames = 1024;
 
 void fill_sample(Player* p, int n, int32_t bytes, int32_t loop_start, int volume) {
   Sample& s = p->samples[n];
@@ -51,16 +48,7 @@ Player* busy_module(bool filter) {
 
 void render_busy(benchmark::State& state, bool filter) {
   Player* p = busy_module(filter);
-  static int16_t right[kFrames];
-  static int16_t left[kFrames];
-  for (auto _ : state) {
-    render_audio(p, right, left, 2, kFrames, 1, 16, 2);
-    benchmark::DoNotOptimize(right);
-    benchmark::DoNotOptimize(left);
-  }
-  // Seconds of audio rendered per second of wall time.
-  state.counters["x_realtime"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kFrames / 44100.0, benchmark::Counter::kIsRate);
+  render_blocks(state, p);
   player_destroy(p);
 }
 

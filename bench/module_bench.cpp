@@ -5,10 +5,10 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/mixer.h"
 #include "engine/player.h"
 #include "engine/song_render.h"
 #include "files/module_format.h"
+#include "render_blocks.h"
 
 namespace {
 
@@ -52,16 +52,7 @@ void BM_RenderDemoBlocks(benchmark::State& state) {
   Player* player = player_create(44100);
   parse_module(bytes.data(), bytes.size(), player, kKindModule, nullptr);
   player->play_mode = kPlaySong;
-  static int16_t right[kRenderBlockFrames];
-  static int16_t left[kRenderBlockFrames];
-  for (auto _ : state) {
-    render_audio(player, right, left, 2, kRenderBlockFrames, 1, 16, 2);
-    benchmark::DoNotOptimize(right);
-    benchmark::DoNotOptimize(left);
-  }
-  state.counters["x_realtime"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kRenderBlockFrames / 44100,
-                         benchmark::Counter::kIsRate);
+  render_blocks(state, player);
   player_destroy(player);
 }
 BENCHMARK(BM_RenderDemoBlocks)->UseRealTime();

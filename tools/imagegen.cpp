@@ -450,29 +450,26 @@ Canvas sample_image() {
   inset(c, 0, y(137), 319, y(202), kGlass);
   for (int x = 3; x <= 316; x += 4) dot(c, x, y(169), kGlassLine);
   inset(c, 2, y(204), 317, y(211), kGlass);
-  sample_button(c, 32, 212, 95, 220, "PLAY");
-  sample_button(c, 96, 212, 175, 220, "ZOOM");
-  sample_button(c, 176, 212, 245, 220, "ZOOM OUT");
+  static const char kLeftText[] = {kLeft, 0}, kRightText[] = {kRight, 0};
+  const struct {
+    int x1, y1, x2, y2;
+    const char* text;
+  } buttons[] = {
+      {32, 212, 95, 220, "PLAY"},       {96, 212, 175, 220, "ZOOM"},
+      {176, 212, 245, 220, "ZOOM OUT"}, {0, 223, 30, 242, "STOP"},
+      {32, 223, 95, 231, "PLAY VIEW"},  {96, 223, 175, 231, "SHOW ALL"},
+      {176, 223, 245, 231, "MARK ALL"}, {246, 223, 319, 231, "LOOP"},
+      {32, 234, 94, 242, "PLAY MARK"},  {96, 234, 114, 242, kLeftText},
+      {116, 234, 135, 242, kRightText}, {136, 234, 174, 242, "SWAP"},
+      {176, 234, 245, 242, "VOLUME"},   {246, 234, 319, 242, "TUNE"},
+      {0, 245, 31, 256, "CUT"},         {32, 245, 63, 256, "COPY"},
+      {64, 245, 95, 256, "PASTE"},      {96, 245, 135, 256, "BOOST"},
+      {136, 245, 175, 256, "FILTER"},   {176, 245, 245, 256, "RESAMPLE"},
+      {246, 245, 319, 256, "NOTE"},
+  };
+  for (const auto& b : buttons) sample_button(c, b.x1, b.y1, b.x2, b.y2, b.text);
   caption(c, 249, y(214), "W");
   inset(c, 262, y(212), 315, y(221));
-  sample_button(c, 0, 223, 30, 242, "STOP");
-  sample_button(c, 32, 223, 95, 231, "PLAY VIEW");
-  sample_button(c, 96, 223, 175, 231, "SHOW ALL");
-  sample_button(c, 176, 223, 245, 231, "MARK ALL");
-  sample_button(c, 246, 223, 319, 231, "LOOP");
-  sample_button(c, 32, 234, 94, 242, "PLAY MARK");
-  sample_button(c, 96, 234, 114, 242, std::string(1, kLeft));
-  sample_button(c, 116, 234, 135, 242, std::string(1, kRight));
-  sample_button(c, 136, 234, 174, 242, "SWAP");
-  sample_button(c, 176, 234, 245, 242, "VOLUME");
-  sample_button(c, 246, 234, 319, 242, "TUNE");
-  sample_button(c, 0, 245, 31, 256, "CUT");
-  sample_button(c, 32, 245, 63, 256, "COPY");
-  sample_button(c, 64, 245, 95, 256, "PASTE");
-  sample_button(c, 96, 245, 135, 256, "BOOST");
-  sample_button(c, 136, 245, 175, 256, "FILTER");
-  sample_button(c, 176, 245, 245, 256, "RESAMPLE");
-  sample_button(c, 246, 245, 319, 256, "NOTE");
   // The loop switch and both notes show their value at x 289: move the
   // captions left and give the values a field.
   for (int top : {223, 234, 245}) {
@@ -484,19 +481,13 @@ Canvas sample_image() {
   return c;
 }
 
-// Loaded with the others but not shown by any screen yet.
-Canvas help_image() {
-  Canvas c = canvas(kScreenWidth, 100, kPanel);
-  bevel(c, 0, 0, 319, 99, kLight, kShadow);
-  centred(c, 0, 4, 319, 14, "HELP");
-  return c;
-}
-
-Canvas position_editor_image() {
-  Canvas c = canvas(160, 100, kPanel);
-  bevel(c, 0, 0, 159, 99, kLight, kShadow);
-  centred(c, 0, 4, 159, 14, "POSITIONS");
-  inset(c, 4, 18, 155, 95, kGlass);
+// Loaded with the others but not shown by any screen yet: a titled panel,
+// with a dark area for a list where it has one.
+Canvas titled_panel(int width, const char* title, bool list) {
+  Canvas c = canvas(width, 100, kPanel);
+  bevel(c, 0, 0, width - 1, 99, kLight, kShadow);
+  centred(c, 0, 4, width - 1, 14, title);
+  if (list) inset(c, 4, 18, width - 5, 95, kGlass);
   return c;
 }
 
@@ -527,8 +518,8 @@ int main(int argc, char** argv) {
       {"chan3off.png", channel_off_image(2)},
       {"chan4off.png", channel_off_image(3)},
       {"hvdisk2.png", disk_op_image(1)},
-      {"hvhelp.png", help_image()},
-      {"hvposed.png", position_editor_image()},
+      {"hvhelp.png", titled_panel(kScreenWidth, "HELP", false)},
+      {"hvposed.png", titled_panel(160, "POSITIONS", true)},
       {"hvsample.png", sample_image()},
       {"hvloopleft.png", loop_marker_image(true)},
       {"hvloopright.png", loop_marker_image(false)},

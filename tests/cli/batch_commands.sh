@@ -1,17 +1,7 @@
 #!/usr/bin/env bash
 # The batch commands as a user types them: exit status, messages, output.
 set -u
-tetrad=$1
-source_dir=$2
-demo=$source_dir/data/demo.mod
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/lib.bash"
 
 expect_status() {
   local want=$1
@@ -69,8 +59,4 @@ expect_status 0 "$tetrad" --render "$demo" "$work/short.wav" --max-seconds 2
 [ "$(tail -c +45 "$work/short.wav" | head -c 100000 | md5sum)" = \
   "$(tail -c +45 "$work/a.wav" | head -c 100000 | md5sum)" ] || fail "short render differs"
 
-if [ "$failures" -ne 0 ]; then
-  echo "$failures failure(s)" >&2
-  exit 1
-fi
-echo "batch commands: all checks passed"
+finish "batch commands"

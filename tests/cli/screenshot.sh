@@ -2,16 +2,7 @@
 # Headless screenshots: a PNG of the whole screen, a deterministic replay,
 # and a clear refusal when the GUI images are missing.
 set -u
-tetrad=$1
-source_dir=$2
-demo=$source_dir/data/demo.mod
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
+source "$(dirname "$0")/lib.bash"
 
 # Width and height from the PNG header, bytes 16..23.
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; }
@@ -33,4 +24,4 @@ status=$?
 grep -q "cannot load image" "$work/err" || fail "no message naming the missing image: $(cat "$work/err")"
 [ -e "$work/none.png" ] && fail "a screenshot was written without images"
 
-exit $((failures > 0))
+finish screenshot

@@ -13,17 +13,7 @@ namespace {
 
 using namespace key_test;
 
-// Key codes the shared fixture does not name.
-enum : int32_t {
-  kDigit3 = 0x04,
-  kDigit4 = 0x05,
-  kR = 0x13,
-  kU = 0x16,
-  kP = 0x19,
-  kV = 0x2F,
-  kB = 0x30,
-  kUnknownKey = 0x59,  // a scan code no table holds
-};
+constexpr int32_t kUnknownKey = 0x59;  // a scan code no table holds
 
 class Keyboard : public KeyTest {
  protected:
