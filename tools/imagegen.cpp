@@ -1,5 +1,6 @@
 // Draws every GUI image and the font of the program and writes them as
-// 8-bit RGB PNG files. Usage: imagegen OUTDIR (normally the data directory).
+// 8-bit RGB PNG files. Usage: imagegen OUTDIR (normally the data directory);
+// imagegen --check DIR compares the pictures in DIR with what it would draw.
 //
 // The look: putty-coloured panels with bevelled buttons, light inset fields
 // for numbers and names, dark glass for the scopes, the file list and the
@@ -160,6 +161,18 @@ bool save(const Canvas& c, const std::string& dir, const char* name) {
   if (write_png_rgb(path.c_str(), c.rgb.data(), c.width, c.height)) return true;
   std::fprintf(stderr, "imagegen: cannot write %s\n", path.c_str());
   return false;
+}
+
+// Pixels are compared, not file bytes, which depend on the zlib build.
+bool matches(const Canvas& c, const std::string& dir, const char* name) {
+  const std::string path = dir + "/" + name;
+  Image* image = read_png_file(path.c_str());
+  const bool same = image != nullptr && image->width == c.width && image->height == c.height &&
+                    image->pixels == c.rgb;
+  image_free(image);
+  if (!same)
+    std::fprintf(stderr, "imagegen: %s differs from what the generator draws\n", path.c_str());
+  return same;
 }
 
 // --- The font -------------------------------------------------------------
@@ -494,11 +507,12 @@ Canvas titled_panel(int width, const char* title, bool list) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: imagegen OUTDIR\n");
+  const bool check = argc == 3 && std::strcmp(argv[1], "--check") == 0;
+  if (argc != 2 && !check) {
+    std::fprintf(stderr, "usage: imagegen OUTDIR | imagegen --check DIR\n");
     return 2;
   }
-  const std::string dir = argv[1];
+  const std::string dir = argv[argc - 1];
   struct Output {
     const char* name;
     Canvas image;
@@ -524,7 +538,9 @@ int main(int argc, char** argv) {
       {"hvloopleft.png", loop_marker_image(true)},
       {"hvloopright.png", loop_marker_image(false)},
   };
+  bool ok = true;
   for (const Output& output : outputs)
-    if (!save(output.image, dir, output.name)) return 1;
-  return 0;
+    ok = (check ? matches(output.image, dir, output.name) : save(output.image, dir, output.name)) &&
+         ok;
+  return ok ? 0 : 1;
 }

@@ -2,20 +2,13 @@
 # The bundled GUI images are what the generator draws today: a change to
 # the generator that is not followed by regenerating data/ fails here.
 set -u
-tetrad=$1
-source_dir=$2
+source "$(dirname "$0")/lib.bash"
 imagegen=$(dirname "$tetrad")/imagegen
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$imagegen" "$work" || { echo "FAIL: imagegen exited $?" >&2; exit 1; }
-failures=0
-for generated in "$work"/*.png; do
-  name=$(basename "$generated")
-  cmp -s "$generated" "$source_dir/data/$name" || {
-    echo "FAIL: data/$name differs from the generator's output (run: build/imagegen data)" >&2
-    failures=$((failures + 1))
-  }
-done
-count=$(ls "$work"/*.png | wc -l)
-[ "$count" -eq 19 ] || { echo "FAIL: generator wrote $count images, wanted 19" >&2; exit 1; }
-exit $((failures > 0))
+
+"$imagegen" --check "$source_dir/data" || fail "data/ is out of date (run: build/imagegen data)"
+# What it writes reads back as what it draws.
+"$imagegen" "$work" || fail "imagegen could not write its images"
+count=$(ls "$work"/*.png 2>/dev/null | wc -l)
+[ "$count" -eq 19 ] || fail "imagegen wrote $count images, wanted 19"
+"$imagegen" --check "$work" || fail "written images do not read back as drawn"
+finish "GUI images"
