@@ -409,15 +409,14 @@ Canvas disk_op_image(int page) {
   Canvas c = canvas(kScreenWidth, 100, kPanel);
   const char* kinds[2][3] = {{"MODULE", "SONG", "SAMPLE"}, {"MODULE", "TRACK", "PATTERN"}};
   const char* options[2][3] = {{"PACK", "SMPLS", "TYPE"}, {"PACK", "FROM", "FROM"}};
-  const int tops[3] = {0, 11, 22}, bottoms[3] = {10, 20, 33};
   for (int row = 0; row < 3; ++row) {
-    const int y1 = tops[row], y2 = row == 2 ? 32 : bottoms[row];
+    const int y1 = 11 * row, y2 = y1 + 10;
     raised(c, 0, y1, 82, y2, kPanel);
     caption(c, 4, y1 + 2, kinds[page][row]);
     raised(c, 83, y1, 145, y2);
     caption(c, 86, y1 + 2, options[page][row]);
     inset(c, 118, y1 + 1, 144, y2 - 1);
-    inset(c, 146, y1, 155, y2 - (row == 2 ? 0 : 1), kFace);
+    inset(c, 146, y1, 155, y1 + 9, kFace);  // the row arrow's place
     button(c, 156, y1, 237, y2, "LOAD");
     button(c, 238, y1, 319, y2, "SAVE");
   }
