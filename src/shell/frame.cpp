@@ -1,5 +1,6 @@
 #include "shell/frame.h"
 
+#include "edit/keyboard.h"
 #include "engine/audio_lock.h"
 #include "shell/translate_key.h"
 
@@ -40,11 +41,5 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
 
 void start_song_play(EditorState* state) {
   AudioGuard guard;
-  Player* player = state->player;
-  state->restart_clock = 1;
-  if (player->song_position >= player->song_length) player->song_position = 0;
-  player->row = 0;
-  player->play_mode = kPlaySong;
-  state->pointer_colour = kPointerYellow;
-  state->normal_pointer_colour = kPointerYellow;
+  start_playing(state, kPlaySong, 0, 0);
 }

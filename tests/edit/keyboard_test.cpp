@@ -171,6 +171,18 @@ TEST_F(Keyboard, CutTrackThenUndoBringsItBack) {
   EXPECT_EQ(std::memcmp(before, p()->patterns[0], sizeof before), 0);
 }
 
+TEST_F(Keyboard, HeldClipboardKeysActOncePerPress) {
+  PatternCell before[kRows][kChannels];
+  std::memcpy(before, p()->patterns[0], sizeof before);
+  press(kF3, kShift, 30);  // a long press: one cut
+  press(kTab);
+  press(kF5, kShift, 30);  // the cut track, not an empty one
+  for (int r = 0; r < 4; ++r) EXPECT_EQ(cell(r, 1).period, before[r][0].period) << r;
+  press(kU, kCtrl);  // undo takes back the paste alone
+  EXPECT_EQ(std::memcmp(&before[0][1], &cell(0, 1), sizeof(PatternCell)), 0);
+  EXPECT_EQ(cell(0, 0).period, 0);
+}
+
 TEST_F(Keyboard, BlockCopyAndPasteThroughTheKeys) {
   p()->shown_row = 1;
   press(kB, kCtrl);  // anchor at row 1

@@ -125,6 +125,10 @@ TEST_F(FrameFixture, PlayStartsFromTheTopWhenPastTheEnd) {
   state.player->song_position = 2;
   start_song_play(&state);
   EXPECT_EQ(state.player->song_position, 2);
+  // Song play is not editing, even when edit mode was on.
+  state.edit_mode = 1;
+  start_song_play(&state);
+  EXPECT_EQ(state.edit_mode, 0);
 }
 
 }  // namespace
