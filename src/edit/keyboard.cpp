@@ -495,17 +495,24 @@ void enter_edit_mode(EditorState* state) {
   state->pointer_colour = state->normal_pointer_colour = kPointerBlue;
 }
 
+void track_held_key(EditorState* state, int32_t key_code) {
+  if (key_code == 0) {
+    state->key_consumed = 0;
+    state->key_held = 0;
+  } else if (state->key_held != key_code) {
+    // Another key, even one pressed before the last was let go, is a new
+    // press: it acts at once and is not taken for the one before.
+    state->repeat_countdown = 0;
+    state->key_consumed = 0;
+    state->key_held = key_code;
+  }
+}
+
 int32_t handle_key(int32_t key_code, EditorState* state) {
   AudioGuard guard;
   enter_note(state);
   const int32_t key_index = key_index_of_code(key_code);
-  if (key_code == 0) {
-    state->key_consumed = 0;
-    state->key_held = 0;
-  } else if (state->key_held == 0) {
-    state->repeat_countdown = 0;
-    state->key_held = 1;
-  }
+  track_held_key(state, key_code);
   if (state->dialog == kDialogTextField) return 0;
   if (!keyboard_is_free(state)) {
     // The requester answers to this key; once it closes, the key must not

@@ -8,6 +8,10 @@
 // 0 when the frame's key did not reach the command tables, else 1.
 int32_t handle_key(int32_t key_code, EditorState* state);
 
+// Held-key bookkeeping shared with the text fields: key_held keeps the code
+// of the key held since an earlier frame, 0 when none.
+void track_held_key(EditorState* state, int32_t key_code);
+
 // False while a requester or a text field takes the keys for itself.
 bool keyboard_is_free(const EditorState* state);
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "edit/key_tables.h"
+#include "edit/keyboard.h"
 #include "engine/audio_lock.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
@@ -201,13 +202,7 @@ int32_t edit_text_field(EditorState* state) {
     end_text_field(state);
   }
 
-  if (state->key_code == 0) {
-    state->key_held = 0;
-    state->key_consumed = 0;
-  } else if (state->key_held == 0) {
-    state->repeat_countdown = 0;
-    state->key_held = 1;
-  }
+  track_held_key(state, state->key_code);
   if (state->repeat_countdown != 0) {
     state->repeat_countdown -= 1;
   } else {

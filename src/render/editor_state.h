@@ -89,7 +89,7 @@ struct EditorState {
   // edit mode lives here, not in the pointer colour, so that a message
   // (which recolours the pointer) cannot suspend editing; the pointer only
   // shows it (normal_pointer_colour 3 while editing).
-  int32_t key_held;          // the same key was seen in the previous frame
+  int32_t key_held;          // code of the key seen in the previous frame, 0 = none
   int32_t repeat_countdown;  // frames before a held key acts again
   int32_t key_consumed;      // the held key has acted once and waits for release
   int32_t edit_mode;         // 1: notes and digits are written into the pattern

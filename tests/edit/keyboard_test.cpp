@@ -87,6 +87,14 @@ TEST_F(Keyboard, HeldKeysRepeatEveryFifthFrameAndOnceKeysActOnce) {
   EXPECT_EQ(s()->pointer_colour, 0);
 }
 
+TEST_F(Keyboard, KeyPressedBeforeTheLastIsReleasedStillActs) {
+  frame(kSpace);  // edit mode, a once-per-press key
+  frame(kTab);    // Tab went down before Space came up
+  frame(0);
+  EXPECT_EQ(s()->pointer_colour, 3);
+  EXPECT_EQ(s()->cursor_channel, 1);
+}
+
 TEST_F(Keyboard, PlayRecordAndStopKeys) {
   p()->row = 17;
   press(kRightAlt);

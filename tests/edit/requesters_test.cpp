@@ -261,6 +261,15 @@ TEST_F(TextField, TypesPlainAndShiftedCharactersOncePerPress) {
   EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
 }
 
+TEST_F(TextField, FastTypingKeepsAKeyPressedBeforeTheLastWasLetGo) {
+  begin("", 0);
+  frame(edit_text_field, kA);
+  frame(edit_text_field, kS);  // S went down while A was still held
+  frame(edit_text_field, kS);
+  frame(edit_text_field, 0);
+  EXPECT_EQ(text(), "AS");
+}
+
 TEST_F(TextField, AFullFieldNeverWritesItsTrailingByte) {
   begin("", 0);
   for (int32_t i = 0; i < 30; ++i) press(kS);
