@@ -495,6 +495,15 @@ void enter_edit_mode(EditorState* state) {
   state->pointer_colour = state->normal_pointer_colour = kPointerBlue;
 }
 
+// A right-hand play key held down comes back as the frame's key when a key
+// pressed after it is let go; that is the same press, not a new one.
+bool held_right_hand_key_returns(const EditorState* state, int32_t key_code) {
+  if (state->key_held == 0) return false;
+  for (int32_t index : {kKeyRightAlt, kKeyRightAmiga, kKeyRightShift})
+    if (key_code == key_code_of_index(index)) return true;
+  return false;
+}
+
 void track_held_key(EditorState* state, int32_t key_code) {
   if (key_code == 0) {
     state->key_consumed = 0;
@@ -502,8 +511,10 @@ void track_held_key(EditorState* state, int32_t key_code) {
   } else if (state->key_held != key_code) {
     // Another key, even one pressed before the last was let go, is a new
     // press: it acts at once and is not taken for the one before.
-    state->repeat_countdown = 0;
-    state->key_consumed = 0;
+    if (!held_right_hand_key_returns(state, key_code)) {
+      state->repeat_countdown = 0;
+      state->key_consumed = 0;
+    }
     state->key_held = key_code;
   }
 }

@@ -95,6 +95,17 @@ TEST_F(Keyboard, KeyPressedBeforeTheLastIsReleasedStillActs) {
   EXPECT_EQ(s()->cursor_channel, 1);
 }
 
+TEST_F(Keyboard, HeldRecordKeyReturningAfterANoteDoesNotRestart) {
+  frame(kRightShift);  // record from row 0
+  p()->row = 9;
+  frame(kQ);           // a note typed with right Shift still down
+  frame(kRightShift);  // Q let go: the held right Shift is the key again
+  frame(kRightShift);
+  frame(0);
+  EXPECT_EQ(p()->row, 9);
+  EXPECT_EQ(p()->play_mode, kPlayPattern);
+}
+
 TEST_F(Keyboard, PlayRecordAndStopKeys) {
   p()->row = 17;
   press(kRightAlt);
