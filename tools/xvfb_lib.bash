@@ -1,0 +1,80 @@
+# Shared by the scripted window sessions: a virtual X server, the program
+# under test, typed keys and mouse clicks. Whatever way a session ends, the
+# program and the server are killed and the scratch directory goes, so a
+# failing check can never leave a window behind for ctest to wait on.
+#   source tools/xvfb_lib.bash; start_xvfb; start_program ARGS...; ...
+work=$(mktemp -d)
+xvfb=""
+program=""
+
+cleanup() {
+  [ -n "$program" ] && kill -KILL "$program" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+  return 0
+}
+trap cleanup EXIT
+
+die() {
+  echo "$*" >&2
+  exit 1
+}
+
+# The server picks a free display number and writes it to the file.
+start_xvfb() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+  [ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
+  export DISPLAY=:$(head -n 1 "$work/display")
+  # Leaks inside the X and SDL libraries are not ours to report.
+  export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+}
+
+# Starts the program at scale 2 (window pixel = 2 x screen pixel) and waits
+# for its window; the arguments go to the program.
+start_program() {
+  SDL_AUDIODRIVER=dummy "$tetrad" --scale 2 "$@" &
+  program=$!
+  window=""
+  for _ in $(seq 200); do
+    window=$(xdotool search --name '^Tetrad$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    kill -0 "$program" 2>/dev/null || die "the program ended before its window appeared"
+    sleep 0.1
+  done
+  [ -n "$window" ] || die "no window appeared"
+  xdotool windowfocus --sync "$window"
+  xdotool mousemove --window "$window" 400 300
+  sleep 0.5
+}
+
+# Waits up to 10 s for the program to end by itself; fails if it does not
+# or if it ends with an error.
+expect_exit() {
+  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$program" 2>/dev/null && die "the program did not quit after $1"
+  local status=0
+  wait "$program" || status=$?
+  program=""
+  [ "$status" -eq 0 ] || die "the program exited with status $status after $1"
+}
+
+# Each key is held for a few frames and let go for a few more, the way a
+# person types; the program samples the keyboard once a frame.
+press() {
+  xdotool keydown "$1"
+  sleep 0.15
+  xdotool keyup "$1"
+  sleep 0.15
+}
+
+# Clicks the left (1) or right (3) button at screen pixel X,Y of the
+# 320x255 picture.
+click() {
+  xdotool mousemove --window "$window" $(($1 * 2 + 1)) $(($2 * 2 + 1))
+  sleep 0.1
+  xdotool mousedown "${3:-1}"
+  sleep 0.15
+  xdotool mouseup "${3:-1}"
+  sleep 0.2
+}
