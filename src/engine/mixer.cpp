@@ -105,11 +105,13 @@ template <bool kTwo>
 void mix_span(Player* player, int32_t n, int32_t* mix1, int32_t* mix2) {
   std::memset(mix1, 0, sizeof(int32_t) * n);
   if (kTwo) std::memset(mix2, 0, sizeof(int32_t) * n);
-  // Range play (the sample editor's) is honoured by the two-output formats.
+  // Range play (the sample editor's) is honoured by the two-output formats,
+  // on the channel that plays the range only.
   const bool range = kTwo && player->range_play != 0;
-  for (ChannelState& ch : player->channels) {
+  for (int32_t c = 0; c < kChannels; ++c) {
+    ChannelState& ch = player->channels[c];
     if (ch.enabled == 0 || ch.position < 0) continue;
-    mix_channel<kTwo>(player, ch, range, n, mix1, mix2);
+    mix_channel<kTwo>(player, ch, range && c == player->range_channel, n, mix1, mix2);
   }
 }
 

@@ -130,6 +130,20 @@ struct EditorState {
   int32_t zoom_end;
   float samples_per_pixel;
   int32_t view_offset;
+  int32_t drag_range;  // 1 while a press that began in the waveform marks a range
+
+  // Sample editor: the period samples are played at (C-3), and the copy
+  // buffer with the loop it carries through swaps (bytes). The cut
+  // position remembers the byte a cut left the cursor at, which a pixel
+  // cannot always name, so that a paste there puts the bytes back.
+  int32_t play_period;
+  int8_t* copy_data;  // copy_length bytes, owned (malloc)
+  int32_t copy_length;
+  int32_t copy_loop_start;
+  int32_t copy_loop_length;
+  int32_t copy_loop_end;
+  int32_t cut_position;  // byte, or -1 when the cursor was placed otherwise
+  int32_t cut_mark;      // the cursor's x when cut_position was set
 
   int32_t row_marks[5];
 

@@ -1,6 +1,7 @@
 #include "render/main_screen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "render/draw.h"
@@ -135,6 +136,14 @@ void draw_status(EditorState* state) {
   draw_text(64, 80, 0, kTextColour, "%04x", state, bytes(sample.loop_start));
   draw_text(64, 91, 0, kTextColour, "%04x", state, bytes(sample.loop_length));
 
+  // While a block is being marked the message line shows its rows, and the
+  // block ends at the row shown.
+  if (state->block_marking == 1) {
+    const int32_t row = player->shown_row;
+    if (row >= 0 && row < kRows) state->block_end = row;
+    std::snprintf(state->message, sizeof state->message, "mark block %02d-%02d",
+                  std::min(state->block_anchor, row), std::max(state->block_anchor, row));
+  }
   const int32_t message_length =
       static_cast<int32_t>(strnlen(state->message, sizeof state->message));
   draw_text(89, 127, 0, kTextColour, "%.*s", state, message_length, state->message);

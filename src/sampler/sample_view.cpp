@@ -1,16 +1,212 @@
 #include "sampler/sample_view.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "engine/audio_lock.h"
+#include "render/draw.h"
+
+namespace {
+
+constexpr uint32_t kTextColour = 0x000000;
+constexpr uint32_t kWaveColour = 0xFFFF00;
+constexpr uint32_t kPlayLineColour = 0x00FFFF;
+constexpr int32_t kWaveCentre = 169;
+constexpr int32_t kColumns = 313;
+constexpr double kMarkerScale = 314.0;  // pixels per window for markers and positions
+constexpr double kScrollWidth = 312.0;
+constexpr int32_t kThumbLeft = 4;
+constexpr int32_t kThumbTop = 206;
+constexpr int32_t kThumbBottom = 209;
+
+// The byte at a waveform position, 0 past the data.
+int32_t point(const Sample& sample, int32_t length, int32_t byte) {
+  if (length <= 0) return 0;
+  return sample.data[std::clamp(byte, 0, length - 1)];
+}
+
+// Integer line stepping, one pixel per step along the longer axis.
+void draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour,
+               EditorState* state) {
+  const int32_t dx = std::abs(x1 - x0);
+  const int32_t dy = std::abs(y1 - y0);
+  const int32_t steps = std::max(dx, dy);
+  for (int32_t i = 0; i <= steps; ++i) {
+    // Rounded to the nearest pixel, halves away from the start: symmetric.
+    const int32_t x = x0 + (steps ? ((x1 - x0) * 2 * i + steps) / (2 * steps) : 0);
+    const int32_t y =
+        y0 + (steps ? ((y1 - y0) * 2 * i + (y1 >= y0 ? steps : -steps)) / (2 * steps) : 0);
+    put_pixel(x, y, colour, state);
+  }
+}
+
+// A marker copy in which pixels with a green byte of 0 are transparent.
+void blit_marker(int32_t x, int32_t y, const Image* image, EditorState* state) {
+  if (!image) return;
+  const int64_t rows = image->width > 0 ? static_cast<int64_t>(image->pixels.size()) /
+                                              (static_cast<int64_t>(image->width) * 3)
+                                        : 0;
+  const int32_t height = static_cast<int32_t>(std::min<int64_t>(image->height, rows));
+  for (int32_t r = 0; r < height; ++r) {
+    const uint8_t* source = image->pixels.data() + static_cast<size_t>(r) * image->width * 3;
+    for (int32_t c = 0; c < image->width; ++c, source += 3) {
+      if (source[1] == 0) continue;
+      put_pixel(x + c, y + r, static_cast<uint32_t>(source[0]) << 16 | source[1] << 8 | source[2],
+                state);
+    }
+  }
+}
+
+void draw_waveform(EditorState* state, const Sample& sample, int32_t length) {
+  const float per_pixel = state->samples_per_pixel;
+  const int32_t offset = state->view_offset;
+  int32_t previous = kWaveCentre - (point(sample, length, offset) >> 2);
+  for (int32_t x = 0; x < kColumns; ++x) {
+    const int32_t b = offset + trunc_int(per_pixel * static_cast<float>(x + 1));
+    const int32_t next = kWaveCentre - (point(sample, length, b) >> 2);
+    draw_line(x + kWaveLeft, previous, x + kWaveLeft + 1, next, kWaveColour, state);
+    previous = next;
+  }
+}
+
+void drag_loop_start(EditorState* state, Sample& sample, int32_t length, int32_t window) {
+  const double k = kMarkerScale / window;
+  const int32_t m = std::min(state->mouse_x, kWaveRight);
+  const int32_t end = std::min(sample.loop_end >> 14, length);
+  if (end < kNoLoopBytes) return;
+  // Loop points stay even: the module file keeps them in words.
+  int32_t start = std::max(trunc_int(m / k) + state->view_offset, 0) & ~1;
+  if (end - start <= kNoLoopBytes) start = end - kNoLoopBytes;
+  AudioGuard guard;
+  sample.loop_start = start * kFixOne;
+  sample.loop_length = (end - start) * kFixOne;
+  sample.loop_end = end * kFixOne;
+}
+
+void drag_loop_end(EditorState* state, Sample& sample, int32_t length, int32_t window) {
+  const double k = kMarkerScale / window;
+  const int32_t m = std::min(state->mouse_x, kWaveRight);
+  const int32_t start = sample.loop_start >> 14;
+  if (start < 0 || length - start < kNoLoopBytes) return;
+  int32_t end = (trunc_int(m / k) + state->view_offset) & ~1;
+  end = std::clamp(end, start + kNoLoopBytes, length);
+  AudioGuard guard;
+  sample.loop_length = (end - start) * kFixOne;
+  sample.loop_end = end * kFixOne;
+}
+
+void draw_loop_markers(EditorState* state, const Sample& sample, int32_t window) {
+  const double k = kMarkerScale / window;
+  const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
+  const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
+  if (xs >= 0 && xs < kScreenWidth) blit_marker(xs, kWaveTop, state->img_loopleft, state);
+  if (xe >= 0 && xe < kScreenWidth) blit_marker(xe + 2, kWaveTop, state->img_loopright, state);
+}
+
+void draw_play_positions(EditorState* state, const Sample& sample, int32_t window) {
+  for (const ChannelState& ch : state->player->channels) {
+    if (ch.sample != state->current_sample || ch.enabled == 0) continue;
+    int32_t p = ch.position;
+    if (p < 0 || p >= sample.length) continue;
+    if (sample.loop_length > kNoLoopBytes * kFixOne && sample.loop_end <= p)
+      p -= sample.loop_length;
+    const int32_t x = trunc_int(((p >> 14) - state->view_offset) * kMarkerScale / window);
+    if (x < 0 || x > kWaveRight) continue;
+    for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
+      put_pixel(x + kWaveLeft, y, kPlayLineColour, state);
+  }
+}
+
+void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
+  if (length <= 0) return;
+  const double k = kScrollWidth / length;
+  if (state->drag_scroll == 1) {
+    const int32_t o = std::max(trunc_int((state->mouse_x - kThumbLeft) / k), 0);
+    state->view_offset = std::min(o, length - window);
+  }
+  if (window >= length) return;
+  const int32_t u = trunc_int(window * k);
+  const int32_t t = trunc_int(state->view_offset * k);
+  for (int32_t y = kThumbTop; y <= kThumbBottom; ++y)
+    for (int32_t x = t + kThumbLeft; x <= t + u + kThumbLeft; ++x)
+      put_pixel(x, y, kWaveColour, state);
+}
+
+}  // namespace
+
+Sample* editable_sample(EditorState* state) {
+  const int32_t number = state->current_sample;
+  if (number < 1 || number >= kSampleCount) return nullptr;
+  return &state->player->samples[number];
+}
+
+int32_t sample_bytes(const Sample& sample) {
+  return sample.data && sample.length > 0 ? sample.length >> 14 : 0;
+}
+
+int32_t window_bytes(const EditorState* state, int32_t length) {
+  return std::clamp(state->zoom_end - state->zoom_start, 0, length);
+}
+
+bool sample_loops(const Sample& sample) {
+  return sample.loop_start != 0 || sample.loop_length > kNoLoopBytes * kFixOne;
+}
+
+int32_t trunc_int(double value) {
+  if (!(value > -1e9)) return -1000000000;
+  if (value > 1e9) return 1000000000;
+  return static_cast<int32_t>(value);
+}
+
 void reset_sample_view(EditorState* state) {
-  const int32_t sample = state->current_sample;
-  // Sample 0 (none selected) is the always-empty record 0.
-  const int32_t bytes =
-      sample >= 0 && sample < kSampleCount ? state->player->samples[sample].length >> 14 : 0;
+  const Sample* sample = editable_sample(state);
+  const int32_t bytes = sample ? sample_bytes(*sample) : 0;
   state->mark_a = 0;
   state->mark_b = 0;
   state->drag_loop_start = 0;
   state->drag_loop_end = 0;
+  state->drag_range = 0;
   state->zoom_start = 0;
   state->view_offset = 0;
   state->zoom_end = bytes;
   state->samples_per_pixel = static_cast<float>(bytes / 314.0);
+  state->cut_position = -1;
+}
+
+void draw_sample_view(EditorState* state) {
+  Sample* sample = editable_sample(state);
+  if (!sample) return;
+  const int32_t length = sample_bytes(*sample);
+  const int32_t window = window_bytes(state, length);
+  // A view left over from a longer sample is brought back inside this one.
+  state->view_offset = std::clamp(state->view_offset, 0, length - window);
+
+  draw_text(265, 214, 0, kTextColour, "%6d", state, window);
+  draw_text(289, 225, 0, kTextColour, "%s", state, sample_loops(*sample) ? "ON " : "OFF");
+  draw_text(289, 236, 0, kTextColour, "C-3", state);
+  draw_text(289, 247, 0, kTextColour, "C-3", state);
+
+  draw_waveform(state, *sample, length);
+
+  const bool loop_drag = state->drag_loop_start != 0 || state->drag_loop_end != 0;
+  if (state->drag_range == 1 && state->drag_scroll == 0 && !loop_drag &&
+      state->mouse_y >= kWaveTop && state->mouse_y <= kWaveBottom && state->left_held > 3)
+    state->mark_b = std::clamp(state->mouse_x, kWaveLeft, kWaveRight);
+
+  if (state->mark_a > 0 || state->mark_b > 0) {
+    // Either way round: a range marked right to left shows the same band.
+    const int32_t first = std::clamp(std::min(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
+    const int32_t last = std::clamp(std::max(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
+    for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
+      for (int32_t x = first; x <= last; ++x) invert_pixel(x, y, state);
+  }
+
+  if (window > 0) {
+    if (state->drag_loop_start == 1) drag_loop_start(state, *sample, length, window);
+    if (state->drag_loop_end == 1) drag_loop_end(state, *sample, length, window);
+    if (sample_loops(*sample)) draw_loop_markers(state, *sample, window);
+    draw_play_positions(state, *sample, window);
+  }
+  draw_scroll_bar(state, length, window);
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "render/png_image.h"
+#include "sampler/sample_editor.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -100,6 +101,11 @@ EditorState* editor_state_create() {
 
   state->list_valid = 1;
   state->option_song = 1;
+
+  state->play_period = 214;  // C-3 of finetune 0
+  state->copy_loop_length = 2;
+  state->copy_loop_end = 2;
+  state->cut_position = -1;
   return state;
 }
 
@@ -108,5 +114,6 @@ void editor_state_destroy(EditorState* state) {
   delete[] state->framebuffer;
   for (Image* EditorState::*field : kImageFields)
     if (state->*field) image_free(state->*field);
+  free_copy_buffer(state);
   delete state;
 }

@@ -22,6 +22,11 @@ void hand_over_mouse(const PlatformInput& input, EditorState* state) {
   } else {
     state->left_held = 0;
     state->fast_repeat = 0;
+    // The sample editor's drags end with the press.
+    state->drag_loop_start = 0;
+    state->drag_loop_end = 0;
+    state->drag_scroll = 0;
+    state->drag_range = 0;
   }
   state->right_down = (input.buttons & kButtonRight) ? 1 : 0;
 }

@@ -9,6 +9,7 @@
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
+#include "sampler/sample_editor.h"
 #include "sampler/sample_view.h"
 #include "shell/sample_io.h"
 
@@ -74,15 +75,6 @@ void timed_message(EditorState* state, const char* text) {
   set_message(state, text);
   state->message_timer = 1;
   state->pointer_colour = kPointerRed;
-}
-
-// The sample the panel's buttons work on, or null for sample 0 (selectable
-// with the right button on sample-up): entry 0 must stay empty, since a
-// channel is silenced by pointing it there.
-Sample* editable_sample(EditorState* state) {
-  const int32_t number = state->current_sample;
-  if (number < 1 || number >= kSampleCount) return nullptr;
-  return &state->player->samples[number];
 }
 
 void step_finetune(Sample& sample, bool up) {
@@ -330,6 +322,7 @@ void mouse_dispatch(EditorState* state) {
   quit_requester(state);
   clear_requester(state);
   edit_text_field(state);
+  sample_editor_frame(state);
 
   // The hit test has no side effects, so one result serves both the name
   // fields (which start even over a requester) and the buttons.

@@ -186,6 +186,7 @@ TEST_F(Mixer, RangePlayStopsAtRangeEndInTwoOutputFormats) {
   start_voice(p, 1, 1, 0, kByte, 64);
   p->range_play = 1;
   p->range_end = 5 * kFixOne;
+  p->range_channel = 1;
   const Stereo out = render_stereo(p, 8);
   EXPECT_EQ(out.right[4], right_of(10, 64));
   EXPECT_EQ(out.right[5], 0);

@@ -1,0 +1,450 @@
+#include "sampler/sample_editor.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "edit/keyboard.h"
+#include "edit/note_entry.h"
+#include "engine/audio_lock.h"
+#include "engine/replayer.h"
+#include "render/draw.h"
+#include "render/hit_test.h"
+#include "render/main_screen.h"
+#include "sampler/sample_view.h"
+
+namespace {
+
+constexpr ButtonRect kButtons[kSampleButtonCount] = {
+    {6, 124, 25, 134},    {32, 212, 95, 220},   {96, 212, 175, 220},  {176, 212, 245, 220},
+    {0, 223, 30, 242},    {32, 223, 95, 231},   {96, 223, 175, 231},  {176, 223, 245, 231},
+    {246, 223, 319, 231}, {32, 234, 94, 242},   {96, 234, 114, 242},  {116, 234, 135, 242},
+    {136, 234, 174, 242}, {176, 234, 245, 242}, {246, 234, 319, 242}, {0, 245, 31, 256},
+    {32, 245, 63, 256},   {64, 245, 95, 256},   {96, 245, 135, 256},  {136, 245, 175, 256},
+    {176, 245, 245, 256}, {246, 245, 319, 256}, {0, 138, 319, 201},   {3, 205, 316, 210},
+};
+
+constexpr uint32_t kTextColour = 0x000000;
+constexpr int32_t kPixelSpan = 313;  // pixels from the first mark position to the last
+constexpr float kViewScale = 314.0f;
+constexpr int32_t kMarkerGrab = 4;  // pixels of a loop marker's flag
+constexpr int32_t kMarkerFlagBottom = 142;
+constexpr double kScrollWidth = 312.0;
+
+int32_t even(int32_t byte) {
+  return byte & ~1;
+}
+
+// Sizes are kept even, as the file formats store them in words.
+int32_t padded(int32_t bytes) {
+  return bytes + (bytes & 1);
+}
+
+void set_whole_view(EditorState* state, int32_t length) {
+  state->zoom_start = 0;
+  state->zoom_end = length;
+  state->view_offset = 0;
+  state->samples_per_pixel = static_cast<float>(length / 314.0);
+}
+
+// The marked range in pixels from the waveform's left edge, lo <= hi,
+// both inside the waveform.
+struct Range {
+  int32_t lo;
+  int32_t hi;
+  bool too_small() const { return hi - lo <= 0; }
+};
+
+Range marked_range(const EditorState* state) {
+  const auto pixel = [](int32_t mark) { return std::clamp(mark - kWaveLeft, 0, kPixelSpan); };
+  return {pixel(std::min(state->mark_a, state->mark_b)),
+          pixel(std::max(state->mark_a, state->mark_b))};
+}
+
+// The byte under a waveform pixel, within 0..L.
+int32_t byte_at(const EditorState* state, int32_t pixel, int32_t length) {
+  const int32_t window = window_bytes(state, length);
+  int32_t byte = state->view_offset;
+  if (window > 0)
+    byte += trunc_int(static_cast<float>(pixel) / (static_cast<float>(kPixelSpan) / window));
+  return std::clamp(byte, 0, length);
+}
+
+// Where a paste goes: the left mark, or the exact byte a cut left the
+// cursor at while that cursor and the whole view are unchanged.
+int32_t paste_position(const EditorState* state, int32_t length) {
+  if (state->cut_position >= 0 && state->mark_a == state->cut_mark &&
+      state->mark_b == state->cut_mark && state->view_offset == 0 && state->zoom_start == 0 &&
+      state->zoom_end == length)
+    return std::min(state->cut_position, length);
+  return even(byte_at(state, marked_range(state).lo, length));
+}
+
+// Puts new data and a loop into sample `number` under the audio lock. A
+// channel playing past the new end stops there. Returns the old block,
+// which no channel reads any more: the caller frees it after the lock.
+int8_t* replace_sample(Player* player, int32_t number, int8_t* data, int32_t bytes,
+                       int32_t loop_start, int32_t loop_length) {
+  AudioGuard guard;
+  Sample& sample = player->samples[number];
+  int8_t* old = sample.data;
+  sample.data = data;
+  sample.length = bytes * kFixOne;
+  if (loop_start < 0 || loop_length < kNoLoopBytes || loop_start + loop_length > bytes) {
+    loop_start = 0;
+    loop_length = kNoLoopBytes;
+  }
+  sample.loop_start = loop_start * kFixOne;
+  sample.loop_length = loop_length * kFixOne;
+  sample.loop_end = (loop_start + loop_length) * kFixOne;
+  for (ChannelState& ch : player->channels)
+    if (ch.sample == number && ch.position >= sample.length) ch.position = -1;
+  return old;
+}
+
+// The copy buffer takes `data` (the old one is freed); its loop is off.
+void take_copy(EditorState* state, int8_t* data, int32_t bytes) {
+  std::free(state->copy_data);
+  state->copy_data = data;
+  state->copy_length = bytes;
+  state->copy_loop_start = 0;
+  state->copy_loop_length = kNoLoopBytes;
+  state->copy_loop_end = kNoLoopBytes;
+}
+
+// A zero-filled block of even size, or null with a message.
+int8_t* allocate(int32_t bytes, EditorState* state) {
+  auto* block = static_cast<int8_t*>(std::calloc(static_cast<size_t>(padded(bytes)), 1));
+  if (!block) show_message("OUT OF MEMORY", state);
+  return block;
+}
+
+// Bytes a .. b - 1 of the sample as a range to copy or cut; false with a
+// message when it holds fewer than 2 bytes.
+bool data_range(EditorState* state, int32_t length, int32_t* a, int32_t* b) {
+  const Range range = marked_range(state);
+  if (!range.too_small()) {
+    *a = even(byte_at(state, range.lo, length));
+    const int32_t end = byte_at(state, range.hi, length);
+    *b = end < length ? even(end) : length;
+    if (*b - *a > 1) return true;
+  }
+  show_message("SET LARGER RANGE", state);
+  return false;
+}
+
+void copy_range(EditorState* state, const Sample& sample, int32_t length) {
+  int32_t a = 0, b = 0;
+  if (!data_range(state, length, &a, &b)) return;
+  int8_t* copy = allocate(b - a, state);
+  if (!copy) return;
+  std::memcpy(copy, sample.data + a, static_cast<size_t>(b - a));
+  take_copy(state, copy, padded(b - a));
+}
+
+void cut_range(EditorState* state, int32_t number, int32_t length) {
+  const Sample& sample = state->player->samples[number];
+  int32_t a = 0, b = 0;
+  if (!data_range(state, length, &a, &b)) return;
+  const int32_t n = b - a;
+  const int32_t rest = length - n;
+  int8_t* copy = allocate(n, state);
+  if (!copy) return;
+  int8_t* kept = nullptr;
+  if (rest > 0 && !(kept = allocate(rest, state))) {
+    std::free(copy);
+    return;
+  }
+  std::memcpy(copy, sample.data + a, static_cast<size_t>(n));
+  if (kept) {
+    std::memcpy(kept, sample.data, static_cast<size_t>(a));
+    std::memcpy(kept + a, sample.data + b, static_cast<size_t>(length - b));
+  }
+  const int32_t bytes = rest > 0 ? padded(rest) : 0;
+  std::free(replace_sample(state->player, number, kept, bytes, 0, kNoLoopBytes));
+  take_copy(state, copy, padded(n));
+
+  set_whole_view(state, bytes);
+  state->mark_a = state->mark_b = 0;
+  state->cut_position = -1;
+  if (bytes == 0) {
+    state->samples_per_pixel = 1.0f;
+    return;
+  }
+  // The cursor where the cut bytes were; the pixel names the byte only
+  // roughly, so the byte itself is kept for a paste.
+  const int32_t x = trunc_int(a * (static_cast<float>(kPixelSpan) / bytes)) + kWaveLeft;
+  state->mark_a = state->mark_b = state->cut_mark = std::clamp(x, kWaveLeft, kWaveRight);
+  state->cut_position = a;
+}
+
+void paste(EditorState* state, int32_t number, int32_t length) {
+  if (state->mark_a <= 0 && state->mark_b <= 0) {
+    show_message("SET CURSOR POS", state);
+    return;
+  }
+  if (!state->copy_data || state->copy_length <= 0) {
+    show_message("BUFFER IS EMPTY", state);
+    return;
+  }
+  const int32_t total = padded(state->copy_length + length);
+  if (total > kMaxEditedBytes) {
+    show_message("MAX 65534 BYTES", state);
+    return;
+  }
+  const Sample& sample = state->player->samples[number];
+  const int32_t p = paste_position(state, length);
+  int8_t* joined = allocate(total, state);
+  if (!joined) return;
+  if (length > 0) std::memcpy(joined, sample.data, static_cast<size_t>(p));
+  std::memcpy(joined + p, state->copy_data, static_cast<size_t>(state->copy_length));
+  if (length > 0)
+    std::memcpy(joined + p + state->copy_length, sample.data + p, static_cast<size_t>(length - p));
+  std::free(replace_sample(state->player, number, joined, total, 0, kNoLoopBytes));
+  set_whole_view(state, total);
+  state->mark_a = state->mark_b = 0;
+  state->cut_position = -1;
+}
+
+void swap_with_copy(EditorState* state, int32_t number) {
+  Sample& sample = state->player->samples[number];
+  const int32_t bytes = sample_bytes(sample);
+  const int32_t loop_start = sample.loop_start >> 14;
+  const int32_t loop_length = sample.loop_length >> 14;
+  int8_t* data = state->copy_data;
+  const int32_t copy_bytes = data ? std::clamp(state->copy_length, 0, kMaxEditedBytes) : 0;
+  int8_t* old = replace_sample(state->player, number, copy_bytes > 0 ? data : nullptr, copy_bytes,
+                               state->copy_loop_start, state->copy_loop_length);
+  if (copy_bytes == 0) std::free(data);  // an empty buffer holds nothing worth keeping
+  state->copy_data = bytes > 0 ? old : nullptr;
+  if (bytes == 0) std::free(old);
+  state->copy_length = bytes;
+  state->copy_loop_start = loop_start;
+  state->copy_loop_length = loop_length;
+  state->copy_loop_end = loop_start + loop_length;
+  state->drag_loop_start = state->drag_loop_end = 0;
+  state->mark_a = state->mark_b = 0;
+  state->cut_position = -1;
+  set_whole_view(state, copy_bytes);
+}
+
+void toggle_loop(Sample& sample, int32_t length) {
+  AudioGuard guard;
+  if (sample_loops(sample)) {
+    sample.loop_start = 0;
+    sample.loop_length = sample.loop_end = kNoLoopBytes * kFixOne;
+  } else if (length >= kNoLoopBytes) {
+    sample.loop_length = sample.loop_end = length * kFixOne;
+  }
+}
+
+void zoom_to_range(EditorState* state, int32_t length) {
+  const Range range = marked_range(state);
+  const int32_t a = byte_at(state, range.lo, length);
+  const int32_t b = byte_at(state, range.hi, length);
+  // A window narrower than 2 bytes has no pixels to spread them over.
+  if (window_bytes(state, length) <= 1 || range.too_small() || b - a < 2) {
+    show_message("SET LARGER RANGE", state);
+    return;
+  }
+  state->mark_a = state->mark_b = 0;
+  state->zoom_start = a;
+  state->zoom_end = b;
+  state->view_offset = a;
+  state->samples_per_pixel = static_cast<float>((b - a) / 314.0);
+}
+
+void zoom_out(EditorState* state, int32_t length) {
+  const int32_t window = window_bytes(state, length);
+  const int32_t half = window / 2;
+  const int32_t width = window + 2 * half;
+  if (width >= length || width <= 0) {
+    state->zoom_start = 0;
+    state->zoom_end = length;
+  } else {
+    // Moved back inside the sample where the widened window sticks out.
+    const int32_t start = std::clamp(state->zoom_start - half, 0, length - width);
+    state->zoom_start = start;
+    state->zoom_end = start + width;
+  }
+  const int32_t shown = window_bytes(state, length);
+  state->samples_per_pixel = static_cast<float>(shown / 314.0);
+  state->view_offset = std::clamp(state->view_offset - half, 0, length - shown);
+}
+
+void play_range(EditorState* state, int32_t from, int32_t to) {
+  Player* player = state->player;
+  player->range_play = 1;
+  play_sample_note(state);
+  player->range_channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
+  player->channels[player->range_channel].position = from * kFixOne;
+  player->range_end = to * kFixOne;
+}
+
+void press_waveform(EditorState* state, const Sample& sample, int32_t length) {
+  if (state->left_held > 3) return;
+  const int32_t window = window_bytes(state, length);
+  const int32_t x = state->mouse_x;
+  const bool on_flags = state->mouse_y >= kWaveTop && state->mouse_y <= kMarkerFlagBottom;
+  if (sample_loops(sample) && window > 0) {
+    const double k = kViewScale / window;
+    const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
+    const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
+    state->drag_loop_start = on_flags && x >= xs && x <= xs + kMarkerGrab;
+    if (state->drag_loop_start) return;
+    state->drag_loop_end = on_flags && x >= xe + 2 && x <= xe + 2 + kMarkerGrab;
+    if (state->drag_loop_end) return;
+  }
+  state->mark_a = state->mark_b = std::clamp(x, kWaveLeft, kWaveRight);
+  state->drag_range = 1;
+}
+
+void press_scroll_bar(EditorState* state, int32_t length) {
+  const int32_t window = window_bytes(state, length);
+  if (window >= length) return;
+  const double k = kScrollWidth / length;
+  const int32_t t = trunc_int(state->view_offset * k);
+  const int32_t u = trunc_int(window * k);
+  const int32_t x = state->mouse_x - 4;
+  if (x < t) {
+    state->view_offset = std::max(state->view_offset - window, 0);
+  } else if (x <= t + u) {
+    state->drag_scroll = 1;
+  } else {
+    state->view_offset = std::min(state->view_offset + window, length - window);
+  }
+}
+
+}  // namespace
+
+void show_message(const char* text, EditorState* state) {
+  std::snprintf(state->message, sizeof state->message, "%s", text);
+  state->message_timer = 1;
+  state->pointer_colour = kPointerRed;
+}
+
+void free_copy_buffer(EditorState* state) {
+  std::free(state->copy_data);
+  state->copy_data = nullptr;
+  state->copy_length = 0;
+}
+
+void play_sample_note(EditorState* state) {
+  const Sample* sample = editable_sample(state);
+  const int32_t channel = state->cursor_channel;
+  if (!sample || channel < 0 || channel >= kChannels) return;
+  Player* player = state->player;
+  const int32_t period = finetune_period(state->play_period, sample->finetune, 0);
+  start_note(player, channel, state->current_sample, period);
+  ChannelState& ch = player->channels[channel];
+  ch.finetune = sample->finetune;
+  ch.cut_counter = -1;
+  ch.retrig_counter = -1;
+}
+
+void sample_button(int32_t button, EditorState* state) {
+  switch (button) {
+    case kSampleClose:
+      state->sample_editor_shown ^= 1;
+      return;
+    case kSampleStop:
+      reset_all_channels(state);
+      return;
+    case 13:
+    case 14:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+      show_message("NOT IMPLEMENTED", state);
+      return;
+    case kSampleMarkAll:
+      state->mark_a = kWaveLeft;
+      state->mark_b = kWaveRight;
+      return;
+    case kSampleCursorStart:
+      state->mark_a = state->mark_b = kWaveLeft;
+      return;
+    case kSampleCursorEnd:
+      state->mark_a = state->mark_b = kWaveRight;
+      return;
+    default:
+      break;
+  }
+  // Everything else works on the sample, which sample 0 has not.
+  Sample* sample = editable_sample(state);
+  if (!sample) return;
+  const int32_t number = state->current_sample;
+  const int32_t length = sample_bytes(*sample);
+  switch (button) {
+    case kSamplePaste:
+      paste(state, number, length);
+      return;
+    case kSampleSwap:
+      swap_with_copy(state, number);
+      return;
+    case kSampleShowAll:
+      set_whole_view(state, length);
+      state->mark_a = state->mark_b = 0;
+      return;
+    case kSampleWaveform:
+      press_waveform(state, *sample, length);
+      return;
+    default:
+      break;
+  }
+  // An empty sample has nothing to play, zoom, loop or take from.
+  if (length == 0) return;
+  switch (button) {
+    case kSamplePlay:
+      state->player->range_play = 0;
+      play_sample_note(state);
+      return;
+    case kSamplePlayView:
+      play_range(state, state->zoom_start, state->zoom_end);
+      return;
+    case kSamplePlayRange: {
+      const Range range = marked_range(state);
+      if (range.too_small()) {
+        show_message("SET LARGER RANGE", state);
+        return;
+      }
+      play_range(state, byte_at(state, range.lo, length), byte_at(state, range.hi, length));
+      return;
+    }
+    case kSampleZoom:
+      zoom_to_range(state, length);
+      return;
+    case kSampleZoomOut:
+      zoom_out(state, length);
+      return;
+    case kSampleLoop:
+      toggle_loop(*sample, length);
+      return;
+    case kSampleCut:
+      cut_range(state, number, length);
+      return;
+    case kSampleCopy:
+      copy_range(state, *sample, length);
+      return;
+    case kSampleScrollBar:
+      press_scroll_bar(state, length);
+      return;
+    default:
+      return;
+  }
+}
+
+int32_t sample_editor_frame(EditorState* state) {
+  if (state->sample_editor_shown == 0) return 0;
+  draw_text(89, 127, 0, kTextColour, "%s", state, state->message);
+  draw_text(264, 123, 0, kTextColour, "%6d", state, module_size(state->player));
+  draw_sample_view(state);
+  if (state->drag_scroll == 1) return 0;
+  const int32_t button = hit_test(state, kButtons, kSampleButtonCount);
+  if (state->message_timer != 0 || state->message_frames != 0) return 1;
+  // A requester or a text field owns the mouse.
+  if (button >= 0 && state->dialog == kDialogNone) sample_button(button, state);
+  return 1;
+}
