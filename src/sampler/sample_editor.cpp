@@ -391,10 +391,13 @@ void sample_button(int32_t button, EditorState* state) {
     case kSampleWaveform:
       press_waveform(state, *sample, length);
       return;
+    case kSampleLoop:
+      toggle_loop(*sample, length);
+      return;
     default:
       break;
   }
-  // An empty sample has nothing to play, zoom, loop or take from.
+  // An empty sample has nothing to play, zoom or take from.
   if (length == 0) return;
   switch (button) {
     case kSamplePlay:
@@ -418,9 +421,6 @@ void sample_button(int32_t button, EditorState* state) {
       return;
     case kSampleZoomOut:
       zoom_out(state, length);
-      return;
-    case kSampleLoop:
-      toggle_loop(*sample, length);
       return;
     case kSampleCut:
       cut_range(state, number, length);

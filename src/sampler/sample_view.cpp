@@ -183,7 +183,9 @@ void draw_sample_view(EditorState* state) {
   state->view_offset = std::clamp(state->view_offset, 0, length - window);
 
   draw_text(265, 214, 0, kTextColour, "%6d", state, window);
-  draw_text(289, 225, 0, kTextColour, "%s", state, sample_loops(*sample) ? "ON " : "OFF");
+  // An empty sample plays nothing, whatever loop its header gave it.
+  const bool loops = length > 0 && sample_loops(*sample);
+  draw_text(289, 225, 0, kTextColour, "%s", state, loops ? "ON " : "OFF");
   draw_text(289, 236, 0, kTextColour, "C-3", state);
   draw_text(289, 247, 0, kTextColour, "C-3", state);
 
