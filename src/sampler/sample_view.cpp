@@ -58,6 +58,19 @@ void blit_marker(int32_t x, int32_t y, const Image* image, EditorState* state) {
   }
 }
 
+// invert_pixel over the waveform rows from x first to last, a row at a
+// time: the band is inside the framebuffer by construction.
+void invert_band(int32_t first, int32_t last, EditorState* state) {
+  for (int32_t y = kWaveTop; y <= kWaveBottom; ++y) {
+    uint8_t* p = state->framebuffer + (static_cast<size_t>(y) * kScreenWidth + first) * 3;
+    for (int32_t x = first; x <= last; ++x, p += 3) {
+      p[0] = static_cast<uint8_t>(255 - p[0]);
+      p[1] = static_cast<uint8_t>(255 - p[1]);
+      p[2] = 0;
+    }
+  }
+}
+
 void draw_waveform(EditorState* state, const Sample& sample, int32_t length) {
   const float per_pixel = state->samples_per_pixel;
   const int32_t offset = state->view_offset;
@@ -200,8 +213,7 @@ void draw_sample_view(EditorState* state) {
     // Either way round: a range marked right to left shows the same band.
     const int32_t first = std::clamp(std::min(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
     const int32_t last = std::clamp(std::max(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
-    for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
-      for (int32_t x = first; x <= last; ++x) invert_pixel(x, y, state);
+    invert_band(first, last, state);
   }
 
   if (window > 0) {
