@@ -12,6 +12,7 @@ TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
   } cases[] = {{1, 40, 12, "mark block 12-40"},
                {1, 5, 9, "mark block 05-09"},
                {1, 63, 63, "mark block 63-63"},
+               {1, 5, 64, "mark block 05-64"},  // no such row: the block keeps its end
                {0, 5, 9, "ALL RIGHT"}};
   for (const auto& c : cases) {
     screen_test::Screen screen;
@@ -20,7 +21,7 @@ TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
     screen.player().shown_row = c.row;
     redraw_main_screen(&screen.state);
     EXPECT_STREQ(screen.state.message, c.text);
-    EXPECT_EQ(screen.state.block_end, c.marking ? c.row : c.anchor);
+    EXPECT_EQ(screen.state.block_end, c.marking && c.row < 64 ? c.row : c.anchor);
     EXPECT_EQ(screen.state.message_timer, 0);
   }
 }

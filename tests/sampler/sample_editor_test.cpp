@@ -102,6 +102,8 @@ TEST_F(Editor, OnlyADragStartedInTheWaveformMarksARangeEitherWay) {
     EXPECT_STREQ(st.message, c.mark_a ? "ALL RIGHT" : "SET LARGER RANGE");
     EXPECT_TRUE(c.mark_a == 0 || st.copy_data[100] == original(3294));
   }
+  drag(150, 130, 250, 170);  // the range drag before it ended with its press
+  EXPECT_EQ(st.mark_b, 103);
 }
 
 TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
@@ -229,6 +231,7 @@ TEST_F(Editor, ScrollBarPagesAndDragsWithinTheSample) {
   press({300, 208});  // right of it
   EXPECT_EQ(st.view_offset, 1000);
   drag(40, 208, 319, 208);  // the thumb, at x 35 .. 66
+  frame(100, 208, false);   // the drag ended with the press
   EXPECT_EQ(st.view_offset, kLength - 1000);
 }
 
