@@ -102,8 +102,10 @@ TEST_F(Editor, OnlyADragStartedInTheWaveformMarksARangeEitherWay) {
     EXPECT_STREQ(st.message, c.mark_a ? "ALL RIGHT" : "SET LARGER RANGE");
     EXPECT_TRUE(c.mark_a == 0 || st.copy_data[100] == original(3294));
   }
-  drag(150, 130, 250, 170);  // the range drag before it ended with its press
-  EXPECT_EQ(st.mark_b, 103);
+  SetUp();
+  mark(100, 200);
+  drag(150, 130, 250, 170);  // that range drag ended with its press
+  EXPECT_EQ(st.mark_b, 203);
 }
 
 TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
