@@ -73,6 +73,12 @@ void blit_image_keyed(int32_t x, int32_t y, const Image* image, EditorState* sta
   });
 }
 
+void blit_image_keyed_green(int32_t x, int32_t y, const Image* image, EditorState* state) {
+  blit_with(x, y, image, state, [](const uint8_t* source, uint8_t* target) {
+    if (source[1] != 0) std::memcpy(target, source, 3);
+  });
+}
+
 void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode, uint32_t colour,
                 EditorState* state) {
   // Lower case and everything above it shares the cells 32 codes lower.

@@ -11,13 +11,14 @@ constexpr int32_t kDrawDoubleHeight = 1;
 // that fall outside the framebuffer are not drawn.
 void blit_image(int32_t x, int32_t y, const Image* image, EditorState* state);
 // As blit_image, but source pixels whose red byte is 0 are transparent.
-void blit_image_keyed(int32_t x, int32_t y, const Image* image,
-                      EditorState* state);
+void blit_image_keyed(int32_t x, int32_t y, const Image* image, EditorState* state);
+// The same keyed on the green byte (the sample editor's loop markers).
+void blit_image_keyed_green(int32_t x, int32_t y, const Image* image, EditorState* state);
 // One font character; drawn whole inside the framebuffer or not at all.
-void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode,
-                uint32_t colour, EditorState* state);
+void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode, uint32_t colour,
+                EditorState* state);
 // printf-formatted text, 8 pixels per character. Returns 0.
-int32_t draw_text(int32_t x, int32_t y, int32_t mode, uint32_t colour,
-                  const char* format, EditorState* state, ...);
+int32_t draw_text(int32_t x, int32_t y, int32_t mode, uint32_t colour, const char* format,
+                  EditorState* state, ...);
 void put_pixel(int32_t x, int32_t y, uint32_t colour, EditorState* state);
 void invert_pixel(int32_t x, int32_t y, EditorState* state);

@@ -135,15 +135,16 @@ struct EditorState {
   // Sample editor: the period samples are played at (C-3), and the copy
   // buffer with the loop it carries through swaps (bytes). The cut
   // position remembers the byte a cut left the cursor at, which a pixel
-  // cannot always name, so that a paste there puts the bytes back.
+  // cannot always name, so that a paste there puts the bytes back; it
+  // holds while the cursor stays at cut_mark (0: no such cursor).
   int32_t play_period;
   int8_t* copy_data;  // copy_length bytes, owned (malloc)
   int32_t copy_length;
   int32_t copy_loop_start;
   int32_t copy_loop_length;
   int32_t copy_loop_end;
-  int32_t cut_position;  // byte, or -1 when the cursor was placed otherwise
-  int32_t cut_mark;      // the cursor's x when cut_position was set
+  int32_t cut_position;
+  int32_t cut_mark;
 
   int32_t row_marks[5];
 

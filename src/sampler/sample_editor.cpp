@@ -48,37 +48,31 @@ void set_whole_view(EditorState* state, int32_t length) {
   state->samples_per_pixel = static_cast<float>(length / 314.0);
 }
 
-// The marked range in pixels from the waveform's left edge, lo <= hi,
-// both inside the waveform.
+// The bytes under the marks, within 0..L, the lower first.
 struct Range {
-  int32_t lo;
-  int32_t hi;
-  bool too_small() const { return hi - lo <= 0; }
+  int32_t a;
+  int32_t b;
 };
 
-Range marked_range(const EditorState* state) {
-  const auto pixel = [](int32_t mark) { return std::clamp(mark - kWaveLeft, 0, kPixelSpan); };
-  return {pixel(std::min(state->mark_a, state->mark_b)),
-          pixel(std::max(state->mark_a, state->mark_b))};
-}
-
-// The byte under a waveform pixel, within 0..L.
-int32_t byte_at(const EditorState* state, int32_t pixel, int32_t length) {
+Range marked_range(const EditorState* state, int32_t length) {
   const int32_t window = window_bytes(state, length);
-  int32_t byte = state->view_offset;
-  if (window > 0)
-    byte += trunc_int(static_cast<float>(pixel) / (static_cast<float>(kPixelSpan) / window));
-  return std::clamp(byte, 0, length);
+  const auto byte = [&](int32_t mark) {
+    const int32_t pixel = std::clamp(mark - kWaveLeft, 0, kPixelSpan);
+    return std::clamp(
+        state->view_offset + trunc_int(pixel * static_cast<double>(window) / kPixelSpan), 0,
+        length);
+  };
+  return {byte(std::min(state->mark_a, state->mark_b)),
+          byte(std::max(state->mark_a, state->mark_b))};
 }
 
 // Where a paste goes: the left mark, or the exact byte a cut left the
 // cursor at while that cursor and the whole view are unchanged.
 int32_t paste_position(const EditorState* state, int32_t length) {
-  if (state->cut_position >= 0 && state->mark_a == state->cut_mark &&
-      state->mark_b == state->cut_mark && state->view_offset == 0 && state->zoom_start == 0 &&
-      state->zoom_end == length)
+  if (state->mark_a == state->cut_mark && state->mark_b == state->cut_mark &&
+      state->view_offset == 0 && state->zoom_start == 0 && state->zoom_end == length)
     return std::min(state->cut_position, length);
-  return even(byte_at(state, marked_range(state).lo, length));
+  return even(marked_range(state, length).a);
 }
 
 // Puts new data and a loop into sample `number` under the audio lock. A
@@ -91,7 +85,7 @@ int8_t* replace_sample(Player* player, int32_t number, int8_t* data, int32_t byt
   int8_t* old = sample.data;
   sample.data = data;
   sample.length = bytes * kFixOne;
-  if (loop_start < 0 || loop_length < kNoLoopBytes || loop_start + loop_length > bytes) {
+  if (loop_length < kNoLoopBytes || loop_start + loop_length > bytes) {
     loop_start = 0;
     loop_length = kNoLoopBytes;
   }
@@ -120,16 +114,13 @@ int8_t* allocate(int32_t bytes, EditorState* state) {
   return block;
 }
 
-// Bytes a .. b - 1 of the sample as a range to copy or cut; false with a
-// message when it holds fewer than 2 bytes.
+// The marked bytes a .. b - 1 to copy or cut, from and to even bytes;
+// false with a message when that leaves none.
 bool data_range(EditorState* state, int32_t length, int32_t* a, int32_t* b) {
-  const Range range = marked_range(state);
-  if (!range.too_small()) {
-    *a = even(byte_at(state, range.lo, length));
-    const int32_t end = byte_at(state, range.hi, length);
-    *b = end < length ? even(end) : length;
-    if (*b - *a > 1) return true;
-  }
+  const Range range = marked_range(state, length);
+  *a = even(range.a);
+  *b = even(range.b);
+  if (*b > *a) return true;
   show_message("SET LARGER RANGE", state);
   return false;
 }
@@ -161,13 +152,12 @@ void cut_range(EditorState* state, int32_t number, int32_t length) {
     std::memcpy(kept, sample.data, static_cast<size_t>(a));
     std::memcpy(kept + a, sample.data + b, static_cast<size_t>(length - b));
   }
-  const int32_t bytes = rest > 0 ? padded(rest) : 0;
+  const int32_t bytes = padded(rest);
   std::free(replace_sample(state->player, number, kept, bytes, 0, kNoLoopBytes));
   take_copy(state, copy, padded(n));
 
   set_whole_view(state, bytes);
-  state->mark_a = state->mark_b = 0;
-  state->cut_position = -1;
+  state->mark_a = state->mark_b = state->cut_mark = 0;
   if (bytes == 0) {
     state->samples_per_pixel = 1.0f;
     return;
@@ -180,11 +170,12 @@ void cut_range(EditorState* state, int32_t number, int32_t length) {
 }
 
 void paste(EditorState* state, int32_t number, int32_t length) {
-  if (state->mark_a <= 0 && state->mark_b <= 0) {
+  // The marks are set and cleared together.
+  if (state->mark_a <= 0) {
     show_message("SET CURSOR POS", state);
     return;
   }
-  if (!state->copy_data || state->copy_length <= 0) {
+  if (!state->copy_data) {
     show_message("BUFFER IS EMPTY", state);
     return;
   }
@@ -197,14 +188,13 @@ void paste(EditorState* state, int32_t number, int32_t length) {
   const int32_t p = paste_position(state, length);
   int8_t* joined = allocate(total, state);
   if (!joined) return;
-  if (length > 0) std::memcpy(joined, sample.data, static_cast<size_t>(p));
-  std::memcpy(joined + p, state->copy_data, static_cast<size_t>(state->copy_length));
-  if (length > 0)
-    std::memcpy(joined + p + state->copy_length, sample.data + p, static_cast<size_t>(length - p));
+  // An empty sample has no data: its copies are empty ranges.
+  std::copy(sample.data, sample.data + p, joined);
+  std::copy(state->copy_data, state->copy_data + state->copy_length, joined + p);
+  std::copy(sample.data + p, sample.data + length, joined + p + state->copy_length);
   std::free(replace_sample(state->player, number, joined, total, 0, kNoLoopBytes));
   set_whole_view(state, total);
-  state->mark_a = state->mark_b = 0;
-  state->cut_position = -1;
+  state->mark_a = state->mark_b = state->cut_mark = 0;
 }
 
 void swap_with_copy(EditorState* state, int32_t number) {
@@ -212,20 +202,16 @@ void swap_with_copy(EditorState* state, int32_t number) {
   const int32_t bytes = sample_bytes(sample);
   const int32_t loop_start = sample.loop_start >> 14;
   const int32_t loop_length = sample.loop_length >> 14;
-  int8_t* data = state->copy_data;
-  const int32_t copy_bytes = data ? std::clamp(state->copy_length, 0, kMaxEditedBytes) : 0;
-  int8_t* old = replace_sample(state->player, number, copy_bytes > 0 ? data : nullptr, copy_bytes,
-                               state->copy_loop_start, state->copy_loop_length);
-  if (copy_bytes == 0) std::free(data);  // an empty buffer holds nothing worth keeping
-  state->copy_data = bytes > 0 ? old : nullptr;
-  if (bytes == 0) std::free(old);
+  // Data is null exactly when the length is 0, in the buffer and the sample.
+  const int32_t copy_bytes = state->copy_length;
+  state->copy_data = replace_sample(state->player, number, state->copy_data, copy_bytes,
+                                    state->copy_loop_start, state->copy_loop_length);
   state->copy_length = bytes;
   state->copy_loop_start = loop_start;
   state->copy_loop_length = loop_length;
   state->copy_loop_end = loop_start + loop_length;
   state->drag_loop_start = state->drag_loop_end = 0;
-  state->mark_a = state->mark_b = 0;
-  state->cut_position = -1;
+  state->mark_a = state->mark_b = state->cut_mark = 0;
   set_whole_view(state, copy_bytes);
 }
 
@@ -240,11 +226,9 @@ void toggle_loop(Sample& sample, int32_t length) {
 }
 
 void zoom_to_range(EditorState* state, int32_t length) {
-  const Range range = marked_range(state);
-  const int32_t a = byte_at(state, range.lo, length);
-  const int32_t b = byte_at(state, range.hi, length);
+  const auto [a, b] = marked_range(state, length);
   // A window narrower than 2 bytes has no pixels to spread them over.
-  if (window_bytes(state, length) <= 1 || range.too_small() || b - a < 2) {
+  if (b - a < 2) {
     show_message("SET LARGER RANGE", state);
     return;
   }
@@ -258,19 +242,12 @@ void zoom_to_range(EditorState* state, int32_t length) {
 void zoom_out(EditorState* state, int32_t length) {
   const int32_t window = window_bytes(state, length);
   const int32_t half = window / 2;
-  const int32_t width = window + 2 * half;
-  if (width >= length || width <= 0) {
-    state->zoom_start = 0;
-    state->zoom_end = length;
-  } else {
-    // Moved back inside the sample where the widened window sticks out.
-    const int32_t start = std::clamp(state->zoom_start - half, 0, length - width);
-    state->zoom_start = start;
-    state->zoom_end = start + width;
-  }
-  const int32_t shown = window_bytes(state, length);
-  state->samples_per_pixel = static_cast<float>(shown / 314.0);
-  state->view_offset = std::clamp(state->view_offset - half, 0, length - shown);
+  // Moved back inside the sample where the widened window sticks out.
+  const int32_t width = std::min(window + 2 * half, length);
+  state->zoom_start = std::clamp(state->zoom_start - half, 0, length - width);
+  state->zoom_end = state->zoom_start + width;
+  state->samples_per_pixel = static_cast<float>(width / 314.0);
+  state->view_offset = std::clamp(state->view_offset - half, 0, length - width);
 }
 
 void play_range(EditorState* state, int32_t from, int32_t to) {
@@ -283,7 +260,7 @@ void play_range(EditorState* state, int32_t from, int32_t to) {
 }
 
 void press_waveform(EditorState* state, const Sample& sample, int32_t length) {
-  if (state->left_held > 3) return;
+  if (state->left_held != 1) return;  // not again in the repeat frames of a hold
   const int32_t window = window_bytes(state, length);
   const int32_t x = state->mouse_x;
   const bool on_flags = state->mouse_y >= kWaveTop && state->mouse_y <= kMarkerFlagBottom;
@@ -332,8 +309,8 @@ void free_copy_buffer(EditorState* state) {
 
 void play_sample_note(EditorState* state) {
   const Sample* sample = editable_sample(state);
-  const int32_t channel = state->cursor_channel;
-  if (!sample || channel < 0 || channel >= kChannels) return;
+  const int32_t channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
+  if (!sample) return;
   Player* player = state->player;
   const int32_t period = finetune_period(state->play_period, sample->finetune, 0);
   start_note(player, channel, state->current_sample, period);
@@ -408,12 +385,12 @@ void sample_button(int32_t button, EditorState* state) {
       play_range(state, state->zoom_start, state->zoom_end);
       return;
     case kSamplePlayRange: {
-      const Range range = marked_range(state);
-      if (range.too_small()) {
+      const auto [a, b] = marked_range(state, length);
+      if (b > a) {
+        play_range(state, a, b);
+      } else {
         show_message("SET LARGER RANGE", state);
-        return;
       }
-      play_range(state, byte_at(state, range.lo, length), byte_at(state, range.hi, length));
       return;
     }
     case kSampleZoom:

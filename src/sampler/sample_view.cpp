@@ -41,23 +41,6 @@ void draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour,
   }
 }
 
-// A marker copy in which pixels with a green byte of 0 are transparent.
-void blit_marker(int32_t x, int32_t y, const Image* image, EditorState* state) {
-  if (!image) return;
-  const int64_t rows = image->width > 0 ? static_cast<int64_t>(image->pixels.size()) /
-                                              (static_cast<int64_t>(image->width) * 3)
-                                        : 0;
-  const int32_t height = static_cast<int32_t>(std::min<int64_t>(image->height, rows));
-  for (int32_t r = 0; r < height; ++r) {
-    const uint8_t* source = image->pixels.data() + static_cast<size_t>(r) * image->width * 3;
-    for (int32_t c = 0; c < image->width; ++c, source += 3) {
-      if (source[1] == 0) continue;
-      put_pixel(x + c, y + r, static_cast<uint32_t>(source[0]) << 16 | source[1] << 8 | source[2],
-                state);
-    }
-  }
-}
-
 // invert_pixel over the waveform rows from x first to last, a row at a
 // time: the band is inside the framebuffer by construction.
 void invert_band(int32_t first, int32_t last, EditorState* state) {
@@ -89,8 +72,8 @@ void drag_loop_start(EditorState* state, Sample& sample, int32_t length, int32_t
   const int32_t end = std::min(sample.loop_end >> 14, length);
   if (end < kNoLoopBytes) return;
   // Loop points stay even: the module file keeps them in words.
-  int32_t start = std::max(trunc_int(m / k) + state->view_offset, 0) & ~1;
-  if (end - start <= kNoLoopBytes) start = end - kNoLoopBytes;
+  const int32_t start =
+      std::min(std::max(trunc_int(m / k) + state->view_offset, 0) & ~1, end - kNoLoopBytes);
   AudioGuard guard;
   sample.loop_start = start * kFixOne;
   sample.loop_length = (end - start) * kFixOne;
@@ -101,7 +84,7 @@ void drag_loop_end(EditorState* state, Sample& sample, int32_t length, int32_t w
   const double k = kMarkerScale / window;
   const int32_t m = std::min(state->mouse_x, kWaveRight);
   const int32_t start = sample.loop_start >> 14;
-  if (start < 0 || length - start < kNoLoopBytes) return;
+  if (length - start < kNoLoopBytes) return;
   int32_t end = (trunc_int(m / k) + state->view_offset) & ~1;
   end = std::clamp(end, start + kNoLoopBytes, length);
   AudioGuard guard;
@@ -113,8 +96,9 @@ void draw_loop_markers(EditorState* state, const Sample& sample, int32_t window)
   const double k = kMarkerScale / window;
   const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
   const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
-  if (xs >= 0 && xs < kScreenWidth) blit_marker(xs, kWaveTop, state->img_loopleft, state);
-  if (xe >= 0 && xe < kScreenWidth) blit_marker(xe + 2, kWaveTop, state->img_loopright, state);
+  // One left of the view is not drawn; the copy clips the right edge.
+  if (xs >= 0) blit_image_keyed_green(xs, kWaveTop, state->img_loopleft, state);
+  if (xe >= 0) blit_image_keyed_green(xe + 2, kWaveTop, state->img_loopright, state);
 }
 
 void draw_play_positions(EditorState* state, const Sample& sample, int32_t window) {
@@ -155,7 +139,7 @@ Sample* editable_sample(EditorState* state) {
 }
 
 int32_t sample_bytes(const Sample& sample) {
-  return sample.data && sample.length > 0 ? sample.length >> 14 : 0;
+  return sample.data ? std::max(sample.length >> 14, 0) : 0;
 }
 
 int32_t window_bytes(const EditorState* state, int32_t length) {
@@ -167,9 +151,7 @@ bool sample_loops(const Sample& sample) {
 }
 
 int32_t trunc_int(double value) {
-  if (!(value > -1e9)) return -1000000000;
-  if (value > 1e9) return 1000000000;
-  return static_cast<int32_t>(value);
+  return std::isnan(value) ? 0 : static_cast<int32_t>(std::clamp(value, -1e9, 1e9));
 }
 
 void reset_sample_view(EditorState* state) {
@@ -184,7 +166,7 @@ void reset_sample_view(EditorState* state) {
   state->view_offset = 0;
   state->zoom_end = bytes;
   state->samples_per_pixel = static_cast<float>(bytes / 314.0);
-  state->cut_position = -1;
+  state->cut_mark = 0;
 }
 
 void draw_sample_view(EditorState* state) {

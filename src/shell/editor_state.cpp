@@ -105,7 +105,6 @@ EditorState* editor_state_create() {
   state->play_period = 214;  // C-3 of finetune 0
   state->copy_loop_length = 2;
   state->copy_loop_end = 2;
-  state->cut_position = -1;
   return state;
 }
 

@@ -56,6 +56,12 @@ TEST_F(Editor, PlayButtonsStartTheCursorChannelOverTheirStretch) {
     EXPECT_EQ(st.player->range_play, c.range_play);
     EXPECT_EQ(st.player->range_end * c.range_play, c.range_end * kFixOne);
   }
+  mark(50, 50);  // a cursor is no range
+  press(kPlayRange);
+  EXPECT_STREQ(st.message, "SET LARGER RANGE");
+  EXPECT_EQ(st.player->channels[2].position, 3194 * kFixOne);
+  mark(100, 200);
+  press(kPlayRange);
   // The range is that channel's only: another one playing the sample loops.
   test_module::start_voice(st.player, 1, 1, 3194, kFixOne, 64);
   test_module::render_stereo(st.player, 10000);  // C-3 plays about 3800 bytes
@@ -87,21 +93,30 @@ TEST_F(Editor, AnEmptySampleTakesOnlyAPasteAndNeverDividesByZero) {
 
 TEST_F(Editor, OnlyADragStartedInTheWaveformMarksARangeEitherWay) {
   const struct {
-    int32_t from_x, from_y, to_x, mark_a, mark_b;
-  } cases[] = {{103, 170, 203, 103, 203},
-               {203, 140, 103, 203, 103},
-               {150, 130, 250, 0, 0},
-               {150, 203, 250, 0, 0},
-               {150, 208, 250, 0, 0}};
+    int32_t from_x, from_y, to_x, to_y, mark_a, mark_b;
+  } cases[] = {{103, 170, 203, 138, 103, 203}, {203, 140, 103, 201, 203, 103},
+               {103, 170, 203, 202, 103, 103}, {103, 170, 203, 137, 103, 103},
+               {150, 130, 250, 170, 0, 0},     {150, 203, 250, 170, 0, 0},
+               {150, 208, 250, 170, 0, 0}};
   for (const auto& c : cases) {
     SetUp();
-    drag(c.from_x, c.from_y, c.to_x, 170);
+    drag(c.from_x, c.from_y, c.to_x, c.to_y);
     press(kCopy);
+    const bool range = c.mark_a != c.mark_b;
     EXPECT_EQ(now(), (Now{kLength, kLoopStart, kLoopEnd, 0, kLength, c.mark_a, c.mark_b,
-                          c.mark_a ? 3194 : 0}));
-    EXPECT_STREQ(st.message, c.mark_a ? "ALL RIGHT" : "SET LARGER RANGE");
-    EXPECT_TRUE(c.mark_a == 0 || st.copy_data[100] == original(3294));
+                          range ? 3194 : 0}));
+    EXPECT_STREQ(st.message, range ? "ALL RIGHT" : "SET LARGER RANGE");
+    EXPECT_TRUE(!range || st.copy_data[100] == original(3294));
   }
+  // The mark follows from the fourth frame of the press, and a press held
+  // on into its repeat frames does not start again.
+  SetUp();
+  for (int i = 0; i < 45; ++i) {
+    frame(i < 1 ? 50 : 150, 170, true);
+    EXPECT_TRUE(i != 2 || st.mark_b == 50);
+  }
+  frame(150, 170, false);
+  EXPECT_EQ(st.mark_a * 1000 + st.mark_b, 50150);
   SetUp();
   mark(100, 200);
   drag(150, 130, 250, 170);  // that range drag ended with its press
@@ -114,7 +129,10 @@ TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
     const std::vector<int8_t> before = bytes();
     mark(range.x, range.y);
     press(kCut);
-    if (sample().length == 0) mark(0, 0);  // nothing left, so no cursor
+    if (sample().length == 0) {  // nothing left: no data, no cursor
+      EXPECT_EQ(sample().data, nullptr);
+      mark(0, 0);
+    }
     press(kPaste);
     EXPECT_EQ(bytes(), before) << range.x << ".." << range.y;
   }
@@ -148,12 +166,16 @@ TEST_F(Editor, ZoomThenZoomOutThenShowAllReturnsToTheWholeView) {
     EXPECT_EQ(st.zoom_start * 100000 + st.zoom_end, z.new_start * 100000 + z.new_end);
     EXPECT_EQ(st.view_offset, z.new_offset);
   }
-  for (int i = 0; i < 4; ++i) {  // the tightest zoom keeps 2 bytes
-    mark(0, 2);
+  st.zoom_start = st.view_offset = 0;  // 313 bytes: a byte a pixel
+  st.zoom_end = 313;
+  for (int i = 0; i < 3; ++i) {  // the tightest zoom keeps 2 bytes
+    mark(0, 2 + i);
     press(kZoom);
-    ASSERT_GE(st.zoom_end - st.zoom_start, 2);
+    EXPECT_EQ(st.zoom_end - st.zoom_start, 2);
   }
-  EXPECT_LT(st.zoom_end - st.zoom_start, 313);
+  mark(0, 1);  // under one byte
+  press(kCopy);
+  EXPECT_STREQ(st.message, "SET LARGER RANGE");
   press(kShowAll);
   EXPECT_EQ(st.zoom_end - st.zoom_start + st.view_offset, kLength);
   EXPECT_FLOAT_EQ(st.samples_per_pixel, kLength / 314.0f);
@@ -167,6 +189,9 @@ TEST_F(Editor, SwappingTwiceRestoresSampleAndBuffer) {
   press(kSwap);
   EXPECT_EQ(bytes(), piece);
   EXPECT_EQ(st.copy_loop_end - st.copy_loop_start, kLoopEnd - kLoopStart);
+  press(kShowAll);
+  press(kPaste);
+  EXPECT_STREQ(st.message, "SET CURSOR POS");
   press(kLoop);  // switched on, the loop covers the whole piece
   EXPECT_EQ(now(), (Now{320, 0, 320, 0, 320, 0, 0, kLength}));
   press(kLoop);
@@ -181,7 +206,7 @@ TEST_F(Editor, LoopMarkerDragsStopAtTheirLimits) {
   const struct {
     int32_t grab_x, to_x, loop_start, loop_end, mark_b;
   } cases[] = {
-      {62, 10, 318, 6000, 0},      // trunc(10 / 0.0314) = 318
+      {62, 10, 318, 6000, 0},      // trunc(10 / 0.0314) = 318, grabbed at y 138
       {66, 300, 5998, 6000, 0},    // past the end: a 2-byte loop ending there
       {190, 316, 2000, 10000, 0},  // past the sample's end: stops at L
       {194, 20, 2000, 2002, 0},    // before the start: 2 bytes
@@ -189,7 +214,7 @@ TEST_F(Editor, LoopMarkerDragsStopAtTheirLimits) {
   };
   for (const auto& c : cases) {
     SetUp();
-    drag(c.grab_x, 142, c.to_x, 170);
+    drag(c.grab_x, c.grab_x == 62 ? 138 : 142, c.to_x, 170);
     EXPECT_EQ(now(),
               (Now{kLength, c.loop_start, c.loop_end, 0, kLength, c.mark_b ? 67 : 0, c.mark_b, 0}))
         << c.grab_x << "->" << c.to_x;
@@ -226,19 +251,33 @@ TEST_F(Editor, PastesStayWithinWhatAFileHolds) {
 }
 
 TEST_F(Editor, ScrollBarPagesAndDragsWithinTheSample) {
+  frame(100, 208, true);  // the whole sample shown: nothing to drag
+  EXPECT_EQ(st.drag_scroll, 0);
+  frame(100, 208, false);
   st.zoom_start = st.view_offset = 4000;
   st.zoom_end = 5000;
   for (int i = 0; i < 4; ++i) press({10, 208});  // left of the thumb
   EXPECT_EQ(st.view_offset, 0);
   press({300, 208});  // right of it
   EXPECT_EQ(st.view_offset, 1000);
-  drag(40, 208, 319, 208);  // the thumb, at x 35 .. 66
+  drag(35, 208, 319, 208);  // the thumb, at x 35 .. 66
   frame(100, 208, false);   // the drag ended with the press
   EXPECT_EQ(st.view_offset, kLength - 1000);
 }
 
 // Under AddressSanitizer a read outside the sample's new block is reported.
 TEST_F(Editor, TheMixerStaysInsideASampleCutAndPastedWhileItPlays) {
+  // Channels past the new end stop at once; others play on.
+  test_module::make_constant_sample(st.player, 3, kLength, 1);
+  const int32_t starts[4][2] = {{1, 9000}, {1, 6806}, {1, 6805}, {3, 9000}};
+  for (int c = 0; c < 4; ++c)
+    test_module::start_voice(st.player, c, starts[c][0], starts[c][1], kFixOne, 64);
+  mark(100, 200);
+  press(kCut);
+  const int32_t kept[4] = {-1, -1, 6805 * kFixOne, 9000 * kFixOne};
+  for (int c = 0; c < 4; ++c) EXPECT_EQ(st.player->channels[c].position, kept[c]) << c;
+  press(kPaste);
+  press(kStop);
   for (int i = 0; i < 40; ++i) {
     test_module::start_voice(st.player, i % 4, 1, kLength - 40 * i, 3 * kFixOne, 64);
     test_module::render_stereo(st.player, 5);

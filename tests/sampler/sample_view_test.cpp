@@ -26,7 +26,7 @@ TEST_F(View, WaveformTextsAndAnEmptySample) {
   });
   select(1);
   show();
-  const int32_t rows[][2] = {{50, 201}, {150, 169}, {250, 138}, {305, 170}};
+  const int32_t rows[][2] = {{50, 201}, {150, 169}, {250, 138}, {305, 170}, {313, 170}, {314, -1}};
   for (const auto& r : rows) EXPECT_EQ(wave_row(r[0]), r[1]) << r[0];
   EXPECT_EQ(screen.text_at(265, 214, 6) + screen.text_at(289, 225, 3), "  3140OFF");
   EXPECT_EQ(screen.text_at(289, 236, 3) + screen.text_at(289, 247, 3), "C-3C-3");
@@ -43,22 +43,37 @@ TEST_F(View, WaveformTextsAndAnEmptySample) {
 
 TEST_F(View, RangeMarkersPlayLinesAndThumb) {
   show();
-  std::vector<uint32_t> plain;
-  for (int32_t x = 0; x < 320; ++x) plain.push_back(at(x, 150));
+  const std::vector<uint8_t> plain = screen.framebuffer;
   mark(100, 200);
   show();
-  // x 103 .. 203 inverted (blue cleared), the markers drawn over it at
-  // x 62 .. 65 and 190 .. 193; no thumb for the whole sample.
+  // x 103 .. 203 of rows 138 .. 201 inverted (blue cleared), the markers
+  // drawn over them at x 62 .. 65 and 190 .. 193; no thumb for the whole
+  // sample.
   for (int32_t x = 0; x < 320; ++x) {
-    const uint32_t p = plain[x];
-    const bool marker = (x >= 62 && x <= 65) || (x >= 190 && x <= 193);
-    const bool in = x >= 103 && x <= 203;
-    EXPECT_EQ(at(x, 150), marker ? kGreen : in ? 0xFFFF00 - (p & 0xFFFF00) : p) << x;
+    for (int32_t y = 137; y <= 202; ++y) {
+      const uint8_t* p = plain.data() + (y * 320 + x) * 3;
+      const uint32_t was = p[0] << 16 | p[1] << 8 | p[2];
+      const bool marker = y > 137 && y < 202 && ((x >= 62 && x <= 65) || (x >= 190 && x <= 193));
+      const bool in = x >= 103 && x <= 203 && y > 137 && y < 202;
+      ASSERT_EQ(at(x, y), marker ? kGreen
+                          : in   ? 0xFFFF00 - (was & 0xFFFF00)
+                                 : was)
+          << x << "," << y;
+    }
     ASSERT_NE(at(x, 207), kYellow);
   }
-  // In a 2000-byte window at 4000, channel 0 at byte 5000 is at x 157 + 3;
-  // a muted channel and one playing another sample draw nothing.
-  test_module::start_voice(st.player, 0, 1, 5000, kFixOne, 64);
+  st.zoom_start = st.view_offset = 2000;  // the loop start at the left edge
+  st.zoom_end = 4000;
+  show();
+  EXPECT_EQ(at(0, 150), kGreen);
+  st.view_offset = 6000;  // only the loop end, at the left edge + 2
+  show();
+  EXPECT_EQ((at(0, 150) != kGreen) + (at(2, 150) == kGreen), 2);
+  // In a 2000-byte window at 4000, channel 0 at byte 9000 (5000 in the
+  // loop) is at x 157 + 3 and channel 3 at 4000 at x 3; a muted channel and
+  // one playing another sample draw nothing.
+  test_module::start_voice(st.player, 0, 1, 9000, kFixOne, 64);
+  test_module::start_voice(st.player, 3, 1, 4000, kFixOne, 64);
   test_module::start_voice(st.player, 1, 1, 5500, kFixOne, 64);
   st.player->channels[1].enabled = 0;
   test_module::make_constant_sample(st.player, 3, kLength, 1);
@@ -67,7 +82,7 @@ TEST_F(View, RangeMarkersPlayLinesAndThumb) {
   st.zoom_end = 6000;
   show();
   for (int32_t x = 0; x < 320; ++x) {
-    EXPECT_EQ(at(x, 200) == kCyan, x == 160) << x;
+    EXPECT_EQ(at(x, 201) == kCyan, x == 160 || x == 3) << x;
     // Thumb: trunc(4000 * 312 / 10000) + 4 = 128, 62 pixels wide.
     EXPECT_EQ(at(x, 209) == kYellow, x >= 128 && x <= 190) << x;
   }
