@@ -9,9 +9,8 @@ TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
   const struct {
     int32_t marking, anchor, row;
     const char* text;
-  } cases[] = {{1, 40, 12, "mark block 12-40"},
-               {1, 5, 9, "mark block 05-09"},
-               {1, 63, 63, "mark block 63-63"},
+  } cases[] = {{1, 40, 12, "mark block 12-40"}, {1, 5, 9, "mark block 05-09"},
+               {1, 63, 63, "mark block 63-63"}, {1, 40, 0, "mark block 00-40"},
                {1, 5, 64, "mark block 05-64"},  // no such row: the block keeps its end
                {0, 5, 9, "ALL RIGHT"}};
   for (const auto& c : cases) {
