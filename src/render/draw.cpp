@@ -63,8 +63,14 @@ void blit_with(int32_t x, int32_t y, const Image* image, EditorState* state, Cop
 }  // namespace
 
 void blit_image(int32_t x, int32_t y, const Image* image, EditorState* state) {
-  blit_with(x, y, image, state,
-            [](const uint8_t* source, uint8_t* target) { std::memcpy(target, source, 3); });
+  // Row by row: the full-screen backgrounds are copied every frame.
+  const BlitSpan span = blit_span(x, y, image);
+  const size_t bytes = static_cast<size_t>(std::max(span.end_column - span.first_column, 0)) * 3;
+  for (int32_t j = span.first_row; j < span.end_row; ++j)
+    std::memcpy(
+        pixel_at(x + span.first_column, y + j, state),
+        image->pixels.data() + (static_cast<size_t>(j) * image->width + span.first_column) * 3,
+        bytes);
 }
 
 void blit_image_keyed(int32_t x, int32_t y, const Image* image, EditorState* state) {

@@ -316,9 +316,9 @@ void mouse_dispatch(EditorState* state) {
     state->dialog = kDialogQuit;
   }
 
-  // Each acts only while the dialog is its own. The disk-op screen and the
-  // sample editor get their turn here once they exist; until then their
-  // buttons only set the state they will read.
+  // Each acts only while the dialog is its own. The disk-op screen gets its
+  // turn here once it exists; until then its button only sets the state it
+  // will read.
   quit_requester(state);
   clear_requester(state);
   edit_text_field(state);
