@@ -7,6 +7,7 @@
 
 #include "engine/audio_lock.h"
 #include "files/sample_file.h"
+#include "sampler/sample_view.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -47,6 +48,7 @@ int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
     state->current_sample = 1;
   }
   player_destroy(old);
+  reset_sample_view(state);
   return 1;
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "sampler_fixture.h"
+#include "shell/module_io.h"
 
 namespace sampler_test {
 namespace {
@@ -233,6 +236,17 @@ TEST_F(Editor, SampleZeroIsNeverGivenData) {
     EXPECT_EQ(sample(0).length + sample(0).loop_start, 0);
   }
   EXPECT_EQ(st.copy_length, 320);
+}
+
+TEST_F(Editor, ALoadedModuleShowsItsFirstSampleWhole) {
+  const std::string path = testing::TempDir() + "sampler_load.mod";
+  const std::vector<uint8_t> file = serialize_module(st.player, kKindModule);
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+  select(2);
+  mark(10, 20);
+  ASSERT_EQ(load_module(path.c_str(), &st), 1);
+  EXPECT_EQ(now(), (Now{kLength, kLoopStart, kLoopEnd, 0, kLength, 0, 0, 0}));
 }
 
 TEST_F(Editor, PastesStayWithinWhatAFileHolds) {
