@@ -10,6 +10,7 @@
 #include "render/hit_test.h"
 #include "render/main_screen.h"
 #include "sampler/sample_view.h"
+#include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
 
 namespace {
@@ -324,12 +325,13 @@ void mouse_dispatch(EditorState* state) {
     state->dialog = kDialogQuit;
   }
 
-  // Each acts only while the dialog is its own. The disk-op screen and the
-  // sample editor get their turn here once they exist; until then their
-  // buttons only set the state they will read.
+  // Each acts only while the dialog is its own. The sample editor gets its
+  // turn here once it exists; until then its buttons only set the state it
+  // will read.
   quit_requester(state);
   clear_requester(state);
   edit_text_field(state);
+  disk_op_frame(state, disk_op_services());
 
   // The hit test has no side effects, so one result serves both the name
   // fields (which start even over a requester) and the buttons.
