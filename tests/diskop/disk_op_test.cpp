@@ -3,6 +3,7 @@
 #include "diskop/disk_op.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -297,6 +298,39 @@ TEST_F(DiskOp, ThePathFieldShowsTheEndOfALongPath) {
   std::strcpy(state().disk_op_path, "/tmp");
   frame();
   EXPECT_EQ(screen_.text_at(31, 36, 18), "/TMP______________");
+}
+
+TEST_F(DiskOp, ASongKeepsTheNamesOfSamplesTheLibraryLacks) {
+  Player* song = player_create(44100);
+  std::strcpy(song->samples[1].name, "st-99:missing");
+  song->samples[1].length = 100 * kFixOne;
+  write("song", serialize_module(song, kKindSong));
+  player_destroy(song);
+  click(150, 16);     // song row
+  click(50, kLine1);  // after sub
+  EXPECT_EQ(state().disk_op_active, 0);
+  EXPECT_STREQ(player().samples[1].name, "st-99:missing");
+  EXPECT_EQ(player().samples[1].data, nullptr);
+}
+
+TEST_F(DiskOp, DroppedFilesLoadAsModulesOrSamplesAndNothingElseIsOpened) {
+  Player* other = player_create(44100);
+  std::strcpy(other->song_name, "dropped");
+  write("dropped.mod", serialize_module(other, kKindModule));
+  player_destroy(other);
+  write("hat", std::vector<uint8_t>(50, 3));
+  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  EXPECT_EQ(load_dropped_file((dir_ / "dropped.mod").c_str(), &state()), 1);
+  EXPECT_STREQ(player().song_name, "dropped");
+  state().current_sample = 7;
+  EXPECT_EQ(load_dropped_file((dir_ / "hat").c_str(), &state()), 1);
+  EXPECT_EQ(player().samples[7].length, 50 * kFixOne);
+  for (const char* name : {"fifo", "sub", "none"}) {
+    EXPECT_EQ(load_dropped_file((dir_ / name).c_str(), &state()), 0) << name;
+    EXPECT_EQ(state().pointer_colour, kPointerRed);
+    EXPECT_STREQ(player().song_name, "dropped");
+  }
+  EXPECT_EQ(message(), "CAN'T FIND FILE");
 }
 
 TEST(SafeFileName, NamesFromFilesBecomeNamesInsideTheDirectory) {
