@@ -40,34 +40,35 @@ hex() {
 }
 
 export HOME=$work/home XDG_DATA_HOME=$work/data
-mkdir -p "$HOME" "$work/music/mods" "$work/music/samples"
-cp "$module" "$work/music/mods/demo.mod"
-echo "notes" >"$work/music/readme.txt"
-touch -d "2026-12-05 12:00" "$work/music/mods" "$work/music/samples" "$work/music/readme.txt"
-cd "$work/music"
+music=$HOME/Music/Modules
+mkdir -p "$music/demos" "$music/samples"
+cp "$module" "$music/demos/demo.mod"
+echo "notes" >"$music/readme.txt"
+touch -d "2026-12-05 12:00" "$music/demos" "$music/samples" "$music/readme.txt"
+cd "$music"
 start_xvfb
 
 # --- First run: browse, load, edit, save.
 start_program
 click $main_disk_op
-click $open_row0          # lists the working directory: mods, samples, readme.txt
+click $open_row0          # lists the working directory: demos, samples, readme.txt
 sleep 0.3
 [ -n "$shot" ] && import -window "$window" "$shot"
-click $line0              # enter mods
+click $line0              # enter demos
 click $line0              # demo.mod: loads and closes the screen
 press space               # edit mode
 press Tab
 press Tab                 # channel 3, empty in row 0 of the demo
 press q                   # one note with sample 1
 press space               # edit mode off
-click $main_disk_op       # opens on mods, where the module came from
+click $main_disk_op       # opens on demos, where the module came from
 click $save_row0
 answer_yes
 press alt+q
 press y
 expect_exit "saving the module"
 
-saved="$work/music/mods/mod.tetrad demo"
+saved="$music/demos/mod.tetrad demo"
 [ -f "$saved" ] || die "the module was not saved as $saved"
 "$tetrad" --info "$saved" | grep -q '^name: *tetrad demo$' || die "--info cannot read the saved module"
 # Row 0, channel 3 of pattern 0 is bytes 1092..1095 (0-based); cmp counts from 1.
@@ -79,7 +80,7 @@ done
 [ "$(stat -c %s "$module")" -eq "$(stat -c %s "$saved")" ] || die "the saved module changed size"
 
 # --- Second run: samples, a track and a pattern, out and back in.
-start_program "$work/music/mods/demo.mod"
+start_program "$music/demos/demo.mod"
 click $main_disk_op
 click $select_row2        # sample row: the data directory's Samples
 click $switch_row2        # IFF

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -19,6 +20,7 @@
 #include "../render/screen_fixture.h"
 #include "diskop/directory.h"
 #include "files/module_format.h"
+#include "files/sample_file.h"
 #include "files/track_pattern.h"
 #include "shell/disk_op_files.h"
 
@@ -135,8 +137,22 @@ TEST_F(DiskOp, SamplesLoadIntoTheCurrentSlotAndTheScreenStays) {
   EXPECT_EQ(player().samples[5].length, 300 * kFixOne);
   EXPECT_EQ(message(), "EMPTY FILE");
   state().current_sample = 0;
-  click(50, kLine1);
+  click(50, kLine1 + 6);
   EXPECT_EQ(player().samples[0].data, nullptr);
+  EXPECT_EQ(message(), "NO SAMPLE CHOSEN");
+  click(280, 27);
+  EXPECT_EQ(state().dialog, kDialogNone) << "sample 0 is never saved";
+  state().current_sample = 31;
+  click(50, kLine1 + 6);
+  EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
+  state().current_sample = 30;
+  click(50, kLine1 + 12);
+  EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
+  state().current_sample = 31;
+  click(100, 27);  // IFF
+  click(280, 27);
+  answer(true);
+  EXPECT_EQ(file_bytes(dir_ / "kick"), serialize_sample(player().samples[31], true));
 }
 
 TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
@@ -216,6 +232,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(100, 16);  // CUR
   click(50, kLine1);
   EXPECT_EQ(player().patterns[4][9][0].sample, 3);
+  EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
   EXPECT_EQ(state().undo_pattern_number, 4);
 
   state().disk_op_active = 1;
@@ -237,6 +254,11 @@ TEST_F(DiskOp, KindsKeepTheirDirectoryAndListPosition) {
   for (int i = 0; i < 20; ++i) write("f" + std::to_string(100 + i), {1});
   click(150, 27);  // sample row
   EXPECT_EQ(state().list_count, 21);
+  click(313, 45);
+  EXPECT_EQ(state().list_top, 0) << "nothing above the first line";
+  write("late", {1});
+  frame();
+  EXPECT_EQ(state().list_count, 21) << "redrawing does not read the directory";
   for (int i = 0; i < 14; ++i) click(313, 85);
   EXPECT_EQ(state().list_top, 13) << "stops at the last full page";
   click(313, 35);
@@ -273,6 +295,7 @@ TEST_F(DiskOp, ClosingFromTheKeyboardGivesTheMouseBackToTheMainScreen) {
 TEST_F(DiskOp, TheListShowsDateNameAndSizeColumns) {
   write("abcdefghijklmnopqrstuvwxyz", std::vector<uint8_t>(7));
   write("seven", std::vector<uint8_t>(123456));
+  for (int i = 0; i < 6; ++i) write("z" + std::to_string(i), {1});
   std::tm noon{};
   noon.tm_year = 2026 - 1900;
   noon.tm_mon = 11;
@@ -288,6 +311,59 @@ TEST_F(DiskOp, TheListShowsDateNameAndSizeColumns) {
   EXPECT_EQ(screen_.text_at(289, 52, 2, kYellow), ".7");
   EXPECT_EQ(screen_.text_at(9, 58, 13, kYellow), "051226 SEVEN.");
   EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
+  EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow), "Z4");
+  EXPECT_EQ(screen_.text_at(65, 94, 2, kYellow), "..") << "eight lines only";
+}
+
+TEST_F(DiskOp, ThePanelShowsTheSwitchesOfItsPage) {
+  state().option_song = 1;
+  frame();
+  EXPECT_EQ(screen_.text_at(120, 3, 3) + screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3),
+            "OFF ONRAW");
+  click(181, 38);
+  click(100, 16);
+  EXPECT_EQ(screen_.text_at(120, 3, 3) + screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3),
+            "OFFCURCUR");
+  frame();
+  EXPECT_EQ(screen_.text_at(120, 14, 3), "BUF");
+}
+
+TEST_F(DiskOp, TheVolumeButtonCyclesThroughHomeTheWorkingDirectoryAndTheRoot) {
+  const char* home = std::getenv("HOME");
+  const std::string saved_home = home ? home : "";
+  setenv("HOME", dir_.c_str(), 1);
+  const int32_t count = count_volumes();
+  const std::string expected[] = {dir_.string(), fs::current_path().string(), "/"};
+  for (int round = 0; round < 2; ++round) {
+    for (const std::string& place : expected) {
+      click(5, 38);
+      EXPECT_EQ(std::string(state().disk_op_path), place) << round;
+    }
+    for (int32_t i = 3; i < count; ++i) click(5, 38);  // mounted media
+  }
+  EXPECT_EQ(std::string(state().sample_dir), dir_.string()) << "the kind keeps the place";
+  setenv("HOME", saved_home.c_str(), 1);
+}
+
+TEST_F(DiskOp, DataDirectoriesAreMadeWhenFirstShown) {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const std::string saved = data ? data : "";
+  setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+  set_default_directories(&state(), (dir_ / "sub" / "x.mod").c_str());
+  EXPECT_EQ(std::string(state().disk_op_path), (dir_ / "sub").string());
+  EXPECT_EQ(std::string(state().song_dir), (dir_ / "sub").string());
+  EXPECT_EQ(std::string(state().pattern_dir), (dir_ / "data/tetrad/Patterns").string());
+  EXPECT_FALSE(fs::exists(dir_ / "data"));
+  click(150, 27);
+  EXPECT_TRUE(fs::is_directory(dir_ / "data/tetrad/Samples"));
+  EXPECT_FALSE(fs::exists(dir_ / "data/tetrad/Tracks"));
+  setenv("XDG_DATA_HOME", "relative", 1);
+  const char* home = std::getenv("HOME");
+  EXPECT_EQ(data_directory(), std::string(home ? home : "") + "/.local/share/tetrad");
+  if (saved.empty())
+    unsetenv("XDG_DATA_HOME");
+  else
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
 }
 
 TEST_F(DiskOp, ThePathFieldShowsTheEndOfALongPath) {
@@ -340,17 +416,10 @@ TEST(SafeFileName, NamesFromFilesBecomeNamesInsideTheDirectory) {
     const char* expected;
   };
   const Case cases[] = {
-      {"tune", 20, "tune"},
-      {"tune   ", 20, "tune"},
-      {"", 20, "fallback"},
-      {"   ", 20, "fallback"},
-      {".", 20, "_"},
-      {"..", 20, "_."},
-      {"a/b", 20, "a_b"},
-      {"\x01x\x7f", 20, "_x_"},
-      {".hidden", 20, "_hidden"},
-      {"abcdefgh", 5, "abcde"},
-      {"st-01:bass", 22, "st-01:bass"},
+      {"tune", 20, "tune"},       {"a b", 20, "a b"},       {"tune   ", 20, "tune"},
+      {"", 20, "fallback"},       {"   ", 20, "fallback"},  {".", 20, "_"},
+      {"..", 20, "_."},           {"a/b", 20, "a_b"},       {"\x01x\x7f", 20, "_x_"},
+      {".hidden", 20, "_hidden"}, {"abcdefgh", 5, "abcde"}, {"st-01:bass", 22, "st-01:bass"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(safe_file_name(c.raw, c.max, "fallback"), c.expected) << c.raw;
