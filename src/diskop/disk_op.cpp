@@ -156,7 +156,7 @@ void enter_directory(EditorState* state, const char* path) {
 
 void next_volume(EditorState* state) {
   const int32_t count = count_volumes();
-  if (state->volume_index >= count || state->volume_index < 0) state->volume_index = 0;
+  if (state->volume_index >= count) state->volume_index = 0;  // fewer places than before
   char place[kPathSize];
   const bool found = volume_name(state->volume_index, place, sizeof place);
   state->volume_index = count > 0 ? (state->volume_index + 1) % count : 0;
@@ -239,10 +239,6 @@ int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind k
       return 1;
     }
     case kDiskSample: {
-      if (state->current_sample < 1 || state->current_sample >= kSampleCount) {
-        set_message(state, "NO SAMPLE CHOSEN");
-        return 0;
-      }
       const int32_t loaded = services.load_sample(state, path);
       services.reset_sample_view(state);
       return loaded;
@@ -322,7 +318,7 @@ void perform(EditorState* state, const DiskOpServices& services, int32_t button)
     case kListLinesButton:
       return click_line(state, services);
     default:
-      return;  // captions and the path field
+      return;  // captions, the path field, or no button
   }
 }
 
@@ -377,8 +373,7 @@ int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
   if (state->save_due) run_due_save(state, services);
   if (state->disk_op_active == 0) {
     // Closed from elsewhere (Esc, Alt+D): tidy up as the exit button does.
-    if (state->dir_list || state->dialog == kDialogConfirm || state->save_kind)
-      close_disk_op(state);
+    close_disk_op(state);
     return 0;
   }
   if (state->list_valid == 0 || !state->dir_list) read_list(state);
@@ -388,7 +383,7 @@ int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
   // Nothing acts while a message shows, a question waits or a field is
   // being typed into.
   if (state->message_timer || state->message_frames || state->dialog != kDialogNone) return 1;
-  if (button >= 0) perform(state, services, button);
+  perform(state, services, button);
   return 1;
 }
 

@@ -45,7 +45,10 @@ void set_name(Sample& sample, const std::string& name) {
 
 int32_t load_sample(EditorState* state, const char* path) {
   const int32_t slot = state->current_sample;
-  if (slot < 1 || slot >= kSampleCount) return 0;
+  if (slot < 1 || slot >= kSampleCount) {
+    std::snprintf(state->message, sizeof state->message, "%s", "NO SAMPLE CHOSEN");
+    return 0;
+  }
   // Read and decode first: the slot is replaced only by a sample that loaded.
   std::vector<uint8_t> bytes;
   FileResult result = read_file_start(path, kMaxSampleFileBytes, bytes);

@@ -5,7 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,132 +14,78 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Directory : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tetrad-dir-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void file(const std::string& name, size_t bytes = 1) const {
-    std::ofstream(dir_ / name) << std::string(bytes, 'x');
-  }
-  std::vector<std::string> names(const DirList& list) const {
-    std::vector<std::string> result;
-    for (const DirEntry& entry : list.entries)
-      result.push_back(std::string(entry.type == kEntryDirectory ? "/" : "") + entry.name);
-    return result;
-  }
-
-  fs::path dir_;
-};
-
-TEST_F(Directory, DirectoriesComeFirstThenFilesEachInNameOrderIgnoringCase) {
-  file("b.mod", 5);
-  file("A.mod", 1234);
-  file("a.mod");
-  file(".hidden");
-  fs::create_directory(dir_ / "Zeta");
-  fs::create_directory(dir_ / "alpha");
-  fs::create_directory_symlink(dir_ / "Zeta", dir_ / "link");
-  fs::create_symlink(dir_ / "nowhere", dir_ / "dangling");
-  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+TEST(Directory, DirectoriesComeFirstThenRegularFilesEachInNameOrderIgnoringCase) {
+  const fs::path dir = fs::temp_directory_path() / ("tetrad-dir-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
   const std::string long_name(255, 'n');
-  file(long_name);
+  for (const std::string& name : {std::string("b.mod"), std::string("a.mod"), long_name,
+                                  std::string(".hidden"), std::string("plain")})
+    std::ofstream(dir / name) << "12345";
+  std::ofstream(dir / "A.mod") << "1";
+  fs::create_directory(dir / "Zeta");
+  fs::create_directory(dir / "alpha");
+  fs::create_directory_symlink(dir / "Zeta", dir / "link");
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
 
   DirList list{};
-  ASSERT_TRUE(read_directory(dir_.c_str(), list));
-  const std::vector<std::string> expected = {"/alpha", "/link", "/Zeta",  "A.mod",
-                                             "a.mod",  "b.mod", long_name};
-  EXPECT_EQ(names(list), expected);
-  EXPECT_EQ(list.entries[3].size, 1234u);
-  EXPECT_EQ(list.entries[0].size, 0u);
-  EXPECT_EQ(std::string(list.path), dir_.string());
-}
+  ASSERT_TRUE(read_directory(dir.c_str(), list));
+  std::vector<std::string> names;
+  for (const DirEntry& entry : list.entries)
+    names.push_back((entry.type == kEntryDirectory ? "/" : "") + std::string(entry.name) + ":" +
+                    std::to_string(entry.size));
+  const std::vector<std::string> expected = {"/alpha:0", "/link:0", "/Zeta:0",        "A.mod:1",
+                                             "a.mod:5",  "b.mod:5", long_name + ":5", "plain:5"};
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(std::string(list.path), dir.string());
 
-TEST_F(Directory, AnUnreadableDirectoryGivesAnEmptyList) {
-  file("plain");
-  DirList list{};
-  list.entries.resize(3);
-  for (const fs::path& path : {dir_ / "missing", dir_ / "plain"}) {
+  // A missing directory, or a file given as one, gives an empty list.
+  for (const fs::path& path : {dir / "missing", dir / "plain"}) {
     EXPECT_FALSE(read_directory(path.c_str(), list)) << path;
-    EXPECT_TRUE(list.entries.empty());
-    EXPECT_FALSE(list.readable);
+    EXPECT_TRUE(list.entries.empty() && !list.readable);
   }
-  DirList empty{};
-  EXPECT_TRUE(read_directory(dir_.c_str(), empty) && empty.readable);
+  fs::remove_all(dir);
 }
 
 TEST(PathServices, ParentDirectory) {
-  struct Case {
-    const char* path;
-    size_t size;
-    bool ok;
-    const char* parent;
+  // path, buffer size, parent ("-" when there is none and the buffer stays).
+  const char* const cases[][3] = {
+      {"/home/user/mods", "256", "/home/user"},
+      {"/home/user/mods/", "256", "/home/user"},
+      {"/home", "256", "/"},
+      {"/", "256", "-"},
+      {"//", "256", "-"},
+      {"relative", "256", "-"},
+      {"/a/bc/d", "6", "/a/bc"},
+      {"/a/bc/d", "5", "-"},
   };
-  const Case cases[] = {
-      {"/home/user/mods", 256, true, "/home/user"},
-      {"/home/user/mods/", 256, true, "/home/user"},
-      {"/home", 256, true, "/"},
-      {"/", 256, false, "kept"},
-      {"//", 256, false, "kept"},
-      {"relative", 256, false, "kept"},
-      {"/a/bc/d", 6, true, "/a/bc"},
-      {"/a/bc/d", 5, false, "kept"},
-  };
-  for (const Case& c : cases) {
-    char out[256] = "kept";
-    const bool ok = parent_directory(c.path, out, c.size);
-    EXPECT_EQ(ok, c.ok) << c.path;
-    EXPECT_STREQ(out, c.parent) << c.path;
+  for (const auto& c : cases) {
+    char out[256] = "-";
+    EXPECT_EQ(parent_directory(c[0], out, std::stoul(c[1])), std::string(c[2]) != "-") << c[0];
+    EXPECT_STREQ(out, c[2]) << c[0];
   }
 }
 
 TEST(PathServices, JoinPath) {
-  struct Case {
-    const char* path;
-    const char* name;
-    size_t size;
-    bool ok;
-    const char* result;
+  // path, name, buffer size, result (the path itself when refused).
+  const char* const cases[][4] = {
+      {"/mods", "x.mod", "256", "/mods/x.mod"},
+      {"/", "x.mod", "256", "/x.mod"},
+      {"", "x.mod", "256", "x.mod"},
+      {"/mods", "work:x", "256", "/mods/work:x"},
+      {"/mods", "", "256", "/mods"},
+      {"/mods", ".", "256", "/mods"},
+      {"/mods", "..", "256", "/mods"},
+      {"/mods", "a/b", "256", "/mods"},
+      {"/mods", "abc", "9", "/mods"},
+      {"/mods", "abcd", "11", "/mods/abcd"},
   };
-  const Case cases[] = {
-      {"/mods", "x.mod", 256, true, "/mods/x.mod"},
-      {"/", "x.mod", 256, true, "/x.mod"},
-      {"/mods", "work:x", 256, true, "/mods/work:x"},
-      {"/mods", "", 256, false, "/mods"},
-      {"/mods", ".", 256, false, "/mods"},
-      {"/mods", "..", 256, false, "/mods"},
-      {"/mods", "a/b", 256, false, "/mods"},
-      {"/mods", "abc", 9, false, "/mods"},
-      {"/mods", "abcd", 11, true, "/mods/abcd"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     char buffer[256];
-    std::snprintf(buffer, sizeof buffer, "%s", c.path);
-    EXPECT_EQ(join_path(buffer, c.name, c.size), c.ok) << c.path << " + " << c.name;
-    EXPECT_STREQ(buffer, c.result);
+    std::snprintf(buffer, sizeof buffer, "%s", c[0]);
+    EXPECT_EQ(join_path(buffer, c[1], std::stoul(c[2])), std::string(c[3]) != c[0]) << c[1];
+    EXPECT_STREQ(buffer, c[3]);
   }
-}
-
-TEST(PathServices, VolumesAreHomeTheWorkingDirectoryAndTheRoot) {
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  const int32_t count = count_volumes();
-  ASSERT_GE(count, home.empty() ? 2 : 3);
-  char name[256];
-  const int32_t first = home.empty() ? 0 : 1;
-  if (!home.empty()) {
-    ASSERT_TRUE(volume_name(0, name, sizeof name));
-    EXPECT_EQ(std::string(name), home);
-  }
-  ASSERT_TRUE(volume_name(first, name, sizeof name));
-  EXPECT_EQ(std::string(name), fs::current_path().string());
-  ASSERT_TRUE(volume_name(first + 1, name, sizeof name));
-  EXPECT_STREQ(name, "/");
-  EXPECT_FALSE(volume_name(count, name, sizeof name));
-  EXPECT_STREQ(name, "");
 }
 
 }  // namespace
