@@ -154,6 +154,8 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   state().current_sample = 0;
   click(50, 77);
   EXPECT_EQ(message(), "NO SAMPLE CHOSEN");
+  click(280, 27);
+  EXPECT_EQ(state().dialog, kDialogNone) << "sample 0 is never saved";
   state().current_sample = 30;
   click(50, 83);
   EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
@@ -271,6 +273,8 @@ TEST_F(DiskOp, PlacesAndDefaultDirectories) {
   const char* data = std::getenv("XDG_DATA_HOME");
   const std::string saved_data = data ? data : "";
   setenv("HOME", dir_.c_str(), 1);
+  char name[8];
+  EXPECT_FALSE(volume_name(count_volumes(), name, sizeof name));
   for (const std::string& place : {dir_.string(), fs::current_path().string(), std::string("/")}) {
     click(5, 38);
     EXPECT_EQ(path(), place);
