@@ -103,8 +103,15 @@ void copy_path(PathField& field, const char* text) {
   std::snprintf(field, sizeof field, "%s", text);
 }
 
+// The program's one list. Static storage, so a state dropped while the
+// screen is open (as tests do) leaves nothing behind.
+DirList& the_list() {
+  static DirList list{};
+  return list;
+}
+
 void free_list(EditorState* state) {
-  delete state->dir_list;
+  if (state->dir_list) std::vector<DirEntry>().swap(state->dir_list->entries);
   state->dir_list = nullptr;
   state->list_count = 0;
 }
@@ -116,7 +123,7 @@ int32_t highest_top(const EditorState* state) {
 // The list always shows disk_op_path, so a click can never act on entries
 // of another directory. A default data directory is made on first use.
 void read_list(EditorState* state) {
-  if (!state->dir_list) state->dir_list = new DirList{};
+  state->dir_list = &the_list();
   const std::string data = data_directory();
   if (!data.empty() && std::strncmp(state->disk_op_path, data.c_str(), data.size()) == 0)
     make_directories(state->disk_op_path);

@@ -113,7 +113,8 @@ struct EditorState {
   // which the level meters show.
   int32_t channel_peaks[kChannels];
 
-  // Disk-op screen. The list is the disk op's own (null when none is read);
+  // Disk-op screen. The list is the program's one directory list while the
+  // screen shows it, else null;
   // the switches are 0/1; a save asked for keeps its target until answered.
   DirList* dir_list;
   int32_t volume_index;  // the place the volume button offers next

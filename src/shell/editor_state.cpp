@@ -5,7 +5,6 @@
 #include <new>
 #include <string>
 
-#include "diskop/directory.h"
 #include "diskop/disk_op.h"
 #include "render/png_image.h"
 #include "shell/program_dir.h"
@@ -93,7 +92,6 @@ EditorState* editor_state_create() {
 
 void editor_state_destroy(EditorState* state) {
   if (!state) return;
-  delete state->dir_list;
   delete[] state->framebuffer;
   for (Image* EditorState::*field : kImageFields)
     if (state->*field) image_free(state->*field);
