@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the module and sample readers, then plays and
-// saves whatever they accepted: nothing may read or write out of bounds.
+// Feeds arbitrary bytes to the module, sample, track and pattern readers,
+// then plays and saves whatever they accepted: nothing may read or write out
+// of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "engine/player.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
+#include "files/track_pattern.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Player* player = player_create(44100);
@@ -26,5 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Sample sample{};
   if (parse_sample_file(data, size, sample)) (void)serialize_sample(sample, true);
   std::free(sample.data);
+
+  PatternCell cells[kPatternCells];
+  for (size_t count : {kTrackCells, kPatternCells})
+    if (parse_cells(data, size, cells, count).ok) (void)serialize_cells(cells, count);
   return 0;
 }

@@ -12,7 +12,8 @@ demo=$source_dir/data/demo.mod
 cp "$demo" "$corpus/demo"
 size=$(stat -c %s "$demo")
 # Cut inside the header, the patterns and the sample data.
-for cut in 600 1084 1600 3500 $((size - 1000)); do
+# Whole track and pattern files too.
+for cut in 600 1024 1084 1600 3500 4096 $((size - 1000)); do
   head -c "$cut" "$demo" >"$corpus/cut-$cut"
 done
 

@@ -64,14 +64,6 @@ void clear_part(PatternCell& cell, bool whole) {
     clear_effect(cell);
 }
 
-void save_undo(EditorState* state) {
-  Pattern* pattern = current(state);
-  if (!pattern) return;
-  std::memcpy(state->undo_pattern, *pattern, sizeof(Pattern));
-  state->undo_pattern_number = state->player->current_pattern;
-  state->undo_filled = 1;
-}
-
 // Puts the copy back into the pattern it was taken from, whatever pattern
 // is current now; without a copy nothing happens.
 void undo(EditorState* state) {
@@ -278,6 +270,14 @@ void delete_above(EditorState* state, int32_t channel) {
 }
 
 }  // namespace
+
+void save_undo(EditorState* state) {
+  Pattern* pattern = current(state);
+  if (!pattern) return;
+  std::memcpy(state->undo_pattern, *pattern, sizeof(Pattern));
+  state->undo_pattern_number = state->player->current_pattern;
+  state->undo_filled = 1;
+}
 
 void edit_operation(int32_t operation, EditorState* state, int32_t amount, int32_t channel) {
   // The replayer reads the cells from the audio thread.

@@ -135,7 +135,11 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
       have_data = fetch && fetch->fetch(fetch->context, s.name, s.data, s.length);
     }
     if (!have_data) {
+      // The name stays, so the song saved again still names its sample.
+      char name[sizeof s.name];
+      std::memcpy(name, s.name, sizeof name);
       sample_clear(s);
+      std::memcpy(s.name, name, sizeof name);
       continue;
     }
     confine_loop(s);

@@ -35,6 +35,7 @@ struct PlatformInput {
   int32_t mouse_y;
   int32_t text_char;  // printable ASCII the held key types in its layout, 0 none
   int32_t quit_requested;
+  char dropped_file[4096];  // a file dropped onto the window, "" when none
 };
 
 // Where the back-ends get sound: fills `frames` interleaved 16-bit stereo

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "platform/keymap.h"
@@ -174,6 +175,12 @@ void sdl_poll_events(SdlPlatform* platform, PlatformInput& input) {
       }
       case SDL_TEXTINPUT:
         input_text_event(input, event.text.text);
+        break;
+      case SDL_DROPFILE:
+        // The last of several dropped files wins; longer paths are dropped.
+        if (std::strlen(event.drop.file) < sizeof input.dropped_file)
+          std::strcpy(input.dropped_file, event.drop.file);
+        SDL_free(event.drop.file);
         break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:

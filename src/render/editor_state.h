@@ -13,6 +13,8 @@ constexpr int kScreenHeight = 255;
 constexpr int kFramebufferBytes = kScreenWidth * kScreenHeight * 3;
 constexpr int kPathSize = 256;
 
+struct DirList;  // the disk op's directory list
+
 enum Dialog : int32_t {
   kDialogNone = 1,
   kDialogQuit = 4,
@@ -111,13 +113,29 @@ struct EditorState {
   // which the level meters show.
   int32_t channel_peaks[kChannels];
 
-  // Disk-op screen.
-  int32_t volume_count;
-  int32_t list_valid;
+  // Disk-op screen. The list is the program's one directory list while the
+  // screen shows it, else null;
+  // the switches are 0/1; a save asked for keeps its target until answered.
+  DirList* dir_list;
+  int32_t volume_index;  // the place the volume button offers next
+  int32_t list_valid;    // 0: read disk_op_path again on the next frame
+  int32_t option_module;
   int32_t option_song;
-  int32_t disk_op_page;  // 0 first panel, otherwise the second
-  int32_t list_top;      // entry shown on the first list line
-  int32_t list_count;    // entries in the list last read
+  int32_t sample_iff;      // samples are saved as IFF 8SVX, otherwise raw
+  int32_t track_buffer;    // tracks go to and from the clipboard, not the pattern
+  int32_t option_pattern;  // the same for patterns
+  int32_t disk_op_page;    // 0 first panel, otherwise the second
+  int32_t disk_op_kind;    // row 0..2
+  int32_t list_top;        // entry shown on the first list line
+  int32_t list_count;      // entries in the list last read
+  int32_t module_top;      // remembered list_top of each kind
+  int32_t song_top;
+  int32_t sample_top;
+  int32_t track_top;
+  int32_t pattern_top;
+  int32_t save_kind;  // the kind a pending question would save, -1 none
+  int32_t save_due;   // 1: answered yes, written on the next frame
+  char save_target[kPathSize];
 
   // Sample editor view: marks are screen x (0 = none), the zoom window and
   // offset are bytes of the current sample.

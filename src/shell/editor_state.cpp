@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "diskop/disk_op.h"
 #include "render/png_image.h"
 #include "sampler/sample_editor.h"
 #include "shell/program_dir.h"
@@ -50,12 +51,6 @@ Image* EditorState::*const kImageFields[] = {
     &EditorState::img_loopright,
 };
 
-// The default directories live beside the program.
-void set_directory(char (&field)[kPathSize], const std::string& dir, const char* name) {
-  std::memset(field, 0, sizeof field);
-  std::snprintf(field, sizeof field, "%s%s%s", dir.c_str(), *name ? "/" : "", name);
-}
-
 }  // namespace
 
 EditorState* editor_state_create() {
@@ -91,16 +86,8 @@ EditorState* editor_state_create() {
   const int32_t marks[5] = {0, 16, 32, 48, 63};
   std::memcpy(state->row_marks, marks, sizeof marks);
 
-  const std::string dir = program_dir();
-  set_directory(state->module_dir, dir, "Modules");
-  set_directory(state->song_dir, dir, "Songs");
-  set_directory(state->sample_dir, dir, "Samples");
-  set_directory(state->track_dir, dir, "Tracks");
-  set_directory(state->pattern_dir, dir, "Patterns");
-  set_directory(state->disk_op_path, dir, "");
-
-  state->list_valid = 1;
-  state->option_song = 1;
+  set_default_directories(state, nullptr);
+  state->option_song = 1;  // the first opening reads the list: list_valid is 0
 
   state->play_period = 214;  // C-3 of finetune 0
   state->copy_loop_length = 2;

@@ -2,6 +2,7 @@
 
 #include "edit/keyboard.h"
 #include "engine/audio_lock.h"
+#include "shell/disk_op_files.h"
 #include "shell/translate_key.h"
 
 void update_play_clock(EditorState* state, int64_t now_us, int64_t* start_time_us) {
@@ -37,6 +38,10 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
     translate_key(input.raw_key, input.raw_qualifier, state);
     state->text_char = input.text_char;
     hand_over_mouse(input, state);
+    if (input.dropped_file[0]) {
+      load_dropped_file(input.dropped_file, state);
+      input.dropped_file[0] = 0;
+    }
     dispatch(state);
   }
   // Escape acts on its release, exactly once.

@@ -11,6 +11,7 @@
 #include "render/main_screen.h"
 #include "sampler/sample_editor.h"
 #include "sampler/sample_view.h"
+#include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
 
 namespace {
@@ -316,12 +317,11 @@ void mouse_dispatch(EditorState* state) {
     state->dialog = kDialogQuit;
   }
 
-  // Each acts only while the dialog is its own. The disk-op screen gets its
-  // turn here once it exists; until then its button only sets the state it
-  // will read.
+  // Each acts only while the dialog is its own.
   quit_requester(state);
   clear_requester(state);
   edit_text_field(state);
+  disk_op_frame(state, disk_op_services());
   sample_editor_frame(state);
 
   // The hit test has no side effects, so one result serves both the name

@@ -43,23 +43,31 @@ void set_name(Sample& sample, const std::string& name) {
 
 }  // namespace
 
-void load_sample(EditorState* state, const char* path) {
+int32_t load_sample(EditorState* state, const char* path) {
   const int32_t slot = state->current_sample;
-  if (slot < 1 || slot >= kSampleCount) return;
+  if (slot < 1 || slot >= kSampleCount) {
+    std::snprintf(state->message, sizeof state->message, "%s", "NO SAMPLE CHOSEN");
+    return 0;
+  }
+  // Read and decode first: the slot is replaced only by a sample that loaded.
   std::vector<uint8_t> bytes;
-  const bool readable = read_file_start(path, kMaxSampleFileBytes, bytes).ok;
+  FileResult result = read_file_start(path, kMaxSampleFileBytes, bytes);
+  if (result.ok && bytes.empty()) result = {false, "EMPTY FILE", "empty file"};
+  Sample loaded{};
+  if (result.ok && !parse_sample_file(bytes.data(), bytes.size(), loaded))
+    result = {false, "OUT OF MEMORY", "out of memory"};
+  if (!result.ok) {
+    std::snprintf(state->message, sizeof state->message, "%s", result.message);
+    return 0;
+  }
+  set_name(loaded, sample_name_of_path(path));
   AudioGuard guard;
   Player* player = state->player;
   silence_channels(player);
   Sample& sample = player->samples[slot];
-  char name[sizeof sample.name];
-  std::memcpy(name, sample.name, sizeof name);
-  if (!readable || !parse_sample_file(bytes.data(), bytes.size(), sample)) {
-    sample_clear(sample);
-    std::memcpy(sample.name, name, sizeof name);
-    return;
-  }
-  set_name(sample, sample_name_of_path(path));
+  sample_clear(sample);
+  sample = loaded;
+  return 1;
 }
 
 int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff) {

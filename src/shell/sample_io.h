@@ -5,9 +5,10 @@
 
 #include "render/editor_state.h"
 
-// Loads a sample file into the current sample slot; a file that cannot be
-// read leaves the slot empty (with its name). Slot 0 is never changed.
-void load_sample(EditorState* state, const char* path);
+// Loads a sample file into the current sample slot; 1 when loaded. A file
+// that cannot be read or is empty changes nothing and returns 0 with the
+// reason in the message line. Slot 0 is never changed.
+int32_t load_sample(EditorState* state, const char* path);
 // Writes sample `number` as IFF 8SVX or raw; 1 when written, otherwise 0
 // with the reason in the message line.
 int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff);

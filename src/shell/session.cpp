@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "diskop/disk_op.h"
 #include "engine/audio_lock.h"
 #include "engine/player.h"
 #include "platform/headless.h"
@@ -22,6 +23,8 @@ EditorState* session_create(const LiveOptions& options) {
     session_destroy(state);
     return nullptr;
   }
+  // The disk op opens where the module came from.
+  if (options.module) set_default_directories(state, options.module);
   if (options.play) start_song_play(state);
   return state;
 }

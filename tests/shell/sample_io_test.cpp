@@ -53,13 +53,14 @@ TEST_F(SampleIo, LoadingSilencesTheChannelsAndFillsTheCurrentSlot) {
   EXPECT_EQ(state_.player->samples[1].data, nullptr);
 }
 
-TEST_F(SampleIo, AMissingFileEmptiesTheSlotButKeepsItsName) {
-  load_sample(&state_, path("kick").c_str());
-  load_sample(&state_, path("nothing").c_str());
+TEST_F(SampleIo, AMissingFileChangesNothing) {
+  ASSERT_EQ(load_sample(&state_, path("kick").c_str()), 1);
+  EXPECT_EQ(load_sample(&state_, path("nothing").c_str()), 0);
   const Sample& s = state_.player->samples[3];
-  EXPECT_EQ(s.data, nullptr);
-  EXPECT_EQ(s.length, 0);
+  ASSERT_NE(s.data, nullptr);
+  EXPECT_EQ(s.length, 600 * kFixOne);
   EXPECT_STREQ(s.name, "kick");
+  EXPECT_STREQ(state_.message, "CAN'T FIND FILE");
 }
 
 TEST_F(SampleIo, SlotZeroIsNeverFilled) {

@@ -1,0 +1,325 @@
+// The disk-op screen driven by clicks, on real temporary directories, with
+// the program's own loaders and writers.
+#include "diskop/disk_op.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../render/screen_fixture.h"
+#include "diskop/directory.h"
+#include "files/sample_file.h"
+#include "files/track_pattern.h"
+#include "shell/disk_op_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+
+constexpr int32_t kLine[4] = {47, 53, 59, 65};  // y of the first list lines
+constexpr uint32_t kYellow = 0xF0D000;
+
+Bytes file_bytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class DiskOp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tetrad-diskop-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_ / "sub");
+    std::strcpy(player().song_name, "tune");
+    for (auto field :
+         {&EditorState::module_dir, &EditorState::song_dir, &EditorState::sample_dir,
+          &EditorState::track_dir, &EditorState::pattern_dir, &EditorState::disk_op_path})
+      std::strcpy(state().*field, dir_.c_str());
+    state().disk_op_active = 1;
+  }
+  void TearDown() override {
+    close_disk_op(&state());
+    fs::remove_all(dir_);
+  }
+  EditorState& state() { return screen_.state; }
+  Player& player() { return *screen_.state.player; }
+  std::string message() const { return screen_.state.message; }
+  std::string path() const { return screen_.state.disk_op_path; }
+
+  // One frame with nothing pressed; a message shown earlier has run out.
+  void frame() {
+    std::fill(screen_.framebuffer.begin(), screen_.framebuffer.end(), 0x80);
+    state().left_held = 0;
+    state().message_timer = state().message_frames = 0;
+    disk_op_frame(&state(), disk_op_services());
+  }
+  void press(int32_t x, int32_t y) {
+    state().mouse_x = x;
+    state().mouse_y = y;
+    state().left_held = 1;
+    disk_op_frame(&state(), disk_op_services());
+  }
+  void click(int32_t x, int32_t y) {
+    frame();
+    press(x, y);
+  }
+  // Answers the pending question; the file is written in the next frame.
+  void answer(bool yes) {
+    press(yes ? 180 : 240, 75);
+    frame();
+  }
+  void write(const std::string& name, const Bytes& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
+  }
+
+  screen_test::Screen screen_;
+  fs::path dir_;
+};
+
+TEST_F(DiskOp, BrowsingScrollingAndEachKindsPlace) {
+  for (int i = 0; i < 20; ++i) write("f" + std::to_string(100 + i), {1});
+  frame();  // the first opening reads the list
+  ASSERT_EQ(state().list_count, 21);
+  click(50, kLine[0]);  // sub
+  EXPECT_EQ(path(), (dir_ / "sub").string());
+  EXPECT_EQ(std::string(state().module_dir), path());
+  click(200, 38);  // parent
+  EXPECT_EQ(path(), dir_.string());
+  click(150, 27);  // sample row
+  write("late", {1});
+  frame();
+  EXPECT_EQ(state().list_count, 21) << "redrawing does not read the directory";
+  click(313, 45);
+  EXPECT_EQ(state().list_top, 0) << "nothing above the first line";
+  for (int i = 0; i < 14; ++i) click(313, 85);
+  EXPECT_EQ(state().list_top, 13) << "stops at the last full page";
+  click(313, 95);
+  click(313, 45);
+  EXPECT_EQ(state().list_top, 12);
+  click(150, 16);  // song row, at its own position
+  EXPECT_EQ(state().list_top, 0);
+  click(150, 27);
+  EXPECT_EQ(state().list_top, 12);
+  click(181, 38);  // page 2: row 2 is the pattern kind
+  EXPECT_EQ(disk_kind(state().disk_op_page, state().disk_op_kind), kDiskPattern);
+}
+
+TEST_F(DiskOp, LoadingEachKindAndRefusals) {
+  Player* other = player_create(44100);
+  std::strcpy(other->song_name, "other");
+  std::strcpy(other->samples[1].name, "st-99:missing");
+  other->samples[1].length = 100 * kFixOne;
+  write("a.mod", {1, 2, 3});
+  write("b.mod", serialize_module(other, kKindModule));
+  write("c.song", serialize_module(other, kKindSong));
+  player_destroy(other);
+  click(50, kLine[1]);  // a.mod
+  EXPECT_EQ(message(), "NOT A MODULE");
+  EXPECT_EQ(state().disk_op_active, 1) << "a refused file keeps the screen";
+  EXPECT_STREQ(player().song_name, "tune");
+  click(50, kLine[2]);  // b.mod
+  EXPECT_STREQ(player().song_name, "other");
+  EXPECT_EQ(state().disk_op_active, 0);
+
+  state().disk_op_active = 1;
+  click(150, 16);       // song row
+  click(50, kLine[3]);  // c.song: the library lacks the sample, its name stays
+  EXPECT_STREQ(player().samples[1].name, "st-99:missing");
+  EXPECT_EQ(player().samples[1].data, nullptr);
+
+  state().disk_op_active = 1;
+  write("empty", {});
+  write("kick", Bytes(300, 7));
+  click(150, 27);  // sample row: sub, a.mod, b.mod, c.song, empty, kick
+  state().current_sample = 31;
+  click(50, 77);  // kick
+  EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
+  click(50, 71);  // empty: refused, the slot kept
+  EXPECT_EQ(message(), "EMPTY FILE");
+  EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
+  state().current_sample = 0;
+  click(50, 77);
+  EXPECT_EQ(message(), "NO SAMPLE CHOSEN");
+  click(280, 27);
+  EXPECT_EQ(state().dialog, kDialogNone) << "sample 0 is never saved";
+  state().current_sample = 30;
+  click(50, 83);
+  EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
+}
+
+TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
+  struct Row {
+    int32_t page, y;
+    const char* question;
+    const char* file;
+  };
+  const Row rows[] = {{0, 5, "SAVE MODULE ?", "mod.tune"},
+                      {0, 16, "SAVE SONG ?", "tune"},
+                      {0, 27, "SAVE SAMPLE ?", "snare"},
+                      {1, 16, "SAVE TRACK ?", "tune"},
+                      {1, 27, "SAVE PATTERN ?", "tune"}};
+  std::strcpy(player().samples[1].name, "snare");
+  for (const Row& row : rows) {
+    fs::remove_all(dir_ / row.file);
+    state().disk_op_page = row.page;
+    click(280, row.y);
+    EXPECT_EQ(message(), row.question);
+    click(150, 16);  // other buttons wait while the question is open
+    EXPECT_EQ(state().disk_op_kind, 0);
+    answer(false);
+    EXPECT_FALSE(fs::exists(dir_ / row.file)) << row.question;
+    click(280, row.y);
+    answer(true);
+    EXPECT_TRUE(fs::exists(dir_ / row.file)) << row.question;
+  }
+  EXPECT_EQ(file_bytes(dir_ / "tune"), serialize_cells(&player().patterns[0][0][0], kPatternCells));
+  state().disk_op_page = 0;
+  click(100, 27);  // IFF
+  click(280, 27);
+  EXPECT_EQ(message(), "REPLACE SAMPLE?");
+  answer(true);
+  EXPECT_EQ(file_bytes(dir_ / "snare"), serialize_sample(player().samples[1], true));
+
+  std::memcpy(player().song_name, "../etc/passwdXXXXXXX", 20);  // no terminator
+  click(280, 16);
+  answer(true);
+  EXPECT_TRUE(fs::exists(dir_ / "_._etc_passwdXXXXXXX"));
+  std::strcpy(state().disk_op_path, "/proc");  // takes no file
+  click(280, 5);
+  answer(true);
+  EXPECT_EQ(message(), "CAN'T SAVE FILE");
+  EXPECT_EQ(state().pointer_colour, kPointerRed);
+
+  // Closed by a key while a question waits: the question goes, the main
+  // screen gets the mouse back.
+  std::strcpy(state().disk_op_path, dir_.c_str());
+  click(280, 5);
+  ASSERT_EQ(state().dialog, kDialogConfirm);
+  state().disk_op_active = 0;  // Esc or Alt+D
+  frame();
+  EXPECT_EQ(state().dialog, kDialogNone);
+  EXPECT_EQ(state().dir_list, nullptr);
+  state().disk_op_active = 1;
+  frame();
+  EXPECT_FALSE(fs::exists(dir_ / "mod._._etc_passwdXXXXXXX"));
+}
+
+TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
+  player().patterns[0][9][2].period = 428;
+  player().patterns[0][9][2].sample = 3;
+  state().cursor_channel = 2;
+  state().disk_op_page = 1;
+  click(150, 16);  // track row
+  click(280, 16);  // from the pattern (CUR)
+  answer(true);
+  player().current_pattern = 4;
+  state().cursor_channel = 0;
+  click(50, kLine[1]);  // into channel 0 of pattern 4; the screen closes
+  EXPECT_EQ(player().patterns[4][9][0].sample, 3);
+  EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
+  EXPECT_EQ(state().undo_pattern_number, 4);
+
+  state().disk_op_active = 1;
+  click(150, 27);  // pattern row, BUF
+  click(100, 27);
+  state().pattern_clipboard[1][1].period = 214;
+  fs::remove(dir_ / "tune");
+  click(280, 27);
+  answer(true);
+  player().current_pattern = 6;
+  click(100, 27);  // CUR
+  click(50, kLine[1]);
+  EXPECT_EQ(player().patterns[6][1][1].period, 214);
+  EXPECT_EQ(state().disk_op_active, 1);
+}
+
+TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
+  write("abcdefghijklmnopqrstuvwxyz", Bytes(7));
+  write("seven", Bytes(123456));
+  for (int i = 0; i < 6; ++i) write("z" + std::to_string(i), {1});
+  std::tm noon{0, 0, 12, 5, 11, 126, 0, 0, -1, 0, nullptr};  // 5 December 2026
+  const timeval times[2] = {{std::mktime(&noon), 0}, {std::mktime(&noon), 0}};
+  ASSERT_EQ(utimes((dir_ / "seven").c_str(), times), 0);
+  frame();
+  // Lines: sub, abc..., seven, z0..z4; names start after "DDMMYY ".
+  EXPECT_EQ(screen_.text_at(265, 46, 5, kYellow), "(DIR)");
+  EXPECT_EQ(screen_.text_at(65, 52, 25, kYellow), "ABCDEFGHIJKLMNOPQRSTUVWX.");
+  EXPECT_EQ(screen_.text_at(289, 52, 2, kYellow), ".7");
+  EXPECT_EQ(screen_.text_at(9, 58, 13, kYellow), "051226 SEVEN.");
+  EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
+  EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow) + screen_.text_at(65, 94, 2, kYellow), "Z4..");
+  fs::create_directories(dir_ / "a-long-directory-name");
+  std::strcpy(state().disk_op_path, (dir_ / "a-long-directory-name").c_str());
+  frame();
+  EXPECT_EQ(screen_.text_at(31, 36, 19), "ONG-DIRECTORY-NAME.");
+}
+
+TEST_F(DiskOp, PlacesAndDefaultDirectories) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  const char* data = std::getenv("XDG_DATA_HOME");
+  const std::string saved_data = data ? data : "";
+  setenv("HOME", dir_.c_str(), 1);
+  char name[8];
+  EXPECT_FALSE(volume_name(count_volumes(), name, sizeof name));
+  for (const std::string& place : {dir_.string(), fs::current_path().string(), std::string("/")}) {
+    click(5, 38);
+    EXPECT_EQ(path(), place);
+  }
+  setenv("XDG_DATA_HOME", (dir_ / "data").c_str(), 1);
+  set_default_directories(&state(), (dir_ / "sub" / "x.mod").c_str());
+  EXPECT_EQ(path(), (dir_ / "sub").string());
+  EXPECT_EQ(std::string(state().song_dir), path());
+  EXPECT_EQ(std::string(state().pattern_dir), (dir_ / "data/tetrad/Patterns").string());
+  click(150, 27);
+  EXPECT_TRUE(fs::is_directory(dir_ / "data/tetrad/Samples")) << "made when first shown";
+  EXPECT_FALSE(fs::exists(dir_ / "data/tetrad/Tracks"));
+  setenv("XDG_DATA_HOME", "relative", 1);  // not an absolute path: ignored
+  EXPECT_EQ(data_directory(), dir_.string() + "/.local/share/tetrad");
+  setenv("HOME", home.c_str(), 1);
+  if (saved_data.empty())
+    unsetenv("XDG_DATA_HOME");
+  else
+    setenv("XDG_DATA_HOME", saved_data.c_str(), 1);
+}
+
+TEST_F(DiskOp, DroppedFilesLoadAsModulesOrSamplesAndNothingElseIsOpened) {
+  Player* other = player_create(44100);
+  std::strcpy(other->song_name, "dropped");
+  write("dropped.mod", serialize_module(other, kKindModule));
+  player_destroy(other);
+  write("hat", Bytes(50, 3));
+  ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
+  const std::pair<const char*, int32_t> drops[] = {
+      {"dropped.mod", 1}, {"hat", 1}, {"fifo", 0}, {"sub", 0}, {"none", 0}};
+  for (const auto& [name, loaded] : drops)
+    EXPECT_EQ(load_dropped_file((dir_ / name).c_str(), &state()), loaded) << name;
+  EXPECT_STREQ(player().song_name, "dropped");
+  EXPECT_EQ(player().samples[1].length, 50 * kFixOne);
+  EXPECT_EQ(state().pointer_colour, kPointerRed);
+}
+
+TEST(SafeFileName, NamesFromFilesBecomeNamesInsideTheDirectory) {
+  const char* const cases[][3] = {
+      {"tune", "20", "tune"},     {"tune   ", "20", "tune"},  {"", "20", "fb"},
+      {"   ", "20", "fb"},        {"..", "20", "_."},         {"a/b", "20", "a_b"},
+      {"a b", "20", "a b"},       {"\x01x\x7f", "20", "_x_"}, {".hide", "20", "_hide"},
+      {"abcdefgh", "5", "abcde"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(safe_file_name(c[0], std::stoul(c[1]), "fb"), c[2]) << c[0];
+}
+
+}  // namespace
