@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "engine/replayer.h"
 #include "module_builder.h"
@@ -65,43 +67,51 @@ TEST_F(Mixer, PendingSampleTakesOverAtTheWrapPosition) {
   EXPECT_EQ(p->channels[2].position, -1);
 }
 
-TEST_F(Mixer, DefaultPansSendChannelsToOneSideEach) {
+TEST_F(Mixer, DefaultPansSendChannelsToOneSideEachAndMutedOnesNowhere) {
   make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 20; });
-  start_voice(p, 0, 1, 0, kByte, 63);
-  Stereo out = render_stereo(p, 16);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(out.right[i], 0);
-    EXPECT_EQ(out.left[i], right_of(20, 63));
-  }
-  p->channels[0].position = -1;
-  start_voice(p, 1, 1, 0, kByte, 63);
-  out = render_stereo(p, 16);
-  for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(out.right[i], right_of(20, 63));
-    EXPECT_EQ(out.left[i], 0);
-  }
-}
-
-TEST_F(Mixer, MutedAndSilentChannelsContributeNothing) {
-  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 20; });
-  start_voice(p, 1, 1, 0, kByte, 63);
-  p->channels[1].enabled = 0;
+  for (int c = 0; c < kChannels; ++c) start_voice(p, c, 1, 0, kByte, 10 + c);
+  p->channels[2].enabled = 0;
   const Stereo out = render_stereo(p, 16);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(out.right[i], 0);
-  EXPECT_EQ(p->channels[1].position, 0) << "a muted channel does not advance";
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(out.right[i], right_of(20, 11));
+    EXPECT_EQ(out.left[i], right_of(20, 10) + right_of(20, 13) + 1);
+  }
+  EXPECT_EQ(p->channels[2].position, 0) << "a muted channel does not advance";
 }
 
-TEST_F(Mixer, FilterHasUnityGainAtDc) {
-  make_sample(p, 1, 256, 0, 256, 64, [](int32_t) { return 77; });
-  start_voice(p, 1, 1, 0, kByte, 63);
-  p->filter_enabled = 1;
-  const Stereo out = render_stereo(p, 800);
-  EXPECT_LT(out.right[0], right_of(77, 63)) << "the first frame is smoothed";
-  EXPECT_NEAR(out.right[799], right_of(77, 63), 1);
-  EXPECT_NE(p->filter_memory[0], 0.0f);
+// Two first-order sections per output with their cutoff at 4000 Hz: unity
+// gain at DC, |H|^2 = 0.0790 at a quarter of the rate and 0.3334 at an
+// eighth (H(z) = g (1 + 1/z) / (1 - c/z)).
+TEST_F(Mixer, FilterPassesDcAndDampsHighTonesOnBothOutputs) {
+  const int quarter[4] = {100, 0, -100, 0};
+  const int eighth[8] = {0, 71, 100, 71, 0, -71, -100, -71};
+  make_sample(p, 1, 64, 0, 64, 64, [&](int32_t i) { return quarter[i % 4]; });
+  make_sample(p, 2, 64, 0, 64, 64, [&](int32_t i) { return eighth[i % 8]; });
+  make_sample(p, 3, 64, 0, 64, 64, [](int32_t) { return 77; });
+  // Mean square of each output once the filter has settled.
+  auto power = [&](int right_sample, int left_sample, bool filter) {
+    start_voice(p, 1, right_sample, 0, kByte, 63);
+    start_voice(p, 0, left_sample, 0, kByte, 63);
+    p->filter_enabled = filter;
+    const Stereo out = render_stereo(p, 3000);
+    std::pair<double, double> sum{0, 0};
+    for (int i = 2000; i < 3000; ++i) {
+      sum.first += static_cast<double>(out.right[i]) * out.right[i] / 1000;
+      sum.second += static_cast<double>(out.left[i]) * out.left[i] / 1000;
+    }
+    return sum;
+  };
+  const auto plain = power(1, 2, false);
+  const auto filtered = power(1, 2, true);
+  EXPECT_NEAR(std::sqrt(filtered.first / plain.first), 0.0790, 0.003);
+  EXPECT_NEAR(std::sqrt(filtered.second / plain.second), 0.3334, 0.005);
+  const auto dc = power(3, 3, true);
+  EXPECT_NEAR(std::sqrt(dc.first), right_of(77, 63), 1);
+  EXPECT_NEAR(std::sqrt(dc.second), right_of(77, 63), 1);
   // Switching the filter off leaves its memory as it is.
   float memory[8];
   std::memcpy(memory, p->filter_memory, sizeof memory);
+  EXPECT_NE(memory[7], 0.0f);
   p->filter_enabled = 0;
   render_stereo(p, 10);
   EXPECT_EQ(std::memcmp(memory, p->filter_memory, sizeof memory), 0);
@@ -209,32 +219,6 @@ TEST_F(Mixer, TicksFollowTheSamplesPerTickAccumulator) {
   EXPECT_EQ(out.right[874], right_of(100, 11));
   EXPECT_EQ(out.right[1746], right_of(100, 11));
   EXPECT_EQ(out.right[1747], right_of(100, 12));
-}
-
-TEST_F(Mixer, RenderIsDeterministic) {
-  auto build = [](Player* q) {
-    make_sample(q, 1, 3000, 1000, 2000, 64, [](int32_t i) { return (i * 7) & 0xFF; });
-    make_sample(q, 2, 500, 100, 400, 40, [](int32_t i) { return (i * 13) & 0x7F; });
-    for (int row = 0; row < kRows; row += 2) {
-      set_cell(q, 0, row, 0, kPeriodTable[0][row % 36], 1, 0x4, 0x47);
-      set_cell(q, 0, row, 1, kPeriodTable[0][(row + 5) % 36], 2, 0x0, 0x37);
-      set_cell(q, 0, row, 2, kPeriodTable[0][(row + 9) % 36], 1, 0xA, 0x02);
-      set_cell(q, 0, row, 3, kPeriodTable[0][(row + 2) % 36], 2, 0x7, 0x45);
-    }
-    set_cell(q, 0, 1, 0, 0, 0, 0xE, 0x00);  // filter on
-    q->play_mode = kPlaySong;
-  };
-  Player* q = player_create(44100);
-  build(p);
-  build(q);
-  const Stereo one = render_stereo(p, 30000);
-  const Stereo two = render_stereo(q, 30000);
-  EXPECT_EQ(one.right, two.right);
-  EXPECT_EQ(one.left, two.left);
-  int nonzero = 0;
-  for (int16_t v : one.right) nonzero += v != 0;
-  EXPECT_GT(nonzero, 20000);
-  player_destroy(q);
 }
 
 // These read nothing outside a sample's data; the sanitizer build proves it.
