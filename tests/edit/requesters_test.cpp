@@ -12,8 +12,6 @@
 namespace {
 
 enum : int32_t {
-  kEsc = 0x01,
-  kDigit1 = 0x02,
   kBackspace = 0x0E,
   kY = 0x15,
   kO = 0x18,
@@ -21,7 +19,6 @@ enum : int32_t {
   kA = 0x1E,
   kS = 0x1F,
   kC = 0x2E,
-  kN = 0x31,
   kLeft = 0xCB,
   kRight = 0xCD,
   kDelete = 0xD3,
@@ -52,44 +49,32 @@ class Requesters : public ::testing::Test {
   }
 };
 
-TEST_F(Requesters, QuitAnswersYesByButtonAndKeys) {
-  for (const int32_t key : {int32_t{0}, int32_t{kReturn}, int32_t{kY}}) {
-    state.dialog = kDialogQuit;
+// Clicks on the requesters' buttons; their keys are in the key tables.
+TEST_F(Requesters, ButtonsAnswerAndTheSpaceBetweenThemDoesNot) {
+  struct Click {
+    int32_t dialog, x, y;
+    int32_t (*handler)(EditorState*);
+    int32_t dialog_after, quit, answer, colour;
+  };
+  const Click clicks[] = {
+      {kDialogQuit, 180, 75, quit_requester, kDialogQuit, 1, -1, kPointerMagenta},
+      {kDialogQuit, 240, 75, quit_requester, kDialogNone, 0, -1, kPointerRed},
+      {kDialogQuit, 200, 75, quit_requester, kDialogQuit, 0, -1, kPointerMagenta},
+      {kDialogConfirm, 180, 75, confirm_requester, kDialogConfirm, 0, 1, kPointerMagenta},
+      {kDialogConfirm, 240, 80, confirm_requester, kDialogConfirm, 0, 0, kPointerRed},
+      {kDialogConfirm, 200, 75, confirm_requester, kDialogConfirm, 0, -1, kPointerMagenta},
+  };
+  for (const Click& c : clicks) {
+    state.dialog = c.dialog;
     state.quit_confirmed = 0;
-    state.key_consumed = 0;
-    if (key == 0)
-      click(quit_requester, 180, 75);
-    else
-      frame(quit_requester, key);
-    EXPECT_EQ(state.quit_confirmed, 1) << key;
-    EXPECT_EQ(state.dialog, kDialogQuit);
-    EXPECT_EQ(state.pointer_colour, kPointerMagenta);
-    if (key != 0) {
-      EXPECT_EQ(state.key_consumed, 1) << "the keyboard must not use it as well";
-    }
+    state.confirm_answer = -1;
+    click(c.handler, c.x, c.y);
+    EXPECT_EQ(state.dialog, c.dialog_after) << c.x;
+    EXPECT_EQ(state.quit_confirmed, c.quit) << c.x;
+    EXPECT_EQ(state.confirm_answer, c.answer) << c.x;
+    EXPECT_EQ(state.pointer_colour, c.colour) << c.x;
   }
   EXPECT_EQ(screen.pixel(160, 51), 0x506070u);  // the requester image
-}
-
-TEST_F(Requesters, QuitAnswersNoByButtonAndKeysAndIgnoresOthers) {
-  state.dialog = kDialogQuit;
-  frame(quit_requester, kA);
-  click(quit_requester, 200, 75);  // between the two buttons
-  EXPECT_EQ(state.dialog, kDialogQuit);
-  EXPECT_EQ(state.key_consumed, 0);
-
-  for (const int32_t key : {int32_t{0}, int32_t{kEsc}, int32_t{kN}}) {
-    state.dialog = kDialogQuit;
-    state.message_timer = 0;
-    if (key == 0)
-      click(quit_requester, 240, 75);
-    else
-      frame(quit_requester, key);
-    EXPECT_EQ(state.dialog, kDialogNone) << key;
-    EXPECT_EQ(state.quit_confirmed, 0);
-    EXPECT_EQ(state.pointer_colour, kPointerRed);
-    EXPECT_EQ(state.message_timer, 1);
-  }
 }
 
 TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
@@ -101,23 +86,6 @@ TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
   EXPECT_EQ(state.quit_confirmed, 0);
   EXPECT_EQ(state.dialog, kDialogNone);
   EXPECT_EQ(state.pointer_colour, kPointerWhite);
-}
-
-TEST_F(Requesters, ConfirmReturnsTheAnswer) {
-  state.dialog = kDialogConfirm;
-  state.key_code = kC;
-  EXPECT_EQ(confirm_requester(&state), 0);
-  state.key_code = kY;
-  EXPECT_EQ(confirm_requester(&state), 1);
-  EXPECT_EQ(state.confirm_answer, 1);
-  state.key_code = 0;
-  state.mouse_x = 240;
-  state.mouse_y = 80;
-  state.left_held = 1;
-  EXPECT_EQ(confirm_requester(&state), 1);
-  EXPECT_EQ(state.confirm_answer, 0);
-  EXPECT_EQ(state.pointer_colour, kPointerRed);
-  EXPECT_EQ(state.message_timer, 1);
 }
 
 class ClearRequester : public Requesters {
@@ -246,28 +214,15 @@ class TextField : public Requesters {
   }
 };
 
-TEST_F(TextField, TypesPlainAndShiftedCharactersOncePerPress) {
-  begin("", 0);
-  press(kA);
-  frame(edit_text_field, kDigit1, 1);
-  for (int32_t i = 0; i < 12; ++i) frame(edit_text_field, kDigit1, 1);  // held
-  frame(edit_text_field, 0);
-  state.text_char = 'q';  // the layout's character wins over the table
-  press(kA);
-  state.text_char = 0;
-  EXPECT_EQ(text(), "A!Q");
-  EXPECT_EQ(state.text_field_cursor, 3);
-  EXPECT_EQ(state.pointer_colour, kPointerMagenta);
-  EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
-}
-
 TEST_F(TextField, FastTypingKeepsAKeyPressedBeforeTheLastWasLetGo) {
   begin("", 0);
   frame(edit_text_field, kA);
   frame(edit_text_field, kS);  // S went down while A was still held
-  frame(edit_text_field, kS);
   frame(edit_text_field, 0);
-  EXPECT_EQ(text(), "AS");
+  state.text_char = 'q';  // the layout's character wins over the table
+  press(kA);
+  EXPECT_EQ(text(), "ASQ");
+  EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
 }
 
 TEST_F(TextField, AFullFieldNeverWritesItsTrailingByte) {
