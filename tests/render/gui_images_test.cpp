@@ -62,40 +62,6 @@ TEST(GuiImages, EveryImageDecodesWithTheSizeOfItsPlace) {
   EXPECT_EQ(121 + 134, kScreenHeight);
 }
 
-TEST(GuiImages, RequestersCoverTheButtonsTheyAnswerTo) {
-  // Drawn at (160, 51); their buttons are main-table entries 0, 1, 50..53.
-  for (int button : {0, 1, 50, 51, 52, 53}) {
-    const ButtonRect& r = kMainButtons[button];
-    EXPECT_GE(r.x1, 160) << button;
-    EXPECT_LE(r.x2, 160 + 112 - 1) << button;
-    EXPECT_GE(r.y1, 51) << button;
-    EXPECT_LE(r.y2, 51 + 36 - 1) << button;
-  }
-  // Each button shows a face: more than one colour inside its rectangle.
-  ImageHolder sure("hvsure.png"), clear("hvclear.png");
-  for (int button : {0, 1, 50, 51, 52, 53}) {
-    const ImageHolder& held = button < 2 ? sure : clear;
-    const ButtonRect& r = kMainButtons[button];
-    std::set<uint32_t> colours;
-    for (int y = r.y1; y <= r.y2; ++y)
-      for (int x = r.x1; x <= r.x2; ++x) colours.insert(held.colour(x - 160, y - 51));
-    EXPECT_GE(colours.size(), 3u) << "button " << button << " has no face";
-  }
-}
-
-TEST(GuiImages, MainScreenShowsAFaceOnEveryButton) {
-  ImageHolder main("hvmain.png");
-  for (int button = 2; button < kMainButtonCount; ++button) {
-    if (button >= 50 && button <= 55) continue;  // requester buttons and the name fields
-    const ButtonRect& r = kMainButtons[button];
-    std::set<uint32_t> colours;
-    for (int y = r.y1; y <= std::min(r.y2, kScreenHeight - 1); ++y)
-      for (int x = r.x1; x <= std::min(r.x2, kScreenWidth - 1); ++x)
-        colours.insert(main.colour(x, y));
-    EXPECT_GE(colours.size(), 3u) << "button " << button;
-  }
-}
-
 TEST(GuiImages, FontHasADistinctGlyphForEveryPrintableCharacter) {
   ImageHolder font("hvfont.png");
   std::set<std::vector<bool>> shapes;
