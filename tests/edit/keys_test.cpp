@@ -116,7 +116,7 @@ struct Keyboard {
       std::snprintf(p->song_name, sizeof p->song_name, "%s", value.c_str());
       s.saved_dialog = s.dialog;
       s.dialog = kDialogTextField;
-      begin_text_field(0, 0, 0, 10, 20, p->song_name, &s);
+      begin_text_field(0, 0, 0, 10, 19, p->song_name, &s);
     } else {
       *field(name) = std::stoi(value);
       if (name == "row") p->row = p->shown_row;

@@ -110,44 +110,36 @@ class ClearRequester : public Requesters {
     state.dialog = kDialogClear;
     state.pointer_colour = state.normal_pointer_colour = kPointerYellow;
   }
-
-  void expect_finished() {
-    EXPECT_EQ(state.dialog, kDialogNone);
-    EXPECT_EQ(state.player->play_mode, kStopped);
-    EXPECT_EQ(state.player->shown_row, 0);
-    EXPECT_EQ(state.pointer_colour, kPointerWhite);
-    EXPECT_EQ(state.normal_pointer_colour, kPointerWhite);
-    for (const ChannelState& ch : state.player->channels) EXPECT_EQ(ch.sample, 0);
-    EXPECT_STREQ(state.message, "ALL RIGHT");
-  }
-  void expect_song_cleared() {
-    const Player* p = state.player;
-    EXPECT_EQ(p->patterns[0][0][0].period, 0);
-    EXPECT_EQ(p->patterns[100][5][2].period, 0);
-    EXPECT_EQ(p->order[3], 0);
-    EXPECT_EQ(p->song_name[0], '\0');
-    EXPECT_EQ(p->tempo, 125);
-    EXPECT_EQ(p->speed, 6);
-    EXPECT_EQ(p->song_length, 1);
-  }
-  void expect_samples_cleared() {
-    for (const Sample& s : state.player->samples) {
-      EXPECT_EQ(s.data, nullptr);
-      EXPECT_EQ(s.length, 0);
-      EXPECT_EQ(s.loop_length, 0x8000);
-    }
-  }
 };
 
-TEST_F(ClearRequester, SongClearsEveryReachablePatternAndKeepsSamples) {
-  frame(clear_requester, kO);
-  expect_song_cleared();
-  expect_finished();
-  EXPECT_NE(state.player->samples[7].data, nullptr);
-  EXPECT_EQ(state.current_sample, 7);
+// O clears the song, S the samples, A both, C cancels; every answer but
+// cancel stops playback, silences the channels and goes to row 0.
+TEST_F(ClearRequester, AnswersClearWhatTheySay) {
+  struct Answer {
+    int32_t key;
+    bool song, samples;
+    int32_t current_sample;
+  };
+  for (const Answer& a : {Answer{kO, true, false, 7}, Answer{kS, false, true, 1},
+                          Answer{kA, true, true, 7}, Answer{kC, false, false, 7}}) {
+    SetUp();
+    frame(clear_requester, a.key);
+    const Player* p = state.player;
+    EXPECT_EQ(p->patterns[100][5][2].period == 0, a.song) << a.key;
+    EXPECT_EQ(p->order[3] == 0 && p->song_name[0] == '\0' && p->tempo == 125, a.song) << a.key;
+    EXPECT_EQ(p->samples[7].data == nullptr, a.samples) << a.key;
+    EXPECT_EQ(p->channels[0].position < 0, a.samples) << a.key;
+    EXPECT_EQ(state.current_sample, a.current_sample) << a.key;
+    EXPECT_EQ(state.dialog, kDialogNone);
+    const bool cleared = a.song || a.samples;
+    EXPECT_EQ(p->play_mode, cleared ? kStopped : kPlaySong) << a.key;
+    EXPECT_EQ(p->shown_row, cleared ? 0 : 30) << a.key;
+    EXPECT_EQ(state.pointer_colour, cleared ? kPointerWhite : kPointerRed) << a.key;
+    EXPECT_EQ(state.mark_a, a.samples ? 0 : 40) << "the sample view is reset" << a.key;
+  }
 }
 
-TEST_F(ClearRequester, SamplesButtonSilencesUnderTheLockAndSelectsSampleOne) {
+TEST_F(ClearRequester, SamplesAreFreedUnderTheAudioLock) {
   static int lock_depth = 0;
   static int locks_taken = 0;
   lock_depth = locks_taken = 0;
@@ -157,32 +149,7 @@ TEST_F(ClearRequester, SamplesButtonSilencesUnderTheLockAndSelectsSampleOne) {
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
   EXPECT_GT(locks_taken, 0);
   EXPECT_EQ(lock_depth, 0);
-  expect_samples_cleared();
-  EXPECT_LT(state.player->channels[0].position, 0);
-  EXPECT_EQ(state.player->patterns[0][0][0].period, 428);
-  EXPECT_EQ(state.current_sample, 1);
-  EXPECT_EQ(state.mark_a, 0);
-  expect_finished();
-}
-
-TEST_F(ClearRequester, AllKeepsTheCurrentSampleAndLeavesAnEmptyView) {
-  frame(clear_requester, kA);
-  expect_song_cleared();
-  expect_samples_cleared();
-  expect_finished();
-  EXPECT_EQ(state.current_sample, 7);
-  EXPECT_EQ(state.mark_a, 0);
-  EXPECT_EQ(state.zoom_end, 0);
-  EXPECT_EQ(state.samples_per_pixel, 0.0f);
-}
-
-TEST_F(ClearRequester, CancelChangesNothing) {
-  frame(clear_requester, kC);
-  EXPECT_EQ(state.dialog, kDialogNone);
-  EXPECT_EQ(state.pointer_colour, kPointerRed);
-  EXPECT_EQ(state.player->play_mode, kPlaySong);
-  EXPECT_NE(state.player->samples[7].data, nullptr);
-  EXPECT_EQ(state.player->patterns[100][5][2].period, 214);
+  EXPECT_EQ(state.player->samples[7].data, nullptr);
 }
 
 // A field of 19 characters plus its trailing byte, followed by guard bytes
