@@ -219,6 +219,14 @@ TEST_F(Mixer, TicksFollowTheSamplesPerTickAccumulator) {
   EXPECT_EQ(out.right[874], right_of(100, 11));
   EXPECT_EQ(out.right[1746], right_of(100, 11));
   EXPECT_EQ(out.right[1747], right_of(100, 12));
+  // A tick is due as soon as a whole tick's worth of frames has passed.
+  p->samples_per_tick = 4.0f;
+  p->tick_accumulator = 0.0f;
+  p->channels[1].volume = p->channels[1].mix_volume = 10;
+  const Stereo even = render_stereo(p, 10);
+  EXPECT_EQ(even.right[3], right_of(100, 10));
+  EXPECT_EQ(even.right[4], right_of(100, 11));
+  EXPECT_EQ(even.right[8], right_of(100, 12));
 }
 
 // These read nothing outside a sample's data; the sanitizer build proves it.

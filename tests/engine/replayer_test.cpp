@@ -154,6 +154,10 @@ const TraceCase kTraces[] = {
      "428*12", "40*6 55*3 24*2 55", nullptr},
     {"7xy sine tremolo acts from the row tick", "0:428:1:748", 6, "428*6", "40 46 51 54 55 54",
      nullptr},
+    {"the sine turns negative after position 31",
+     "0:428:1:718 1:0:0:718 2:0:0:718 3:0:0:718 4:0:0:718 5:0:0:718", 36, "428*36",
+     "40 41 43 44 46 47 48 50 51 52 53 54*2 55*7 54*2 53 52 51 50 48 47 46 44 43 41 40 38 36 35",
+     nullptr},
     {"Axy slides every tick and stops at 63 and 0; C40 is 63",
      "0:428:1:C20 1:0:0:A10 2:0:0:A01 3:0:0:C40 4:0:0:A20 5:0:0:C01 6:0:0:A02", 42, "428*42",
      "32*6 33 34 35 36 37 38 37 36 35 34 33 32 63*12 1*6 0*6", nullptr},
@@ -276,10 +280,10 @@ TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
   put("0:428:3:EFF 1:0:0:EFF 2:0:0:EFF");
   visits(1);
   EXPECT_EQ(s.data[5], 5);
-  p->channels[0].position = 2 * kFixOne;
+  p->channels[0].position = 0;
   visits(1);
   EXPECT_EQ(s.data[5], static_cast<int8_t>(~5));
-  EXPECT_EQ(p->channels[0].position, 2 * kFixOne + 1);
+  EXPECT_EQ(p->channels[0].position, 1) << "moved on by one";
   p->channels[0].position = -1;  // a silent channel is not woken by the walk
   visits(1);
   EXPECT_EQ(s.data[6], static_cast<int8_t>(~6));

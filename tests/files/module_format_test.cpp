@@ -190,6 +190,13 @@ TEST(ModuleFormat, BytesGiveTheResultOrTheRefusal) {
       const size_t eq = check.find('=');
       EXPECT_EQ(probe(p.get(), check.substr(0, eq)), check.substr(eq + 1)) << check;
     }
+    // Nothing is written past the patterns the file holds or the order list.
+    EXPECT_EQ(p->current_pattern, 0);
+    for (int pattern = p->pattern_count; pattern < kPatterns; ++pattern)
+      for (int row = 0; row < kRows; ++row)
+        for (int ch = 0; ch < kChannels; ++ch)
+          ASSERT_EQ(p->patterns[pattern][row][ch].period | p->patterns[pattern][row][ch].sample, 0)
+              << pattern;
     // Every loaded loop lies inside its data.
     for (int n = 1; n < kSampleCount; ++n) {
       if (p->samples[n].length > 0) {
