@@ -97,16 +97,6 @@ TEST_F(MainScreenTest, ShortLoopKeepsEveryPointInsideTheLoop) {
   EXPECT_EQ(screen.state.channel_peaks[0], 64);
 }
 
-TEST_F(MainScreenTest, UnloopedSampleEndsItsTrace) {
-  test_module::make_constant_sample(&p, 3, 20, -64);
-  play(3, 3, 0);
-  p.channels[3].mix_volume = 1000;  // out of range: treated as full volume
-  redraw();
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(trace_y(3, i), 71 + 8) << i;
-  for (int i = 20; i < 40; ++i) EXPECT_EQ(trace_y(3, i), 71) << i;
-  EXPECT_EQ(screen.state.channel_peaks[3], 64);
-}
-
 TEST_F(MainScreenTest, ScopeNeverReadsPastTheSampleData) {
   // Bytes beyond the sample's stated length hold 127, which would show as
   // a trace point 15 rows above the centre line.
@@ -143,23 +133,6 @@ TEST_F(MainScreenTest, ModuleSizeIsTheSizeTheWriterWrites) {
 
   p.order[5] = 200;  // does not fit a pattern number
   EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
-}
-
-TEST_F(MainScreenTest, PanelsCoverTheirPartsOfTheScreen) {
-  screen.state.sample_editor_shown = 1;
-  redraw();
-  EXPECT_EQ(screen.pixel(0, 121), 0x405060u);
-  EXPECT_EQ(screen.pixel(319, 254), 0x405060u);
-  EXPECT_EQ(screen.pixel(0, 120), kBackground);
-
-  screen.state.sample_editor_shown = 0;
-  screen.state.disk_op_active = 1;
-  redraw();
-  EXPECT_EQ(screen.pixel(10, 10), 0x203040u);
-  EXPECT_EQ(screen.text_at(8, 190, 2), "00");
-  screen.state.disk_op_page = 1;
-  redraw();
-  EXPECT_EQ(screen.pixel(10, 10), 0x304050u);
 }
 
 }  // namespace

@@ -28,22 +28,6 @@ struct PatternViewTest : ::testing::Test {
   }
 };
 
-TEST(NoteName, NamesEveryNotePeriodAndNothingElse) {
-  EXPECT_STREQ(note_name(0), "---");
-  EXPECT_STREQ(note_name(856), "c-1");
-  EXPECT_STREQ(note_name(808), "c#1");
-  EXPECT_STREQ(note_name(453), "b-1");
-  EXPECT_STREQ(note_name(428), "c-2");
-  EXPECT_STREQ(note_name(254), "a-2");
-  EXPECT_STREQ(note_name(214), "c-3");
-  EXPECT_STREQ(note_name(113), "b-3");
-  // Finetuned or slid periods and values from a damaged file.
-  EXPECT_STREQ(note_name(855), "???");
-  EXPECT_STREQ(note_name(907), "???");
-  EXPECT_STREQ(note_name(-1), "???");
-  EXPECT_STREQ(note_name(4095), "???");
-}
-
 TEST_F(PatternViewTest, FirstRowIsCurrentWithNothingAbove) {
   Player& p = screen.player();
   p.current_pattern = 3;

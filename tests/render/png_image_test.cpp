@@ -89,19 +89,6 @@ TEST_F(PngFileTest, WrittenImageReadsBackPixelForPixel) {
   image_free(image);
 }
 
-TEST_F(PngFileTest, InterlacedRgbIsDecodedIntoPlainRows) {
-  write_raw_png(path("adam7.png"), 9, 7, PNG_COLOR_TYPE_RGB, 8, 3, PNG_INTERLACE_ADAM7);
-  Image* image = nullptr;
-  EXPECT_EQ(read(path("adam7.png"), &image), "");
-  ASSERT_NE(image, nullptr);
-  ASSERT_EQ(image->width, 9);
-  ASSERT_EQ(image->height, 7);
-  for (int y = 0; y < 7; ++y)
-    for (int i = 0; i < 27; ++i)
-      ASSERT_EQ(image->pixels[y * 27 + i], static_cast<uint8_t>(y * 7 + i)) << y << "," << i;
-  image_free(image);
-}
-
 // Every file but an 8-bit RGB PNG is refused with a message naming the
 // step that failed, and no image.
 TEST_F(PngFileTest, RefusesAnythingButEightBitRgb) {
