@@ -117,63 +117,41 @@ TEST_F(Mixer, FilterPassesDcAndDampsHighTonesOnBothOutputs) {
   EXPECT_EQ(std::memcmp(memory, p->filter_memory, sizeof memory), 0);
 }
 
+// Channel 1 (pan 255) plays a = -37, channel 0 (pan 0) b = 90, both at
+// volume 64, master volume 200; frames 4 bytes apart leave the gaps alone.
 TEST_F(Mixer, EightFormatsScaleAsSpecified) {
-  // Channel 1 (pan 255) plays a, channel 0 (pan 0) plays b, both at volume 64.
-  const int a = -37;
-  const int b = 90;
-  const int64_t m = 200;
-  const int64_t first = (a * 64 * 255) >> 7;
-  const int64_t second = (b * 64 * 255) >> 7;
-  const int64_t sum = (a + b) * 64;
-  struct Expect {
-    int format;
-    int64_t out1;
-    int64_t out2;
+  const int64_t m = 200, first = (-37 * 64 * 255) >> 7, second = (90 * 64 * 255) >> 7;
+  const int64_t sum = (-37 + 90) * 64;
+  const int64_t expected[8][2] = {
+      {(((sum + sum) >> 1) * m) >> 16, 0}, {(first * m) >> 16, (second * m) >> 16},
+      {((sum + sum) * m) >> 9, 0},         {(first * m) >> 8, (second * m) >> 8},
+      {((4 * sum) * m) >> 18, 0},          {(2 * first * m) >> 17, (2 * second * m) >> 17},
+      {((4 * sum) * m) >> 10, 0},          {(2 * first * m) >> 9, (2 * second * m) >> 9},
   };
-  const Expect expected[] = {
-      {0, (((sum + sum) >> 1) * m) >> 16, 0}, {1, (first * m) >> 16, (second * m) >> 16},
-      {2, ((sum + sum) * m) >> 9, 0},         {3, (first * m) >> 8, (second * m) >> 8},
-      {4, ((4 * sum) * m) >> 18, 0},          {5, (2 * first * m) >> 17, (2 * second * m) >> 17},
-      {6, ((4 * sum) * m) >> 10, 0},          {7, (2 * first * m) >> 9, (2 * second * m) >> 9},
-  };
-  for (const Expect& e : expected) {
+  for (int format = 0; format < 8; ++format) {
     Player* q = player_create(44100);
-    make_sample(q, 1, 64, 0, 64, 64, [a](int32_t) { return a; });
-    make_sample(q, 2, 64, 0, 64, 64, [b](int32_t) { return b; });
+    make_constant_sample(q, 1, 64, -37);
+    make_constant_sample(q, 2, 64, 90);
+    q->samples[1].loop_length = q->samples[2].loop_length = 64 * kFixOne;
+    q->samples[1].loop_end = q->samples[2].loop_end = 64 * kFixOne;
     start_voice(q, 1, 1, 0, kByte, 64);
     start_voice(q, 0, 2, 0, kByte, 64);
     q->master_volume = static_cast<int32_t>(m);
-    const bool two = e.format & 1;
-    const int bits = e.format & 2 ? 16 : 8;
-    const int over = e.format & 4 ? 2 : 1;
-    // A stride of 4 bytes: the gaps between frames stay untouched.
-    uint8_t buf1[16 * 4];
-    uint8_t buf2[16 * 4];
-    std::memset(buf1, 0x5A, sizeof buf1);
-    std::memset(buf2, 0x5A, sizeof buf2);
-    render_audio(q, buf1, buf2, 4, 16, over, bits, two ? 2 : 1);
-    for (int i = 0; i < 16; ++i) {
-      int64_t v1;
-      int64_t v2;
-      if (bits == 16) {
-        int16_t s1;
-        int16_t s2;
-        std::memcpy(&s1, buf1 + 4 * i, 2);
-        std::memcpy(&s2, buf2 + 4 * i, 2);
-        v1 = s1;
-        v2 = s2;
-        EXPECT_EQ(buf1[4 * i + 2], 0x5A);
-      } else {
-        v1 = static_cast<int8_t>(buf1[4 * i]);
-        v2 = static_cast<int8_t>(buf2[4 * i]);
-        EXPECT_EQ(buf1[4 * i + 1], 0x5A);
+    const bool two = format & 1, wide = format & 2;
+    const int over = format & 4 ? 2 : 1;
+    uint8_t buf[2][16 * 4];
+    std::memset(buf, 0x5A, sizeof buf);
+    render_audio(q, buf[0], buf[1], 4, 16, over, wide ? 16 : 8, two ? 2 : 1);
+    for (int i = 0; i < 16; ++i)
+      for (int out = 0; out < (two ? 2 : 1); ++out) {
+        int16_t wide_value;
+        std::memcpy(&wide_value, buf[out] + 4 * i, 2);
+        const int64_t v = wide ? wide_value : static_cast<int8_t>(buf[out][4 * i]);
+        ASSERT_EQ(v, expected[format][out]) << "format " << format << " frame " << i;
+        ASSERT_EQ(buf[out][4 * i + (wide ? 2 : 1)], 0x5A) << "format " << format;
       }
-      EXPECT_EQ(v1, e.out1) << "format " << e.format << " frame " << i;
-      if (two) {
-        EXPECT_EQ(v2, e.out2) << "format " << e.format << " frame " << i;
-      } else {
-        EXPECT_EQ(buf2[4 * i], 0x5A) << "one-buffer formats leave buffer 2 alone";
-      }
+    if (!two) {
+      EXPECT_EQ(buf[1][0], 0x5A) << "one-buffer formats leave buffer 2 alone";
     }
     // Oversampling reads two sample frames per output frame.
     EXPECT_EQ(q->channels[1].position, 16 * over * kByte);
