@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "../engine/module_builder.h"
 #include "../render/screen_fixture.h"
@@ -181,78 +184,64 @@ class TextField : public Requesters {
   }
 };
 
-TEST_F(TextField, FastTypingKeepsAKeyPressedBeforeTheLastWasLetGo) {
-  begin("", 0);
-  frame(edit_text_field, kA);
-  frame(edit_text_field, kS);  // S went down while A was still held
-  frame(edit_text_field, 0);
+struct FieldCase {
+  const char* text;  // up to 20 bytes: a name from a file needs no terminator
+  int32_t cursor;
+  const char* keys;   // a s bksp del left right; "~" holds one frame; "*n" n frames
+  const char* field;  // the 19 bytes and the trailing byte afterwards, '.' for 0
+  int32_t cursor_after;
+};
+
+const FieldCase kFields[] = {
+    {"", 0, "a~ s~ s _", "AS..................", 2},  // S went down before A came up
+    {"", 0, "s s s s s s s s s s s s s s s s s s s s s", "SSSSSSSSSSSSSSSSSSS.", 19},
+    {"SSSSSSSSSSSSSSSSSSS", 5, "a", "SSSSSSSSSSSSSSSSSSS.", 5},  // full: nothing goes in
+    {"ABCDEFGHIJKLMNOPQRST", 50, "right right del", "ABCDEFGHIJKLMNOPQRST", 19},
+    {"ABCDEFGHIJKLMNOPQRST", 50, "bksp", "ABCDEFGHIJKLMNOPQRTT", 18},
+    {"AB", 21, "bksp del", "A...................", 1},  // a cursor from a longer field
+    {"HELLO", 0, "bksp del", "ELLO................", 0},
+    {"HELLO", 0, "right right bksp left left", "HLLO................", 0},
+    {"HELLO", 0, "right*10", "HELLO...............", 2},  // held: first frame, then every 5th
+};
+
+TEST_F(TextField, KeysEditInsideTheField) {
+  const std::pair<const char*, int32_t> names[] = {
+      {"a", kA},        {"s", kS},       {"bksp", kBackspace},
+      {"del", kDelete}, {"left", kLeft}, {"right", kRight}};
+  for (const FieldCase& c : kFields) {
+    SetUp();
+    begin(c.text, c.cursor);
+    std::istringstream keys(c.keys);
+    for (std::string k; keys >> k;) {
+      const bool hold = k.back() == '~';
+      const size_t star = k.find('*');
+      const int frames = star == std::string::npos ? 1 : std::stoi(k.substr(star + 1));
+      k = k.substr(0, std::min(k.find_first_of("~*"), k.size()));
+      int32_t code = 0;
+      for (const auto& [name, key] : names)
+        if (k == name) code = key;
+      for (int f = 0; f < frames; ++f) frame(edit_text_field, code);
+      if (!hold) frame(edit_text_field, 0);
+    }
+    std::string field(buffer, kLength + 1);
+    for (char& ch : field) ch = ch ? ch : '.';
+    EXPECT_EQ(field, c.field) << c.text << " | " << c.keys;
+    EXPECT_EQ(state.text_field_cursor, c.cursor_after) << c.text << " | " << c.keys;
+    EXPECT_TRUE(guard_intact());
+  }
+}
+
+TEST_F(TextField, TheLayoutCharacterAndClicksPlaceTheCursor) {
+  begin("ELO", 0);
   state.text_char = 'q';  // the layout's character wins over the table
   press(kA);
-  EXPECT_EQ(text(), "ASQ");
-  EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
-}
-
-TEST_F(TextField, AFullFieldNeverWritesItsTrailingByte) {
-  begin("", 0);
-  for (int32_t i = 0; i < 30; ++i) press(kS);
-  EXPECT_EQ(text(), std::string(kLength, 'S'));
-  EXPECT_EQ(buffer[kLength], '\0');
-  state.text_field_cursor = 5;
-  press(kA);  // inserting into a full field changes nothing
-  EXPECT_EQ(text(), std::string(kLength, 'S'));
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, NameWithoutTerminatorStaysInsideTheField) {
-  begin("ABCDEFGHIJKLMNOPQRST", 50);  // 20 bytes, as a module file may hold
-  EXPECT_EQ(state.text_field_cursor, kLength);
-  for (int32_t i = 0; i < 6; ++i) press(kRight);
-  EXPECT_EQ(state.text_field_cursor, kLength);
-  press(kDelete);  // at the end: nothing moves
-  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRST");
-  press(kBackspace);
-  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRTT");
-  EXPECT_EQ(state.text_field_cursor, kLength - 1);
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, CursorFromALongerFieldIsBroughtInside) {
-  begin("AB", 21);  // left there by the 21-character sample-name field
-  EXPECT_EQ(state.text_field_cursor, 2);
-  state.text_field_cursor = 21;  // even if changed while editing
-  press(kBackspace);
-  EXPECT_EQ(text(), "A");
-  press(kDelete);
-  EXPECT_EQ(text(), "A");
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, EditingKeysAndCursorMovement) {
-  begin("HELLO", 0);
-  press(kBackspace);  // at 0: nothing
-  EXPECT_EQ(text(), "HELLO");
-  press(kDelete);
-  EXPECT_EQ(text(), "ELLO");
-  press(kRight);
-  press(kRight);
-  press(kBackspace);
-  EXPECT_EQ(text(), "ELO");
-  EXPECT_EQ(state.text_field_cursor, 1);
-  press(kLeft);
-  press(kLeft);
-  EXPECT_EQ(state.text_field_cursor, 0);
-
-  // A held arrow moves in its first frame and then every fifth.
-  for (int32_t i = 0; i < 10; ++i) frame(edit_text_field, kRight);
-  frame(edit_text_field, 0);
-  EXPECT_EQ(state.text_field_cursor, 2);
-
-  click(edit_text_field, 104 + 8 * 2 + 3, 105);
-  EXPECT_EQ(state.text_field_cursor, 2);
-  click(edit_text_field, 300, 105);  // beyond the text: at its end
-  EXPECT_EQ(state.text_field_cursor, 3);
-  click(edit_text_field, 20, 105);
-  EXPECT_EQ(state.text_field_cursor, 0);
+  EXPECT_EQ(text(), "QELO");
+  EXPECT_EQ(screen.pixel(104 + 8, 107), 0xFFFFFFu);  // the text cursor
+  const int32_t clicks[][2] = {{104 + 8 * 2 + 3, 2}, {300, 4}, {20, 0}};
+  for (const auto& [x, cursor] : clicks) {
+    click(edit_text_field, x, 105);
+    EXPECT_EQ(state.text_field_cursor, cursor) << x;
+  }
   EXPECT_EQ(state.dialog, kDialogTextField);
 }
 
