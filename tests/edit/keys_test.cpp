@@ -10,6 +10,7 @@
 #include <string>
 
 #include "../engine/module_builder.h"
+#include "../fields.h"
 #include "../render/screen_fixture.h"
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
@@ -56,35 +57,31 @@ struct Keyboard {
     if (base == "per") return &ch->period;
     if (base == "vol") return &ch->volume;
     if (base == "mark") return &s.row_marks[(name.back() - '0') % 5];
-    const std::pair<const char*, int32_t*> fields[] = {{"row", &p->shown_row},
-                                                       {"prow", &p->row},
-                                                       {"pos", &p->song_position},
-                                                       {"pat", &p->current_pattern},
-                                                       {"play", &p->play_mode},
-                                                       {"filter", &p->filter_enabled},
-                                                       {"ch", &s.cursor_channel},
-                                                       {"col", &s.cursor_column},
-                                                       {"smp", &s.current_sample},
-                                                       {"skip", &s.edit_skip},
-                                                       {"oct", &s.octave_offset},
-                                                       {"multi", &s.multi_keyboard},
-                                                       {"edit", &s.edit_mode},
-                                                       {"colour", &s.pointer_colour},
-                                                       {"dlg", &s.dialog},
-                                                       {"quit", &s.quit_confirmed},
-                                                       {"diskop", &s.disk_op_active},
-                                                       {"sampler", &s.sample_editor_shown},
-                                                       {"answer", &s.confirm_answer},
-                                                       {"fine1", &p->samples[1].finetune},
-                                                       {"listtop", &s.list_top},
-                                                       {"listcount", &s.list_count},
-                                                       {"blk", &s.block_marking},
-                                                       {"tcur", &s.text_field_cursor}};
-    for (const auto& [n, f] : fields)
-      if (name == n) return f;
-    ADD_FAILURE() << "no field " << name;
-    static int32_t none;
-    return &none;
+    const fields::Named named = {{"row", &p->shown_row},
+                                 {"prow", &p->row},
+                                 {"pos", &p->song_position},
+                                 {"pat", &p->current_pattern},
+                                 {"play", &p->play_mode},
+                                 {"filter", &p->filter_enabled},
+                                 {"ch", &s.cursor_channel},
+                                 {"col", &s.cursor_column},
+                                 {"smp", &s.current_sample},
+                                 {"skip", &s.edit_skip},
+                                 {"oct", &s.octave_offset},
+                                 {"multi", &s.multi_keyboard},
+                                 {"edit", &s.edit_mode},
+                                 {"colour", &s.pointer_colour},
+                                 {"dlg", &s.dialog},
+                                 {"quit", &s.quit_confirmed},
+                                 {"diskop", &s.disk_op_active},
+                                 {"sampler", &s.sample_editor_shown},
+                                 {"answer", &s.confirm_answer},
+                                 {"fine1", &p->samples[1].finetune},
+                                 {"listtop", &s.list_top},
+                                 {"listcount", &s.list_count},
+                                 {"blk", &s.block_marking},
+                                 {"tcur", &s.text_field_cursor}};
+    return fields::find(named, name);
   }
 
   // "@row.channel" is a cell of the current pattern, "period:sample:EPP".
@@ -174,20 +171,11 @@ struct Keyboard {
   }
 
   void run(const char* setup, const char* keys, const char* expect) {
-    std::istringstream in(setup);
-    for (std::string item; in >> item;) {
-      const size_t eq = item.find('=');
-      set(item.substr(0, eq), item.substr(eq + 1));
-    }
+    fields::each(setup,
+                 [&](const std::string& name, const std::string& value) { set(name, value); });
     type(keys);
-    std::istringstream checks(expect);
-    std::string wrong;
-    for (std::string item; checks >> item;) {
-      const size_t eq = item.find('=');
-      const std::string got = get(item.substr(0, eq));
-      if (got != item.substr(eq + 1)) wrong += " " + item.substr(0, eq) + "=" + got;
-    }
-    EXPECT_EQ(wrong, "") << "expected " << expect;
+    EXPECT_EQ(fields::wrong(expect, [&](const std::string& name) { return get(name); }), "")
+        << "expected " << expect;
   }
 };
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "../engine/module_builder.h"
+#include "../fields.h"
 #include "../render/screen_fixture.h"
 #include "engine/replayer.h"
 #include "render/hit_test.h"
@@ -97,30 +98,26 @@ int32_t* field(Mouse& t, const std::string& name) {
   if (base == "on") return &p.channels[index & 3].enabled;
   if (base == "snd") return &p.channels[index & 3].sample;
   if (base == "mix") return &p.channels[index & 3].mix_volume;
-  const std::pair<const char*, int32_t*> fields[] = {{"pos", &p.song_position},
-                                                     {"len", &p.song_length},
-                                                     {"play", &p.play_mode},
-                                                     {"prow", &p.row},
-                                                     {"tempo", &p.tempo},
-                                                     {"colour", &st.pointer_colour},
-                                                     {"ncolour", &st.normal_pointer_colour},
-                                                     {"edit", &st.edit_mode},
-                                                     {"clock", &st.restart_clock},
-                                                     {"dlg", &st.dialog},
-                                                     {"sampler", &st.sample_editor_shown},
-                                                     {"diskop", &st.disk_op_active},
-                                                     {"smp", &st.current_sample},
-                                                     {"zoom", &st.zoom_end},
-                                                     {"fine", &s.finetune},
-                                                     {"vol", &s.volume},
-                                                     {"loopstart", &s.loop_start},
-                                                     {"looplen", &s.loop_length},
-                                                     {"loopend", &s.loop_end}};
-  for (const auto& [n, f] : fields)
-    if (base == n) return f;
-  ADD_FAILURE() << "no field " << name;
-  static int32_t none;
-  return &none;
+  const fields::Named named = {{"pos", &p.song_position},
+                               {"len", &p.song_length},
+                               {"play", &p.play_mode},
+                               {"prow", &p.row},
+                               {"tempo", &p.tempo},
+                               {"colour", &st.pointer_colour},
+                               {"ncolour", &st.normal_pointer_colour},
+                               {"edit", &st.edit_mode},
+                               {"clock", &st.restart_clock},
+                               {"dlg", &st.dialog},
+                               {"sampler", &st.sample_editor_shown},
+                               {"diskop", &st.disk_op_active},
+                               {"smp", &st.current_sample},
+                               {"zoom", &st.zoom_end},
+                               {"fine", &s.finetune},
+                               {"vol", &s.volume},
+                               {"loopstart", &s.loop_start},
+                               {"looplen", &s.loop_length},
+                               {"loopend", &s.loop_end}};
+  return fields::find(named, base);
 }
 
 // Loop fields are in bytes here; setting the loop start or length keeps
@@ -210,20 +207,17 @@ TEST(Dispatch, ButtonClicks) {
     Mouse t;
     test_module::make_sample(&t.p, 1, 100, 10, 20, 64, [](int32_t) { return 0; });
     test_module::make_constant_sample(&t.p, 31, 628, 1);
-    std::istringstream setup(c.setup), clicks(c.clicks), expect(c.expect);
-    for (std::string item; setup >> item;)
-      set(t, item.substr(0, item.find('=')), std::stoi(item.substr(item.find('=') + 1)));
+    fields::each(c.setup, [&](const std::string& name, const std::string& value) {
+      set(t, name, std::stoi(value));
+    });
+    std::istringstream clicks(c.clicks);
     for (std::string item; clicks >> item;) {
       const size_t star = item.find('*');
       const int count = star == std::string::npos ? 1 : std::stoi(item.substr(star + 1));
       t.clicks(std::stoi(item.substr(1, star)), count, item[0] == 'R');
     }
-    std::string wrong;
-    for (std::string item; expect >> item;) {
-      const std::string name = item.substr(0, item.find('='));
-      const std::string got = get(t, name);
-      if (got != item.substr(item.find('=') + 1)) wrong += " " + name + "=" + got;
-    }
+    const std::string wrong =
+        fields::wrong(c.expect, [&](const std::string& n) { return get(t, n); });
     EXPECT_EQ(wrong, "") << c.expect;
   }
 }
