@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
-#include "render/png_image.h"
 #include "screen_fixture.h"
 
 namespace {

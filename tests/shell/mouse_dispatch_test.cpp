@@ -4,13 +4,11 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 
 #include "../engine/module_builder.h"
 #include "../fields.h"
