@@ -3,6 +3,7 @@
 // named fields, pattern cells and channels.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
