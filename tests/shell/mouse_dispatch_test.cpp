@@ -76,14 +76,6 @@ struct Mouse {
 
 struct DispatchTest : Mouse, ::testing::Test {};
 
-TEST_F(DispatchTest, HeldPositionArrowRepeatsEveryFortyFrames) {
-  for (int held = 1; held <= 81; ++held) frame(100, 5, held);
-  EXPECT_EQ(p.song_position, 3);  // frames 1, 40 and 80
-  EXPECT_EQ(st.hit_button, -1);   // frame 81 is no repeat frame
-  for (int held = 1; held <= 40; ++held) frame(100, 5, held, true);
-  EXPECT_EQ(p.song_position, 23);
-}
-
 int32_t* field(Mouse& t, const std::string& name) {
   Player& p = t.p;
   EditorState& st = t.st;
@@ -197,6 +189,12 @@ const ClickCase kClicks[] = {
     {"", "R46*23 b46", "tempo=32"},
     {"sampler=1", "b45", "tempo=125"},
     {"", "b54", "dlg=6"},
+    {"pos=5 len=10 ord4=4 ord5=5 ord6=6 ord126=26 ord127=27", "b48",
+     "ord4=4 ord5=0 ord6=5 ord127=26 len=11"},
+    {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49", "ord5=5 ord6=6 ord7=7 len=10"},
+    {"len=127", "b48", "len=127"},
+    {"len=1", "b49", "len=1"},
+    {"pos=127 ord126=25 ord127=9", "b48", "ord127=0 ord126=25"},
 };
 
 TEST(Dispatch, ButtonClicks) {
@@ -232,37 +230,6 @@ TEST_F(DispatchTest, SampleZeroIsNeverGivenDataOrChanged) {
   EXPECT_EQ(st.dialog, kDialogNone);  // no text field on sample 0's name
   EXPECT_EQ(std::memcmp(&before, &p.samples[0], sizeof before), 0);
   EXPECT_EQ(p.samples[0].data, nullptr);
-}
-
-TEST_F(DispatchTest, InsertAndDeletePositions) {
-  for (int i = 0; i < kPositions; ++i) p.order[i] = i % 100;
-  p.song_position = 5;
-  p.song_length = 10;
-  click(48);
-  EXPECT_EQ(p.order[4], 4);
-  EXPECT_EQ(p.order[5], 0);
-  EXPECT_EQ(p.order[6], 5);
-  EXPECT_EQ(p.order[127], 126 % 100);  // old entry 127 is lost
-  EXPECT_EQ(p.song_length, 11);
-  click(49);
-  for (int i = 0; i < 126; ++i) EXPECT_EQ(p.order[i], i % 100) << i;
-  // Entries 126 and 127 keep the values the insert left there.
-  EXPECT_EQ(p.order[126], 25);
-  EXPECT_EQ(p.order[127], 26);
-  EXPECT_EQ(p.song_length, 10);
-
-  p.song_length = 127;
-  click(48);
-  EXPECT_EQ(p.song_length, 127);
-  p.song_length = 1;
-  click(49);
-  EXPECT_EQ(p.song_length, 1);
-
-  p.song_position = 127;
-  p.order[127] = 9;
-  click(48);
-  EXPECT_EQ(p.order[127], 0);
-  EXPECT_EQ(p.order[126], 25);
 }
 
 TEST_F(DispatchTest, NotImplementedMessageLastsFortyEightFrames) {
