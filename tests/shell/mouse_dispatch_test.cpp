@@ -194,8 +194,7 @@ const ClickCase kClicks[] = {
     {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49", "ord5=5 ord6=6 ord7=7 len=10"},
     {"len=127", "b48", "len=127"},
     {"len=1", "b49", "len=1"},
-    {"pos=127 ord126=25 ord127=9", "b48", "ord127=0 ord126=25"},
-};
+    {"pos=127 ord126=25 ord127=9", "b48", "ord127=0 ord126=25"}};
 
 TEST(Dispatch, ButtonClicks) {
   for (const ClickCase& c : kClicks) {
