@@ -224,6 +224,12 @@ TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   e.run("c1 14 16 26");
   e.s->player->current_pattern = 0;
   for (int ch = 0; ch < kChannels; ++ch) EXPECT_EQ(e.channel(ch), kSame) << ch;
+  // An undo copy that names no pattern is not put back anywhere.
+  e.s->undo_filled = 1;
+  e.s->undo_pattern_number = kPatterns;
+  e.run("3");
+  EXPECT_EQ(e.s->player->flags, 4);
+  EXPECT_EQ(e.s->player->song_length, 1);
 }
 
 }  // namespace
