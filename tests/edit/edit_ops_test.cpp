@@ -219,7 +219,7 @@ TEST(EditOps, UndoRestoresThePatternItWasTakenFrom) {
 
 TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   Editor e;
-  e.run("S r-1 25 26 28 r64 25 26 28 r5 c7 11 13 17 19 20 21");
+  e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21");
   e.s->player->current_pattern = 200;
   e.run("c1 14 16 26");
   e.s->player->current_pattern = 0;

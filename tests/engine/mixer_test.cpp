@@ -221,11 +221,14 @@ TEST_F(Mixer, LoopBeyondTheDataStopsAtTheEndOfTheData) {
 TEST_F(Mixer, StepLongerThanTheLoopStaysInsideTheLoop) {
   make_sample(p, 1, 64, 60, 4, 64, [](int32_t i) { return i; });
   start_voice(p, 1, 1, 0, 37 * kByte, 64);
+  start_voice(p, 0, 1, 60, 8 * kByte, 64);  // twice the loop: lands on the loop end
   const Stereo out = render_stereo(p, 500);
   for (int i = 2; i < 500; ++i) {
-    const bool in_loop = out.right[i] == right_of(60, 64) || out.right[i] == right_of(61, 64) ||
-                         out.right[i] == right_of(62, 64) || out.right[i] == right_of(63, 64);
-    ASSERT_TRUE(in_loop) << "frame " << i;
+    for (const int16_t v : {out.right[i], out.left[i]}) {
+      const bool in_loop = v == right_of(60, 64) || v == right_of(61, 64) ||
+                           v == right_of(62, 64) || v == right_of(63, 64);
+      ASSERT_TRUE(in_loop) << "frame " << i;
+    }
   }
 }
 

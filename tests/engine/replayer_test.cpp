@@ -275,7 +275,7 @@ TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
 }
 
 TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
-  Sample& s = make_sample(p, 3, 16, 4, 8, 64, [](int32_t i) { return i; });
+  Sample& s = make_sample(p, 3, 16, 4, 2, 64, [](int32_t i) { return i; });
   put("0:428:3:EFF 1:0:0:EFF 2:0:0:EFF");
   visits(1);
   EXPECT_EQ(s.data[5], 5);
@@ -285,7 +285,8 @@ TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
   EXPECT_EQ(p->channels[0].position, 1) << "moved on by one";
   p->channels[0].position = -1;  // a silent channel is not woken by the walk
   visits(1);
-  EXPECT_EQ(s.data[6], static_cast<int8_t>(~6));
+  EXPECT_EQ(s.data[4], static_cast<int8_t>(~4)) << "the walk wraps at the 2-byte loop's end";
+  EXPECT_EQ(s.data[6], 6);
   EXPECT_EQ(p->channels[0].position, -1);
 }
 

@@ -280,6 +280,9 @@ TEST_F(ModuleFiles, ARefusedFileLeavesTheLoadedModuleInPlace) {
   EXPECT_STREQ(state_.message, "CAN'T FIND FILE");
   EXPECT_EQ(load_module(dir_.c_str(), &state_), 0);
   EXPECT_STREQ(state_.message, "NOT A FILE");
+  std::filesystem::resize_file(path("text.mod"), kMaxModuleFileBytes);
+  EXPECT_EQ(load_module(path("text.mod").c_str(), &state_), 0);
+  EXPECT_STREQ(state_.message, "NOT A MODULE") << "the largest file is read";
   std::filesystem::resize_file(path("text.mod"), kMaxModuleFileBytes + 1);
   EXPECT_EQ(load_module(path("text.mod").c_str(), &state_), 0);
   EXPECT_STREQ(state_.message, "FILE TOO BIG");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "screen_fixture.h"
 
 namespace {
