@@ -273,6 +273,8 @@ const KeyCase kCommands[] = {
     {"the confirmation requester answers yes to Return", "dlg=7", "ret",
      "answer=1 msg=ALL_RIGHT row=0"},
     {"and no to N", "dlg=7 answer=1", "n", "answer=0 colour=5 snd0=0"},
+    {"Esc in the disk-op question answers no and closes nothing", "dlg=7 answer=1 diskop=1", "esc",
+     "answer=0 diskop=1"},
     {"the clear requester clears the song with O", "dlg=5 @0.0=214:1:000", "o",
      "dlg=1 @0.0=0:0:000 snd0=0"},
     {"text fields type once per press, shifted too", "text=", "a*20 S+b c", "text=ABC tcur=3"},
