@@ -198,12 +198,14 @@ TEST(EditOps, TransposeStaysInsideTheTable) {
   };
   for (const TransposeCase& c : cases) {
     Editor e;
+    e.s->player->patterns[1][0][1].period = 428;  // the next pattern stays as it is
     PatternCell& cell = e.s->player->patterns[0][5][1];
     cell.period = c.period;
     cell.sample = c.sample;
     e.run(c.ops);
     EXPECT_EQ(cell.period, c.expected) << c.period << " " << c.ops;
     EXPECT_EQ(cell.effect, 2) << "only the period changes";
+    EXPECT_EQ(e.s->player->patterns[1][0][1].period, 428);
   }
 }
 
@@ -220,16 +222,26 @@ TEST(EditOps, UndoRestoresThePatternItWasTakenFrom) {
 TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   Editor e;
   e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21");
-  e.s->player->current_pattern = 200;
-  e.run("c1 14 16 26");
+  e.s->player->current_pattern = kPatterns;
+  e.run("c1 r0 14 26 7+1");
+  // Nothing is written past the patterns, where the player's settings lie.
+  EXPECT_EQ(e.s->player->flags, 4);
+  EXPECT_EQ(e.s->player->song_length, 1);
+  EXPECT_EQ(e.s->player->master_volume, 256);
+  e.run("16");
   e.s->player->current_pattern = 0;
   for (int ch = 0; ch < kChannels; ++ch) EXPECT_EQ(e.channel(ch), kSame) << ch;
   // An undo copy that names no pattern is not put back anywhere.
   e.s->undo_filled = 1;
   e.s->undo_pattern_number = kPatterns;
   e.run("3");
-  EXPECT_EQ(e.s->player->flags, 4);
-  EXPECT_EQ(e.s->player->song_length, 1);
+  EXPECT_EQ(e.s->player->flags, 4) << "the copy is put back nowhere";
+  // A block end from outside the pattern stops at row 63.
+  e.run("r60 20");
+  e.s->block_end = kRows;
+  e.run("r64 21");
+  EXPECT_EQ(e.channel(1), "0-59 _*4");
+  EXPECT_EQ(e.s->player->patterns[1][0][1].period, source_cell(0, 1).period);
 }
 
 }  // namespace

@@ -233,6 +233,7 @@ const KeyCase kCommands[] = {
     {"Up from row 0 goes to 63, stopped", "", "up", "row=63 prow=63"},
     {"Down at 62 goes to 63", "row=62", "down", "row=63 prow=63"},
     {"Down at 63 goes to 0", "row=63", "down", "row=0 prow=0"},
+    {"Up at 1 goes to 0", "row=1", "up", "row=0 prow=0"},
     {"a held key repeats every fifth frame", "", "right*11", "col=3"},
     {"Shift+Down every third", "", "S+down*7", "row=3"},
     {"Alt+Down every second", "", "A+down*4", "row=2"},
