@@ -100,7 +100,8 @@ EOF
     continue
   fi
   total[$folder]=$((${total[$folder]:-0} + 1))
-  if SDL_AUDIODRIVER=dummy timeout 120 "$build/tetrad_tests" --gtest_brief=1 >/dev/null 2>&1; then
+  # In a subshell, so that a crashing mutant is not reported on the terminal.
+  if (SDL_AUDIODRIVER=dummy timeout 120 "$build/tetrad_tests" --gtest_brief=1 >/dev/null 2>&1) 2>/dev/null; then
     echo "survived: $file:$line: $(sed -n "${line}p" "$file" | sed 's/^ *//')   [$operator -> $replacement]"
   else
     killed[$folder]=$((${killed[$folder]:-0} + 1))

@@ -22,7 +22,7 @@ for row in "${!periods[@]}"; do
   at=$((1084 + 1024 * pattern + 16 * row))
   read -r -a old < <(od -An -tu1 -j"$at" -N4 "$module")
   period=${periods[$row]}
-  printf "$(printf '\\%03o\\%03o\\%03o' $((period >> 8)) $((period & 255)) $((16 | (old[2] & 15))))" |
+  printf '%b' "$(printf '\\%03o\\%03o\\%03o' $((period >> 8)) $((period & 255)) $((16 | (old[2] & 15))))" |
     dd of="$work/typed.mod" bs=1 seek="$at" conv=notrunc status=none
 done
 "$tetrad" --screenshot "$work/expected.png" "$work/typed.mod" || die "no headless screenshot"
