@@ -359,9 +359,11 @@ void run_all(const KeyCase* cases, size_t count) {
 TEST(Keys, NoteAndDigitEntry) {
   run_all(kNotes, std::size(kNotes));
 }
+
 TEST(Keys, Commands) {
   run_all(kCommands, std::size(kCommands));
 }
+
 TEST(Keys, RowEditsMarksAndClipboards) {
   run_all(kRowEdits, std::size(kRowEdits));
 }

@@ -32,6 +32,7 @@ struct MainScreenTest : ::testing::Test {
     ch.mix_volume = 64;
   }
 };
+
 TEST_F(MainScreenTest, SampleAndSongFields) {
   auto& s = test_module::make_constant_sample(&p, 10, 0x1234, 0, 0x40);
   s.finetune = 9;
@@ -119,6 +120,7 @@ TEST_F(MainScreenTest, ScopeNeverReadsPastTheSampleData) {
     EXPECT_EQ(trace_y(3, i), 71) << i;
   }
 }
+
 TEST_F(MainScreenTest, ModuleSizeIsTheSizeTheWriterWrites) {
   EXPECT_EQ(module_size(&p), 2108);
   EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
