@@ -127,6 +127,8 @@ const TraceCase kTraces[] = {
     {"a note restarts its sample at the sample's volume", "0:428:1:000", 6, "428*6", "40*6",
      "0 -*5"},
     {"sample 31 is a sample, with its finetune", "0:428:31:000", 2, "419*2", "50*2", "0 -"},
+    {"a note without a sample on a fresh channel stays silent", "0:428:0:000", 2, "428*2", "0*2",
+     "off*2"},
     {"keep-volume for effects 0, C, F and fine slides; others only bend the pitch",
      "0:428:1:C20 1:404:0:000 2:381:0:400 3:360:0:E11", 24, "428*6 404*6 381*6 359*6", "32*24",
      "0 -*5 0 -*11 0 -*5"},
