@@ -31,10 +31,10 @@ start_xvfb() {
   export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 }
 
-# Starts the program at scale 2 (window pixel = 2 x screen pixel) and waits
-# for its window; the arguments go to the program.
+# Starts the program at scale $scale (default 2: window pixel = 2 x screen
+# pixel) and waits for its window; the arguments go to the program.
 start_program() {
-  SDL_AUDIODRIVER=dummy "$tetrad" --scale 2 "$@" &
+  SDL_AUDIODRIVER=dummy "$tetrad" --scale "${scale:-2}" "$@" &
   program=$!
   window=""
   for _ in $(seq 200); do
@@ -71,7 +71,7 @@ press() {
 # Clicks the left (1) or right (3) button at screen pixel X,Y of the
 # 320x255 picture.
 click() {
-  xdotool mousemove --window "$window" $(($1 * 2 + 1)) $(($2 * 2 + 1))
+  xdotool mousemove --window "$window" $(($1 * ${scale:-2} + 1)) $(($2 * ${scale:-2} + 1))
   sleep 0.1
   xdotool mousedown "${3:-1}"
   sleep 0.15

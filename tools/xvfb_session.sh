@@ -1,21 +1,53 @@
 #!/usr/bin/env bash
 # Drives the real window under a virtual X server, as a person at the
-# keyboard would: loads a module, switches to edit mode, types a few notes,
-# then answers the quit question (Alt+Q, Y); then starts it again and asks it
-# to close. With an output path it also takes a
-# screenshot of the window after the notes are in.
+# keyboard would: loads a module, switches to edit mode, types six notes
+# into channel 0, stops and goes back to row 0. The pattern view must then
+# show exactly what the program's own headless screenshot shows for the
+# module with those notes written in. Then it answers the quit question
+# (Alt+Q, Y), starts again and asks the program to close. With an output
+# path it also keeps the window's picture after the notes are in.
 #   tools/xvfb_session.sh path/to/tetrad module.mod [shot.png]
 set -euo pipefail
 tetrad=$1
 module=$2
 shot=${3:-}
 source "$(dirname "$0")/xvfb_lib.bash"
+
+# Q W E R T Y are c-3 d-3 e-3 f-3 g-3 a-3; they go to rows 0..5 of
+# channel 0 of the first position's pattern with sample 1, effects kept.
+periods=(214 190 170 160 143 127)
+cp "$module" "$work/typed.mod"
+pattern=$(od -An -tu1 -j952 -N1 "$module" | tr -d ' ')
+for row in "${!periods[@]}"; do
+  at=$((1084 + 1024 * pattern + 16 * row))
+  read -r -a old < <(od -An -tu1 -j"$at" -N4 "$module")
+  period=${periods[$row]}
+  printf '%b' "$(printf '\\%03o\\%03o\\%03o' $((period >> 8)) $((period & 255)) $((16 | (old[2] & 15))))" |
+    dd of="$work/typed.mod" bs=1 seek="$at" conv=notrunc status=none
+done
+"$tetrad" --screenshot "$work/expected.png" "$work/typed.mod" || die "no headless screenshot"
+"$tetrad" --screenshot "$work/untyped.png" "$module" || die "no headless screenshot"
+
+# Pixels that differ in the pattern view (rows 140..254) between two
+# 320x255 pictures.
+pattern_view_difference() {
+  compare -metric AE -extract 320x115+0+140 "$1" "$2" null: 2>&1 || true
+}
+[ "$(pattern_view_difference "$work/expected.png" "$work/untyped.png")" != 0 ] ||
+  die "the typed notes would not show in the pattern view"
+
 start_xvfb
-start_program "$module"
+scale=1 start_program "$module"
 press space            # edit mode
 for key in q w e r t y; do press "$key"; done
-sleep 0.3
-[ -n "$shot" ] && import -window "$window" "$shot"
+press space            # stop: idle and silent, so no level meter moves
+press F6               # back to row 0 (the first row mark)
+xdotool mousemove --window "$window" 300 5
+sleep 0.5
+import -window "$window" "$work/live.png"
+[ -n "$shot" ] && cp "$work/live.png" "$shot"
+difference=$(pattern_view_difference "$work/live.png" "$work/expected.png")
+[ "$difference" = 0 ] || die "the pattern view differs from the typed module in $difference pixels"
 
 press alt+q            # "REALLY QUIT ?"
 press y

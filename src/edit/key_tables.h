@@ -103,7 +103,7 @@ struct KeyRecord {
 
 constexpr int32_t kKeyNameCount = 87;
 constexpr int32_t kNoteKeyCount = 38;
-constexpr int32_t kCharKeyCount = 55;
+constexpr int32_t kCharKeyCount = 56;
 constexpr int32_t kNotePeriodCount = 36;
 
 // Each table has its count of records followed by the end record.

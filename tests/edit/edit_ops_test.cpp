@@ -1,331 +1,247 @@
+// Edit operations on a pattern whose every cell says where it came from:
+// each case runs a sequence of operations and describes a channel by the
+// source row of each of its 64 cells.
 #include "edit/edit_ops.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/player.h"
 #include "render/editor_state.h"
 
 namespace {
 
-// Operation numbers as the keyboard handler sends them.
-enum : int32_t {
-  kSaveUndo = 2,
-  kUndo = 3,
-  kTransposeSampleInTrack = 5,
-  kTransposeAllInTrack = 7,
-  kTransposeAllInPattern = 8,
-  kCutTrack = 11,
-  kCopyTrack = 12,
-  kPasteTrack = 13,
-  kCutPattern = 14,
-  kCopyPattern = 15,
-  kPastePattern = 16,
-  kCutCommands = 17,
-  kPasteCommands = 19,
-  kMarkBlock = 20,
-  kCutBlock = 21,
-  kCopyBlock = 22,
-  kPasteBlock = 23,
-  kDeleteBlock = 24,
-  kInsertRow = 26,
-  kInsertRowAll = 27,
-  kDeleteAbove = 28,
+// Cell (row, channel) of pattern 0: a note 1000 + 100 * channel + row and
+// effect 1 + channel with parameter row, so both parts name their source.
+PatternCell source_cell(int32_t row, int32_t channel) {
+  const auto param = static_cast<uint8_t>(row);
+  return {1000 + 100 * channel + row,
+          1 + row % 31,
+          static_cast<uint8_t>(1 + channel),
+          static_cast<uint8_t>(param >> 4),
+          static_cast<uint8_t>(param & 15),
+          param,
+          {}};
+}
+
+struct Editor {
+  EditorState* s = new EditorState{};
+  Editor() {
+    s->player = player_create(44100);
+    s->current_sample = 1;
+    s->cursor_channel = 1;
+    for (int p = 0; p < 2; ++p)
+      for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kChannels; ++c) s->player->patterns[p][r][c] = source_cell(r, c);
+  }
+  ~Editor() {
+    player_destroy(s->player);
+    delete s;
+  }
+
+  // "r<row>" cursor row, "c<channel>" cursor channel, "S", "A", "C" or "N"
+  // the modifiers, a number runs that operation (with the cursor channel),
+  // "<op>+<n>" / "<op>-<n>" a transposition by n semitones.
+  void run(const std::string& ops) {
+    std::istringstream in(ops);
+    for (std::string t; in >> t;) {
+      if (t[0] == 'r') {
+        s->player->shown_row = std::stoi(t.substr(1));
+      } else if (t[0] == 'c') {
+        s->cursor_channel = std::stoi(t.substr(1));
+      } else if (t == "S" || t == "A" || t == "C" || t == "N") {
+        s->modifiers = t == "S" ? 1 : t == "A" ? 2 : t == "C" ? 8 : 0;
+      } else {
+        const size_t sign = t.find_first_of("+-");
+        const int32_t amount = sign == std::string::npos ? 0 : std::stoi(t.substr(sign));
+        edit_operation(std::stoi(t.substr(0, sign)), s, amount, s->cursor_channel);
+      }
+    }
+  }
+
+  // Each cell as its source row ("_" for empty parts), note part and
+  // effect part joined by "/" where they differ; runs of consecutive
+  // sources written "a-b", repeated tokens "t*n".
+  std::string channel(int32_t c) const {
+    std::vector<std::pair<int, int>> parts;
+    for (int r = 0; r < kRows; ++r) {
+      const PatternCell& x = s->player->patterns[0][r][c];
+      const int note = x.period == 0 ? -1 : x.period - 1000 - 100 * c;
+      const int effect = x.effect == 0 && x.param == 0 ? -1 : x.param;
+      parts.emplace_back(note, effect);
+    }
+    auto token = [](std::pair<int, int> v) {
+      auto one = [](int n) { return n < 0 ? std::string("_") : std::to_string(n); };
+      return v.first == v.second ? one(v.first) : one(v.first) + "/" + one(v.second);
+    };
+    auto next = [](int a, int b) { return a < 0 ? b < 0 : b == a + 1; };
+    std::string out;
+    for (size_t i = 0; i < parts.size();) {
+      size_t j = i;
+      const bool empty = parts[i].first < 0 && parts[i].second < 0;
+      while (j + 1 < parts.size() && (empty ? parts[j + 1] == parts[i]
+                                            : next(parts[j].first, parts[j + 1].first) &&
+                                                  next(parts[j].second, parts[j + 1].second) &&
+                                                  (parts[j].first >= 0 || parts[j].second >= 0)))
+        ++j;
+      out += (out.empty() ? "" : " ") + token(parts[i]);
+      if (j > i) out += (empty ? "*" + std::to_string(j - i + 1) : "-" + token(parts[j]));
+      i = j + 1;
+    }
+    return out;
+  }
 };
 
-class EditOps : public ::testing::Test {
- protected:
-  void SetUp() override {
-    state = new EditorState{};
-    state->player = player_create(44100);
-    state->current_sample = 1;
-    std::strcpy(state->message, "ALL RIGHT");
-  }
-  void TearDown() override {
-    player_destroy(state->player);
-    delete state;
-  }
+struct OpCase {
+  const char* what;
+  const char* ops;
+  const char* cursor_channel;  // channel 1 afterwards
+  const char* others;          // channels 0, 2 and 3 afterwards
+  int32_t row;                 // the cursor row afterwards
+};
 
-  PatternCell& cell(int32_t row, int32_t channel, int32_t pattern = -1) {
-    Player* p = state->player;
-    return p->patterns[pattern < 0 ? p->current_pattern : pattern][row][channel];
-  }
+constexpr const char* kSame = "0-63";
 
-  // Every cell of a pattern gets a distinct note, sample and effect.
-  void fill_pattern(int32_t pattern) {
-    for (int32_t r = 0; r < kRows; ++r)
-      for (int32_t c = 0; c < kChannels; ++c) {
-        PatternCell& x = cell(r, c, pattern);
-        x.period = 1000 + r * 4 + c;
-        x.sample = 1 + (r + c) % 31;
-        x.effect = static_cast<uint8_t>(1 + c);
-        x.param_hi = static_cast<uint8_t>(r % 16);
-        x.param_lo = static_cast<uint8_t>(c);
-        x.param = static_cast<uint8_t>(x.param_hi * 16 + x.param_lo);
+const OpCase kOps[] = {
+    {"insert moves the rows below down; row 63 is lost", "r10 S 26", "0-9 _ 10-62", kSame, 10},
+    {"insert at row 0", "r0 S 26", "_ 0-62", kSame, 0},
+    {"insert at row 63 clears it only", "r63 A 26", "0-62 _", kSame, 63},
+    {"insert needs a modifier", "r10 N 26", kSame, kSame, 10},
+    {"Ctrl inserts effect parts only", "r10 C 26", "0-9 10/_ 11/10-63/62", kSame, 10},
+    {"insert in every channel", "r5 A 27", "0-4 _ 5-62", "0-4 _ 5-62", 5},
+    {"delete above removes the row above the cursor", "r1 S 28", "1-63 _", kSame, 1},
+    {"delete above at row 0 does nothing", "r0 S 28", kSame, kSame, 0},
+    {"delete above at row 63", "r63 S 28", "0-61 63 _", kSame, 63},
+    {"Ctrl deletes effect parts only", "r10 C 28", "0-8 9/10-62/63 63/_", kSame, 10},
+    {"delete above in every channel", "r63 A 29", "0-61 63 _", "0-61 63 _", 63},
+    {"delete at the cursor, row 0", "r0 25", "1-63 _", kSame, 0},
+    {"delete at the cursor, row 63", "r63 25", "0-62 _", kSame, 63},
+    {"cut a block", "r12 20 r40 21", "0-11 _*29 41-63", kSame, 40},
+    {"a block marked upwards is the same block", "r40 20 r12 21", "0-11 _*29 41-63", kSame, 12},
+    {"cut every row", "r0 20 r63 21", "_*64", kSame, 63},
+    {"a pasted block is cut at row 63 and the cursor wraps", "r0 20 r9 22 r60 23", "0-59 0-3",
+     kSame, 0},
+    {"a paste ending on row 63 wraps too", "r0 20 r9 22 r54 23", "0-53 0-9", kSame, 0},
+    {"a paste ending on row 62 leaves the cursor on 63", "r0 20 r9 22 r53 23", "0-52 0-9 63", kSame,
+     63},
+    {"Shift keeps the cursor where it pasted", "r0 20 r2 22 r20 S 23", "0-19 0-2 23-63", kSame, 20},
+    {"a block pastes again and again", "r5 20 r6 22 r0 23 23", "5-6 5-6 4-63", kSame, 4},
+    {"delete a block", "r12 20 r40 24", "0-11 41-63 _*29", kSame, 40},
+    {"delete a block marked upwards", "r40 20 r12 24", "0-11 41-63 _*29", kSame, 12},
+    {"delete the last rows", "r60 20 r63 24", "0-59 _*4", kSame, 63},
+    {"delete row 0 as a block", "r0 20 24", "1-63 _", kSame, 0},
+    {"copy without marking keeps the previous block", "r3 20 r5 22 22 21 r10 23", "0-9 3-5 13-63",
+     kSame, 13},
+    {"marking twice cancels", "r3 20 20 r5 22 r10 23", kSame, kSame, 10},
+    {"an unfilled track clipboard pastes empty cells", "13", "_*64", kSame, 0},
+    {"cut commands", "17", "0/_-63/_", kSame, 0},
+    {"cut pattern", "14", "_*64", "_*64", 0},
+    {"undo after cut pattern", "14 3", kSame, kSame, 0},
+    {"undo after a paste, twice", "r0 20 r9 22 r30 23 3 3", kSame, kSame, 40},
+    {"undo on a fresh state changes nothing", "3", kSame, kSame, 0},
+    {"numbers 0, 1, 4 and above 29 change nothing", "S r10 0 1 4 30 99", kSame, kSame, 10},
+};
+
+TEST(EditOps, RowOperations) {
+  for (const OpCase& c : kOps) {
+    SCOPED_TRACE(std::string(c.what) + ": " + c.ops);
+    Editor e;
+    e.run(c.ops);
+    EXPECT_EQ(e.channel(1), c.cursor_channel);
+    for (int ch : {0, 2, 3}) EXPECT_EQ(e.channel(ch), c.others) << "channel " << ch;
+    EXPECT_EQ(e.s->player->shown_row, c.row);
+    // Nothing is written beyond the pattern.
+    for (int r = 0; r < kRows; ++r)
+      for (int ch = 0; ch < kChannels; ++ch) {
+        const PatternCell expected = source_cell(r, ch);
+        ASSERT_EQ(std::memcmp(&e.s->player->patterns[1][r][ch], &expected, sizeof expected), 0)
+            << "pattern 1, row " << r;
       }
   }
+}
 
-  void op(int32_t operation, int32_t amount = 0, int32_t channel = 0) {
-    edit_operation(operation, state, amount, channel);
+// Every operation that saves the pattern first can be taken back, at
+// either end of the pattern and with any modifier.
+TEST(EditOps, UndoAfterAnyOperationRestoresThePattern) {
+  for (int32_t op : {5, 6, 7, 8, 11, 13, 14, 16, 17, 19, 23, 24}) {
+    for (const char* where : {"r0", "r63", "r31"}) {
+      for (const char* mods : {"N", "S", "A", "C"}) {
+        Editor e;
+        e.run(std::string("r2 20 r7 22 c3 12 15 18 ") + where + " 20 " + mods);
+        PatternCell before[kRows][kChannels];
+        std::memcpy(before, e.s->player->patterns[0], sizeof before);
+        e.run(std::to_string(op) + "+1 3");
+        EXPECT_EQ(std::memcmp(before, e.s->player->patterns[0], sizeof before), 0)
+            << "operation " << op << " at " << where << " with " << mods;
+      }
+    }
   }
+}
 
-  void mark(int32_t from, int32_t to) {
-    state->player->shown_row = from;
-    op(kMarkBlock);
-    state->player->shown_row = to;  // the block ends at the cursor
-  }
-
-  EditorState* state = nullptr;
+struct TransposeCase {
+  int32_t period;
+  int32_t sample;
+  const char* ops;
+  int32_t expected;
 };
 
-bool same_cells(const PatternCell& a, const PatternCell& b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-bool is_empty(const PatternCell& a) {
-  return same_cells(a, PatternCell{});
-}
-
-TEST_F(EditOps, TransposeStaysInsideTheTable) {
-  const int32_t periods[] = {113, 120, 214, 226, 856, 999};
-  const int32_t amounts[] = {+1, +1, +12, +12, -1, +1};
-  const int32_t expected[] = {113, 113, 214, 113, 856, 999};
-  for (int32_t i = 0; i < 6; ++i) {
-    cell(0, 0).period = periods[i];
-    cell(0, 0).sample = 1;
-    op(kTransposeAllInTrack, amounts[i]);
-    EXPECT_EQ(cell(0, 0).period, expected[i]) << "period " << periods[i];
+TEST(EditOps, TransposeStaysInsideTheTable) {
+  const TransposeCase cases[] = {
+      {113, 1, "7+1", 113},    {120, 1, "7+1", 113},  {214, 1, "7+12", 214}, {226, 1, "7+12", 113},
+      {856, 1, "7-1", 856},    {999, 1, "7+1", 999},  {428, 2, "5+1", 428},  {428, 1, "5+1", 404},
+      {428, 1, "c0 7+1", 428}, {428, 2, "8-12", 856}, {428, 2, "6+1", 428},  {0, 1, "7+1", 0},
+  };
+  for (const TransposeCase& c : cases) {
+    Editor e;
+    e.s->player->patterns[1][0][1].period = 428;  // the next pattern stays as it is
+    PatternCell& cell = e.s->player->patterns[0][5][1];
+    cell.period = c.period;
+    cell.sample = c.sample;
+    e.run(c.ops);
+    EXPECT_EQ(cell.period, c.expected) << c.period << " " << c.ops;
+    EXPECT_EQ(cell.effect, 2) << "only the period changes";
+    EXPECT_EQ(e.s->player->patterns[1][0][1].period, 428);
   }
 }
 
-TEST_F(EditOps, TransposeTrackChangesOnlyTheCursorChannelAndMatchingSamples) {
-  state->cursor_channel = 2;
-  state->current_sample = 3;
-  cell(5, 2) = PatternCell{428, 3, 0xC, 2, 0, 0x20, {}};
-  cell(6, 2) = PatternCell{428, 4, 0, 0, 0, 0, {}};
-  cell(7, 2) = PatternCell{0, 3, 0, 0, 0, 0, {}};  // a sample number without a note
-  cell(5, 1) = PatternCell{428, 3, 0, 0, 0, 0, {}};
-  op(kTransposeSampleInTrack, +1);
-  EXPECT_EQ(cell(5, 2).period, 404);
-  EXPECT_EQ(cell(5, 2).effect, 0xC);  // only the period changes
-  EXPECT_EQ(cell(6, 2).period, 428);
-  EXPECT_EQ(cell(7, 2).period, 0);
-  EXPECT_EQ(cell(5, 1).period, 428);
-
-  op(kTransposeAllInPattern, -12);
-  EXPECT_EQ(cell(5, 2).period, 808);
-  EXPECT_EQ(cell(6, 2).period, 856);
-  EXPECT_EQ(cell(5, 1).period, 856);
-  op(kUndo);
-  EXPECT_EQ(cell(5, 2).period, 404);
+TEST(EditOps, UndoRestoresThePatternItWasTakenFrom) {
+  Editor e;
+  e.s->player->current_pattern = 1;
+  e.run("14");
+  e.s->player->current_pattern = 0;
+  e.run("3");
+  EXPECT_EQ(e.s->player->patterns[1][0][0].period, 1000);
+  EXPECT_EQ(e.channel(3), kSame);
 }
 
-TEST_F(EditOps, TrackCopyPasteAndCutUndo) {
-  fill_pattern(0);
-  state->player->current_pattern = 0;
-  state->cursor_channel = 1;
-  op(kCopyTrack);
-  state->player->current_pattern = 4;
-  state->cursor_channel = 3;
-  op(kPasteTrack);
-  for (int32_t r = 0; r < kRows; ++r) {
-    EXPECT_TRUE(same_cells(cell(r, 3), cell(r, 1, 0))) << r;
-    EXPECT_TRUE(is_empty(cell(r, 2))) << r;
-  }
-
-  state->player->current_pattern = 0;
-  state->cursor_channel = 1;
-  const PatternCell before = cell(10, 1);
-  op(kCutTrack);
-  EXPECT_TRUE(is_empty(cell(10, 1)));
-  EXPECT_FALSE(is_empty(cell(10, 0)));
-  op(kUndo);
-  EXPECT_TRUE(same_cells(cell(10, 1), before));
-}
-
-TEST_F(EditOps, PatternCopyPasteAndUndoAfterPaste) {
-  fill_pattern(2);
-  state->player->current_pattern = 2;
-  op(kCopyPattern);
-  state->player->current_pattern = 9;
-  cell(0, 0).period = 214;
-  op(kPastePattern);
-  EXPECT_EQ(std::memcmp(state->player->patterns[9], state->player->patterns[2],
-                        sizeof state->player->patterns[9]),
-            0);
-  op(kUndo);
-  EXPECT_EQ(cell(0, 0).period, 214);
-  EXPECT_TRUE(is_empty(cell(1, 0)));
-  op(kUndo);  // the same copy again
-  EXPECT_EQ(cell(0, 0).period, 214);
-
-  state->player->current_pattern = 2;
-  op(kCutPattern);
-  EXPECT_TRUE(is_empty(cell(33, 3)));
-  EXPECT_EQ(state->pattern_clipboard[33][3].period, 1000 + 33 * 4 + 3);
-}
-
-TEST_F(EditOps, UndoRestoresThePatternItWasTakenFrom) {
-  fill_pattern(1);
-  fill_pattern(6);
-  state->player->current_pattern = 1;
-  op(kCutPattern);
-  state->player->current_pattern = 6;
-  op(kUndo);
-  EXPECT_EQ(cell(0, 0, 1).period, 1000);   // pattern 1 is back
-  EXPECT_EQ(cell(20, 2, 6).period, 1082);  // pattern 6 untouched
-}
-
-TEST_F(EditOps, UndoOnAFreshStateClearsNothing) {
-  fill_pattern(0);
-  op(kUndo);
-  EXPECT_EQ(cell(63, 3).period, 1000 + 63 * 4 + 3);
-}
-
-TEST_F(EditOps, CommandsMoveOnlyEffectParts) {
-  fill_pattern(0);
-  state->cursor_channel = 0;
-  op(kCutCommands);
-  EXPECT_EQ(cell(4, 0).effect, 0);
-  EXPECT_EQ(cell(4, 0).period, 1016);
-  state->cursor_channel = 3;
-  op(kPasteCommands);
-  EXPECT_EQ(cell(4, 3).effect, 1);  // channel 0's effect
-  EXPECT_EQ(cell(4, 3).param, 4 * 16);
-  EXPECT_EQ(cell(4, 3).period, 1019);  // notes stay
-}
-
-TEST_F(EditOps, BlockMarkedUpwardsCopiesTheSameRowsAsDownwards) {
-  fill_pattern(0);
-  state->cursor_channel = 1;
-  mark(12, 40);
-  op(kCopyBlock);
-  EXPECT_EQ(state->block_marking, 0);
-  const int32_t down_first = state->block_first;
-  const int32_t down_last = state->block_last;
-  PatternCell down[kRows];
-  std::memcpy(down, state->block_clipboard, sizeof down);
-
-  std::memset(state->block_clipboard, 0, sizeof state->block_clipboard);
-  mark(40, 12);
-  op(kCopyBlock);
-  EXPECT_EQ(state->block_first, down_first);
-  EXPECT_EQ(state->block_last, down_last);
-  EXPECT_EQ(std::memcmp(down, state->block_clipboard, sizeof down), 0);
-  EXPECT_EQ(state->block_clipboard[12].period, 1000 + 12 * 4 + 1);
-
-  mark(40, 12);
-  op(kCutBlock);
-  for (int32_t r = 0; r < kRows; ++r) EXPECT_EQ(is_empty(cell(r, 1)), r >= 12 && r <= 40) << r;
-}
-
-TEST_F(EditOps, CopyWithoutMarkingKeepsThePreviousBlock) {
-  fill_pattern(0);
-  mark(3, 5);
-  op(kCopyBlock);
-  op(kCopyBlock);  // no block is being marked now
-  op(kCutBlock);
-  EXPECT_EQ(state->block_first, 3);
-  EXPECT_EQ(state->block_last, 5);
-  EXPECT_FALSE(is_empty(cell(4, 0)));
-}
-
-TEST_F(EditOps, PasteBlockClipsAtTheEndAndWrapsTheCursor) {
-  fill_pattern(0);
-  mark(0, 9);
-  op(kCopyBlock);
-  state->player->current_pattern = 1;
-  state->player->shown_row = 60;
-  op(kPasteBlock);
-  for (int32_t k = 0; k < 4; ++k) EXPECT_EQ(cell(60 + k, 0).period, 1000 + k * 4);
-  EXPECT_TRUE(is_empty(cell(59, 0)));
-  EXPECT_EQ(state->player->shown_row, 0);
-
-  state->player->shown_row = 20;
-  state->modifiers = 1;  // Shift keeps the cursor
-  op(kPasteBlock);
-  EXPECT_EQ(cell(29, 0).period, 1000 + 9 * 4);
-  EXPECT_EQ(state->player->shown_row, 20);
-}
-
-TEST_F(EditOps, DeleteBlockRemovesTheMarkedRowsEitherWay) {
-  for (const bool upwards : {false, true}) {
-    fill_pattern(0);
-    state->cursor_channel = 2;
-    if (upwards)
-      mark(40, 12);
-    else
-      mark(12, 40);
-    const int32_t cursor = state->player->shown_row;
-    op(kDeleteBlock);
-    EXPECT_EQ(state->player->shown_row, cursor);
-    EXPECT_EQ(state->block_marking, 0);
-    EXPECT_EQ(cell(11, 2).period, 1000 + 11 * 4 + 2);
-    EXPECT_EQ(cell(12, 2).period, 1000 + 41 * 4 + 2);
-    EXPECT_EQ(cell(34, 2).period, 1000 + 63 * 4 + 2);
-    for (int32_t r = 35; r < kRows; ++r) EXPECT_TRUE(is_empty(cell(r, 2))) << r;
-    EXPECT_EQ(cell(12, 1).period, 1000 + 12 * 4 + 1);
-    op(kUndo);
-    EXPECT_EQ(cell(12, 2).period, 1000 + 12 * 4 + 2);
-  }
-}
-
-TEST_F(EditOps, InsertAndDeleteRowsFollowTheModifiers) {
-  fill_pattern(0);
-  state->player->shown_row = 10;
-  op(kInsertRow, 0, 1);  // no modifier: nothing
-  EXPECT_EQ(cell(10, 1).period, 1041);
-
-  state->modifiers = 1;
-  op(kInsertRow, 0, 1);
-  EXPECT_TRUE(is_empty(cell(10, 1)));
-  EXPECT_EQ(cell(11, 1).period, 1041);
-  EXPECT_EQ(cell(63, 1).period, 1000 + 62 * 4 + 1);
-  EXPECT_EQ(cell(10, 0).period, 1040);
-
-  op(kDeleteAbove, 0, 1);  // row 9 goes, the emptied row 10 moves up
-  EXPECT_EQ(cell(9, 1).period, 0);
-  EXPECT_EQ(cell(10, 1).period, 1041);
-  EXPECT_TRUE(is_empty(cell(63, 1)));
-
-  state->modifiers = 8;  // Ctrl: effect parts only
-  op(kInsertRowAll);
-  for (int32_t c = 0; c < kChannels; ++c) {
-    EXPECT_EQ(cell(10, c).effect, 0) << c;
-    EXPECT_EQ(cell(11, c).param_hi, 10) << c;
-  }
-  EXPECT_EQ(cell(10, 0).period, 1040);
-
-  state->modifiers = 2;
-  state->player->shown_row = 63;
-  fill_pattern(0);
-  op(kInsertRow, 0, 3);
-  EXPECT_TRUE(is_empty(cell(63, 3)));
-  EXPECT_EQ(cell(62, 3).period, 1000 + 62 * 4 + 3);
-
-  state->player->shown_row = 1;
-  op(kDeleteAbove, 0, 0);
-  EXPECT_EQ(cell(0, 0).period, 1004);
-  EXPECT_TRUE(is_empty(cell(63, 0)));
-  state->player->shown_row = 0;
-  op(kDeleteAbove, 0, 0);
-  EXPECT_EQ(cell(0, 0).period, 1004);
-}
-
-TEST_F(EditOps, OutOfRangeNumbersChangeNothing) {
-  fill_pattern(0);
-  state->player->shown_row = -1;  // as the replayer leaves it before playing
-  state->modifiers = 1;
-  for (const int32_t operation : {0, 1, 4, 25, 26, 28, 30, -5})
-    op(operation, 0, operation == 26 ? 9 : 0);
-  state->cursor_channel = 7;
-  op(kCutTrack);
-  state->player->current_pattern = 200;
-  op(kCutPattern);
-  state->player->current_pattern = 0;
-  EXPECT_EQ(cell(0, 0).period, 1000);
-  EXPECT_EQ(cell(63, 3).period, 1000 + 63 * 4 + 3);
+TEST(EditOps, OutOfRangeCursorsChangeNothing) {
+  Editor e;
+  e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21");
+  e.s->player->current_pattern = kPatterns;
+  e.run("c1 r0 14 26 7+1");
+  // Nothing is written past the patterns, where the player's settings lie.
+  EXPECT_EQ(e.s->player->flags, 4);
+  EXPECT_EQ(e.s->player->song_length, 1);
+  EXPECT_EQ(e.s->player->master_volume, 256);
+  e.run("16");
+  e.s->player->current_pattern = 0;
+  for (int ch = 0; ch < kChannels; ++ch) EXPECT_EQ(e.channel(ch), kSame) << ch;
+  // An undo copy that names no pattern is not put back anywhere.
+  e.s->undo_filled = 1;
+  e.s->undo_pattern_number = kPatterns;
+  e.run("3");
+  EXPECT_EQ(e.s->player->flags, 4) << "the copy is put back nowhere";
+  // A block end from outside the pattern stops at row 63.
+  e.run("r60 20");
+  e.s->block_end = kRows;
+  e.run("r64 21");
+  EXPECT_EQ(e.channel(1), "0-59 _*4");
+  EXPECT_EQ(e.s->player->patterns[1][0][1].period, source_cell(0, 1).period);
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "../engine/module_builder.h"
 #include "../render/screen_fixture.h"
@@ -12,8 +15,6 @@
 namespace {
 
 enum : int32_t {
-  kEsc = 0x01,
-  kDigit1 = 0x02,
   kBackspace = 0x0E,
   kY = 0x15,
   kO = 0x18,
@@ -21,7 +22,6 @@ enum : int32_t {
   kA = 0x1E,
   kS = 0x1F,
   kC = 0x2E,
-  kN = 0x31,
   kLeft = 0xCB,
   kRight = 0xCD,
   kDelete = 0xD3,
@@ -52,44 +52,32 @@ class Requesters : public ::testing::Test {
   }
 };
 
-TEST_F(Requesters, QuitAnswersYesByButtonAndKeys) {
-  for (const int32_t key : {int32_t{0}, int32_t{kReturn}, int32_t{kY}}) {
-    state.dialog = kDialogQuit;
+// Clicks on the requesters' buttons; their keys are in the key tables.
+TEST_F(Requesters, ButtonsAnswerAndTheSpaceBetweenThemDoesNot) {
+  struct Click {
+    int32_t dialog, x, y;
+    int32_t (*handler)(EditorState*);
+    int32_t dialog_after, quit, answer, colour;
+  };
+  const Click clicks[] = {
+      {kDialogQuit, 180, 75, quit_requester, kDialogQuit, 1, -1, kPointerMagenta},
+      {kDialogQuit, 240, 75, quit_requester, kDialogNone, 0, -1, kPointerRed},
+      {kDialogQuit, 200, 75, quit_requester, kDialogQuit, 0, -1, kPointerMagenta},
+      {kDialogConfirm, 180, 75, confirm_requester, kDialogConfirm, 0, 1, kPointerMagenta},
+      {kDialogConfirm, 240, 80, confirm_requester, kDialogConfirm, 0, 0, kPointerRed},
+      {kDialogConfirm, 200, 75, confirm_requester, kDialogConfirm, 0, -1, kPointerMagenta},
+  };
+  for (const Click& c : clicks) {
+    state.dialog = c.dialog;
     state.quit_confirmed = 0;
-    state.key_consumed = 0;
-    if (key == 0)
-      click(quit_requester, 180, 75);
-    else
-      frame(quit_requester, key);
-    EXPECT_EQ(state.quit_confirmed, 1) << key;
-    EXPECT_EQ(state.dialog, kDialogQuit);
-    EXPECT_EQ(state.pointer_colour, kPointerMagenta);
-    if (key != 0) {
-      EXPECT_EQ(state.key_consumed, 1) << "the keyboard must not use it as well";
-    }
+    state.confirm_answer = -1;
+    click(c.handler, c.x, c.y);
+    EXPECT_EQ(state.dialog, c.dialog_after) << c.x;
+    EXPECT_EQ(state.quit_confirmed, c.quit) << c.x;
+    EXPECT_EQ(state.confirm_answer, c.answer) << c.x;
+    EXPECT_EQ(state.pointer_colour, c.colour) << c.x;
   }
   EXPECT_EQ(screen.pixel(160, 51), 0x506070u);  // the requester image
-}
-
-TEST_F(Requesters, QuitAnswersNoByButtonAndKeysAndIgnoresOthers) {
-  state.dialog = kDialogQuit;
-  frame(quit_requester, kA);
-  click(quit_requester, 200, 75);  // between the two buttons
-  EXPECT_EQ(state.dialog, kDialogQuit);
-  EXPECT_EQ(state.key_consumed, 0);
-
-  for (const int32_t key : {int32_t{0}, int32_t{kEsc}, int32_t{kN}}) {
-    state.dialog = kDialogQuit;
-    state.message_timer = 0;
-    if (key == 0)
-      click(quit_requester, 240, 75);
-    else
-      frame(quit_requester, key);
-    EXPECT_EQ(state.dialog, kDialogNone) << key;
-    EXPECT_EQ(state.quit_confirmed, 0);
-    EXPECT_EQ(state.pointer_colour, kPointerRed);
-    EXPECT_EQ(state.message_timer, 1);
-  }
 }
 
 TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
@@ -101,23 +89,6 @@ TEST_F(Requesters, RequestersDoNothingOutsideTheirDialog) {
   EXPECT_EQ(state.quit_confirmed, 0);
   EXPECT_EQ(state.dialog, kDialogNone);
   EXPECT_EQ(state.pointer_colour, kPointerWhite);
-}
-
-TEST_F(Requesters, ConfirmReturnsTheAnswer) {
-  state.dialog = kDialogConfirm;
-  state.key_code = kC;
-  EXPECT_EQ(confirm_requester(&state), 0);
-  state.key_code = kY;
-  EXPECT_EQ(confirm_requester(&state), 1);
-  EXPECT_EQ(state.confirm_answer, 1);
-  state.key_code = 0;
-  state.mouse_x = 240;
-  state.mouse_y = 80;
-  state.left_held = 1;
-  EXPECT_EQ(confirm_requester(&state), 1);
-  EXPECT_EQ(state.confirm_answer, 0);
-  EXPECT_EQ(state.pointer_colour, kPointerRed);
-  EXPECT_EQ(state.message_timer, 1);
 }
 
 class ClearRequester : public Requesters {
@@ -142,44 +113,36 @@ class ClearRequester : public Requesters {
     state.dialog = kDialogClear;
     state.pointer_colour = state.normal_pointer_colour = kPointerYellow;
   }
-
-  void expect_finished() {
-    EXPECT_EQ(state.dialog, kDialogNone);
-    EXPECT_EQ(state.player->play_mode, kStopped);
-    EXPECT_EQ(state.player->shown_row, 0);
-    EXPECT_EQ(state.pointer_colour, kPointerWhite);
-    EXPECT_EQ(state.normal_pointer_colour, kPointerWhite);
-    for (const ChannelState& ch : state.player->channels) EXPECT_EQ(ch.sample, 0);
-    EXPECT_STREQ(state.message, "ALL RIGHT");
-  }
-  void expect_song_cleared() {
-    const Player* p = state.player;
-    EXPECT_EQ(p->patterns[0][0][0].period, 0);
-    EXPECT_EQ(p->patterns[100][5][2].period, 0);
-    EXPECT_EQ(p->order[3], 0);
-    EXPECT_EQ(p->song_name[0], '\0');
-    EXPECT_EQ(p->tempo, 125);
-    EXPECT_EQ(p->speed, 6);
-    EXPECT_EQ(p->song_length, 1);
-  }
-  void expect_samples_cleared() {
-    for (const Sample& s : state.player->samples) {
-      EXPECT_EQ(s.data, nullptr);
-      EXPECT_EQ(s.length, 0);
-      EXPECT_EQ(s.loop_length, 0x8000);
-    }
-  }
 };
 
-TEST_F(ClearRequester, SongClearsEveryReachablePatternAndKeepsSamples) {
-  frame(clear_requester, kO);
-  expect_song_cleared();
-  expect_finished();
-  EXPECT_NE(state.player->samples[7].data, nullptr);
-  EXPECT_EQ(state.current_sample, 7);
+// O clears the song, S the samples, A both, C cancels; every answer but
+// cancel stops playback, silences the channels and goes to row 0.
+TEST_F(ClearRequester, AnswersClearWhatTheySay) {
+  struct Answer {
+    int32_t key;
+    bool song, samples;
+    int32_t current_sample;
+  };
+  for (const Answer& a : {Answer{kO, true, false, 7}, Answer{kS, false, true, 1},
+                          Answer{kA, true, true, 7}, Answer{kC, false, false, 7}}) {
+    SetUp();
+    frame(clear_requester, a.key);
+    const Player* p = state.player;
+    EXPECT_EQ(p->patterns[100][5][2].period == 0, a.song) << a.key;
+    EXPECT_EQ(p->order[3] == 0 && p->song_name[0] == '\0' && p->tempo == 125, a.song) << a.key;
+    EXPECT_EQ(p->samples[7].data == nullptr, a.samples) << a.key;
+    EXPECT_EQ(p->channels[0].position < 0, a.samples) << a.key;
+    EXPECT_EQ(state.current_sample, a.current_sample) << a.key;
+    EXPECT_EQ(state.dialog, kDialogNone);
+    const bool cleared = a.song || a.samples;
+    EXPECT_EQ(p->play_mode, cleared ? kStopped : kPlaySong) << a.key;
+    EXPECT_EQ(p->shown_row, cleared ? 0 : 30) << a.key;
+    EXPECT_EQ(state.pointer_colour, cleared ? kPointerWhite : kPointerRed) << a.key;
+    EXPECT_EQ(state.mark_a, a.samples ? 0 : 40) << "the sample view is reset" << a.key;
+  }
 }
 
-TEST_F(ClearRequester, SamplesButtonSilencesUnderTheLockAndSelectsSampleOne) {
+TEST_F(ClearRequester, SamplesAreFreedUnderTheAudioLock) {
   static int lock_depth = 0;
   static int locks_taken = 0;
   lock_depth = locks_taken = 0;
@@ -189,32 +152,7 @@ TEST_F(ClearRequester, SamplesButtonSilencesUnderTheLockAndSelectsSampleOne) {
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
   EXPECT_GT(locks_taken, 0);
   EXPECT_EQ(lock_depth, 0);
-  expect_samples_cleared();
-  EXPECT_LT(state.player->channels[0].position, 0);
-  EXPECT_EQ(state.player->patterns[0][0][0].period, 428);
-  EXPECT_EQ(state.current_sample, 1);
-  EXPECT_EQ(state.mark_a, 0);
-  expect_finished();
-}
-
-TEST_F(ClearRequester, AllKeepsTheCurrentSampleAndLeavesAnEmptyView) {
-  frame(clear_requester, kA);
-  expect_song_cleared();
-  expect_samples_cleared();
-  expect_finished();
-  EXPECT_EQ(state.current_sample, 7);
-  EXPECT_EQ(state.mark_a, 0);
-  EXPECT_EQ(state.zoom_end, 0);
-  EXPECT_EQ(state.samples_per_pixel, 0.0f);
-}
-
-TEST_F(ClearRequester, CancelChangesNothing) {
-  frame(clear_requester, kC);
-  EXPECT_EQ(state.dialog, kDialogNone);
-  EXPECT_EQ(state.pointer_colour, kPointerRed);
-  EXPECT_EQ(state.player->play_mode, kPlaySong);
-  EXPECT_NE(state.player->samples[7].data, nullptr);
-  EXPECT_EQ(state.player->patterns[100][5][2].period, 214);
+  EXPECT_EQ(state.player->samples[7].data, nullptr);
 }
 
 // A field of 19 characters plus its trailing byte, followed by guard bytes
@@ -246,91 +184,64 @@ class TextField : public Requesters {
   }
 };
 
-TEST_F(TextField, TypesPlainAndShiftedCharactersOncePerPress) {
-  begin("", 0);
-  press(kA);
-  frame(edit_text_field, kDigit1, 1);
-  for (int32_t i = 0; i < 12; ++i) frame(edit_text_field, kDigit1, 1);  // held
-  frame(edit_text_field, 0);
+struct FieldCase {
+  const char* text;  // up to 20 bytes: a name from a file needs no terminator
+  int32_t cursor;
+  const char* keys;   // a s bksp del left right; "~" holds one frame; "*n" n frames
+  const char* field;  // the 19 bytes and the trailing byte afterwards, '.' for 0
+  int32_t cursor_after;
+};
+
+const FieldCase kFields[] = {
+    {"", 0, "a~ s~ s _", "AS..................", 2},  // S went down before A came up
+    {"", 0, "s s s s s s s s s s s s s s s s s s s s s", "SSSSSSSSSSSSSSSSSSS.", 19},
+    {"SSSSSSSSSSSSSSSSSSS", 5, "a", "SSSSSSSSSSSSSSSSSSS.", 5},  // full: nothing goes in
+    {"ABCDEFGHIJKLMNOPQRST", 50, "right right del", "ABCDEFGHIJKLMNOPQRST", 19},
+    {"ABCDEFGHIJKLMNOPQRST", 50, "bksp", "ABCDEFGHIJKLMNOPQRTT", 18},
+    {"AB", 21, "bksp del", "A...................", 1},  // a cursor from a longer field
+    {"HELLO", 0, "bksp del", "ELLO................", 0},
+    {"HELLO", 0, "right right bksp left left", "HLLO................", 0},
+    {"HELLO", 0, "right*10", "HELLO...............", 2},  // held: first frame, then every 5th
+};
+
+TEST_F(TextField, KeysEditInsideTheField) {
+  const std::pair<const char*, int32_t> names[] = {
+      {"a", kA},        {"s", kS},       {"bksp", kBackspace},
+      {"del", kDelete}, {"left", kLeft}, {"right", kRight}};
+  for (const FieldCase& c : kFields) {
+    SetUp();
+    begin(c.text, c.cursor);
+    std::istringstream keys(c.keys);
+    for (std::string k; keys >> k;) {
+      const bool hold = k.back() == '~';
+      const size_t star = k.find('*');
+      const int frames = star == std::string::npos ? 1 : std::stoi(k.substr(star + 1));
+      k = k.substr(0, std::min(k.find_first_of("~*"), k.size()));
+      int32_t code = 0;
+      for (const auto& [name, key] : names)
+        if (k == name) code = key;
+      for (int f = 0; f < frames; ++f) frame(edit_text_field, code);
+      if (!hold) frame(edit_text_field, 0);
+    }
+    std::string field(buffer, kLength + 1);
+    for (char& ch : field) ch = ch ? ch : '.';
+    EXPECT_EQ(field, c.field) << c.text << " | " << c.keys;
+    EXPECT_EQ(state.text_field_cursor, c.cursor_after) << c.text << " | " << c.keys;
+    EXPECT_TRUE(guard_intact());
+  }
+}
+
+TEST_F(TextField, TheLayoutCharacterAndClicksPlaceTheCursor) {
+  begin("ELO", 0);
   state.text_char = 'q';  // the layout's character wins over the table
   press(kA);
-  state.text_char = 0;
-  EXPECT_EQ(text(), "A!Q");
-  EXPECT_EQ(state.text_field_cursor, 3);
-  EXPECT_EQ(state.pointer_colour, kPointerMagenta);
-  EXPECT_EQ(screen.pixel(104 + 3 * 8, 107), 0xFFFFFFu);  // the text cursor
-}
-
-TEST_F(TextField, FastTypingKeepsAKeyPressedBeforeTheLastWasLetGo) {
-  begin("", 0);
-  frame(edit_text_field, kA);
-  frame(edit_text_field, kS);  // S went down while A was still held
-  frame(edit_text_field, kS);
-  frame(edit_text_field, 0);
-  EXPECT_EQ(text(), "AS");
-}
-
-TEST_F(TextField, AFullFieldNeverWritesItsTrailingByte) {
-  begin("", 0);
-  for (int32_t i = 0; i < 30; ++i) press(kS);
-  EXPECT_EQ(text(), std::string(kLength, 'S'));
-  EXPECT_EQ(buffer[kLength], '\0');
-  state.text_field_cursor = 5;
-  press(kA);  // inserting into a full field changes nothing
-  EXPECT_EQ(text(), std::string(kLength, 'S'));
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, NameWithoutTerminatorStaysInsideTheField) {
-  begin("ABCDEFGHIJKLMNOPQRST", 50);  // 20 bytes, as a module file may hold
-  EXPECT_EQ(state.text_field_cursor, kLength);
-  for (int32_t i = 0; i < 6; ++i) press(kRight);
-  EXPECT_EQ(state.text_field_cursor, kLength);
-  press(kDelete);  // at the end: nothing moves
-  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRST");
-  press(kBackspace);
-  EXPECT_EQ(std::string(buffer, kLength + 1), "ABCDEFGHIJKLMNOPQRTT");
-  EXPECT_EQ(state.text_field_cursor, kLength - 1);
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, CursorFromALongerFieldIsBroughtInside) {
-  begin("AB", 21);  // left there by the 21-character sample-name field
-  EXPECT_EQ(state.text_field_cursor, 2);
-  state.text_field_cursor = 21;  // even if changed while editing
-  press(kBackspace);
-  EXPECT_EQ(text(), "A");
-  press(kDelete);
-  EXPECT_EQ(text(), "A");
-  EXPECT_TRUE(guard_intact());
-}
-
-TEST_F(TextField, EditingKeysAndCursorMovement) {
-  begin("HELLO", 0);
-  press(kBackspace);  // at 0: nothing
-  EXPECT_EQ(text(), "HELLO");
-  press(kDelete);
-  EXPECT_EQ(text(), "ELLO");
-  press(kRight);
-  press(kRight);
-  press(kBackspace);
-  EXPECT_EQ(text(), "ELO");
-  EXPECT_EQ(state.text_field_cursor, 1);
-  press(kLeft);
-  press(kLeft);
-  EXPECT_EQ(state.text_field_cursor, 0);
-
-  // A held arrow moves in its first frame and then every fifth.
-  for (int32_t i = 0; i < 10; ++i) frame(edit_text_field, kRight);
-  frame(edit_text_field, 0);
-  EXPECT_EQ(state.text_field_cursor, 2);
-
-  click(edit_text_field, 104 + 8 * 2 + 3, 105);
-  EXPECT_EQ(state.text_field_cursor, 2);
-  click(edit_text_field, 300, 105);  // beyond the text: at its end
-  EXPECT_EQ(state.text_field_cursor, 3);
-  click(edit_text_field, 20, 105);
-  EXPECT_EQ(state.text_field_cursor, 0);
+  EXPECT_EQ(text(), "QELO");
+  EXPECT_EQ(screen.pixel(104 + 8, 107), 0xFFFFFFu);  // the text cursor
+  const int32_t clicks[][2] = {{104 + 8 * 2 + 3, 2}, {300, 4}, {20, 0}};
+  for (const auto& [x, cursor] : clicks) {
+    click(edit_text_field, x, 105);
+    EXPECT_EQ(state.text_field_cursor, cursor) << x;
+  }
   EXPECT_EQ(state.dialog, kDialogTextField);
 }
 

@@ -1,10 +1,12 @@
+// The replayer, tick by tick: what each channel is heard at (the period
+// whose step it plays), its mix volume and where it restarts, for tables of
+// pattern cells; and the song position and row each row processing visits.
 #include "engine/replayer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <utility>
-#include <vector>
+#include <cstdio>
+#include <string>
 
 #include "module_builder.h"
 
@@ -12,7 +14,43 @@ using namespace test_module;
 
 namespace {
 
-using Visit = std::pair<int32_t, int32_t>;  // shown position, shown row
+// 18.14 step of a period at 44100 Hz, by the step formula worked out once:
+// 1172874197 / ((44100 * period) / 50).
+int32_t step_of(int32_t period) {
+  return 1172874197 / ((44100 * period) / 50);
+}
+
+// Period whose step a channel plays; the step itself when it is no period's.
+std::string heard(int32_t step) {
+  for (int32_t p = 50; p < 2000; ++p)
+    if (step_of(p) == step) return std::to_string(p);
+  return "step" + std::to_string(step);
+}
+
+// Joins values, writing runs as "value*count".
+struct Runs {
+  std::string text;
+  std::string last;
+  int count = 0;
+  void add(const std::string& v) {
+    if (v == last && count > 0) {
+      ++count;
+      return;
+    }
+    flush();
+    last = v;
+    count = 1;
+  }
+  void flush() {
+    if (count == 0) return;
+    text += (text.empty() ? "" : " ") + last + (count > 1 ? "*" + std::to_string(count) : "");
+    count = 0;
+  }
+  std::string str() {
+    flush();
+    return text;
+  }
+};
 
 class Replayer : public ::testing::Test {
  protected:
@@ -20,432 +58,268 @@ class Replayer : public ::testing::Test {
     p = player_create(44100);
     make_sample(p, 1, 0x3000, 0, 0x3000, 40, [](int32_t i) { return i; });
     make_sample(p, 2, 0x100, 0, 2, 20, [](int32_t) { return 5; });
+    make_sample(p, 31, 0x3000, 0, 0x3000, 50, [](int32_t) { return 1; }).finetune = 3;
     p->play_mode = kPlaySong;
   }
   void TearDown() override { player_destroy(p); }
 
-  // Processes one row and every tick up to the next row.
-  void play_row() {
-    do {
-      process_tick(p);
-    } while (!(p->tick_counter == 0 && p->pattern_delay == 0));
-  }
-  std::vector<Visit> visit(int rows) {
-    std::vector<Visit> seen;
-    for (int i = 0; i < rows; ++i) {
-      play_row();
-      seen.emplace_back(p->shown_position, p->shown_row);
+  // Cells written "row:period:sample:EPP[:channel[:pattern]]", EPP the
+  // effect and parameter in hex, separated by spaces.
+  void put(const char* cells) {
+    int row, period, sample, fx, n;
+    for (const char* c = cells;
+         std::sscanf(c, "%d:%d:%d:%x%n", &row, &period, &sample, &fx, &n) == 4;) {
+      c += n;
+      int channel = 0, pattern = 0;
+      if (std::sscanf(c, ":%d%n", &channel, &n) == 1) c += n;
+      if (std::sscanf(c, ":%d%n", &pattern, &n) == 1) c += n;
+      set_cell(p, pattern, row, channel, period, sample, fx >> 8, fx & 255);
     }
-    return seen;
   }
-  // Ticks until the next row is due, counting them.
-  int ticks_to_next_row() {
-    int n = 0;
-    do {
+
+  // Channel 0 over `ticks` ticks. Before each tick a sounding channel is put
+  // at byte 7, so a restart or an offset shows as a new position.
+  struct Trace {
+    std::string periods, volumes, positions;
+  };
+  Trace trace(int ticks) {
+    Runs periods, volumes, positions;
+    ChannelState& ch = p->channels[0];
+    for (int t = 0; t < ticks; ++t) {
+      if (ch.position >= 0) ch.position = 7 * kFixOne;
       process_tick(p);
-      ++n;
-    } while (!(p->tick_counter == 0 && p->pattern_delay == 0));
-    return n;
+      periods.add(heard(ch.step));
+      volumes.add(std::to_string(ch.mix_volume));
+      positions.add(ch.position < 0              ? "off"
+                    : ch.position == 7 * kFixOne ? "-"
+                                                 : std::to_string(ch.position >> 14));
+    }
+    return {periods.str(), volumes.str(), positions.str()};
   }
-  ChannelState& ch(int c = 0) { return p->channels[c]; }
+
+  // Shown position and row of each of `rows` row processings.
+  std::string visits(int rows) {
+    Runs seen;
+    for (int i = 0; i < rows; ++i) {
+      do {
+        process_tick(p);
+      } while (!(p->tick_counter == 0 && p->pattern_delay == 0));
+      seen.add(std::to_string(p->shown_position) + ":" + std::to_string(p->shown_row));
+    }
+    return seen.str();
+  }
 
   Player* p = nullptr;
 };
 
-TEST_F(Replayer, FreshChannelPlaysItsFirstNoteAtTheSampleVolume) {
-  set_cell(p, 0, 0, 0, 428, 1);
-  process_tick(p);
-  EXPECT_EQ(ch().mix_volume, 40);
-  EXPECT_EQ(ch().position, 0);
-  EXPECT_EQ(ch().step, period_step(p, 428));
-}
-
-TEST_F(Replayer, NoteWithoutSampleKeepsVolumeOnlyForEffects0CAndF) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xC, 0x20);
-  set_cell(p, 0, 1, 0, 404, 0);
-  set_cell(p, 0, 2, 0, 381, 0, 0x4, 0x00);
-  set_cell(p, 0, 3, 0, 360, 0, 0xE, 0x11);
-  play_row();
-  EXPECT_EQ(ch().volume, 32);
-  ch().position = 700 * kFixOne;
-  play_row();
-  EXPECT_EQ(ch().sample, 1);
-  EXPECT_EQ(ch().position, 0) << "effect 0: the last sample restarts";
-  EXPECT_EQ(ch().volume, 32) << "at the volume it had, not the sample's 40";
-  ch().position = 700 * kFixOne;
-  play_row();
-  EXPECT_EQ(ch().position, 700 * kFixOne) << "effect 4: only the pitch changes";
-  EXPECT_EQ(ch().period, 381);
-  play_row();
-  EXPECT_EQ(ch().position, 0) << "a fine slide restarts like effect 0";
-  EXPECT_EQ(ch().volume, 32);
-}
-
-TEST_F(Replayer, SampleWithoutNoteWaitsForTheLoopWrap) {
-  set_cell(p, 0, 0, 0, 428, 1);
-  set_cell(p, 0, 1, 0, 0, 2);
-  play_row();
-  ch().position = 99 * kFixOne;
-  play_row();
-  EXPECT_EQ(ch().sample, 1);
-  EXPECT_EQ(ch().pending_sample, 2);
-  EXPECT_EQ(ch().volume, 20);
-  EXPECT_EQ(ch().position, 99 * kFixOne);
-}
-
-TEST_F(Replayer, SampleOffsetMemory) {
-  set_cell(p, 0, 0, 0, 428, 1);
-  set_cell(p, 0, 1, 0, 428, 0, 0x9, 0x10);
-  set_cell(p, 0, 2, 0, 428, 0, 0x9, 0x10);
-  set_cell(p, 0, 3, 0, 428, 1, 0x9, 0x00);
-  set_cell(p, 0, 4, 0, 428, 1, 0x9, 0x10);
-  set_cell(p, 0, 5, 0, 0, 0, 0x9, 0x20);
-  const int32_t expected[] = {0, 0x1000, 0x2000, 0x2000, 0x1000, 0x1000};
-  for (int32_t bytes : expected) {
-    play_row();
-    EXPECT_EQ(ch().offset_memory, bytes * kFixOne) << "row " << p->shown_row;
-  }
-  EXPECT_EQ(ch().position, 0x1000 * kFixOne) << "9xx without a note does nothing";
-}
-
-TEST_F(Replayer, RepeatedRelativeOffsetsDoNotOverflow) {
-  for (int row = 0; row < kRows; ++row) set_cell(p, 0, row, 0, 428, 0, 0x9, 0xFF);
-  visit(kRows);
-  EXPECT_GT(ch().offset_memory, 0);
-  EXPECT_EQ(ch().position, ch().offset_memory);
-}
-
-TEST_F(Replayer, PatternLoopRepeatsTheSection) {
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0x60);
-  set_cell(p, 0, 3, 0, 0, 0, 0xE, 0x62);
-  std::vector<int32_t> rows;
-  for (const Visit& v : visit(12)) rows.push_back(v.second);
-  EXPECT_EQ(rows, (std::vector<int32_t>{0, 1, 2, 3, 1, 2, 3, 1, 2, 3, 4, 5}));
-}
-
-TEST_F(Replayer, PatternLoopBackToRowZeroStaysOnItsPosition) {
-  p->song_length = 2;
-  set_cell(p, 0, 0, 0, 0, 0, 0xE, 0x60);
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0x60);  // ignored: a loop start is already set
-  set_cell(p, 0, 2, 0, 0, 0, 0xE, 0x61);
-  const std::vector<Visit> expected = {{0, 0}, {0, 1}, {0, 2}, {0, 0}, {0, 1}, {0, 2}, {0, 3}};
-  EXPECT_EQ(visit(7), expected);
-}
-
-TEST_F(Replayer, PatternLoopE63PlaysFourTimes) {
-  set_cell(p, 0, 0, 0, 0, 0, 0xE, 0x60);
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0x63);
-  int zeros = 0;
-  for (const Visit& v : visit(9)) zeros += v.second == 0;
-  EXPECT_EQ(zeros, 4);
-  EXPECT_EQ(p->row, 3);
-}
-
-TEST_F(Replayer, PatternDelayRepeatsTheRowTime) {
-  set_cell(p, 0, 0, 0, 0, 0, 0xE, 0xE2);
-  EXPECT_EQ(ticks_to_next_row(), 18);
-  EXPECT_EQ(ticks_to_next_row(), 6);
-}
-
-TEST_F(Replayer, SpeedCommandActsOnItsOwnRow) {
-  set_cell(p, 0, 0, 0, 0, 0, 0xF, 0x03);
-  EXPECT_EQ(ticks_to_next_row(), 3);
-  set_cell(p, 0, 1, 0, 0, 0, 0xF, 0x00);  // F00 changes nothing
-  EXPECT_EQ(ticks_to_next_row(), 3);
-}
-
-TEST_F(Replayer, TempoSetsSamplesPerTick) {
-  const std::pair<int, float> cases[] = {{0x7D, 873.353f}, {0x20, 3411.535f}, {0xFF, 428.1142f}};
-  for (const auto& [param, frames] : cases) {
-    set_cell(p, 0, p->row, 0, 0, 0, 0xF, param);
-    play_row();
-    EXPECT_EQ(p->tempo, param);
-    EXPECT_NEAR(p->samples_per_tick, frames, 0.001f);
-  }
-  EXPECT_EQ(p->speed, 6);
-}
-
-struct JumpCase {
-  int effect;
-  int param;
-  Visit next;
+struct TraceCase {
+  const char* what;
+  const char* cells;
+  int ticks;
+  const char* periods;
+  const char* volumes;
+  const char* positions;  // null: not checked
 };
 
-TEST_F(Replayer, BreakAndJumpTargetsInSongPlay) {
-  const JumpCase cases[] = {{0xD, 0x32, {1, 32}}, {0xD, 0x00, {1, 0}}, {0xD, 0x64, {1, 0}},
-                            {0xB, 0x02, {2, 0}},  {0xB, 0x00, {0, 0}}, {0xB, 0x03, {0, 0}},
-                            {0xB, 0x7F, {0, 0}}};
-  for (const JumpCase& c : cases) {
-    Player* q = player_create(44100);
-    q->song_length = 3;
-    q->order[1] = 1;
-    q->order[2] = 2;
-    q->play_mode = kPlaySong;
-    set_cell(q, 0, 0, 2, 0, 0, c.effect, c.param);
-    std::swap(p, q);
-    const std::vector<Visit> seen = visit(2);
-    std::swap(p, q);
-    EXPECT_EQ(seen[1], c.next) << std::hex << c.effect << c.param;
-    EXPECT_EQ(q->current_pattern, q->order[q->song_position]);
-    player_destroy(q);
-  }
-}
+// Speed 6 unless a cell says otherwise; sample 1 has volume 40 and finetune
+// 0, sample 31 volume 50 and finetune +3.
+const TraceCase kTraces[] = {
+    {"a note restarts its sample at the sample's volume", "0:428:1:000", 6, "428*6", "40*6",
+     "0 -*5"},
+    {"sample 31 is a sample, with its finetune", "0:428:31:000", 2, "419*2", "50*2", "0 -"},
+    {"a note without a sample on a fresh channel stays silent", "0:428:0:000", 2, "428*2", "0*2",
+     "off*2"},
+    {"keep-volume for effects 0, C, F and fine slides; others only bend the pitch",
+     "0:428:1:C20 1:404:0:000 2:381:0:400 3:360:0:E11", 24, "428*6 404*6 381*6 359*6", "32*24",
+     "0 -*5 0 -*11 0 -*5"},
+    {"arpeggio: base+low, base+high, base from the row tick; capped at the top note",
+     "0:428:1:047 1:120:1:0F0", 12, "285 339 428 285 339 428 120 113 120*2 113 120", "40*12",
+     nullptr},
+    {"1xx and 2xx slide on five ticks and stop at 108 and 907",
+     "0:428:1:000 1:0:0:102 2:113:1:000 3:0:0:106 4:856:1:000 5:0:0:234", 36,
+     "428*7 426 424 422 420 418 113*7 108*5 856*7 907*5", "40*36", nullptr},
+    {"3xx slides to its note without a restart and stops there", "0:428:1:000 1:381:0:310", 12,
+     "428*7 412 396 381*3", "40*12", "0 -*11"},
+    {"5xy goes on with the tone portamento and slides the volume",
+     "0:428:1:000 1:381:0:308 2:0:0:502", 18, "428*7 420 412 404 396 388*2 381*5",
+     "40*12 38 36 34 32 30 28", nullptr},
+    {"4xy sine vibrato, then 6xy keeps it going into the negative half", "0:428:1:448 1:0:0:601",
+     12, "428*2 434 439 442 443*2 442 439 434 428 421", "40*6 39 38 37 36 35 34", nullptr},
+    {"a volume slide right after a vibrato row brings the note's period back",
+     "0:428:1:448 1:0:0:A01", 7, "428*2 434 439 442 443 428", "40*6 39", nullptr},
+    {"E3x rounds slides to the notes of the sample's finetune", "0:428:1:E31 1:0:0:205", 12,
+     "428*11 453", "40*12", nullptr},
+    {"E5x plays the note at another finetune; without a note it does nothing",
+     "0:428:1:E53 1:0:0:E57", 12, "419*12", "40*12", nullptr},
+    {"E7x square tremolo around the volume, which itself stays", "0:428:1:E72 1:0:0:7F8", 12,
+     "428*12", "40*6 55*3 24*2 55", nullptr},
+    {"7xy sine tremolo acts from the row tick", "0:428:1:748", 6, "428*6", "40 46 51 54 55 54",
+     nullptr},
+    {"the sine turns negative after position 31",
+     "0:428:1:718 1:0:0:718 2:0:0:718 3:0:0:718 4:0:0:718 5:0:0:718", 36, "428*36",
+     "40 41 43 44 46 47 48 50 51 52 53 54*2 55*7 54*2 53 52 51 50 48 47 46 44 43 41 40 38 36 35",
+     nullptr},
+    {"Axy slides every tick and stops at 63 and 0; C40 is 63",
+     "0:428:1:C20 1:0:0:A10 2:0:0:A01 3:0:0:C40 4:0:0:A20 5:0:0:C01 6:0:0:A02", 42, "428*42",
+     "32*6 33 34 35 36 37 38 37 36 35 34 33 32 63*12 1*6 0*6", nullptr},
+    {"EAx and EBx change the volume once, within 0..63",
+     "0:428:1:C3C 1:0:0:EA5 2:0:0:EB9 3:0:0:C05 4:0:0:EB9", 30, "428*30", "60*6 63*6 54*6 5*6 0*6",
+     nullptr},
+    {"E1x and E2x bend once at the row, unclamped", "0:113:1:E19 1:0:0:E25", 12, "104*6 109*6",
+     "40*12", nullptr},
+    {"ECx cuts the note on its tick", "0:428:1:EC2", 6, "428*6", "40*2 0*4", nullptr},
+    {"E9x restarts every x ticks", "0:428:1:E93", 6, "428*6", "40*6", "0 -*2 0 -*2"},
+    {"EDx changes the pitch at once and restarts on tick x", "0:428:1:000 1:381:1:ED2 2:0:0:ED2",
+     18, "428*6 381*12", "40*18", "0 -*7 0 -*9"},
+    {"9xx without a sample adds to the offset memory; 900 reuses it",
+     "0:428:1:000 1:428:0:910 2:428:0:910 3:428:1:900 4:428:1:910 5:0:0:920", 36, "428*36", "40*36",
+     "0 -*5 4096 -*5 8192 -*5 8192 -*5 4096 -*11"},
+    {"at speed 1 slides, vibrato and tone portamento are never heard",
+     "0:428:1:F01 1:0:0:110 2:0:0:44F 3:404:0:310", 4, "428*4", "40*4", nullptr},
+    {"a sample number alone sets its volume and waits for the loop wrap", "0:428:1:000 1:0:2:000",
+     7, "428*7", "40*6 20", "0 -*6"},
+};
 
-TEST_F(Replayer, JumpAndBreakOnOneRowCombine) {
-  p->song_length = 3;
-  set_cell(p, 0, 0, 0, 0, 0, 0xB, 0x02);
-  set_cell(p, 0, 0, 1, 0, 0, 0xD, 0x10);
-  EXPECT_EQ(visit(2)[1], Visit(2, 10));
-}
-
-TEST_F(Replayer, PatternPlayOnlyChangesTheRow) {
-  p->play_mode = kPlayPattern;
-  p->current_pattern = 5;
-  p->song_length = 3;
-  set_cell(p, 5, 0, 0, 0, 0, 0xD, 0x32);
-  set_cell(p, 5, 33, 0, 0, 0, 0xB, 0x02);
-  const std::vector<Visit> expected = {{5, 0}, {5, 32}, {5, 33}, {5, 0}};
-  EXPECT_EQ(visit(4), expected);
-  EXPECT_EQ(p->song_position, 0);
-}
-
-TEST_F(Replayer, SongWrapsAfterItsLastPosition) {
-  p->song_length = 2;
-  p->order[1] = 3;
-  p->song_position = 1;
-  p->row = 63;
-  EXPECT_EQ(visit(2), (std::vector<Visit>{{1, 63}, {0, 0}}));
-}
-
-TEST_F(Replayer, ArpeggioCyclesLowHighBase) {
-  set_cell(p, 0, 0, 0, 428, 1, 0x0, 0x47);
-  const int base = note_index(428);
-  const int order[] = {base + 7, base + 4, base, base + 7, base + 4, base};
-  for (int i : order) {
-    process_tick(p);
-    EXPECT_EQ(ch().step, period_step(p, kPeriodTable[0][i])) << "tick " << i;
-  }
-  EXPECT_EQ(ch().period, 428) << "the period itself does not change";
-  // Notes near the top stop at the last table entry.
-  set_cell(p, 0, 1, 0, 120, 1, 0x0, 0xF0);
-  process_tick(p);
-  process_tick(p);
-  EXPECT_EQ(ch().step, period_step(p, kPeriodTable[0][35]));
-}
-
-// Output periods of the five pitch ticks of a vibrato row (the first tick
-// of a row leaves the pitch alone).
-std::vector<int32_t> vibrato_periods(Player* p, int waveform, int param) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xE, 0x40 | waveform);
-  set_cell(p, 0, 1, 0, 428, 0, 0x4, param);
-  for (int t = 0; t < 6; ++t) process_tick(p);
-  std::vector<int32_t> out;
-  process_tick(p);
-  EXPECT_EQ(p->channels[0].output_period, 428);
-  for (int t = 0; t < 5; ++t) {
-    process_tick(p);
-    out.push_back(p->channels[0].output_period - 428);
-  }
-  return out;
-}
-
-TEST_F(Replayer, VibratoWaveforms) {
-  // Positions 0, 4, 8, 12, 16 with depth 8: (8 * wave) >> 7.
-  EXPECT_EQ(vibrato_periods(p, 0, 0x48), (std::vector<int32_t>{0, 6, 11, 14, 15}));
-  p->row = 0;
-  EXPECT_EQ(vibrato_periods(p, 1, 0x48), (std::vector<int32_t>{0, 2, 4, 6, 8}));
-  p->row = 0;
-  EXPECT_EQ(vibrato_periods(p, 2, 0x48), (std::vector<int32_t>{15, 15, 15, 15, 15}));
-  // Speed 15 reaches the negative half: positions 0, 15, 30, 45, 60; the
-  // shifts round towards minus infinity.
-  p->row = 0;
-  EXPECT_EQ(vibrato_periods(p, 0, 0xF8), (std::vector<int32_t>{0, 15, 3, -16, -7}));
-  p->row = 0;
-  EXPECT_EQ(vibrato_periods(p, 1, 0xF8), (std::vector<int32_t>{0, 7, 15, -10, -2}));
-}
-
-TEST_F(Replayer, TremoloActsFromTheRowTick) {
-  set_cell(p, 0, 0, 0, 428, 1, 0x7, 0x48);
-  std::vector<int32_t> volumes;
-  for (int t = 0; t < 6; ++t) {
-    process_tick(p);
-    volumes.push_back(ch().mix_volume);
-  }
-  // Depth 16 (twice the digit): 40 + (16 * sine) >> 8 at positions 0..20.
-  EXPECT_EQ(volumes, (std::vector<int32_t>{40, 46, 51, 54, 55, 54}));
-  EXPECT_EQ(ch().volume, 40);
-}
-
-TEST_F(Replayer, VolumeSlideWorksOnEveryTickAndClamps) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xC, 0x20);
-  set_cell(p, 0, 1, 0, 0, 0, 0xA, 0x10);
-  set_cell(p, 0, 2, 0, 0, 0, 0xA, 0x01);
-  set_cell(p, 0, 3, 0, 0, 0, 0xA, 0x01);
-  set_cell(p, 0, 4, 0, 0, 0, 0xC, 0x40);
-  set_cell(p, 0, 5, 0, 0, 0, 0xA, 0xF0);
-  set_cell(p, 0, 6, 0, 0, 0, 0xA, 0x0F);
-  set_cell(p, 0, 7, 0, 0, 0, 0xA, 0x0F);
-  const int32_t expected[] = {32, 38, 32, 26, 63, 63, 0, 0};
-  for (int32_t v : expected) {
-    play_row();
-    EXPECT_EQ(ch().volume, v) << "row " << p->shown_row;
-  }
-}
-
-TEST_F(Replayer, PortamentoActsOnAllButTheRowTick) {
-  set_cell(p, 0, 0, 0, 428, 1);
-  set_cell(p, 0, 1, 0, 0, 0, 0x1, 0x02);
-  set_cell(p, 0, 2, 0, 0, 0, 0x2, 0x03);
-  set_cell(p, 0, 3, 0, 381, 0, 0x3, 0x04);
-  set_cell(p, 0, 4, 0, 0, 0, 0x3, 0x00);
-  const int32_t expected[] = {428, 418, 433, 413, 393, 381};
-  play_row();
-  EXPECT_EQ(ch().output_period, expected[0]);
-  for (int r = 1; r < 4; ++r) {
-    ch().position = 5 * kFixOne;
-    play_row();
-    EXPECT_EQ(ch().output_period, expected[r]) << "row " << r;
-    EXPECT_EQ(ch().position, 5 * kFixOne) << "no restart";
-  }
-  play_row();
-  EXPECT_EQ(ch().output_period, 393) << "speed 4 from memory";
-  set_cell(p, 0, 5, 0, 0, 0, 0x3, 0x00);
-  play_row();
-  EXPECT_EQ(ch().output_period, 381) << "stops at the target";
-}
-
-TEST_F(Replayer, SpeedOneLeavesPitchEffectsInaudible) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xF, 0x01);
-  set_cell(p, 0, 1, 0, 0, 0, 0x1, 0x10);
-  set_cell(p, 0, 2, 0, 0, 0, 0x4, 0x4F);
-  set_cell(p, 0, 3, 0, 404, 0, 0x3, 0x10);
-  for (int r = 0; r < 4; ++r) {
-    play_row();
-    EXPECT_EQ(ch().step, period_step(p, 428)) << "row " << r;
-  }
-}
-
-TEST_F(Replayer, FineSlidesAndNoteCutAndRetrigger) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xE, 0x13);
-  play_row();
-  EXPECT_EQ(ch().period, 425);
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0x25);
-  play_row();
-  EXPECT_EQ(ch().period, 430);
-  EXPECT_EQ(ch().step, period_step(p, 430));
-
-  set_cell(p, 0, 2, 0, 428, 1, 0xE, 0xC2);
-  process_tick(p);
-  process_tick(p);
-  EXPECT_EQ(ch().mix_volume, 40);
-  process_tick(p);
-  EXPECT_EQ(ch().mix_volume, 0);
-  for (int t = 0; t < 3; ++t) process_tick(p);
-
-  set_cell(p, 0, 3, 0, 428, 1, 0xE, 0x93);
-  std::vector<int> restarts;
-  for (int t = 0; t < 6; ++t) {
-    ch().position = 9 * kFixOne;
-    process_tick(p);
-    if (ch().position == 0) restarts.push_back(t);
-  }
-  EXPECT_EQ(restarts, (std::vector<int>{0, 3}));
-}
-
-TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
-  set_cell(p, 0, 0, 0, 0, 0, 0xE, 0x00);
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0x01);
-  set_cell(p, 0, 2, 0, 0, 0, 0xE, 0x00);
-  play_row();
-  EXPECT_EQ(p->filter_enabled, 1);
-  play_row();
-  EXPECT_EQ(p->filter_enabled, 0);
-  p->flags = 0;
-  play_row();
-  EXPECT_EQ(p->filter_enabled, 0);
-}
-
-TEST_F(Replayer, StoppedPlayKeepsTickEffectsButNoRows) {
-  set_cell(p, 0, 0, 0, 428, 1, 0xA, 0x01);
-  play_row();
-  p->play_mode = kStopped;
-  for (int t = 0; t < 12; ++t) process_tick(p);
-  EXPECT_EQ(p->row, 1);
-  EXPECT_EQ(ch().volume, 40 - 18) << "the slide goes on";
-}
-
-TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
-  Sample& s = make_sample(p, 3, 16, 4, 8, 64, [](int32_t i) { return i; });
-  set_cell(p, 0, 0, 0, 428, 3, 0xE, 0xFF);
-  set_cell(p, 0, 1, 0, 0, 0, 0xE, 0xFF);
-  play_row();
-  EXPECT_EQ(ch().volume, 63) << "sample volume 64 plays as 63";
-  EXPECT_EQ(s.data[5], 5);
-  ch().position = 2 * kFixOne;
-  play_row();
-  EXPECT_EQ(s.data[5], static_cast<int8_t>(~5));
-  EXPECT_EQ(ch().position, 2 * kFixOne + 1);
-  // A channel that has fallen silent is not woken by the walk.
-  set_cell(p, 0, 2, 0, 0, 0, 0xE, 0xFF);
-  ch().position = -1;
-  play_row();
-  EXPECT_EQ(s.data[6], static_cast<int8_t>(~6));
-  EXPECT_EQ(ch().position, -1);
-}
-
-TEST(NoteIndex, ExactFinetuneZeroNotesKeepTheirIndex) {
-  for (int i = 0; i < 36; ++i) EXPECT_EQ(note_index(kPeriodTable[0][i]), i);
-}
-
-TEST(NoteIndex, OtherPeriodsMapToTheNearestNote) {
-  EXPECT_EQ(note_index(907), 0);
-  EXPECT_EQ(note_index(850), 0);   // finetune +1 C
-  EXPECT_EQ(note_index(814), 1);   // finetune +7 C lies nearer to C#
-  EXPECT_EQ(note_index(862), 0);   // finetune -1 C
-  EXPECT_EQ(note_index(1712), 0);  // an octave below the table
-  EXPECT_EQ(note_index(57), 35);   // an octave above it
-  EXPECT_EQ(note_index(1), 35);
-  EXPECT_EQ(note_index(0), 35);
-  EXPECT_EQ(note_index(-40), 35);
-  for (int row = 1; row < 16; ++row) {
-    for (int i = 0; i < 36; ++i) {
-      const int32_t found = note_index(kPeriodTable[row][i]);
-      EXPECT_LE(std::abs(kPeriodTable[0][found] - kPeriodTable[row][i]),
-                std::abs(kPeriodTable[0][i] - kPeriodTable[row][i]));
+TEST_F(Replayer, TickTraces) {
+  for (const TraceCase& c : kTraces) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    put(c.cells);
+    const Trace t = trace(c.ticks);
+    EXPECT_EQ(t.periods, c.periods);
+    EXPECT_EQ(t.volumes, c.volumes);
+    if (c.positions) {
+      EXPECT_EQ(t.positions, c.positions);
     }
   }
 }
 
-TEST(PeriodStep, MatchesTheIntegerFormulaAndNeverDividesByZero) {
+struct VisitCase {
+  const char* what;
+  const char* cells;
+  int32_t play_mode;
+  int32_t start_position;
+  int32_t start_row;
+  int rows;
+  const char* visits;  // position:row of each processed row
+};
+
+// Three positions playing patterns 0, 1, 2.
+const VisitCase kVisits[] = {
+    {"D32 goes to row 32 of the next position", "0:0:0:D32:2", kPlaySong, 0, 0, 2, "0:0 1:32"},
+    {"D63 is the last row", "0:0:0:D63", kPlaySong, 0, 0, 2, "0:0 1:63"},
+    {"D00 and D64 go to row 0", "0:0:0:D64 0:0:0:D00:0:1", kPlaySong, 0, 0, 3, "0:0 1:0 2:0"},
+    {"a break on the last row and position wraps to the first", "63:0:0:D10:0:2", kPlaySong, 2, 62,
+     3, "2:62 2:63 0:10"},
+    {"Bxx jumps; B00 goes to position 0", "0:0:0:B02 0:0:0:B00:3:2", kPlaySong, 0, 0, 3,
+     "0:0 2:0 0:0"},
+    {"B past the song length goes to position 0", "0:0:0:B03:0:1", kPlaySong, 1, 0, 2, "1:0 0:0"},
+    {"B and D on one row combine", "0:0:0:B02 0:0:0:D10:1", kPlaySong, 0, 0, 2, "0:0 2:10"},
+    {"in pattern play B and D only change the row", "0:0:0:D32 33:0:0:B02", kPlayPattern, 0, 0, 4,
+     "0:0 0:32 0:33 0:0"},
+    {"E6x: the section plays x+1 times; a second E60 is ignored", "1:0:0:E60 2:0:0:E60 3:0:0:E62",
+     kPlaySong, 0, 0, 12, "0:0 0:1 0:2 0:3 0:1 0:2 0:3 0:1 0:2 0:3 0:4 0:5"},
+    {"a loop back to row 0 stays on its position", "0:0:0:E60 1:0:0:E61", kPlaySong, 0, 0, 5,
+     "0:0 0:1 0:0 0:1 0:2"},
+    {"the song wraps after its last position", "", kPlaySong, 2, 63, 2, "2:63 0:0"},
+};
+
+TEST_F(Replayer, RowVisits) {
+  for (const VisitCase& c : kVisits) {
+    SCOPED_TRACE(c.what);
+    TearDown();
+    SetUp();
+    p->song_length = 3;
+    p->order[1] = 1;
+    p->order[2] = 2;
+    p->play_mode = c.play_mode;
+    p->song_position = p->current_pattern = c.start_position;
+    p->row = c.start_row;
+    put(c.cells);
+    EXPECT_EQ(visits(c.rows), c.visits);
+    if (c.play_mode == kPlaySong) {
+      EXPECT_EQ(p->current_pattern, p->order[p->song_position]);
+    }
+  }
+}
+
+TEST_F(Replayer, RowLengthsFollowSpeedDelayAndTempo) {
+  put("0:0:0:F03 1:0:0:F00 2:0:0:EE2 3:0:0:F7D 4:0:0:F20 5:0:0:FFF");
+  const int expected_ticks[] = {3, 3, 9, 3, 3, 3};
+  const float expected_frames[] = {873.2673f, 873.2673f, 873.2673f, 873.353f, 3411.535f, 428.1142f};
+  for (int r = 0; r < 6; ++r) {
+    int ticks = 0;
+    do {
+      process_tick(p);
+      ++ticks;
+    } while (!(p->tick_counter == 0 && p->pattern_delay == 0));
+    EXPECT_EQ(ticks, expected_ticks[r]) << "row " << r;
+    EXPECT_NEAR(p->samples_per_tick, expected_frames[r], 0.001f) << "row " << r;
+  }
+  // Stopped: no rows, but the per-tick effects go on.
+  set_cell(p, 0, 6, 0, 428, 1, 0xA, 0x01);
+  for (int t = 0; t < 3; ++t) process_tick(p);
+  p->play_mode = kStopped;
+  for (int t = 0; t < 12; ++t) process_tick(p);
+  EXPECT_EQ(p->row, 7);
+  EXPECT_EQ(p->channels[0].volume, 40 - 15);
+}
+
+TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
+  put("0:0:0:E00 1:0:0:E01 2:0:0:E00");
+  const int32_t expected[] = {1, 0, 0};
+  for (int r = 0; r < 3; ++r) {
+    if (r == 2) p->flags = 0;
+    visits(1);
+    EXPECT_EQ(p->filter_enabled, expected[r]) << "row " << r;
+  }
+}
+
+TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
+  Sample& s = make_sample(p, 3, 16, 4, 2, 64, [](int32_t i) { return i; });
+  put("0:428:3:EFF 1:0:0:EFF 2:0:0:EFF");
+  visits(1);
+  EXPECT_EQ(s.data[5], 5);
+  p->channels[0].position = 0;
+  visits(1);
+  EXPECT_EQ(s.data[5], static_cast<int8_t>(~5));
+  EXPECT_EQ(p->channels[0].position, 1) << "moved on by one";
+  p->channels[0].position = -1;  // a silent channel is not woken by the walk
+  visits(1);
+  EXPECT_EQ(s.data[4], static_cast<int8_t>(~4)) << "the walk wraps at the 2-byte loop's end";
+  EXPECT_EQ(s.data[6], 6);
+  EXPECT_EQ(p->channels[0].position, -1);
+}
+
+TEST(Periods, NoteIndexStepAndFinetune) {
+  for (int i = 0; i < 36; ++i) EXPECT_EQ(note_index(kPeriodTable[0][i]), i);
+  // Periods of other finetunes and outside the table go to the nearest note.
+  const std::pair<int32_t, int32_t> nearest[] = {{907, 0}, {850, 0}, {814, 1}, {1712, 0},
+                                                 {57, 35}, {0, 35},  {-40, 35}};
+  for (const auto& [period, index] : nearest) EXPECT_EQ(note_index(period), index) << period;
   Player* p = player_create(44100);
-  EXPECT_EQ(period_step(p, 428), 1172874197 / ((44100 * 428) / 50));
-  EXPECT_EQ(period_step(p, 907), 1172874197 / ((44100 * 907) / 50));
+  for (int32_t period : {108, 428, 907}) EXPECT_EQ(period_step(p, period), step_of(period));
   EXPECT_EQ(period_step(p, 0), 0);
   EXPECT_EQ(period_step(p, -3), 0);
-  EXPECT_GT(period_step(p, 1), 0);
   EXPECT_EQ(finetune_period(428, 8, 0), 453);
+  EXPECT_EQ(finetune_period(428, 3, 2), 373);
   EXPECT_EQ(finetune_period(428, 0, 100), 113);
-  EXPECT_EQ(finetune_period(0, 3, 0), 0);
   player_destroy(p);
 }
 
 TEST_F(Replayer, PeriodsOfZeroOrBelowNeverReachTheStepFormula) {
-  // An arpeggio with a sample but no note on a channel that never had one.
-  set_cell(p, 0, 0, 0, 0, 1, 0x0, 0x37);
-  // A vibrato row, then a volume slide, on a channel without a note.
-  set_cell(p, 0, 0, 1, 0, 0, 0x4, 0x44);
-  set_cell(p, 0, 1, 1, 0, 0, 0xA, 0x01);
-  // Fine slides driving the period below zero.
-  set_cell(p, 0, 0, 2, 113, 1);
+  // Channel 0: an arpeggio with a sample but never a note; 1: vibrato, then
+  // a slide, without a note; 2: fine slides below 0; 3: relative offsets.
+  put("0:0:1:037 0:0:0:444:1 1:0:0:A01:1 0:113:1:000:2");
   for (int row = 1; row < 16; ++row) set_cell(p, 0, row, 2, 0, 0, 0xE, 0x1F);
-  visit(16);
-  EXPECT_EQ(ch(0).step, 0);
-  EXPECT_EQ(ch(1).period, 0);
-  EXPECT_LT(ch(2).period, 0);
-  EXPECT_EQ(ch(2).step, 0);
-  // And the mixer copes with the standing channel.
-  const Stereo out = render_stereo(p, 2000);
-  EXPECT_EQ(out.right.size(), 2000u);
+  for (int row = 0; row < kRows; ++row) set_cell(p, 0, row, 3, 428, 0, 0x9, 0xFF);
+  visits(kRows);
+  EXPECT_EQ(p->channels[0].step, 0);
+  EXPECT_EQ(p->channels[1].period, 0);
+  EXPECT_LT(p->channels[2].period, 0);
+  EXPECT_EQ(p->channels[2].step, 0);
+  EXPECT_GT(p->channels[3].offset_memory, 0) << "relative offsets do not overflow";
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 #include "engine/mixer.h"
 #include "module_builder.h"
@@ -27,41 +29,34 @@ int64_t rendered_frames(Song& song, int64_t max_frames = 44100 * 600) {
   return static_cast<int64_t>(render_song(song.p, max_frames, nullptr).size() / 2);
 }
 
-TEST(SongRender, EndsWhereTheOrderListWrapsBackToTheStart) {
-  Song song;
-  song.p->song_length = 3;
-  const int64_t frames = rendered_frames(song);
-  EXPECT_NEAR(frames, song.frames_for_ticks(3 * 64 * 6), 2);
-  EXPECT_EQ(song.p->song_position, 0);
-}
-
-TEST(SongRender, EndsAtTheRowOfABackwardJump) {
-  Song song;
-  song.p->song_length = 4;
-  song.p->order[2] = 1;
-  set_cell(song.p, 1, 9, 2, 0, 0, 0xB, 0x01);  // position 2, row 9 jumps to 1
-  const int64_t frames = rendered_frames(song);
-  EXPECT_NEAR(frames, song.frames_for_ticks((2 * 64 + 10) * 6), 2);
-}
-
-TEST(SongRender, APatternLoopToRowZeroIsNotAnEnd) {
-  Song song;  // one position: rows 0..3 three times, then 4..63
-  set_cell(song.p, 0, 0, 0, 0, 0, 0xE, 0x60);
-  set_cell(song.p, 0, 3, 0, 0, 0, 0xE, 0x62);
-  EXPECT_NEAR(rendered_frames(song), song.frames_for_ticks((3 * 4 + 60) * 6), 2);
-}
-
-TEST(SongRender, ABreakOnTheOnlyPositionEndsTheSong) {
-  Song song;
-  set_cell(song.p, 0, 5, 1, 0, 0, 0xD, 0x00);
-  EXPECT_NEAR(rendered_frames(song), song.frames_for_ticks(6 * 6), 2);
-}
-
-TEST(SongRender, SpeedAndDelayChangesCountInTheLength) {
-  Song song;
-  set_cell(song.p, 0, 0, 0, 0, 0, 0xF, 0x03);   // speed 3 for the whole pattern
-  set_cell(song.p, 0, 10, 1, 0, 0, 0xE, 0xE2);  // row 10 lasts three times
-  EXPECT_NEAR(rendered_frames(song), song.frames_for_ticks(64 * 3 + 2 * 3), 2);
+// Where songs end, in ticks of the default speed and tempo.
+TEST(SongRender, EndsAtTheRowThatGoesBackToAPlayedPosition) {
+  struct End {
+    const char* what;
+    int32_t song_length;
+    int32_t order2;                         // pattern at position 2
+    std::vector<std::array<int, 4>> cells;  // pattern, row, channel, effect * 256 + parameter
+    int64_t ticks;
+  };
+  const End ends[] = {
+      {"the order list wraps", 3, 0, {}, 3 * 64 * 6},
+      {"a backward jump at position 2, row 9", 4, 1, {{1, 9, 2, 0xB01}}, (2 * 64 + 10) * 6},
+      {"a pattern loop to row 0 is no end",
+       1,
+       0,
+       {{0, 0, 0, 0xE60}, {0, 3, 0, 0xE62}},
+       (3 * 4 + 60) * 6},
+      {"a break on the only position", 1, 0, {{0, 5, 1, 0xD00}}, 6 * 6},
+      {"speed and delay count", 1, 0, {{0, 0, 0, 0xF03}, {0, 10, 1, 0xEE2}}, 64 * 3 + 2 * 3},
+  };
+  for (const End& e : ends) {
+    Song song;
+    song.p->song_length = e.song_length;
+    song.p->order[2] = e.order2;
+    for (const auto& [pattern, row, channel, fx] : e.cells)
+      set_cell(song.p, pattern, row, channel, 0, 0, fx >> 8, fx & 255);
+    EXPECT_NEAR(rendered_frames(song), song.frames_for_ticks(e.ticks), 2) << e.what;
+  }
 }
 
 TEST(SongRender, StopsAtTheFrameLimit) {

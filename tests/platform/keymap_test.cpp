@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <utility>
 
 #include "engine/player.h"
 #include "render/editor_state.h"
@@ -64,109 +69,59 @@ TEST(KeyTranslation, KeysWithoutACodeGiveNone) {
     k.press(scancode);
     EXPECT_EQ(k.frame(), 0) << "scancode " << scancode;
   }
+}
+
+// Events "+key" (down), "-key" (up), "lost" (focus lost); each "f" is a
+// frame, recorded as "code/modifiers" in hex.
+std::string frames(const std::string& events, int32_t modifiers = 0) {
+  const std::pair<const char*, int32_t> names[] = {{"a", kA},
+                                                   {"q", kQ},
+                                                   {"up", kUp},
+                                                   {"esc", kEscape},
+                                                   {"lshift", kLeftShift},
+                                                   {"rshift", kRightShift},
+                                                   {"lctrl", kLeftCtrl},
+                                                   {"rctrl", kRightCtrl},
+                                                   {"lalt", kLeftAlt},
+                                                   {"ralt", kRightAlt},
+                                                   {"lsuper", kLeftSuper},
+                                                   {"rsuper", kRightSuper}};
+  Keyboard k;
+  k.state.modifiers = modifiers;
+  std::istringstream in(events);
+  std::string out;
+  for (std::string e; in >> e;) {
+    if (e == "f") {
+      const int32_t code = k.frame();
+      char text[16];
+      std::snprintf(text, sizeof text, "%s%X/%X", out.empty() ? "" : " ", code, k.state.modifiers);
+      out += text;
+    } else if (e == "lost") {
+      input_focus_lost(k.input);
+    } else {
+      for (const auto& [name, code] : names)
+        if (e.substr(1) == name) input_key_event(k.input, code, e[0] == '+');
+    }
+  }
+  return out;
+}
+
+TEST(KeyTranslation, KeySequences) {
+  const std::tuple<const char*, const char*, int32_t> cases[] = {
+      {"+esc f -esc f", "0/0 1/0", 0},  // Escape acts on release
+      {"+rshift f f -rshift f", "36/0 36/0 0/0", 0},
+      {"+lshift f +a f -lshift f", "0/1 1E/1 0/0", 0},
+      {"+rshift +a f -a f", "1E/0 36/0", 0},  // back to the held right-hand key
+      {"+ralt f +rsuper f +rshift f", "B8/0 9D/0 9D/0", 0},
+      {"+rctrl f", "9D/0", 0},  // right Ctrl is the right command key
+      {"+lctrl +lsuper f +lalt f", "0/C 0/E", 0},
+      {"+lshift f", "0/31", 0x30},  // other bits stay
+      {"+up -up f", "0/0", 0},
+      {"+rshift +q lost f +a f", "0/0 1E/0", 0},  // nothing stays held
+  };
+  for (const auto& [events, expected, modifiers] : cases)
+    EXPECT_EQ(frames(events, modifiers), expected) << events;
   EXPECT_EQ(raw_key_for_scancode(74), -1);  // Home: not on the keyboard we mirror
-}
-
-TEST(KeyTranslation, EscapeActsOnRelease) {
-  Keyboard k;
-  k.press(kEscape);
-  EXPECT_EQ(k.input.raw_key, 0x45);
-  EXPECT_EQ(k.frame(), 0);
-  k.release(kEscape);
-  EXPECT_EQ(k.input.raw_key, 0xC5);
-  EXPECT_EQ(k.frame(), 0x01);
-}
-
-TEST(KeyTranslation, RightShiftAloneIsAKeyEveryFrame) {
-  Keyboard k;
-  k.press(kRightShift);
-  EXPECT_EQ(k.frame(), 0x36);
-  EXPECT_EQ(k.frame(), 0x36);
-  EXPECT_EQ(k.state.modifiers & 1, 0);
-  k.release(kRightShift);
-  EXPECT_EQ(k.frame(), 0);
-}
-
-TEST(KeyTranslation, LeftShiftIsAModifierOnly) {
-  Keyboard k;
-  k.press(kLeftShift);
-  EXPECT_EQ(k.frame(), 0);
-  EXPECT_EQ(k.state.modifiers, 1);
-  k.press(kA);
-  EXPECT_EQ(k.frame(), 0x1E);
-  EXPECT_EQ(k.state.modifiers, 1);
-  k.release(kLeftShift);
-  k.frame();
-  EXPECT_EQ(k.state.modifiers, 0);
-}
-
-TEST(KeyTranslation, KeyWithRightShiftHeldWins) {
-  Keyboard k;
-  k.press(kRightShift);
-  k.press(kA);
-  EXPECT_EQ(k.frame(), 0x1E);
-  EXPECT_EQ(k.state.modifiers & 1, 0);
-  // Releasing A while right Shift is still down falls back to its code.
-  k.release(kA);
-  EXPECT_EQ(k.frame(), 0x36);
-}
-
-TEST(KeyTranslation, LaterRightHandQualifierWins) {
-  Keyboard k;
-  k.press(kRightAlt);
-  EXPECT_EQ(k.frame(), 0xB8);
-  k.press(kRightSuper);
-  EXPECT_EQ(k.frame(), 0x9D);
-  k.press(kRightShift);
-  EXPECT_EQ(k.frame(), 0x9D);
-}
-
-TEST(KeyTranslation, RightCtrlIsTheRightCommandKey) {
-  Keyboard k;
-  k.press(kRightCtrl);
-  EXPECT_EQ(k.input.raw_qualifier, kQualRightCommand);
-  EXPECT_EQ(k.frame(), 0x9D);
-  EXPECT_EQ(k.state.modifiers & 8, 0);
-}
-
-TEST(KeyTranslation, CtrlWithLeftCommandGivesTwelve) {
-  Keyboard k;
-  k.press(kLeftCtrl);
-  k.press(kLeftSuper);
-  k.frame();
-  EXPECT_EQ(k.state.modifiers, 12);
-  k.press(kLeftAlt);
-  k.frame();
-  EXPECT_EQ(k.state.modifiers, 14);
-}
-
-TEST(KeyTranslation, OtherModifierBitsAreKept) {
-  Keyboard k;
-  k.state.modifiers = 0x30;
-  k.press(kLeftShift);
-  k.frame();
-  EXPECT_EQ(k.state.modifiers, 0x31);
-}
-
-TEST(KeyTranslation, ReleaseOfAnOrdinaryKeyGivesNoKey) {
-  Keyboard k;
-  k.press(kUp);
-  k.release(kUp);
-  EXPECT_EQ(k.input.raw_key, 0xCC);
-  EXPECT_EQ(k.frame(), 0);
-}
-
-TEST(KeyTranslation, FocusLossForgetsHeldKeys) {
-  Keyboard k;
-  k.press(kRightShift);
-  k.press(kQ);
-  input_button_event(k.input, 1, true);
-  input_focus_lost(k.input);
-  EXPECT_EQ(k.frame(), 0);
-  EXPECT_EQ(k.input.buttons, 0);
-  // The release that never came does not leave Shift held for the next key.
-  k.press(kA);
-  EXPECT_EQ(k.input.raw_qualifier, 0);
 }
 
 TEST(KeyTranslation, MouseButtonsSetAndClearTheirBits) {

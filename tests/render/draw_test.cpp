@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "render/png_image.h"
 #include "screen_fixture.h"
 
 namespace {
@@ -22,16 +19,6 @@ struct Draw : ::testing::Test {
   void SetUp() override { blit_image(0, 0, &screen.main, state); }
   bool drawn_at(int32_t x, int32_t y) const { return screen.char_at(x, y, kInk) != '\0'; }
 };
-
-TEST_F(Draw, LowerCaseAndHigherCodesFoldOntoTheCellsBelow) {
-  draw_glyph(0, 0, 'a', 0, kInk, state);
-  EXPECT_EQ(screen.char_at(0, 0, kInk), 'A');
-  draw_glyph(8, 0, '{', 0, kInk, state);
-  EXPECT_EQ(screen.char_at(8, 0, kInk), '[');
-  draw_glyph(16, 0, 31, 0, kInk, state);   // below the font
-  draw_glyph(24, 0, 136, 0, kInk, state);  // folds to 104, past the last cell
-  EXPECT_TRUE(screen.blank(16, 0, 31, 7));
-}
 
 TEST_F(Draw, GlyphsAreDrawnWholeOrNotAtAll) {
   draw_glyph(312, 0, 'X', 0, kInk, state);
@@ -51,29 +38,6 @@ TEST_F(Draw, GlyphsAreDrawnWholeOrNotAtAll) {
   draw_glyph(100, -1, 'X', 0, kInk, state);
   EXPECT_TRUE(screen.blank(0, 100, 7, 107));
   EXPECT_TRUE(screen.blank(100, 0, 107, 7));
-}
-
-TEST_F(Draw, DoubleHeightDoublesEveryRow) {
-  draw_glyph(50, 50, '#', 1, kInk, state);
-  // The test font inks only a cell's first row: two framebuffer rows here.
-  EXPECT_EQ(screen.char_at(50, 50, kInk), '#');
-  EXPECT_EQ(screen.char_at(50, 51, kInk), '#');
-  EXPECT_TRUE(screen.blank(50, 52, 57, 65));
-}
-
-TEST_F(Draw, TextFormatsAndAdvancesEightPixelsPerCharacter) {
-  draw_text(8, 30, 0, kInk, "%02d", state, 7);
-  EXPECT_EQ(screen.text_at(8, 30, 3, kInk), "07.");
-  draw_text(8, 40, 0, kInk,
-            "A\x01"
-            "B",
-            state);
-  EXPECT_EQ(screen.text_at(8, 40, 3, kInk), "A.B");  // a control code still takes its place
-  draw_text(8, 50, 0, kInk, nullptr, state);
-  EXPECT_TRUE(screen.blank(0, 50, 319, 57));
-  // Text running off the right edge stops at the last whole glyph.
-  draw_text(296, 60, 0, kInk, "%s", state, "ABCDEFG");
-  EXPECT_EQ(screen.text_at(296, 60, 3, kInk), "ABC");
 }
 
 TEST_F(Draw, PixelsAndInversion) {
@@ -111,28 +75,6 @@ TEST_F(Draw, BlitsStayInsideTheScreenAndTheImage) {
   blit_image_keyed(200, 200, &keyed, state);
   EXPECT_EQ(screen.pixel(200, 200), kBackground);
   EXPECT_EQ(screen.pixel(201, 200), 0x010000u);
-}
-
-TEST(DrawWithTheBundledFont, GlyphPixelsAreTheFontCellsInk) {
-  Screen screen;
-  ::testing::internal::CaptureStdout();
-  Image* font = read_png_file(TETRAD_SOURCE_DIR "/data/hvfont.png");
-  ::testing::internal::GetCapturedStdout();
-  ASSERT_NE(font, nullptr);
-  screen.state.img_font = font;
-  blit_image(0, 0, &screen.main, &screen.state);
-  const std::string text = "TETRAD 0123456789";
-  draw_text(4, 20, 0, kInk, "%s", &screen.state, text.c_str());
-  for (size_t k = 0; k < text.size(); ++k) {
-    const int cell = text[k] - 32;
-    for (int r = 0; r < 8; ++r)
-      for (int i = 0; i < 8; ++i) {
-        const bool ink = font->pixels[((cell * 8 + r) * 8 + i) * 3] != 0;
-        EXPECT_EQ(screen.pixel(4 + 8 * static_cast<int>(k) + i, 20 + r), ink ? kInk : kBackground)
-            << "character " << text[k] << " row " << r << " column " << i;
-      }
-  }
-  image_free(font);
 }
 
 }  // namespace

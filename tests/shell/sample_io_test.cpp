@@ -8,7 +8,6 @@
 #include <string>
 
 #include "files/sample_file.h"
-#include "shell/program_dir.h"
 
 namespace {
 
@@ -68,41 +67,6 @@ TEST_F(SampleIo, SlotZeroIsNeverFilled) {
   load_sample(&state_, path("kick").c_str());
   EXPECT_EQ(state_.player->samples[0].data, nullptr);
   EXPECT_EQ(save_sample(path("zero").c_str(), &state_, 0, false), 0);
-}
-
-TEST_F(SampleIo, SavedIffLoadsBackWithItsLoop) {
-  load_sample(&state_, path("kick").c_str());
-  Sample& s = state_.player->samples[3];
-  s.loop_start = 100 * kFixOne;
-  s.loop_length = 200 * kFixOne;
-  s.loop_end = 300 * kFixOne;
-  ASSERT_EQ(save_sample(path("kick.iff").c_str(), &state_, 3, true), 1);
-  state_.current_sample = 7;
-  load_sample(&state_, path("kick.iff").c_str());
-  const Sample& back = state_.player->samples[7];
-  EXPECT_EQ(back.length, 600 * kFixOne);
-  EXPECT_EQ(back.loop_start, 100 * kFixOne);
-  EXPECT_EQ(back.loop_length, 200 * kFixOne);
-  EXPECT_STREQ(back.name, "kick.iff");
-  EXPECT_EQ(save_sample(path("no/dir/x").c_str(), &state_, 3, false), 0);
-}
-
-TEST_F(SampleIo, LibraryLoadsKeepTheSlotsName) {
-  const std::string disk = "tt" + std::to_string(::getpid());
-  const std::filesystem::path library = std::filesystem::path(program_path("ST")) / disk;
-  std::filesystem::create_directories(library);
-  std::ofstream(library / "bass", std::ios::binary) << std::string(64, '\x11');
-  Sample& s = state_.player->samples[3];
-  const std::string name = disk + ":bass";
-  std::snprintf(s.name, sizeof s.name, "%s", name.c_str());
-  EXPECT_EQ(load_st_sample(s.name, &state_), 1);
-  EXPECT_EQ(s.length, 64 * kFixOne);
-  EXPECT_EQ(s.name, name);
-  EXPECT_EQ(load_st_sample((disk + ":none").c_str(), &state_), 0);
-  EXPECT_EQ(s.length, 64 * kFixOne);  // a failed lookup changes nothing
-  std::filesystem::remove_all(library);
-  std::error_code ignored;
-  std::filesystem::remove(program_path("ST"), ignored);  // only if we made it empty
 }
 
 }  // namespace
