@@ -334,6 +334,10 @@ void render_audio(Player* player, void* buffer1, void* buffer2, int32_t stride, 
   });
 }
 
+void advance_ticks(Player* player, int32_t frames) {
+  if (player && frames > 0) run_iterations(player, frames, [](int32_t) {});
+}
+
 void render_stems(Player* player, int16_t* mix, int16_t* const stems[kChannels], int32_t frames,
                   StemFilters& filters) {
   if (!player || !mix || frames <= 0) return;

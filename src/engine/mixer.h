@@ -9,6 +9,9 @@
 // first output, buffer 2 the second; `stride` is bytes between frames.
 void render_audio(Player* player, void* buffer1, void* buffer2, int32_t stride, int32_t frames,
                   int32_t oversampling, int32_t bits, int32_t output_channels);
+// Moves the replayer through `frames` frames as render_audio would, without
+// mixing them.
+void advance_ticks(Player* player, int32_t frames);
 // Computes filter_gain and filter_coefficient for the output rate.
 void compute_filter(Player* player, int32_t output_rate);
 

@@ -9,7 +9,7 @@ constexpr int kChannels = 4;
 constexpr int kPositions = 128;
 constexpr int kPatterns = 128;
 constexpr int kRows = 64;
-constexpr int32_t kFixOne = 16384;        // 18.14 fixed point: one byte
+constexpr int32_t kFixOne = 16384;  // 18.14 fixed point: one byte
 constexpr int32_t kMaxSampleBytes = 0xFFFE;
 
 enum PlayMode : int32_t { kPlaySong = 1, kStopped = 2, kPlayPattern = 3 };
