@@ -113,6 +113,9 @@ struct Player {
   int32_t play_mode;
   int32_t range_play;
   int32_t range_end;
+  // The signature of the file the module came from ("M.K.", "M!K!", "4CHN",
+  // "FLT4"); zero for a new module.
+  char signature[4];
 };
 
 // Allocates a zero-filled player in its initial state; never returns null.

@@ -29,7 +29,7 @@ const char kUsage[] =
 
 const char kHelp[] =
     "\n"
-    "  MODULE               an \"M.K.\" module to load at start\n"
+    "  MODULE               a four-channel module (M.K., M!K!, 4CHN, FLT4) to load\n"
     "  --scale N            window scale factor 1..4 (default: the largest that fits)\n"
     "  --fullscreen         start in full screen\n"
     "  --play               start playing the song at once\n"
@@ -80,6 +80,7 @@ int run_info(const char* path) {
   Player* player = load_for_batch(path);
   if (!player) return kExitFailure;
   std::printf("name:      %s\n", field_text(player->song_name, sizeof player->song_name).c_str());
+  std::printf("format:    %s\n", field_text(player->signature, sizeof player->signature).c_str());
   std::printf("length:    %d positions\n", player->song_length);
   std::printf("patterns:  %d\n", saved_pattern_count(player));
   std::printf("order:    ");

@@ -9,6 +9,7 @@
 #include "engine/replayer.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
+#include "files/sample_import.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -36,6 +37,12 @@ void silence_channels(Player* player) {
   }
 }
 
+void timed_message(EditorState* state, const char* text) {
+  std::snprintf(state->message, sizeof state->message, "%s", text);
+  state->message_timer = 1;
+  state->pointer_colour = kPointerRed;
+}
+
 void set_name(Sample& sample, const std::string& name) {
   std::memset(sample.name, 0, sizeof sample.name);
   std::memcpy(sample.name, name.data(), std::min(name.size(), sizeof sample.name));
@@ -48,13 +55,26 @@ void load_sample(EditorState* state, const char* path) {
   if (slot < 1 || slot >= kSampleCount) return;
   std::vector<uint8_t> bytes;
   const bool readable = read_file_start(path, kMaxSampleFileBytes, bytes).ok;
+  // WAV, AIFF, FLAC: decoded before anything changes, so a damaged one
+  // leaves the slot as it was.
+  ImportedSample imported;
+  const ImportResult audio = readable ? import_audio_sample(bytes.data(), bytes.size(), imported)
+                                      : ImportResult{kImportNotAudio, nullptr, nullptr};
+  if (audio.status == kImportRefused) {
+    timed_message(state, audio.message);
+    return;
+  }
+  if (imported.cut) timed_message(state, "SAMPLE CUT SHORT");
   AudioGuard guard;
   Player* player = state->player;
   silence_channels(player);
   Sample& sample = player->samples[slot];
   char name[sizeof sample.name];
   std::memcpy(name, sample.name, sizeof name);
-  if (!readable || !parse_sample_file(bytes.data(), bytes.size(), sample)) {
+  const bool parsed = audio.status == kImportDone
+                          ? sample_from_import(imported, sample)
+                          : parse_sample_file(bytes.data(), bytes.size(), sample);
+  if (!readable || !parsed) {
     sample_clear(sample);
     std::memcpy(sample.name, name, sizeof name);
     return;

@@ -109,7 +109,7 @@ TEST(ModuleFormat, RefusesWhatIsNotAModule) {
   std::vector<uint8_t> bytes = serialize_module(sample_module().get(), kKindModule);
 
   std::vector<uint8_t> unsigned_file = bytes;
-  std::memcpy(unsigned_file.data() + 1080, "M!K!", 4);
+  std::memcpy(unsigned_file.data() + 1080, "6CHN", 4);
   FileResult r = parse(unsigned_file, p.get());
   EXPECT_FALSE(r.ok);
   EXPECT_STREQ(r.message, "NOT A MODULE");
