@@ -22,7 +22,8 @@ struct StemFilters {
 // Renders `frames` frames of 16-bit stereo, interleaved left (the second
 // output) then right, into `mix` (as render_audio would) and into one
 // stem per channel (null to skip it). The stems add up to the mix sample
-// for sample, filter or not; each is its channel alone with its pan, to
-// within one step of rounding.
+// for sample, filter or not. Each is its channel alone with its pan to
+// within one step (the rounding of the running sums), or two while the
+// filter is on; the first channel heard on each side is exact.
 void render_stems(Player* player, int16_t* mix, int16_t* const stems[kChannels], int32_t frames,
                   StemFilters& filters);
