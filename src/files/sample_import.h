@@ -10,9 +10,9 @@
 
 struct ImportedSample {
   std::vector<int8_t> data;  // at most kMaxSampleBytes
-  int32_t loop_start;        // bytes
-  int32_t loop_length;       // bytes; 0 when the file carries no loop
-  bool cut;                  // the file held more than kMaxSampleBytes frames
+  int32_t loop_start = 0;    // bytes
+  int32_t loop_length = 0;   // bytes; 0 when the file carries no loop
+  bool cut = false;          // the file held more than kMaxSampleBytes frames
 };
 
 enum ImportStatus : int32_t {
