@@ -127,9 +127,14 @@ bool wav_header(SF_INFO info, int64_t frames, std::vector<uint8_t>& header) {
 
 }  // namespace
 
+// Frames gathered before each write: fewer, larger writes to the file.
+constexpr int32_t kBufferFrames = 16384;
+
 struct AudioWriter {
   SNDFILE* file;
   int32_t channels;
+  std::vector<int16_t> buffer;
+  int32_t buffered;  // frames
   std::string path;  // empty for standard output
   std::string temp;
   int fd;  // of the temporary file, -1 for standard output
@@ -159,7 +164,15 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
   info.samplerate = rate;
   info.channels = channels;
   info.format = sndfile_format(format);
-  auto* w = new AudioWriter{nullptr, channels, {}, {}, -1, Stream{-1, {}, 0, 0, 0, false}, false};
+  auto* w = new AudioWriter{nullptr,
+                            channels,
+                            std::vector<int16_t>(static_cast<size_t>(kBufferFrames) * channels),
+                            0,
+                            {},
+                            {},
+                            -1,
+                            Stream{-1, {}, 0, 0, 0, false},
+                            false};
   if (std::strcmp(path, "-") == 0) {
     std::vector<uint8_t> header;
     if (frames < 0 || !wav_header(info, frames, header) ||
@@ -193,13 +206,34 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
   return w;
 }
 
-bool audio_writer_write(AudioWriter* w, const int16_t* frames, int32_t count) {
-  if (!w->failed && sf_writef_short(w->file, frames, count) != count) w->failed = true;
+namespace {
+
+bool flush(AudioWriter* w) {
+  if (w->buffered > 0 && !w->failed &&
+      sf_writef_short(w->file, w->buffer.data(), w->buffered) != w->buffered)
+    w->failed = true;
+  w->buffered = 0;
   if (w->pipe.failed) w->failed = true;
   return !w->failed;
 }
 
+}  // namespace
+
+bool audio_writer_write(AudioWriter* w, const int16_t* frames, int32_t count) {
+  while (count > 0 && !w->failed) {
+    const int32_t n = std::min(count, kBufferFrames - w->buffered);
+    std::memcpy(w->buffer.data() + static_cast<size_t>(w->buffered) * w->channels, frames,
+                sizeof(int16_t) * static_cast<size_t>(n) * w->channels);
+    w->buffered += n;
+    frames += static_cast<size_t>(n) * w->channels;
+    count -= n;
+    if (w->buffered == kBufferFrames) flush(w);
+  }
+  return !w->failed;
+}
+
 FileResult audio_writer_finish(AudioWriter* w) {
+  flush(w);
   bool closed = sf_close(w->file) == 0;
   w->file = nullptr;
   if (w->fd >= 0) {
