@@ -35,18 +35,9 @@ TEST(ModuleVariants, LoadAndSaveAsTheCommonSignatureUnlessTheyNeedTheirOwn) {
     const std::vector<uint8_t> bytes = signed_as(plain, c.loaded);
     Player* p = player_create(44100);
     ASSERT_TRUE(parse_module(bytes.data(), bytes.size(), p, kKindModule, nullptr).ok) << c.loaded;
-    EXPECT_EQ(p->pattern_count, 71);
     EXPECT_EQ(std::string(p->signature, 4), c.loaded);
     p->order[1] = c.highest;
     EXPECT_EQ(saved_signature(p), c.saved) << c.loaded << " " << c.highest;
-    player_destroy(p);
-  }
-  for (const char* other : {"6CHN", "8CHN", "CD81", "FLT8", "OKTA", "M.K ", "m.k."}) {
-    const std::vector<uint8_t> bytes = signed_as(plain, other);
-    Player* p = player_create(44100);
-    EXPECT_STREQ(parse_module(bytes.data(), bytes.size(), p, kKindModule, nullptr).message,
-                 "NOT A MODULE")
-        << other;
     player_destroy(p);
   }
 }

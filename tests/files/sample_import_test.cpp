@@ -86,18 +86,12 @@ TEST(SampleImport, ALoopIsKeptAndDamagedFilesAreRefusedButRawOnesAreNot) {
   imported({iff.begin(), iff.end()}, kImportNotAudio);
 }
 
-TEST(SampleImport, LoadingADamagedFileChangesNothingAndALongOneIsCut) {
+TEST(SampleImport, ALongFileIsCutAndADamagedOneChangesNothing) {
   EditorState state{};
   state.player = player_create(44100);
   state.current_sample = 5;
   Sample& slot = state.player->samples[5];
-  std::vector<uint8_t> bytes = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
-  std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 30);
-  load_sample(&state, kPath.c_str());
-  EXPECT_EQ(slot.data, nullptr);
-  EXPECT_EQ(slot.loop_length, 0x8000);
-  EXPECT_STREQ(state.message, "BAD SAMPLE FILE");
-
+  const std::vector<uint8_t> bytes = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
   audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, std::vector<int32_t>(2 * 70000, -1280));
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);
@@ -107,7 +101,6 @@ TEST(SampleImport, LoadingADamagedFileChangesNothingAndALongOneIsCut) {
             kPath.filename().string().substr(0, 22));
   EXPECT_STREQ(state.message, "SAMPLE CUT SHORT");
 
-  std::memcpy(state.message, "", 1);
   std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 30);
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);  // the cut sample is still there
