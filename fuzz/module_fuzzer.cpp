@@ -1,6 +1,6 @@
-// Feeds arbitrary bytes to the module, sample, track and pattern readers,
-// then plays and saves whatever they accepted: nothing may read or write out
-// of bounds.
+// Feeds arbitrary bytes to the module, sample (raw, IFF and the audio
+// formats libsndfile reads), track and pattern readers, then plays and saves
+// whatever they accepted: nothing may read or write out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +9,7 @@
 #include "engine/player.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
+#include "files/sample_import.h"
 #include "files/track_pattern.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -27,6 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Sample sample{};
   if (parse_sample_file(data, size, sample)) (void)serialize_sample(sample, true);
+  // The same bytes as a WAV, AIFF or FLAC sample.
+  ImportedSample imported;
+  if (import_audio_sample(data, size, imported).status == kImportDone &&
+      sample_from_import(imported, sample))
+    (void)serialize_sample(sample, false);
   std::free(sample.data);
 
   PatternCell cells[kPatternCells];

@@ -17,6 +17,11 @@ for cut in 600 1024 1084 1600 3500 4096 $((size - 1000)); do
   head -c "$cut" "$demo" >"$corpus/cut-$cut"
 done
 
+# A short 16-bit stereo WAV for the sample import.
+printf 'RIFF\x34\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0\x44\xac\0\0\x10\xb1\x02\0\x04\0\x10\0data\x10\0\0\0' \
+  >"$corpus/wav"
+printf '\x00\x01\x00\xff\x10\x20\xf0\xe0\x7f\x7f\x80\x80\x01\x00\x00\x00' >>"$corpus/wav"
+
 for target in "$build"/*_fuzzer; do
   [ -x "$target" ] || continue
   echo "fuzzing $(basename "$target") for $seconds s"

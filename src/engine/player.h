@@ -114,6 +114,9 @@ struct Player {
   int32_t range_play;
   int32_t range_end;
   int32_t range_channel;  // the one channel range_play and range_end apply to
+  // The signature of the file the module came from ("M.K.", "M!K!", "4CHN",
+  // "FLT4"); zero for a new module.
+  char signature[4];
 };
 
 // Allocates a zero-filled player in its initial state; never returns null.

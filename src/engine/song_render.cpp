@@ -29,10 +29,23 @@ bool row_looped(const Player* player, int32_t pattern, int32_t row) {
   return false;
 }
 
+// The block being filled: the mix and, for stems, one buffer per channel.
+struct BlockBuffers {
+  int16_t mix[kRenderBlockFrames * 2];
+  int16_t stems[kChannels][kRenderBlockFrames * 2];
+  StemFilters filters;
+};
+
+bool append_to(void* context, const SongBlock& block) {
+  auto* out = static_cast<std::vector<int16_t>*>(context);
+  out->insert(out->end(), block.mix, block.mix + block.frames * 2);
+  return true;
+}
+
 }  // namespace
 
-std::vector<int16_t> render_song(Player* player, int64_t max_frames,
-                                 const SongRenderProgress* progress) {
+int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bool stems,
+                    const SongRenderProgress* progress) {
   player->play_mode = kPlaySong;
   player->song_position = 0;
   player->row = 0;
@@ -41,16 +54,19 @@ std::vector<int16_t> render_song(Player* player, int64_t max_frames,
   player->tick_accumulator = player->samples_per_tick;  // the first row at once
   player->current_pattern = player->order[0] & 127;
 
+  auto* buffers = new BlockBuffers{};
+  int16_t* stem_blocks[kChannels];
+  for (int c = 0; c < kChannels; ++c) stem_blocks[c] = buffers->stems[c];
   bool played[kPositions] = {};
   played[0] = true;
   bool ending = false;
-  std::vector<int16_t> out;
   int64_t done = 0;
   while (done < max_frames) {
-    const int64_t block = std::min<int64_t>(kRenderBlockFrames, max_frames - done);
-    int64_t filled = 0;
+    const auto block =
+        static_cast<int32_t>(std::min<int64_t>(kRenderBlockFrames, max_frames - done));
+    int32_t filled = 0;
     while (filled < block) {
-      int64_t n = std::min(block - filled, frames_to_tick(player));
+      auto n = static_cast<int32_t>(std::min<int64_t>(block - filled, frames_to_tick(player)));
       bool row_tick = false;
       int32_t position = 0, row = 0, pattern = 0;
       if (n == 0) {
@@ -63,9 +79,16 @@ std::vector<int16_t> render_song(Player* player, int64_t max_frames,
         pattern = player->order[position] & 127;
         n = 1;
       }
-      out.resize(static_cast<size_t>((done + filled + n) * 2));
-      int16_t* frame = out.data() + (done + filled) * 2;
-      render_audio(player, frame + 1, frame, 4, static_cast<int32_t>(n), 1, 16, 2);
+      int16_t* mix = buffers->mix + filled * 2;
+      if (!sink) {
+        advance_ticks(player, n);
+      } else if (stems) {
+        int16_t* at[kChannels];
+        for (int c = 0; c < kChannels; ++c) at[c] = stem_blocks[c] + filled * 2;
+        render_stems(player, mix, at, n, buffers->filters);
+      } else {
+        render_audio(player, mix + 1, mix, 4, n, 1, 16, 2);
+      }
       filled += n;
       if (!row_tick) continue;
       const int32_t new_position = player->song_position & 127;
@@ -76,9 +99,24 @@ std::vector<int16_t> render_song(Player* player, int64_t max_frames,
         played[new_position] = true;
       }
     }
+    if (sink && filled > 0 &&
+        !sink->write(sink->context,
+                     SongBlock{buffers->mix, stems ? stem_blocks : nullptr, filled})) {
+      delete buffers;
+      return -1;
+    }
     done += filled;
     if (progress && progress->report) progress->report(progress->context, done);
     if (filled < block) break;
   }
+  delete buffers;
+  return done;
+}
+
+std::vector<int16_t> render_song(Player* player, int64_t max_frames,
+                                 const SongRenderProgress* progress) {
+  std::vector<int16_t> out;
+  const SongSink sink{append_to, &out};
+  render_song(player, max_frames, &sink, false, progress);
   return out;
 }

@@ -1,5 +1,6 @@
 // Renders a song from its first position to the point where it repeats: the
-// batch renderer behind the command line.
+// batch renderer behind the command line. It streams: each block goes to a
+// sink as soon as it is mixed, so memory does not grow with the song.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +15,29 @@ struct SongRenderProgress {
   void* context;
 };
 
-// Plays the song (play_mode song, position 0, row 0) into interleaved 16-bit
-// stereo frames (left = the mixer's second output, right = its first) until
-// the end of the row that moves the song to a position it has already
-// played, or until max_frames. The player is left where the render stopped.
+// One block of interleaved 16-bit stereo frames (left = the mixer's second
+// output, right = its first); `stems` holds one block per channel when
+// stems were asked for, and is null otherwise.
+struct SongBlock {
+  const int16_t* mix;
+  const int16_t* const* stems;
+  int32_t frames;
+};
+
+struct SongSink {
+  bool (*write)(void* context, const SongBlock& block);  // false stops the render
+  void* context;
+};
+
+// Plays the song (play_mode song, position 0, row 0) until the end of the
+// row that moves the song to a position it has already played, or until
+// max_frames, handing each block to `sink`. Without a sink nothing is mixed:
+// only the replayer runs, which finds the length cheaply (the samples'
+// data may change, as the invert-loop command changes them while playing).
+// Returns the frames rendered, or -1 when the sink refused a block. The
+// player is left where the render stopped.
+int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bool stems,
+                    const SongRenderProgress* progress);
+// The whole song in memory, for short renders.
 std::vector<int16_t> render_song(Player* player, int64_t max_frames,
                                  const SongRenderProgress* progress);

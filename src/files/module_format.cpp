@@ -24,6 +24,16 @@ void put_word(std::vector<uint8_t>& out, int32_t value) {
   out.push_back(static_cast<uint8_t>(value & 0xFF));
 }
 
+// Four-channel modules in the one layout; "M!K!" marks more than 64 patterns.
+constexpr char kSignatures[][5] = {"M.K.", "M!K!", "4CHN", "FLT4"};
+constexpr int32_t kPlainPatternLimit = 64;
+
+bool known_signature(const uint8_t* tag) {
+  for (const char* s : kSignatures)
+    if (std::memcmp(tag, s, 4) == 0) return true;
+  return false;
+}
+
 FileResult refuse(const char* message, const char* reason) {
   return {false, message, reason};
 }
@@ -93,7 +103,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
                         const SampleFetch* fetch) {
   if (size >= 4 && std::memcmp(bytes, "PACK", 4) == 0)
     return refuse("PACKED MODULE", "packed modules are not read");
-  if (size < kHeaderBytes || std::memcmp(bytes + 1080, "M.K.", 4) != 0)
+  if (size < kHeaderBytes || !known_signature(bytes + 1080))
     return refuse("NOT A MODULE", "not an M.K. module");
   int32_t highest = 0;
   for (int i = 0; i < kPositions; ++i) highest = std::max<int32_t>(highest, bytes[952 + i]);
@@ -103,6 +113,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
   if (size < data_start) return refuse("FILE TRUNCATED", "file ends inside the patterns");
 
   player->pattern_count = pattern_count;
+  std::memcpy(player->signature, bytes + 1080, 4);
   std::memcpy(player->song_name, bytes, 20);
   player->song_length = std::clamp<int32_t>(bytes[950], 1, 128);
   for (int i = 0; i < kPositions; ++i) player->order[i] = bytes[952 + i];
@@ -166,8 +177,12 @@ std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
   out.push_back(static_cast<uint8_t>(player->song_length));
   out.push_back(127);
   for (int i = 0; i < kPositions; ++i) out.push_back(static_cast<uint8_t>(player->order[i]));
-  out.insert(out.end(), {'M', '.', 'K', '.'});
   const int32_t patterns = saved_pattern_count(player);
+  // A file that needed "M!K!" keeps it while it still holds that many
+  // patterns; everything else is written as the common "M.K.".
+  const bool wide = patterns > kPlainPatternLimit && std::memcmp(player->signature, "M!K!", 4) == 0;
+  const char* signature = wide ? "M!K!" : "M.K.";
+  out.insert(out.end(), signature, signature + 4);
   for (int p = 0; p < patterns; ++p) {
     for (int r = 0; r < kRows; ++r) {
       for (int c = 0; c < kChannels; ++c) {

@@ -77,25 +77,30 @@ Body find_body(const uint8_t* bytes, size_t size) {
 
 }  // namespace
 
-bool parse_sample_file(const uint8_t* bytes, size_t size, Sample& sample) {
+bool set_sample_data(Sample& sample, const void* data, int32_t bytes, int32_t loop_start,
+                     int32_t loop_length) {
   std::free(sample.data);
   sample.data = nullptr;
-  const Body body = find_body(bytes, size);
   sample.volume = 64;
   sample.finetune = 0;
   sample.length = 0;
   sample.loop_start = 0;
   sample.loop_length = 2 * kFixOne;
   sample.loop_end = sample.loop_length;
-  if (body.length == 0) return true;
-  sample.data = static_cast<int8_t*>(std::malloc(static_cast<size_t>(body.length)));
+  if (bytes == 0) return true;
+  sample.data = static_cast<int8_t*>(std::malloc(static_cast<size_t>(bytes)));
   if (!sample.data) return false;
-  std::memcpy(sample.data, body.data, static_cast<size_t>(body.length));
-  sample.length = body.length * kFixOne;
-  sample.loop_start = body.loop_start * kFixOne;
-  sample.loop_length = body.loop_length * kFixOne;
+  std::memcpy(sample.data, data, static_cast<size_t>(bytes));
+  sample.length = bytes * kFixOne;
+  sample.loop_start = loop_start * kFixOne;
+  sample.loop_length = loop_length * kFixOne;
   sample.loop_end = sample.loop_start + sample.loop_length;
   return true;
+}
+
+bool parse_sample_file(const uint8_t* bytes, size_t size, Sample& sample) {
+  const Body body = find_body(bytes, size);
+  return set_sample_data(sample, body.data, body.length, body.loop_start, body.loop_length);
 }
 
 std::vector<uint8_t> serialize_sample(const Sample& sample, bool iff) {

@@ -13,6 +13,11 @@
 // hold (cut to the longest sample), volume 64 and finetune 0; the name is
 // left to the caller. False when memory runs out (the sample is then empty).
 bool parse_sample_file(const uint8_t* bytes, size_t size, Sample& sample);
+// Gives the sample a copy of `bytes` bytes of data and a loop (in bytes),
+// volume 64 and finetune 0. False when memory runs out (the sample is then
+// empty).
+bool set_sample_data(Sample& sample, const void* data, int32_t bytes, int32_t loop_start,
+                     int32_t loop_length);
 // The bytes of the sample as an IFF 8SVX file or as a raw file.
 std::vector<uint8_t> serialize_sample(const Sample& sample, bool iff);
 // The name a sample loaded from `path` gets: the part after the last '/'.

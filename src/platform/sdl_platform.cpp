@@ -1,9 +1,11 @@
 #include "platform/sdl_platform.h"
 
 #include <SDL.h>
+#include <dirent.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -16,6 +18,22 @@ namespace {
 constexpr int32_t kPictureWidth = 320;
 constexpr int32_t kPictureHeight = 255;
 constexpr int kDeviceFrames = 1024;
+
+bool set(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value && *value;
+}
+
+// Whether ALSA has a playback device to open at all.
+bool has_sound_card() {
+  DIR* dir = opendir("/dev/snd");
+  if (!dir) return false;
+  bool found = false;
+  while (const dirent* entry = readdir(dir))
+    if (std::strncmp(entry->d_name, "pcmC", 4) == 0) found = true;
+  closedir(dir);
+  return found;
+}
 
 }  // namespace
 
@@ -51,6 +69,17 @@ void toggle_fullscreen(SdlPlatform* platform) {
 }  // namespace
 
 SdlPlatform* sdl_platform_create(const WindowOptions& options) {
+  // SDL would otherwise fall back to an off-screen driver and run unseen.
+  if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("SDL_VIDEODRIVER")) {
+    std::fprintf(stderr,
+                 "tetrad: no X or Wayland display, so no window can be opened; "
+                 "use --render to play a module into a file or --screenshot for a picture\n");
+    return nullptr;
+  }
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11,wayland");
+  // Without a card ALSA can open nothing and only prints its complaints; the
+  // sound servers are still tried, and silence is reported in one line.
+  if (!has_sound_card()) SDL_SetHint(SDL_HINT_AUDIODRIVER, "pipewire,pulseaudio,jack");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "tetrad: cannot start the display: %s\n", SDL_GetError());
     return nullptr;

@@ -10,8 +10,8 @@
 
 #include "engine/player.h"
 #include "engine/song_render.h"
+#include "files/audio_out.h"
 #include "files/module_format.h"
-#include "files/wav.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -23,21 +23,24 @@ constexpr int kExitUsage = 2;
 const char kUsage[] =
     "usage: tetrad [--scale N] [--fullscreen] [--play] [MODULE]\n"
     "       tetrad --screenshot OUT.png [--frames N] [--play] [MODULE]\n"
-    "       tetrad --render MODULE OUT.wav [--max-seconds N]\n"
+    "       tetrad --render MODULE OUT [--stems] [--max-seconds N]\n"
     "       tetrad --info MODULE\n"
     "       tetrad --help | --version\n";
 
 const char kHelp[] =
     "\n"
-    "  MODULE               an \"M.K.\" module to load at start\n"
+    "  MODULE               a four-channel module (M.K., M!K!, 4CHN, FLT4) to load\n"
     "  --scale N            window scale factor 1..4 (default: the largest that fits)\n"
     "  --fullscreen         start in full screen\n"
     "  --play               start playing the song at once\n"
     "  --screenshot OUT.png run N frames (default 1) without window or sound card,\n"
     "                       then write the screen as a PNG\n"
-    "  --render MODULE OUT  play the song once into a 16-bit stereo 44100 Hz WAV,\n"
+    "  --render MODULE OUT  play the song once into a 16-bit stereo 44100 Hz file,\n"
     "                       ending where the song repeats (at most --max-seconds,\n"
-    "                       default 1200)\n"
+    "                       default 1200); OUT.wav, OUT.flac or OUT.aiff, or - for\n"
+    "                       a WAV on standard output\n"
+    "  --stems              with --render, also write each channel alone beside OUT\n"
+    "                       (OUT-1.wav .. OUT-4.wav); the four add up to OUT\n"
     "  --info MODULE        print the song name, length, patterns and samples\n";
 
 int usage_error(const char* what) {
@@ -77,6 +80,7 @@ int run_info(const char* path) {
   Player* player = load_for_batch(path);
   if (!player) return kExitFailure;
   std::printf("name:      %s\n", field_text(player->song_name, sizeof player->song_name).c_str());
+  std::printf("format:    %s\n", field_text(player->signature, sizeof player->signature).c_str());
   std::printf("length:    %d positions\n", player->song_length);
   std::printf("patterns:  %d\n", saved_pattern_count(player));
   std::printf("order:    ");
@@ -101,18 +105,78 @@ void report_progress(void*, int64_t frames) {
                static_cast<long long>(seconds % 60));
 }
 
-int run_render(const char* in, const char* out, double max_seconds) {
+// OUT.wav gives OUT-1.wav .. OUT-4.wav: the number goes before the extension.
+std::string stem_path(const std::string& out, int channel) {
+  const size_t slash = out.rfind('/');
+  const size_t dot = out.rfind('.');
+  const size_t at =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot : out.size();
+  return out.substr(0, at) + "-" + std::to_string(channel + 1) + out.substr(at);
+}
+
+// The files of one render: the mix, then the stems when asked for.
+struct RenderFiles {
+  AudioWriter* writers[1 + kChannels];
+  int count;
+};
+
+bool write_block(void* context, const SongBlock& block) {
+  auto* files = static_cast<RenderFiles*>(context);
+  bool ok = audio_writer_write(files->writers[0], block.mix, block.frames);
+  for (int c = 0; ok && block.stems && c < kChannels; ++c)
+    ok = audio_writer_write(files->writers[1 + c], block.stems[c], block.frames);
+  return ok;
+}
+
+// Frames the render will have, found by running the replayer alone on a
+// copy of the module, for outputs that need the length before the data.
+int64_t song_frames(const char* in, int64_t max_frames) {
+  Player* player = load_for_batch(in);
+  if (!player) return -1;
+  const int64_t frames = render_song(player, max_frames, nullptr, false, nullptr);
+  player_destroy(player);
+  return frames;
+}
+
+int run_render(const char* in, const char* out, double max_seconds, bool stems) {
+  const auto max_frames = static_cast<int64_t>(max_seconds * kRate);
+  const bool to_stdout = std::strcmp(out, "-") == 0;
+  const int64_t known = to_stdout ? song_frames(in, max_frames) : -1;
+  if (to_stdout && known < 0) return kExitFailure;
   Player* player = load_for_batch(in);
   if (!player) return kExitFailure;
-  const bool terminal = isatty(STDERR_FILENO);
-  const SongRenderProgress progress{report_progress, nullptr};
-  const auto max_frames = static_cast<int64_t>(max_seconds * kRate);
-  const std::vector<int16_t> frames =
-      render_song(player, max_frames, terminal ? &progress : nullptr);
+  RenderFiles files{{}, 0};
+  std::string failed_path;
+  FileResult result{true, nullptr, nullptr};
+  for (int i = 0; i < (stems ? 1 + kChannels : 1) && result.ok; ++i) {
+    const std::string path = i == 0 ? std::string(out) : stem_path(out, i - 1);
+    files.writers[i] = audio_writer_open(path.c_str(), 2, kRate, known, result);
+    if (!result.ok) failed_path = path;
+    if (result.ok) files.count = i + 1;
+  }
+  if (result.ok) {
+    const bool terminal = isatty(STDERR_FILENO);
+    const SongRenderProgress progress{report_progress, nullptr};
+    const SongSink sink{write_block, &files};
+    const int64_t frames =
+        render_song(player, max_frames, &sink, stems, terminal ? &progress : nullptr);
+    if (terminal) std::fputc('\n', stderr);
+    if (frames < 0) {
+      result = {false, "SAVE FAILED", "write failed"};
+      failed_path = out;
+    }
+  }
   player_destroy(player);
-  if (terminal) std::fputc('\n', stderr);
-  const FileResult result = write_file_replacing(out, wav_bytes(frames, 2, kRate));
-  if (!result.ok) return file_error(out, result.reason);
+  // Either every file takes its name or none does.
+  for (int i = 0; i < files.count; ++i) {
+    if (result.ok) {
+      result = audio_writer_finish(files.writers[i]);
+      if (!result.ok) failed_path = i == 0 ? std::string(out) : stem_path(out, i - 1);
+    } else {
+      audio_writer_discard(files.writers[i]);
+    }
+  }
+  if (!result.ok) return file_error(failed_path.c_str(), result.reason);
   return 0;
 }
 
@@ -142,9 +206,12 @@ int cli_run(int argc, char** argv) {
   }
   if (is_option(command, "--render")) {
     double max_seconds = 1200;
+    bool stems = false;
     std::vector<const char*> files;
     for (int i = 2; i < argc; ++i) {
-      if (is_option(argv[i], "--max-seconds")) {
+      if (is_option(argv[i], "--stems")) {
+        stems = true;
+      } else if (is_option(argv[i], "--max-seconds")) {
         if (i + 1 >= argc) return usage_error("--max-seconds needs a number");
         char* end = nullptr;
         max_seconds = std::strtod(argv[++i], &end);
@@ -156,8 +223,15 @@ int cli_run(int argc, char** argv) {
         files.push_back(argv[i]);
       }
     }
-    if (files.size() != 2) return usage_error("--render takes a module and a WAV file");
-    return run_render(files[0], files[1], max_seconds);
+    if (files.size() != 2) return usage_error("--render takes a module and an output file");
+    if (audio_format_of_path(files[1]) == kAudioUnknown) {
+      const std::string what = std::string("the output file must end in ") + kAudioExtensions +
+                               ", or be - for a WAV on standard output";
+      return usage_error(what.c_str());
+    }
+    if (stems && std::strcmp(files[1], "-") == 0)
+      return usage_error("--stems needs an output file, not standard output");
+    return run_render(files[0], files[1], max_seconds, stems);
   }
   return -1;
 }

@@ -9,6 +9,7 @@
 #include "engine/replayer.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
+#include "files/sample_import.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -36,6 +37,12 @@ void silence_channels(Player* player) {
   }
 }
 
+void timed_message(EditorState* state, const char* text) {
+  std::snprintf(state->message, sizeof state->message, "%s", text);
+  state->message_timer = 1;
+  state->pointer_colour = kPointerRed;
+}
+
 void set_name(Sample& sample, const std::string& name) {
   std::memset(sample.name, 0, sizeof sample.name);
   std::memcpy(sample.name, name.data(), std::min(name.size(), sizeof sample.name));
@@ -53,13 +60,22 @@ int32_t load_sample(EditorState* state, const char* path) {
   std::vector<uint8_t> bytes;
   FileResult result = read_file_start(path, kMaxSampleFileBytes, bytes);
   if (result.ok && bytes.empty()) result = {false, "EMPTY FILE", "empty file"};
+  // WAV, AIFF, FLAC first; what is none of them goes to the raw and IFF reader.
+  ImportedSample imported;
+  const ImportResult audio = result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported)
+                                       : ImportResult{kImportNotAudio, nullptr, nullptr};
+  if (audio.status == kImportRefused) result = {false, audio.message, audio.reason};
   Sample loaded{};
-  if (result.ok && !parse_sample_file(bytes.data(), bytes.size(), loaded))
-    result = {false, "OUT OF MEMORY", "out of memory"};
+  const bool parsed = result.ok && (audio.status == kImportDone
+                                        ? sample_from_import(imported, loaded)
+                                        : parse_sample_file(bytes.data(), bytes.size(), loaded));
+  if (result.ok && !parsed) result = {false, "OUT OF MEMORY", "out of memory"};
   if (!result.ok) {
+    std::free(loaded.data);
     std::snprintf(state->message, sizeof state->message, "%s", result.message);
     return 0;
   }
+  if (imported.cut) timed_message(state, "SAMPLE CUT SHORT");
   set_name(loaded, sample_name_of_path(path));
   AudioGuard guard;
   Player* player = state->player;

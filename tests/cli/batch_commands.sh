@@ -3,14 +3,6 @@
 set -u
 source "$(dirname "$0")/lib.bash"
 
-expect_status() {
-  local want=$1
-  shift
-  "$@" >"$work/out" 2>"$work/err"
-  local got=$?
-  [ "$got" -eq "$want" ] || fail "'$*' exited $got, wanted $want ($(head -c 300 "$work/err"))"
-}
-
 expect_status 0 "$tetrad" --help
 grep -q -- "--render" "$work/out" || fail "--help does not list --render"
 expect_status 0 "$tetrad" --version

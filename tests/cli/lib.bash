@@ -12,6 +12,15 @@ fail() {
   failures=$((failures + 1))
 }
 
+# Runs a command with its output in $work/out and $work/err.
+expect_status() {
+  local want=$1
+  shift
+  "$@" >"$work/out" 2>"$work/err"
+  local got=$?
+  [ "$got" -eq "$want" ] || fail "'$*' exited $got, wanted $want ($(head -c 300 "$work/err"))"
+}
+
 finish() {
   if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)" >&2

@@ -1,0 +1,78 @@
+// The batch render written as audio files: the samples of a module's render
+// stay what they were, in every format, and a failed write keeps old files.
+#include "files/audio_out.h"
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "engine/song_render.h"
+#include "every_command_module.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path temp_dir() {
+  const fs::path dir = fs::temp_directory_path() / ("tetrad-audio-out-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+TEST(AudioOut, EveryFormatHoldsTheSamplesTheEarlierWavWriterWrote) {
+  const fs::path dir = temp_dir();
+  const std::vector<uint8_t> module = test_module::every_command_module_bytes();
+  for (const char* name : {"song.wav", "song.FLAC", "song.aiff"}) {
+    Player* p = player_create(44100);
+    ASSERT_TRUE(parse_module(module.data(), module.size(), p, kKindModule, nullptr).ok);
+    FileResult result{};
+    AudioWriter* w = audio_writer_open((dir / name).c_str(), 2, 44100, -1, result);
+    ASSERT_TRUE(result.ok) << name;
+    auto write = [](void* w, const SongBlock& b) {
+      return audio_writer_write(static_cast<AudioWriter*>(w), b.mix, b.frames);
+    };
+    const SongSink sink{write, w};
+    EXPECT_EQ(render_song(p, 44100 * 600, &sink, false, nullptr), 566719);
+    EXPECT_TRUE(audio_writer_finish(w).ok);
+    player_destroy(p);
+
+    SF_INFO info{};
+    SNDFILE* f = sf_open((dir / name).c_str(), SFM_READ, &info);
+    ASSERT_NE(f, nullptr) << name;
+    std::vector<int16_t> samples(static_cast<size_t>(info.frames) * 2);
+    EXPECT_EQ(sf_readf_short(f, samples.data(), info.frames), 566719) << name;
+    sf_close(f);
+    EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_16);
+    EXPECT_EQ(info.samplerate * 10 + info.channels, 441002);
+    EXPECT_EQ(test_module::samples_checksum(samples.data(), samples.size()),
+              14660632580641557035ull)
+        << name;
+  }
+  // No temporary files stay behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 3);
+  fs::remove_all(dir);
+}
+
+TEST(AudioOut, AnAbandonedOrRefusedWriteKeepsTheOldFile) {
+  const fs::path dir = temp_dir();
+  std::ofstream(dir / "old.wav") << "old contents";
+  FileResult result{};
+  AudioWriter* w = audio_writer_open((dir / "old.wav").c_str(), 2, 44100, -1, result);
+  const int16_t frames[4] = {1, 2, 3, 4};
+  EXPECT_TRUE(w && audio_writer_write(w, frames, 2));
+  if (w) audio_writer_discard(w);
+  EXPECT_EQ(fs::file_size(dir / "old.wav"), 12u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+  for (const char* refused : {"none/a.wav", "a.ogg", "a.wav.txt", "wav"}) {
+    EXPECT_EQ(audio_writer_open((dir / refused).c_str(), 2, 44100, -1, result), nullptr);
+    EXPECT_FALSE(result.ok) << refused;
+  }
+  EXPECT_EQ(audio_format_of_path("A.WAV") + audio_format_of_path("b.aif"), kAudioWav + kAudioAiff);
+  fs::remove_all(dir);
+}
+
+}  // namespace
