@@ -213,7 +213,7 @@ TEST(EditOps, TransposeStaysInsideTheTable) {
 
 TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   Editor e;
-  e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21 c1 r0 p128 14 26 7+1 16 p0");
+  e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21 c1 r0 p128 16 14 26 7+1 p0");
   e.s->undo_filled = 1;  // a copy that names no pattern is put back nowhere
   e.s->undo_pattern_number = kPatterns;
   e.run("3 r60 20");

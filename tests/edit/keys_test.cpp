@@ -64,10 +64,16 @@ struct Keyboard {
         {"smp", &s.current_sample},   {"skip", &s.edit_skip},      {"oct", &s.octave_offset},
         {"multi", &s.multi_keyboard}, {"edit", &s.edit_mode},      {"colour", &s.pointer_colour},
         {"dlg", &s.dialog},           {"quit", &s.quit_confirmed}, {"diskop", &s.disk_op_active}};
-    const fields::Named more = {{"answer", &s.confirm_answer},      {"listtop", &s.list_top},
-                                {"listcount", &s.list_count},       {"blk", &s.block_marking},
-                                {"tcur", &s.text_field_cursor},     {"tchar", &s.text_char},
-                                {"rdown", &s.right_down},           {"marka", &s.mark_a},
+    const fields::Named more = {{"answer", &s.confirm_answer},
+                                {"spos", &p->shown_position},
+                                {"flags", &p->flags},
+                                {"listtop", &s.list_top},
+                                {"listcount", &s.list_count},
+                                {"blk", &s.block_marking},
+                                {"tcur", &s.text_field_cursor},
+                                {"tchar", &s.text_char},
+                                {"rdown", &s.right_down},
+                                {"marka", &s.mark_a},
                                 {"sampler", &s.sample_editor_shown}};
     const fields::Named indexed = {
         {"on", &ch.enabled},     {"snd", &ch.sample},     {"per", &ch.period},
@@ -206,15 +212,18 @@ const KeyCase kKeys[] = {
     {"", "space q~ w~ _ e", "@0.0=214:1:000 @1.0=170:1:000 row=2"},
     {"skip=4 row=59", "space q w", "@59.0=214:1:000 @63.0=190:1:000 row=0"},
     {"skip=0", "space q w", "@0.0=190:1:000 row=0"},
+    // No cell is written outside the patterns, no channel past the last.
+    {"pat=128", "space q", "flags=4"},
+    {"ch=4", "space q", "@1.0=0:0:000 order0=0"},
     // A finetuned sample sounds tuned, but the cell holds the plain period.
     {"fine1=3", "space q", "@0.0=214:1:000 per0=209"},
     {"snd1=2 snd3=1", "space <", "snd0=0 snd1=0 snd3=0 row=0 @0.0=0:0:000"},  // the stop key
     // A modifier or another column keeps notes out.
     {"col=3", "space S+q M+w q", "snd0=0 @0.0=0:0:000 row=0"},
-    {"ch=2", "C+m space q w e q",
-     "multi=1 @0.2=214:1:000 @1.3=190:1:000 @2.0=170:1:000 @3.1=214:1:000 ch=2"},
+    {"ch=2", "C+m space q w e q", "@0.2=214:1:000 @1.3=190:1:000 @2.0=170:1:000 @3.1=214:1:000"},
     // Digits: only 0 and 1 are sample high digits; a held one types once.
-    {"@0.1=0:5:000 @1.1=0:21:000 ch=1 col=1", "space 2 1 0", "@0.1=0:21:000 @1.1=0:5:000 row=2"},
+    {"@0.1=0:5:000 @1.1=0:5:000 @2.1=0:21:000 ch=1 col=1", "space 2 1 1 0",
+     "@0.1=0:21:000 @1.1=0:21:000 @2.1=0:5:000 row=3"},
     {"@0.1=0:19:000 ch=1 col=2", "space 5*20", "@0.1=0:21:000 row=1 snd1=0"},
     {"col=3 @1.0=0:0:037 @2.0=0:0:037", "space c col=4 a col=5 0",
      "@0.0=0:0:C00 @1.0=0:0:0A7 @2.0=0:0:030 row=3"},
@@ -263,10 +272,10 @@ const KeyCase kKeys[] = {
      "@0.0=0:0:C20 @1.0=214:1:000 @2.0=0:0:000 row=3"},
     // Return and Backspace play the row and move; with a modifier they
     // insert and delete.
-    {"row=5 @5.1=428:2:000 @5.3=214:1:000", "ret",
-     "row=6 snd1=2 per1=428 vol1=64 snd3=1 snd0=0 @5.1=428:2:000"},
+    {"row=5 @5.1=428:2:000 @5.3=214:1:000", "ret", "row=6 snd1=2 per1=428 vol1=64 snd3=1 snd0=0"},
     {"order0=127 pat=127 row=63 @63.0=214:1:000", "ret", "row=0 snd0=1 per0=214"},
-    {"@0.2=190:1:000", "bksp", "row=63 snd2=1 per2=190"},
+    {"spos=127 @0.2=190:1:000", "bksp", "row=63 snd2=1 per2=190"},
+    {"row=5 @5.0=214:31:000 @5.2=190:0:000", "ret", "per0=214 snd0=31 per2=190"},
     {"row=5 ch=1 @5.1=428:2:000 @5.0=214:1:000", "S+ret",
      "row=6 @5.1=0:0:000 @6.1=428:2:000 @5.0=214:1:000"},
     {"row=5 @5.1=428:2:000 @5.0=214:1:000", "A+ret", "@6.1=428:2:000 @6.0=214:1:000 @5.0=0:0:000"},
@@ -344,20 +353,14 @@ const KeyCase kRequesters[] = {
     {"dlg=7 answer=-1", "click:240,80", "answer=0 colour=5"},
     {"dlg=7 answer=-1", "click:200,75", "answer=-1 dlg=7 colour=4"},
     // Without their dialog the requesters take no answers.
-    {"smp=5 answer=-1 @0.0=214:1:000", "y o s a c",
-     "dlg=1 quit=0 answer=-1 smp=5 colour=0 @0.0=214:1:000"},
+    {"smp=5 answer=-1 name=X", "y o s a c", "dlg=1 quit=0 answer=-1 smp=5 colour=0 name=X"},
     // The clear requester: O the song (every pattern, as the order list
     // may name any), S the samples, A both, C cancels. Clearing stops
     // playback, silences the channels and goes to row 0.
-    {kClear, "o",
-     "@5.2=0:0:000 order3=0 name= tempo=125 svol2=64 at0=100 smp=2 marka=40 play=2 row=0 "
-     "colour=0 dlg=1 snd0=0"},
-    {kClear, "click:230,60",
-     "@5.2=214:1:000 order3=100 name=TUNE tempo=90 svol2=0 at0=-1 smp=1 marka=0 play=2 row=0 "
-     "colour=0 dlg=1 snd0=0"},
+    {kClear, "o", "@5.2=0:0:000 order3=0 name= tempo=125 svol2=64 marka=40 play=2 row=0 snd0=0"},
+    {kClear, "click:230,60", "@5.2=214:1:000 name=TUNE svol2=0 at0=-1 smp=1 marka=0 colour=0"},
     {kClear, "a", "@5.2=0:0:000 order3=0 name= svol2=0 at0=-1 smp=2 marka=0 play=2 row=0 dlg=1"},
-    {kClear, "c",
-     "@5.2=214:1:000 name=TUNE svol2=64 at0=100 smp=2 marka=40 play=1 row=30 colour=5 dlg=1"},
+    {kClear, "c", "@5.2=214:1:000 name=TUNE svol2=64 marka=40 play=1 row=30 colour=5 dlg=1"},
     // Text fields (the song name's, 19 characters and a trailing byte that
     // a name read from a file may fill): a character types once per press,
     // Shift too; a held key moving the cursor repeats every fifth frame.
