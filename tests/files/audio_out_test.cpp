@@ -62,9 +62,10 @@ TEST(AudioOut, AnAbandonedOrRefusedWriteKeepsTheOldFile) {
   std::ofstream(dir / "old.wav") << "old contents";
   FileResult result{};
   AudioWriter* w = audio_writer_open((dir / "old.wav").c_str(), 2, 44100, -1, result);
+  ASSERT_NE(w, nullptr);
   const int16_t frames[4] = {1, 2, 3, 4};
-  EXPECT_TRUE(w && audio_writer_write(w, frames, 2));
-  if (w) audio_writer_discard(w);
+  EXPECT_TRUE(audio_writer_write(w, frames, 2));
+  audio_writer_discard(w);
   EXPECT_EQ(fs::file_size(dir / "old.wav"), 12u);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
   for (const char* refused : {"none/a.wav", "a.ogg", "a.wav.txt", "wav"}) {
