@@ -120,14 +120,10 @@ const TraceCase kTraces[] = {
     {"1xx, 2xx stop at 108, 907",
      "0:428:1:000 1:0:0:102 2:113:1:000 3:0:0:106 4:856:1:000 5:0:0:234", 36,
      "428*7 426 424 422 420 418 113*7 108*5 856*7 907*5", "40*36", nullptr},
-    {"3xx slides to its note", "0:428:1:000 1:381:0:310", 12, "428*7 412 396 381*3", "40*12",
-     "0 -*11"},
     {"5xy: tone portamento and volume slide", "0:428:1:000 1:381:0:308 2:0:0:502", 18,
      "428*7 420 412 404 396 388*2 381*5", "40*12 38 36 34 32 30 28", nullptr},
     {"6xy: vibrato into its negative half", "0:428:1:448 1:0:0:601", 12,
      "428*2 434 439 442 443*2 442 439 434 428 421", "40*6 39 38 37 36 35 34", nullptr},
-    {"Axy after vibrato: the note's period", "0:428:1:448 1:0:0:A01", 7,
-     "428*2 434 439 442 443 428", "40*6 39", nullptr},
     {"E3x: slides round to notes", "0:428:1:E31 1:0:0:205", 12, "428*11 453", "40*12", nullptr},
     {"E5x with a note only", "0:428:1:E53 1:0:0:E57", 12, "419*12", "40*12", nullptr},
     {"E7x: square tremolo", "0:428:1:E72 1:0:0:7F8", 12, "428*12", "40*6 55*3 24*2 55", nullptr},
@@ -140,9 +136,6 @@ const TraceCase kTraces[] = {
      "32*6 33 34 35 36 37 38 37 36 35 34 33 32 63*12 1*6 0*6", nullptr},
     {"EAx, EBx once, within 0..63", "0:428:1:C3C 1:0:0:EA5 2:0:0:EB9 3:0:0:C05 4:0:0:EB9", 30,
      "428*30", "60*6 63*6 54*6 5*6 0*6", nullptr},
-    {"E1x, E2x once, unclamped", "0:113:1:E19 1:0:0:E25", 12, "104*6 109*6", "40*12", nullptr},
-    {"ECx cuts on its tick", "0:428:1:EC2", 6, "428*6", "40*2 0*4", nullptr},
-    {"E9x restarts every x ticks", "0:428:1:E93", 6, "428*6", "40*6", "0 -*2 0 -*2"},
     {"EDx: pitch at once, restart on tick x", "0:428:1:000 1:381:1:ED2 2:0:0:ED2", 18,
      "428*6 381*12", "40*18", "0 -*7 0 -*9"},
     {"9xx without a sample adds to the offset; 900 reuses it",
@@ -225,13 +218,6 @@ TEST_F(Replayer, RowLengthsFollowSpeedDelayAndTempo) {
     EXPECT_EQ(ticks, expected_ticks[r]) << "row " << r;
     EXPECT_NEAR(p->samples_per_tick, expected_frames[r], 0.001f) << "row " << r;
   }
-  // Stopped: no rows, but the per-tick effects go on.
-  set_cell(p, 0, 6, 0, 428, 1, 0xA, 0x01);
-  for (int t = 0; t < 3; ++t) process_tick(p);
-  p->play_mode = kStopped;
-  for (int t = 0; t < 12; ++t) process_tick(p);
-  EXPECT_EQ(p->row, 7);
-  EXPECT_EQ(p->channels[0].volume, 40 - 15);
 }
 
 TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
@@ -242,22 +228,6 @@ TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
     visits(1);
     EXPECT_EQ(p->filter_enabled, expected[r]) << "row " << r;
   }
-}
-
-TEST_F(Replayer, InvertLoopComplementsLoopBytesOfSoundingNotesOnly) {
-  Sample& s = make_sample(p, 3, 16, 4, 2, 64, [](int32_t i) { return i; });
-  put("0:428:3:EFF 1:0:0:EFF 2:0:0:EFF");
-  visits(1);
-  EXPECT_EQ(s.data[5], 5);
-  p->channels[0].position = 0;
-  visits(1);
-  EXPECT_EQ(s.data[5], static_cast<int8_t>(~5));
-  EXPECT_EQ(p->channels[0].position, 1) << "moved on by one";
-  p->channels[0].position = -1;  // a silent channel is not woken by the walk
-  visits(1);
-  EXPECT_EQ(s.data[4], static_cast<int8_t>(~4)) << "the walk wraps at the 2-byte loop's end";
-  EXPECT_EQ(s.data[6], 6);
-  EXPECT_EQ(p->channels[0].position, -1);
 }
 
 // The nearest note of periods of other finetunes and outside the table, and
