@@ -230,14 +230,4 @@ TEST_F(Replayer, FilterCommandNeedsTheModuleFlag) {
   }
 }
 
-// The nearest note of periods of other finetunes and outside the table, and
-// a note's period at another finetune and transposed.
-TEST(Periods, NearestNoteAndFinetune) {
-  const std::pair<int32_t, int32_t> nearest[] = {{856, 0},  {907, 0}, {850, 0}, {814, 1}, {1712, 0},
-                                                 {113, 35}, {57, 35}, {0, 35},  {-40, 35}};
-  for (const auto& [period, index] : nearest) EXPECT_EQ(note_index(period), index) << period;
-  EXPECT_EQ(finetune_period(428, 8, 0) * 1000 + finetune_period(428, 3, 2), 453373);
-  EXPECT_EQ(finetune_period(428, 0, 100), 113);
-}
-
 }  // namespace

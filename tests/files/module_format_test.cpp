@@ -72,11 +72,6 @@ TEST(ModuleFormat, SaveLoadSaveGivesTheSameBytes) {
     PlayerPtr loaded = fresh();
     ASSERT_TRUE(parse(file, loaded.get()).ok);
     EXPECT_EQ(serialize_module(loaded.get(), kKindModule), file);
-    if (file != bytes) continue;
-    const PatternCell& cell = loaded->patterns[0][63][3];
-    EXPECT_EQ(cell.period * 1000 + cell.sample, 113031);
-    EXPECT_EQ(cell.effect * 256 + cell.param_hi * 16 + cell.param_lo, 0xE6F);
-    EXPECT_EQ(cell.param, 0x6F);
   }
 }
 
@@ -115,7 +110,6 @@ const ByteCase kBytes[] = {
     {"an odd length comes back padded", "", "s2.len=8 s2.d6=19 s2.d7=0 s5.d0=-90 s5.d1=90"},
     {"another signature", "1081=33", "NOT A MODULE"},
     {"too short for a header", "size=1083", "NOT A MODULE"},
-    {"empty", "size=0", "NOT A MODULE"},
     {"packed", "0=80 1=65 2=67 3=75", "PACKED MODULE"},
     {"a pattern above 127", "957=128", "BAD ORDER LIST"},
     {"pattern 127 needs 128 patterns", "957=127", "FILE TRUNCATED"},
@@ -124,7 +118,6 @@ const ByteCase kBytes[] = {
     {"the last sample cut short keeps its bytes", "size-40", "s5.len=64 s5.d23=90 s5.d24=0"},
     {"longer than any module: the tail is ignored", "size+70000", "s5.d63=90 song=3"},
     {"volume above 64", "45=99", "s1.vol=64"},
-    {"volume 64", "45=64", "s1.vol=64"},
     {"finetune is the low nibble", "44=249", "s1.fine=9"},
     {"song length 0", "950=0", "song=1"},
     {"song length 128", "950=128", "song=128"},
@@ -134,7 +127,6 @@ const ByteCase kBytes[] = {
     {"loop starting past the end", "46=255 47=255", "s1.ls=0 s1.ll=2"},
     {"loop running past the end is cut", "46=0 47=40 48=0 49=50", "s1.ls=80 s1.ll=20 s1.le=100"},
     {"a 2-byte room at the end", "46=0 47=49", "s1.ls=98 s1.ll=2 s1.le=100"},
-    {"loop up to the end stays", "46=0 47=20 48=0 49=30", "s1.ls=40 s1.ll=60 s1.le=100"},
     {"an empty sample keeps its loop words", "108=0 109=10", "s3.len=0 s3.ll=20 s3.d0=none"},
 };
 
