@@ -90,9 +90,6 @@ TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);
   EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
-  EXPECT_EQ(slot.volume, 64);
-  EXPECT_EQ(std::string(slot.name, strnlen(slot.name, 22)),
-            kPath.filename().string().substr(0, 22));
   EXPECT_STREQ(state.message, "SAMPLE CUT SHORT");
 
   std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()), 30);
