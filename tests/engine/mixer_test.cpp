@@ -150,17 +150,6 @@ TEST_F(Mixer, EightFormatsScaleAsSpecifiedAndWrapRatherThanClip) {
   EXPECT_EQ(render_stereo(p, 1).right[0], 27792);
 }
 
-TEST_F(Mixer, RangePlayStopsAtRangeEnd) {
-  make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return 10; });
-  start_voice(p, 1, 1, 0, kByte, 64);
-  p->range_play = 1;
-  p->range_end = 5 * kFixOne;
-  p->range_channel = 1;
-  const Stereo out = render_stereo(p, 8);
-  EXPECT_EQ(out.right[4], right_of(10, 64));
-  EXPECT_EQ(out.right[5], 0);
-}
-
 TEST_F(Mixer, MissingDataOrBadFieldsSilenceTheChannel) {
   make_sample(p, 1, 16, 0, 16, 64, [](int32_t) { return 9; });
   make_sample(p, 2, 16, 0, 16, 64, [](int32_t) { return 9; });

@@ -58,7 +58,6 @@ TEST(AudioOut, EveryFormatHoldsTheSamplesTheEarlierWavWriterWrote) {
     std::vector<int16_t> samples(static_cast<size_t>(info.frames) * 2);
     EXPECT_EQ(sf_readf_short(f, samples.data(), info.frames), 566719) << name;
     sf_close(f);
-    EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_PCM_16);
     EXPECT_EQ(info.samplerate * 10 + info.channels, 441002);
     EXPECT_EQ(test_module::samples_checksum(samples.data(), samples.size()),
               14660632580641557035ull)
