@@ -54,11 +54,6 @@ FileResult parse(const std::vector<uint8_t>& bytes, Player* into, ModuleKind kin
   return parse_module(bytes.data(), bytes.size(), into, kind, fetch);
 }
 
-std::vector<uint8_t> read_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 constexpr size_t kSamplesAt = 1084;  // + 1024 per pattern
 
 TEST(ModuleFormat, SaveLoadSaveGivesTheSameBytes) {
@@ -67,7 +62,9 @@ TEST(ModuleFormat, SaveLoadSaveGivesTheSameBytes) {
   ASSERT_EQ(bytes.size(), kSamplesAt + 2 * 1024 + 100 + 8 + 64);
   EXPECT_EQ(bytes[951], 127);
   EXPECT_EQ(std::memcmp(bytes.data() + 1080, "M.K.", 4), 0);
-  for (const auto& file : {bytes, read_file(TETRAD_SOURCE_DIR "/data/demo.mod")}) {
+  std::vector<uint8_t> demo;
+  ASSERT_TRUE(read_whole_file(TETRAD_SOURCE_DIR "/data/demo.mod", kMaxModuleFileBytes, demo).ok);
+  for (const auto& file : {bytes, demo}) {
     PlayerPtr loaded = fresh();
     ASSERT_TRUE(parse(file, loaded.get()).ok);
     EXPECT_EQ(serialize_module(loaded.get(), kKindModule), file);
@@ -75,11 +72,19 @@ TEST(ModuleFormat, SaveLoadSaveGivesTheSameBytes) {
 }
 
 // A field of a loaded player: "song" (length), "pats" (pattern count),
+// "p<n>r<r>c<c>" (a cell: period:sample:effect and parameter:its nibbles),
 // "s<n>.len", ".ls", ".ll", ".le" (bytes), ".vol", ".fine", ".d<k>" (byte k).
 std::string probe(const Player* p, const std::string& name) {
   if (name == "song") return std::to_string(p->song_length);
   if (name == "pats") return std::to_string(p->pattern_count);
-  int n = 0, k = 0;
+  int n = 0, k = 0, c = 0;
+  if (std::sscanf(name.c_str(), "p%dr%dc%d", &n, &k, &c) == 3) {
+    const PatternCell& cell = p->patterns[n][k][c];
+    char text[40];
+    std::snprintf(text, sizeof text, "%d:%d:%X%02X:%X%X", cell.period, cell.sample, cell.effect,
+                  cell.param, cell.param_hi, cell.param_lo);
+    return text;
+  }
   char field[8] = {};
   std::sscanf(name.c_str(), "s%d.%7[a-z]%d", &n, field, &k);
   const Sample& s = p->samples[n & 31];
@@ -106,6 +111,7 @@ struct ByteCase {
 // at 952, the signature at 1080.
 const ByteCase kBytes[] = {
     {"as saved", "", "song=3 pats=2 s1.len=100 s1.ls=20 s1.ll=40 s1.le=60 s5.fine=9 s5.d63=90"},
+    {"cells, and none past the last pattern", "", "p0r63c3=113:31:E6F:6F p2r0c0=0:0:000:00"},
     {"an odd length comes back padded", "", "s2.len=8 s2.d6=19 s2.d7=0 s5.d0=-90 s5.d1=90"},
     {"another signature", "1081=33", "NOT A MODULE"},
     {"too short for a header", "size=1083", "NOT A MODULE"},

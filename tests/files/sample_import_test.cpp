@@ -5,7 +5,7 @@
 #include <sndfile.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
