@@ -111,7 +111,7 @@ TEST_F(Mixer, FilterPassesDcAndDampsHighTonesOnBothOutputs) {
 // Channel 1 (pan 255) plays a = -37, channel 0 (pan 0) b = 90, both at
 // volume 64, master volume 200; frames 4 bytes apart leave the gaps alone.
 // The one-buffer formats mix without pan.
-TEST_F(Mixer, EightFormatsScaleAsSpecifiedAndWrapRatherThanClip) {
+TEST_F(Mixer, EightFormatsScaleByTheirShiftsAndWrapRatherThanClip) {
   const int64_t m = 200, first = (-37 * 64 * 255) >> 7, second = (90 * 64 * 255) >> 7;
   const int64_t sum = (-37 + 90) * 64;
   const int64_t expected[8][2] = {
