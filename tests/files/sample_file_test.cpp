@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
+
+#include "../fields.h"
 
 namespace {
 
@@ -37,108 +40,74 @@ std::vector<uint8_t> iff_file(int32_t loop_start, int32_t loop_length, size_t bo
   return serialize_sample(o.s, true);
 }
 
-TEST(SampleFile, RawFilesAreTheirBytesWithoutALoop) {
-  OwnedSample o;
-  const std::vector<uint8_t> file = ramp(1000);
-  ASSERT_TRUE(parse_sample_file(file.data(), file.size(), o.s));
-  EXPECT_EQ(o.s.length, 1000 * kFixOne);
-  EXPECT_EQ(o.s.loop_start, 0);
-  EXPECT_EQ(o.s.loop_length, 2 * kFixOne);
-  EXPECT_EQ(o.s.volume, 64);
-  EXPECT_EQ(o.s.finetune, 0);
-  EXPECT_EQ(std::memcmp(o.s.data, file.data(), 1000), 0);
-  EXPECT_EQ(serialize_sample(o.s, false), file);
-
-  const std::vector<uint8_t> big = ramp(70000);
-  ASSERT_TRUE(parse_sample_file(big.data(), big.size(), o.s));
-  EXPECT_EQ(o.s.length, kMaxSampleBytes * kFixOne);
+// "len", "ls", "ll", "le" in bytes, "vol", "fine", "d<k>" (byte k, unsigned).
+std::string probe(const Sample& s, const std::string& name) {
+  if (name[0] == 'd')
+    return std::to_string(static_cast<uint8_t>(s.data[std::stoi(name.substr(1))]));
+  const int32_t v = name == "len"   ? s.length / kFixOne
+                    : name == "ls"  ? s.loop_start / kFixOne
+                    : name == "ll"  ? s.loop_length / kFixOne
+                    : name == "le"  ? s.loop_end / kFixOne
+                    : name == "vol" ? s.volume
+                                    : s.finetune;
+  return std::to_string(v);
 }
 
-TEST(SampleFile, IffRoundTripKeepsLengthAndLoop) {
-  const std::vector<uint8_t> file = iff_file(100, 300, 999);
-  ASSERT_EQ(file.size(), 104u + 999);
-  EXPECT_EQ(std::memcmp(file.data(), "FORM", 4), 0);
-  EXPECT_EQ(std::memcmp(file.data() + 8, "8SVX", 4), 0);
-  EXPECT_EQ(std::memcmp(file.data() + 48, "voice", 5), 0);
-  EXPECT_EQ(file[4 + 3], (96 + 999) & 0xFF);
-
-  OwnedSample o;
-  ASSERT_TRUE(parse_sample_file(file.data(), file.size(), o.s));
-  EXPECT_EQ(o.s.length, 999 * kFixOne);
-  EXPECT_EQ(o.s.loop_start, 100 * kFixOne);
-  EXPECT_EQ(o.s.loop_length, 300 * kFixOne);
-  EXPECT_EQ(o.s.loop_end, 400 * kFixOne);
-  EXPECT_EQ(static_cast<uint8_t>(o.s.data[998]), static_cast<uint8_t>(998 * 3));
-}
-
-TEST(SampleFile, DegenerateIffLoopsBecomeNoLoop) {
-  OwnedSample o;
-  for (const auto& file : {iff_file(200, 200, 500), iff_file(500, 10, 500)}) {
-    ASSERT_TRUE(parse_sample_file(file.data(), file.size(), o.s));
-    EXPECT_EQ(o.s.loop_start, 0);
-    EXPECT_EQ(o.s.loop_length, 2 * kFixOne);
+TEST(SampleFile, RawAndIffFilesGiveTheirBodyAndALoopInsideIt) {
+  // file, bytes kept of it, checks
+  const std::tuple<std::vector<uint8_t>, size_t, const char*> cases[] = {
+      {ramp(1000), 1000, "len=1000 ls=0 ll=2 vol=64 fine=0 d999=181"},
+      {ramp(70000), 70000, "len=65534"},
+      {iff_file(100, 300, 999), 1103, "len=999 ls=100 ll=300 le=400 d998=178"},
+      // Loops that are not inside the body become no loop, or are cut.
+      {iff_file(200, 200, 500), 604, "ls=0 ll=2"},
+      {iff_file(500, 10, 500), 604, "ls=0 ll=2"},
+      {iff_file(400, 300, 500), 604, "len=500 le=500"},
+      // A cut body keeps the bytes that are there (104 header bytes).
+      {iff_file(10, 20, 800), 500, "len=396 ls=10 ll=20 d395=161"},
+  };
+  for (const auto& [file, cut, expect] : cases) {
+    OwnedSample o;
+    ASSERT_TRUE(parse_sample_file(file.data(), cut, o.s)) << expect;
+    EXPECT_EQ(fields::wrong(expect, [&](const std::string& n) { return probe(o.s, n); }), "");
   }
-  // A loop running past the body is cut to it.
-  const std::vector<uint8_t> past = iff_file(400, 300, 500);
-  ASSERT_TRUE(parse_sample_file(past.data(), past.size(), o.s));
-  EXPECT_EQ(o.s.loop_end, o.s.length);
-}
-
-TEST(SampleFile, TruncatedIffFilesStayInsideTheirBytes) {
-  const std::vector<uint8_t> file = iff_file(10, 20, 800);
+  // Raw files save back as their bytes.
   OwnedSample o;
-  for (size_t cut : {size_t{3}, size_t{18}, size_t{30}, size_t{100}, size_t{104}, size_t{500}}) {
-    const std::vector<uint8_t> part(file.begin(), file.begin() + cut);
-    ASSERT_TRUE(parse_sample_file(part.data(), part.size(), o.s)) << cut;
-    ASSERT_LE(o.s.length, static_cast<int32_t>(cut) * kFixOne);
-    ASSERT_LE(o.s.loop_end, std::max(o.s.length, 2 * kFixOne));
-  }
-  // The body cut at 500 bytes keeps the 396 bytes that are there.
-  const std::vector<uint8_t> part(file.begin(), file.begin() + 500);
-  ASSERT_TRUE(parse_sample_file(part.data(), part.size(), o.s));
-  EXPECT_EQ(o.s.length, 396 * kFixOne);
+  const std::vector<uint8_t> raw = ramp(1000);
+  ASSERT_TRUE(parse_sample_file(raw.data(), raw.size(), o.s));
+  EXPECT_EQ(serialize_sample(o.s, false), raw);
 }
 
-TEST(SampleFile, NamesAndLibraryPaths) {
-  EXPECT_EQ(sample_name_of_path("/home/me/samples/kick"), "kick");
-  EXPECT_EQ(sample_name_of_path("snare"), "snare");
-  EXPECT_EQ(sample_name_of_path("dir/odd:name"), "odd:name");
-
+// Names "group:name" (or "name") lead to <library>/group/name; names that
+// would leave the library, or are too short, lead nowhere. A fetched sample
+// is padded to the song's length; from an IFF file it is the body alone.
+TEST(SampleFile, LibraryPathsAndFetch) {
+  EXPECT_EQ(sample_name_of_path("/home/me/samples/kick") + sample_name_of_path("d/o:n"), "kicko:n");
   char field[22];
   std::memset(field, 'x', sizeof field);  // a full field without a terminator
   EXPECT_EQ(library_sample_path("/lib", field), "/lib/" + std::string(22, 'x'));
-  EXPECT_EQ(library_sample_path("/lib", "st-01:bass"), "/lib/st-01/bass");
-  EXPECT_EQ(library_sample_path("/lib", "a:b:c"), "/lib/a:b/c");
-  EXPECT_EQ(library_sample_path("/lib", "bassline"), "/lib/bassline");
-  EXPECT_EQ(library_sample_path("/lib", "ab"), "");
-  EXPECT_EQ(library_sample_path("/lib", "..:passwd"), "");
-  EXPECT_EQ(library_sample_path("/lib", "st:../../x"), "");
-  EXPECT_EQ(library_sample_path("/lib", "/etc/passwd"), "");
-  EXPECT_EQ(library_sample_path("/lib", "st-01:"), "");
-}
-
-TEST(SampleFile, LibraryFetchFitsTheSongsLength) {
+  fields::each(
+      "st-01:bass=st-01/bass a:b:c=a:b/c bassline=bassline ab= ..:passwd= st:../../x= "
+      "/etc/passwd= st-01:=",
+      [](const std::string& name, const std::string& path) {
+        EXPECT_EQ(library_sample_path("/lib", name.c_str()), path.empty() ? "" : "/lib/" + path);
+      });
   const auto dir =
       std::filesystem::temp_directory_path() / ("tetrad-library-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "st-01");
-  {
-    const std::vector<uint8_t> raw = ramp(50);
-    std::ofstream(dir / "st-01" / "bass", std::ios::binary)
-        .write(reinterpret_cast<const char*>(raw.data()), 50);
-    const std::vector<uint8_t> iff = iff_file(0, 2, 30);
-    std::ofstream(dir / "lead", std::ios::binary)
-        .write(reinterpret_cast<const char*>(iff.data()), static_cast<std::streamsize>(iff.size()));
-  }
+  const std::vector<uint8_t> raw = ramp(50), iff = iff_file(0, 2, 30);
+  std::ofstream(dir / "st-01" / "bass", std::ios::binary)
+      .write(reinterpret_cast<const char*>(raw.data()), 50);
+  std::ofstream(dir / "lead", std::ios::binary)
+      .write(reinterpret_cast<const char*>(iff.data()), 134);
   std::string library = dir.string();
   int8_t data[80];
-  std::memset(data, 77, sizeof data);
+  std::memset(data, 77, sizeof data);  // padding must overwrite this
   ASSERT_TRUE(fetch_library_sample(library.data(), "st-01:bass", data, 80));
-  EXPECT_EQ(static_cast<uint8_t>(data[49]), static_cast<uint8_t>(49 * 3));
-  EXPECT_EQ(data[50], 0);  // padded to the song's length
-  EXPECT_EQ(data[79], 0);
+  EXPECT_EQ(static_cast<uint8_t>(data[49]), 147);
+  EXPECT_EQ(data[50] | data[79], 0);
   ASSERT_TRUE(fetch_library_sample(library.data(), "lead", data, 10));
-  EXPECT_EQ(data[9], 27);  // the body, not the IFF header
-  EXPECT_FALSE(fetch_library_sample(library.data(), "st-01:none", data, 10));
+  EXPECT_EQ(data[9], 27);
   EXPECT_FALSE(fetch_library_sample(library.data(), "st-01", data, 10));  // a directory
   std::filesystem::remove_all(dir);
 }

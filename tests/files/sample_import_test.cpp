@@ -5,7 +5,7 @@
 #include <sndfile.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -64,46 +64,38 @@ TEST(SampleImport, EveryWidthAndLayoutBecomesRoundedEightBitMono) {
   }
 }
 
-TEST(SampleImport, ALoopIsKeptAndDamagedFilesAreRefusedButRawOnesAreNot) {
+TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
   const ImportedSample looped = imported(
       audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, std::vector<int32_t>(400, 512), true),
       kImportDone);
-  EXPECT_EQ(looped.loop_start, 100);
-  EXPECT_EQ(looped.loop_length, 200);
   Sample s{};
   ASSERT_TRUE(sample_from_import(looped, s));
-  EXPECT_EQ(s.loop_end, 300 * kFixOne);
+  EXPECT_EQ(s.loop_start / kFixOne * 1000 + s.loop_end / kFixOne, 100300);
   EXPECT_EQ(s.data[399], 2);
   std::free(s.data);
-
-  std::vector<uint8_t> cut = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
-  cut.resize(30);  // ends inside the format chunk
-  imported(cut, kImportRefused);
-  const std::string raw = "just some sample bytes", iff =
-                                                        "FORM\0\0\0\x0c"
-                                                        "8SVXBODY\0\0\0\0";
+  const std::string raw = "just some sample bytes", iff("FORM\0\0\0\x0c"
+                                                        "8SVXBODY\0\0\0\0",
+                                                        20);
   imported({raw.begin(), raw.end()}, kImportNotAudio);
   imported({iff.begin(), iff.end()}, kImportNotAudio);
-}
 
-TEST(SampleImport, ALongFileIsCutAndADamagedOneChangesNothing) {
   EditorState state{};
   state.player = player_create(44100);
   state.current_sample = 5;
   Sample& slot = state.player->samples[5];
-  const std::vector<uint8_t> bytes = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
+  std::vector<uint8_t> damaged = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
+  damaged.resize(30);  // ends inside the format chunk
+  imported(damaged, kImportRefused);
   audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, std::vector<int32_t>(2 * 70000, -1280));
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);
   EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
-  EXPECT_EQ(slot.volume, 64);
-  EXPECT_EQ(std::string(slot.name, strnlen(slot.name, 22)),
-            kPath.filename().string().substr(0, 22));
   EXPECT_STREQ(state.message, "SAMPLE CUT SHORT");
 
-  std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 30);
+  std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()), 30);
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);  // the cut sample is still there
+  EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
   EXPECT_STREQ(state.message, "BAD SAMPLE FILE");
   player_destroy(state.player);
   std::filesystem::remove(kPath);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,19 +22,16 @@ TEST(TrackPattern, CellsAreWrittenBigEndianWithZeroSpareBytes) {
 
 TEST(TrackPattern, LoadedFieldsAreBroughtIntoTheirRanges) {
   // File bytes of one cell, then the cell it must load as.
-  const struct {
-    Bytes file;
-    PatternCell cell;
-  } cases[] = {
+  const std::pair<Bytes, PatternCell> cases[] = {
       {{0, 0, 3, 0x58, 0, 0, 0, 1, 0xE, 0xA, 1, 0, 1, 2, 3, 4}, {856, 1, 0xE, 0xA, 1, 0xA1, {}}},
       {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0x1F, 0x21, 0xF3, 0x99, 9, 9, 9, 9},
        {0, 0, 0xF, 1, 3, 0x13, {}}},
       {{0x7F, 0, 0, 0, 0x7F, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {0xFFF, 31, 0, 0, 0, 0, {}}},
   };
-  for (const auto& c : cases) {
+  for (const auto& [file, expected] : cases) {
     PatternCell cell{};
-    ASSERT_TRUE(parse_cells(c.file.data(), c.file.size(), &cell, 1).ok);
-    EXPECT_EQ(std::memcmp(&cell, &c.cell, sizeof cell), 0) << cell.period << " " << cell.sample;
+    ASSERT_TRUE(parse_cells(file.data(), file.size(), &cell, 1).ok);
+    EXPECT_EQ(std::memcmp(&cell, &expected, sizeof cell), 0) << cell.period << " " << cell.sample;
   }
 }
 
