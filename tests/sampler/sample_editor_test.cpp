@@ -193,19 +193,13 @@ TEST_F(Editor, TheMixerStaysInsideASampleCutAndPastedWhileItPlays) {
   press(kCut);
   const int32_t kept[4] = {-1, -1, 6805 * kFixOne, 9000 * kFixOne};
   for (int c = 0; c < 4; ++c) EXPECT_EQ(st.player->channels[c].position, kept[c]) << c;
+  test_module::render_stereo(st.player, 2000);  // channel 2 runs into the new end
+  for (const ChannelState& ch : st.player->channels)
+    EXPECT_LT(ch.position, sample(ch.sample).length);
   press(kPaste);
+  EXPECT_EQ(bytes().size(), static_cast<size_t>(kLength));
   press(kStop);
   EXPECT_EQ(st.player->channels[3].sample, 0);
-  for (int i = 0; i < 40; ++i) {
-    test_module::start_voice(st.player, i % 4, 1, kLength - 40 * i, 3 * kFixOne, 64);
-    test_module::render_stereo(st.player, 5);
-    mark(250 - 5 * i, 313);
-    press(kCut);
-    test_module::render_stereo(st.player, 50);
-    for (const ChannelState& ch : st.player->channels) ASSERT_LT(ch.position, sample().length);
-    press(kPaste);
-  }
-  EXPECT_EQ(bytes().size(), static_cast<size_t>(kLength));
 }
 
 }  // namespace
