@@ -68,11 +68,11 @@ TEST_F(View, RangeMarkersPlayLinesAndThumb) {
   st.view_offset = 6000;  // only the loop end, at the left edge + 2
   show();
   EXPECT_EQ((at(0, 150) != kGreen) + (at(2, 150) == kGreen), 2);
-  // In a 6000-byte window at 0, channel 0 at byte 9000 (5000 in the loop)
-  // is at x trunc(5000 * 314 / 6000) + 3 and channel 3 at 0 at x 3; a muted
-  // channel and one playing another sample draw nothing. The thumb is
-  // trunc(6000 * 312 / 10000) = 187 pixels wide from x 4.
-  test_module::start_voice(st.player, 0, 1, 9000, kFixOne, 64);
+  // In a 6000-byte window at 0, channel 0 at the loop end (the loop start
+  // again) is at x trunc(2000 * 314 / 6000) + 3 and channel 3 at 0 at x 3;
+  // a muted channel and one playing another sample draw nothing. The thumb
+  // is trunc(6000 * 312 / 10000) = 187 pixels wide from x 4.
+  test_module::start_voice(st.player, 0, 1, 6000, kFixOne, 64);
   test_module::start_voice(st.player, 3, 1, 0, kFixOne, 64);
   test_module::start_voice(st.player, 1, 1, 5500, kFixOne, 64);
   st.player->channels[1].enabled = 0;
@@ -82,7 +82,7 @@ TEST_F(View, RangeMarkersPlayLinesAndThumb) {
   st.zoom_end = 6000;
   show();
   for (int32_t x = 0; x < 320; ++x) {
-    EXPECT_EQ(at(x, 201) == kCyan, x == 264 || x == 3) << x;
+    EXPECT_EQ(at(x, 201) == kCyan, x == 107 || x == 3) << x;
     EXPECT_EQ(at(x, 209) == kYellow, x >= 4 && x <= 191) << x;
   }
 }
