@@ -1,77 +1,72 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "sampler_fixture.h"
-#include "shell/module_io.h"
 
 namespace sampler_test {
 namespace {
 
-// With the whole 10000-byte sample in view, waveform pixels 100 and 200 are
-// bytes 3194 and 6389 (p / (313 / 10000), truncated); cut and copy start
-// and end on even bytes: 3194 .. 6388.
-TEST_F(Editor, EveryButtonOnALoopedSampleWithAMarkedRange) {
+// The fields set before a button, and those it changes. In the whole view
+// waveform pixels 100 and 200 (marks 103, 203) are bytes 3194 and 6389
+// (p / (313 / 10000), truncated); cut and copy start and end on even
+// bytes: 3194 .. 6388. In a 313-byte window a pixel is a byte.
+TEST_F(Editor, EveryButtonOnALoopedSample) {
+  const char* const range = "a=103 b=203";
   const struct {
+    const char* set;
     At at;
-    Now after;
-    const char* message;
+    const char* expect;
   } cases[] = {
-      {kZoom, {kLength, kLoopStart, kLoopEnd, 3194, 6389, 0, 0, 0}, "ALL RIGHT"},
-      {kZoomOut, {kLength, kLoopStart, kLoopEnd, 0, kLength, 103, 203, 0}, "ALL RIGHT"},
-      {kShowAll, {kLength, kLoopStart, kLoopEnd, 0, kLength, 0, 0, 0}, "ALL RIGHT"},
-      {kMarkAll, {kLength, kLoopStart, kLoopEnd, 0, kLength, 3, 316, 0}, "ALL RIGHT"},
-      {kLoop, {kLength, 0, 2, 0, kLength, 103, 203, 0}, "ALL RIGHT"},
-      {kToStart, {kLength, kLoopStart, kLoopEnd, 0, kLength, 3, 3, 0}, "ALL RIGHT"},
-      {kToEnd, {kLength, kLoopStart, kLoopEnd, 0, kLength, 316, 316, 0}, "ALL RIGHT"},
+      {range, kZoom, "zoom=3194 zoom_end=6389 offset=3194 a=0 b=0 px=3195"},
+      {range, kZoomOut, ""},
+      {range, kShowAll, "a=0 b=0"},
+      {range, kMarkAll, "a=3 b=316"},
+      {range, kLoop, "loop=0 end=2 span=2"},
+      {range, kToStart, "a=3 b=3"},
+      {range, kToEnd, "a=316 b=316"},
       // The cursor goes where the cut was: trunc(3194 * 313 / 6806) + 3.
-      {kCut, {6806, 0, 2, 0, 6806, 149, 149, 3194}, "ALL RIGHT"},
-      {kCopy, {kLength, kLoopStart, kLoopEnd, 0, kLength, 103, 203, 3194}, "ALL RIGHT"},
-      {kPaste, {kLength, kLoopStart, kLoopEnd, 0, kLength, 103, 203, 0}, "BUFFER IS EMPTY"},
-      {kSwap, {0, 0, 2, 0, 0, 0, 0, kLength}, "ALL RIGHT"},
-      {kVolume, {kLength, kLoopStart, kLoopEnd, 0, kLength, 103, 203, 0}, "NOT IMPLEMENTED"},
-      {kClose, {kLength, kLoopStart, kLoopEnd, 0, kLength, 103, 203, 0}, "ALL RIGHT"},
+      {range, kCut, "len=6806 loop=0 end=2 span=2 zoom_end=6806 a=149 b=149 copy=3194 px=6806"},
+      {range, kCopy, "copy=3194"},
+      {range, kPaste, "msg=BUFFER_IS_EMPTY"},
+      {range, kSwap, "len=0 loop=0 end=2 span=2 zoom_end=0 a=0 b=0 copy=10000 px=0"},
+      {range, kVolume, "msg=NOT_IMPLEMENTED"},
+      {range, kPlay, "play=0"},
+      {range, kPlayView, "play=0 to=10000"},
+      {range, kPlayRange, "play=3194 to=6389"},
+      {"a=53 b=53", kPlayRange, "msg=SET_LARGER_RANGE"},  // a cursor is no range
+      {"zoom=2000 zoom_end=3000 offset=2000", kZoomOut,
+       "zoom=1500 zoom_end=3500 offset=1500 px=2000"},
+      {"zoom=8800 zoom_end=9800 offset=9000", kZoomOut,
+       "zoom=8000 zoom_end=10000 offset=8000 px=2000"},
+      {"zoom=100 zoom_end=5100 offset=100", kZoomOut, "zoom=0 zoom_end=10000 offset=0"},
+      {"zoom_end=313 a=3 b=5", kZoom, "zoom_end=2 a=0 b=0 px=2"},  // the tightest zoom
+      {"zoom_end=313 a=3 b=4", kZoom, "msg=SET_LARGER_RANGE"},
+      {"zoom_end=313 a=3 b=5", kCopy, "copy=2"},
+      {"zoom_end=313 a=3 b=4", kCopy, "msg=SET_LARGER_RANGE"},  // under one even pair
+      {"zoom=2000 zoom_end=4000 offset=2000 a=9 b=9", kShowAll,
+       "zoom=0 zoom_end=10000 offset=0 a=0 b=0"},
+      // The scroll bar pages by a window, within the sample.
+      {"zoom=4000 zoom_end=5000 offset=4000", {10, 208}, "offset=3000"},
+      {"zoom=4000 zoom_end=5000 offset=500", {5, 208}, "offset=0"},
+      {"zoom=4000 zoom_end=5000 offset=8500", {310, 208}, "offset=9000"},
+      // Samples stay even and within what a file holds.
+      {"copy=55533 a=53 b=53", kPaste,
+       "len=65534 loop=0 end=2 span=2 zoom_end=65534 px=65534 a=0 b=0 copy=55533"},
+      {"copy=55535 a=53 b=53", kPaste, "msg=MAX_65534_BYTES"},
+      {range, kClose, ""},
   };
-  for (const auto& c : cases) {
-    SetUp();
-    mark(100, 200);
-    press(c.at);
-    EXPECT_EQ(now(), c.after) << c.at.x << "," << c.at.y;
-    EXPECT_EQ(sample().loop_length, sample().loop_end - sample().loop_start);
-    EXPECT_STREQ(st.message, c.message);
-  }
-  EXPECT_EQ(st.sample_editor_shown, 0);
-}
-
-TEST_F(Editor, PlayButtonsStartTheCursorChannelOverTheirStretch) {
-  const struct {
-    At at;
-    int32_t range_play, position, range_end;
-  } cases[] = {{kPlay, 0, 0, 0}, {kPlayView, 1, 0, kLength}, {kPlayRange, 1, 3194, 6389}};
+  set("zoom=4000 zoom_end=5000 offset=1000");
+  drag(35, 208, 319, 208);  // the thumb, at x 35 .. 66
+  frame(100, 208, false);   // the drag ended with the press
+  EXPECT_EQ(st.view_offset, kLength - 1000);
   for (const auto& c : cases) {
     SetUp();
     st.cursor_channel = 2;
-    mark(100, 200);
+    set(c.set);
     press(c.at);
-    const ChannelState& ch = st.player->channels[2];
-    EXPECT_EQ(ch.sample * ch.period, 214);
-    EXPECT_EQ(ch.position, c.position * kFixOne);
-    EXPECT_EQ(st.player->range_play, c.range_play);
-    EXPECT_EQ(st.player->range_end * c.range_play, c.range_end * kFixOne);
+    EXPECT_EQ(wrong(c.expect, over(c.set, kWhole)), "") << c.set << " " << c.at.x << "," << c.at.y;
+    EXPECT_TRUE(!st.player->range_play || st.player->range_channel == 2);
   }
-  mark(50, 50);  // a cursor is no range
-  press(kPlayRange);
-  EXPECT_STREQ(st.message, "SET LARGER RANGE");
-  EXPECT_EQ(st.player->channels[2].position, 3194 * kFixOne);
-  mark(100, 200);
-  press(kPlayRange);
-  // The range is that channel's only: another one playing the sample loops.
-  test_module::start_voice(st.player, 1, 1, 3194, kFixOne, 64);
-  test_module::render_stereo(st.player, 10000);  // C-3 plays about 3800 bytes
-  EXPECT_EQ(st.player->channels[2].position, -1);
-  EXPECT_GE(st.player->channels[1].position, kLoopStart * kFixOne);
-  press(kStop);
-  EXPECT_EQ(st.player->channels[1].sample, 0);
+  EXPECT_EQ(st.sample_editor_shown, 0);
 }
 
 TEST_F(Editor, AnEmptySampleTakesOnlyAPasteAndNeverDividesByZero) {
@@ -94,22 +89,32 @@ TEST_F(Editor, AnEmptySampleTakesOnlyAPasteAndNeverDividesByZero) {
   EXPECT_EQ(bytes(2), std::vector<int8_t>(whole.begin(), whole.begin() + 318));
 }
 
-TEST_F(Editor, OnlyADragStartedInTheWaveformMarksARangeEitherWay) {
+// A drag, then a copy. Loop markers at x 62 (start) and 188 + 2 (end):
+// trunc(byte * 314 / 10000); their flags take y 138 .. 142.
+TEST_F(Editor, DragsMarkRangesOrMoveLoopMarkersWithinLimits) {
   const struct {
-    int32_t from_x, from_y, to_x, to_y, mark_a, mark_b;
-  } cases[] = {{103, 170, 203, 138, 103, 203}, {203, 140, 103, 201, 203, 103},
-               {103, 170, 203, 202, 103, 103}, {103, 170, 203, 137, 103, 103},
-               {150, 130, 250, 170, 0, 0},     {150, 203, 250, 170, 0, 0},
-               {150, 208, 250, 170, 0, 0}};
+    int32_t from_x, from_y, to_x, to_y;
+    const char* expect;
+  } cases[] = {
+      {103, 170, 203, 138, "a=103 b=203 copy=3194"},  // downward and upward
+      {203, 140, 103, 201, "a=203 b=103 copy=3194"},
+      {103, 170, 203, 202, "a=103 b=103 msg=SET_LARGER_RANGE"},  // left the waveform
+      {103, 170, 203, 137, "a=103 b=103 msg=SET_LARGER_RANGE"},
+      {150, 130, 250, 170, "msg=SET_LARGER_RANGE"},  // pressed above, on or below it
+      {150, 203, 250, 170, "msg=SET_LARGER_RANGE"},
+      {150, 208, 250, 170, "msg=SET_LARGER_RANGE"},
+      {62, 138, 10, 170, "loop=318 span=5682 msg=SET_LARGER_RANGE"},     // trunc(10 / 0.0314)
+      {66, 142, 300, 170, "loop=5998 span=2 msg=SET_LARGER_RANGE"},      // past the end
+      {190, 142, 316, 170, "end=10000 span=8000 msg=SET_LARGER_RANGE"},  // stops at L
+      {194, 142, 20, 170, "end=2002 span=2 msg=SET_LARGER_RANGE"},       // before the start
+      {67, 142, 150, 170, "a=67 b=150 copy=2652"},  // beside the flag: bytes 2044 .. 4696
+  };
   for (const auto& c : cases) {
     SetUp();
     drag(c.from_x, c.from_y, c.to_x, c.to_y);
     press(kCopy);
-    const bool range = c.mark_a != c.mark_b;
-    EXPECT_EQ(now(), (Now{kLength, kLoopStart, kLoopEnd, 0, kLength, c.mark_a, c.mark_b,
-                          range ? 3194 : 0}));
-    EXPECT_STREQ(st.message, range ? "ALL RIGHT" : "SET LARGER RANGE");
-    EXPECT_TRUE(!range || st.copy_data[100] == original(3294));
+    EXPECT_EQ(wrong(c.expect), "") << c.from_x << "," << c.from_y;
+    EXPECT_TRUE(st.copy_length != 3194 || st.copy_data[100] == original(3294));
   }
   // The mark follows from the fourth frame of the press, and a press held
   // on into its repeat frames does not start again.
@@ -120,10 +125,8 @@ TEST_F(Editor, OnlyADragStartedInTheWaveformMarksARangeEitherWay) {
   }
   frame(150, 170, false);
   EXPECT_EQ(st.mark_a * 1000 + st.mark_b, 50150);
-  SetUp();
-  mark(100, 200);
   drag(150, 130, 250, 170);  // that range drag ended with its press
-  EXPECT_EQ(st.mark_b, 203);
+  EXPECT_EQ(st.mark_b, 150);
 }
 
 TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
@@ -132,97 +135,38 @@ TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
     const std::vector<int8_t> before = bytes();
     mark(range.x, range.y);
     press(kCut);
-    if (sample().length == 0) {  // nothing left: no data, no cursor
-      EXPECT_EQ(sample().data, nullptr);
-      mark(0, 0);
-    }
+    if (sample().length == 0) mark(0, 0);  // nothing left, no cursor
     press(kPaste);
     EXPECT_EQ(bytes(), before) << range.x << ".." << range.y;
   }
-  // Pasted at the start instead, the piece comes first; saved and loaded
-  // back, the module holds what the editor shows.
+  // Pasted at the start instead, the piece comes first.
   mark(100, 200);
   press(kCut);
   press(kToStart);
   press(kPaste);
-  const std::vector<uint8_t> file = serialize_module(st.player, kKindModule);
-  player_destroy(st.player);
-  st.player = player_create(44100);
-  ASSERT_TRUE(parse_module(file.data(), file.size(), st.player, kKindModule, nullptr).ok);
-  const std::vector<int8_t> loaded = bytes();
-  ASSERT_EQ(loaded.size(), static_cast<size_t>(kLength));
-  EXPECT_EQ(loaded[0] + 2 * loaded[3194] + 3 * loaded[6388],
+  const std::vector<int8_t> now = bytes();
+  EXPECT_EQ(now[0] + 2 * now[3194] + 3 * now[6388],
             original(3194) + 2 * original(0) + 3 * original(6388));
 }
 
-TEST_F(Editor, ZoomThenZoomOutThenShowAllReturnsToTheWholeView) {
-  const struct {
-    int32_t start, end, offset, new_start, new_end, new_offset;
-  } zoom_outs[] = {{2000, 3000, 2000, 1500, 3500, 1500},   // half a window each side
-                   {8800, 9800, 9000, 8000, 10000, 8000},  // moved back inside the sample
-                   {100, 5100, 100, 0, 10000, 0}};         // wider than the sample
-  for (const auto& z : zoom_outs) {
-    st.zoom_start = z.start;
-    st.zoom_end = z.end;
-    st.view_offset = z.offset;
-    press(kZoomOut);
-    EXPECT_EQ(st.zoom_start * 100000 + st.zoom_end, z.new_start * 100000 + z.new_end);
-    EXPECT_EQ(st.view_offset, z.new_offset);
-  }
-  st.zoom_start = st.view_offset = 0;  // 313 bytes: a byte a pixel
-  st.zoom_end = 313;
-  for (int i = 0; i < 3; ++i) {  // the tightest zoom keeps 2 bytes
-    mark(0, 2 + i);
-    press(kZoom);
-    EXPECT_EQ(st.zoom_end - st.zoom_start, 2);
-  }
-  mark(0, 1);  // under one byte
-  press(kCopy);
-  EXPECT_STREQ(st.message, "SET LARGER RANGE");
-  press(kShowAll);
-  EXPECT_EQ(st.zoom_end - st.zoom_start + st.view_offset, kLength);
-  EXPECT_FLOAT_EQ(st.samples_per_pixel, kLength / 314.0f);
-}
-
 TEST_F(Editor, SwappingTwiceRestoresSampleAndBuffer) {
+  drag(190, 142, 316, 170);  // the loop now ends at the sample's end
   const std::vector<int8_t> before = bytes();
   mark(10, 20);  // bytes 318 .. 637
   press(kCopy);
   const std::vector<int8_t> piece(st.copy_data, st.copy_data + st.copy_length);
   press(kSwap);
   EXPECT_EQ(bytes(), piece);
-  EXPECT_EQ(st.copy_loop_end - st.copy_loop_start, kLoopEnd - kLoopStart);
-  press(kShowAll);
   press(kPaste);
-  EXPECT_STREQ(st.message, "SET CURSOR POS");
   press(kLoop);  // switched on, the loop covers the whole piece
-  EXPECT_EQ(now(), (Now{320, 0, 320, 0, 320, 0, 0, kLength}));
+  EXPECT_EQ(wrong("len=320 loop=0 end=320 span=320 zoom_end=320 copy=10000 px=320 "
+                  "msg=SET_CURSOR_POS"),
+            "");
   press(kLoop);
   press(kSwap);
   EXPECT_EQ(bytes(), before);
-  EXPECT_EQ(now(), (Now{kLength, kLoopStart, kLoopEnd, 0, kLength, 0, 0, 320}));
+  EXPECT_EQ(wrong("end=10000 span=8000 copy=320 msg=SET_CURSOR_POS"), "");
   EXPECT_EQ(std::vector<int8_t>(st.copy_data, st.copy_data + st.copy_length), piece);
-}
-
-// Markers at x 62 (start) and 188 + 2 (end): trunc(byte * 314 / 10000).
-TEST_F(Editor, LoopMarkerDragsStopAtTheirLimits) {
-  const struct {
-    int32_t grab_x, to_x, loop_start, loop_end, mark_b;
-  } cases[] = {
-      {62, 10, 318, 6000, 0},      // trunc(10 / 0.0314) = 318, grabbed at y 138
-      {66, 300, 5998, 6000, 0},    // past the end: a 2-byte loop ending there
-      {190, 316, 2000, 10000, 0},  // past the sample's end: stops at L
-      {194, 20, 2000, 2002, 0},    // before the start: 2 bytes
-      {67, 150, 2000, 6000, 150},  // beside the flag: a range, not a drag
-  };
-  for (const auto& c : cases) {
-    SetUp();
-    drag(c.grab_x, c.grab_x == 62 ? 138 : 142, c.to_x, 170);
-    EXPECT_EQ(now(),
-              (Now{kLength, c.loop_start, c.loop_end, 0, kLength, c.mark_b ? 67 : 0, c.mark_b, 0}))
-        << c.grab_x << "->" << c.to_x;
-    EXPECT_EQ(sample().loop_length, (c.loop_end - c.loop_start) * kFixOne);
-  }
 }
 
 TEST_F(Editor, SampleZeroIsNeverGivenData) {
@@ -238,50 +182,9 @@ TEST_F(Editor, SampleZeroIsNeverGivenData) {
   EXPECT_EQ(st.copy_length, 320);
 }
 
-TEST_F(Editor, ALoadedModuleShowsItsFirstSampleWhole) {
-  const std::string path = testing::TempDir() + "sampler_load.mod";
-  const std::vector<uint8_t> file = serialize_module(st.player, kKindModule);
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
-  select(2);
-  mark(10, 20);
-  ASSERT_EQ(load_module(path.c_str(), &st), 1);
-  EXPECT_EQ(now(), (Now{kLength, kLoopStart, kLoopEnd, 0, kLength, 0, 0, 0}));
-}
-
-TEST_F(Editor, PastesStayWithinWhatAFileHolds) {
-  for (const int32_t extra : {40000, 35534, 35536}) {
-    SetUp();
-    test_module::make_constant_sample(st.player, 1, 30000, 5);
-    select(1);
-    st.copy_data = static_cast<int8_t*>(std::calloc(extra, 1));
-    st.copy_length = extra;
-    mark(40, 40);
-    press(kPaste);
-    const bool fits = extra + 30000 <= 65534;
-    EXPECT_EQ(sample().length, (fits ? extra + 30000 : 30000) * kFixOne);
-    EXPECT_STREQ(st.message, fits ? "ALL RIGHT" : "MAX 65534 BYTES");
-  }
-}
-
-TEST_F(Editor, ScrollBarPagesAndDragsWithinTheSample) {
-  frame(100, 208, true);  // the whole sample shown: nothing to drag
-  EXPECT_EQ(st.drag_scroll, 0);
-  frame(100, 208, false);
-  st.zoom_start = st.view_offset = 4000;
-  st.zoom_end = 5000;
-  for (int i = 0; i < 4; ++i) press({10, 208});  // left of the thumb
-  EXPECT_EQ(st.view_offset, 0);
-  press({300, 208});  // right of it
-  EXPECT_EQ(st.view_offset, 1000);
-  drag(35, 208, 319, 208);  // the thumb, at x 35 .. 66
-  frame(100, 208, false);   // the drag ended with the press
-  EXPECT_EQ(st.view_offset, kLength - 1000);
-}
-
 // Under AddressSanitizer a read outside the sample's new block is reported.
 TEST_F(Editor, TheMixerStaysInsideASampleCutAndPastedWhileItPlays) {
-  // Channels past the new end stop at once; others play on.
+  // Channels past the new end stop at once; others play on until stopped.
   test_module::make_constant_sample(st.player, 3, kLength, 1);
   const int32_t starts[4][2] = {{1, 9000}, {1, 6806}, {1, 6805}, {3, 9000}};
   for (int c = 0; c < 4; ++c)
@@ -290,18 +193,13 @@ TEST_F(Editor, TheMixerStaysInsideASampleCutAndPastedWhileItPlays) {
   press(kCut);
   const int32_t kept[4] = {-1, -1, 6805 * kFixOne, 9000 * kFixOne};
   for (int c = 0; c < 4; ++c) EXPECT_EQ(st.player->channels[c].position, kept[c]) << c;
+  test_module::render_stereo(st.player, 2000);  // channel 2 runs into the new end
+  for (const ChannelState& ch : st.player->channels)
+    EXPECT_LT(ch.position, sample(ch.sample).length);
   press(kPaste);
-  press(kStop);
-  for (int i = 0; i < 40; ++i) {
-    test_module::start_voice(st.player, i % 4, 1, kLength - 40 * i, 3 * kFixOne, 64);
-    test_module::render_stereo(st.player, 5);
-    mark(250 - 5 * i, 313);
-    press(kCut);
-    test_module::render_stereo(st.player, 50);
-    for (const ChannelState& ch : st.player->channels) ASSERT_LT(ch.position, sample().length);
-    press(kPaste);
-  }
   EXPECT_EQ(bytes().size(), static_cast<size_t>(kLength));
+  press(kStop);
+  EXPECT_EQ(st.player->channels[3].sample, 0);
 }
 
 }  // namespace

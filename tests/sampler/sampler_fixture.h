@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "../engine/module_builder.h"
+#include "../fields.h"
 #include "../render/screen_fixture.h"
 #include "files/module_format.h"
 #include "sampler/sample_editor.h"
@@ -19,6 +24,20 @@ namespace sampler_test {
 
 constexpr int32_t kLength = 10000;  // sample 1 loops 2000 .. 6000; sample 2 is empty
 constexpr int32_t kLoopStart = 2000, kLoopEnd = 6000;
+// Sample 1 as loaded, whole in view; the message is spelt with '_' for ' '.
+constexpr const char* kWhole =
+    "len=10000 loop=2000 end=6000 span=4000 zoom=0 zoom_end=10000 offset=0 a=0 b=0 copy=0 "
+    "play=-1 to=0 px=10000 msg=ALL_RIGHT";
+
+// The "name=value" list `changes` with every field of `base` it does not name.
+inline std::string over(const std::string& changes, const std::string& base) {
+  std::string all = changes;
+  fields::each(base, [&](const std::string& name, const std::string& value) {
+    if ((" " + changes).find(" " + name + "=") == std::string::npos)
+      all += " " + name + "=" + value;
+  });
+  return all;
+}
 
 inline int8_t original(int32_t i) {
   return static_cast<int8_t>((i * 7 + i / 100) & 0xFF);
@@ -69,12 +88,52 @@ class Editor : public ::testing::Test {
     const Sample& s = sample(n);
     return s.data ? std::vector<int8_t>(s.data, s.data + (s.length >> 14)) : std::vector<int8_t>{};
   }
-  // Sample 1's length and loop, the zoom window, the marks, the buffer's length.
-  using Now = std::array<int32_t, 8>;
-  Now now() {
+  // Fields by name, in kNames order: sample 1's length and loop in bytes,
+  // the view, the buffer's length; "px" is the bytes a pixel shows times
+  // 314, "play" where channel 2 started sample 1 at C-3 (-1: it did not),
+  // "to" where a range play stops.
+  static constexpr const char* kNames =
+      " len loop end span zoom zoom_end offset a b copy play to px ";
+  static size_t slot(const std::string& name) {
+    const std::string names = kNames;
+    const size_t at = names.find(" " + name + " ");
+    return at == std::string::npos ? 99 : std::count(names.begin(), names.begin() + at, ' ');
+  }
+  // Sets the view fields (zoom .. b) named in a "name=value" list; "copy"
+  // puts a zeroed buffer of that length in the copy buffer.
+  void set(const std::string& list) {
+    const std::array<int32_t*, 5> view = {&st.zoom_start, &st.zoom_end, &st.view_offset, &st.mark_a,
+                                          &st.mark_b};
+    fields::each(list, [&](const std::string& name, const std::string& value) {
+      if (name != "copy") {
+        *view.at(slot(name) - 4) = std::stoi(value);
+        return;
+      }
+      free_copy_buffer(&st);
+      st.copy_length = std::stoi(value);
+      st.copy_data = static_cast<int8_t*>(std::calloc(st.copy_length, 1));
+    });
+  }
+  // "" when the fields named in `expect` hold and every other field of
+  // `base` is unchanged, else the wrong ones; the message is "msg".
+  std::string wrong(const std::string& expect, const std::string& base = kWhole) {
     const Sample& s = sample();
-    return {s.length >> 14, s.loop_start >> 14, s.loop_end >> 14, st.zoom_start,
-            st.zoom_end,    st.mark_a,          st.mark_b,        st.copy_length};
+    const ChannelState& ch = st.player->channels[2];
+    const int32_t play = ch.sample == 1 && ch.period == 214 ? ch.position >> 14 : -1;
+    const int32_t to = st.player->range_play ? st.player->range_end >> 14 : 0;
+    const auto px = static_cast<int32_t>(std::lround(st.samples_per_pixel * 314));
+    const std::array<int32_t, 4> loop = {s.length, s.loop_start, s.loop_end, s.loop_length};
+    const std::array<int32_t, 9> view = {st.zoom_start, st.zoom_end, st.view_offset,
+                                         st.mark_a,     st.mark_b,   st.copy_length,
+                                         play,          to,          px};
+    return fields::wrong(over(expect, base), [&](const std::string& name) {
+      const size_t i = slot(name);
+      if (i < 4) return std::to_string(loop[i] >> 14);
+      if (i < 13) return std::to_string(view[i - 4]);
+      std::string message = name == "msg" ? st.message : "?";
+      std::replace(message.begin(), message.end(), ' ', '_');
+      return message;
+    });
   }
   void frame(int32_t x, int32_t y, bool down) {
     PlatformInput input{};
