@@ -13,57 +13,48 @@ namespace {
 constexpr int32_t kW = 320;
 constexpr int32_t kH = 255;
 
-TEST(Display, DefaultScaleIsTheLargestThatFits) {
-  EXPECT_EQ(default_scale(1920, 1040, kW, kH), 4);
-  EXPECT_EQ(default_scale(1366, 740, kW, kH), 2);  // 3 x 255 = 765 is too tall
-  EXPECT_EQ(default_scale(1366, 768, kW, kH), 3);
-  EXPECT_EQ(default_scale(3840, 2160, kW, kH), 4);  // never above 4
-  EXPECT_EQ(default_scale(200, 100, kW, kH), 1);    // never below 1
+// The largest whole scale from 1 to 4 that fits the desktop; windows are
+// letterboxed at a whole scale, or shrunk keeping the aspect when smaller.
+TEST(Display, ScaleAndViewportFitTheWindow) {
+  const int32_t scales[][3] = {{1920, 1040, 4}, {1366, 740, 2}, {1366, 768, 3},
+                               {3840, 2160, 4}, {200, 100, 1},  {959, 765, 2}};
+  for (const auto& s : scales) EXPECT_EQ(default_scale(s[0], s[1], kW, kH), s[2]) << s[0];
+  const int32_t views[][6] = {// window, then x, y, width, height
+                              {1000, 600, 180, 45, 640, 510},
+                              {960, 765, 0, 0, 960, 765},
+                              {160, 255, 0, 64, 160, 127},
+                              {320, 100, 97, 0, 125, 100},
+                              {319, 254, 0, 0, 318, 254}};
+  for (const auto& v : views) {
+    const Viewport got = fit_viewport(v[0], v[1], kW, kH);
+    EXPECT_EQ((std::vector<int32_t>{got.x, got.y, got.width, got.height}),
+              (std::vector<int32_t>{v[2], v[3], v[4], v[5]}))
+        << v[0] << "x" << v[1];
+  }
 }
 
-TEST(Display, ResizedWindowIsLetterboxedAtAWholeScale) {
-  const Viewport v = fit_viewport(1000, 600, kW, kH);
-  EXPECT_EQ(v.width, 640);
-  EXPECT_EQ(v.height, 510);
-  EXPECT_EQ(v.x, 180);
-  EXPECT_EQ(v.y, 45);
-  const Viewport exact = fit_viewport(960, 765, kW, kH);
-  EXPECT_EQ(exact.x, 0);
-  EXPECT_EQ(exact.y, 0);
-  EXPECT_EQ(exact.width, 960);
-}
-
-TEST(Display, TooSmallWindowShrinksKeepingTheAspect) {
-  const Viewport v = fit_viewport(160, 255, kW, kH);
-  EXPECT_EQ(v.width, 160);
-  EXPECT_EQ(v.height, 127);
-  EXPECT_EQ(v.y, (255 - 127) / 2);
-}
-
+// In the border the pointer stays on the picture's edge.
 TEST(Display, PointerMapsToPicturePixelsAtAnyScale) {
   const Viewport v = fit_viewport(1000, 600, kW, kH);  // 2x at (180, 45)
-  int32_t x = 0, y = 0;
-  output_to_picture(v, kW, kH, 180 + 2 * 100 + 1, 45 + 2 * 50 + 1, &x, &y);
-  EXPECT_EQ(x, 100);
-  EXPECT_EQ(y, 50);
-  // In the border the pointer stays on the picture's edge.
-  output_to_picture(v, kW, kH, 5, 599, &x, &y);
-  EXPECT_EQ(x, 0);
-  EXPECT_EQ(y, kH - 1);
-  output_to_picture(v, kW, kH, 999, 0, &x, &y);
-  EXPECT_EQ(x, kW - 1);
-  EXPECT_EQ(y, 0);
+  const int32_t cases[][4] = {{180 + 2 * 100 + 1, 45 + 2 * 50 + 1, 100, 50},
+                              {179, 45, 0, 0},
+                              {5, 599, 0, kH - 1},
+                              {999, 0, kW - 1, 0},
+                              {180 + 639, 45 + 509, kW - 1, kH - 1}};
+  for (const auto& c : cases) {
+    int32_t x = -1, y = -1;
+    output_to_picture(v, kW, kH, c[0], c[1], &x, &y);
+    EXPECT_EQ(x, c[2]) << c[0] << "," << c[1];
+    EXPECT_EQ(y, c[3]) << c[0] << "," << c[1];
+  }
 }
 
 TEST(Display, ConversionPacksRgbIntoWordsAndHonoursThePitch) {
   const uint8_t rgb[2 * 2 * 3] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   std::vector<uint32_t> out(2 * 3, 0xDEADBEEF);  // rows 3 words apart
   convert_rgb_to_xrgb(rgb, 2, 2, out.data(), 3 * 4);
-  EXPECT_EQ(out[0], 0x010203u);
-  EXPECT_EQ(out[1], 0x040506u);
-  EXPECT_EQ(out[2], 0xDEADBEEFu);  // padding untouched
-  EXPECT_EQ(out[3], 0x070809u);
-  EXPECT_EQ(out[4], 0x0A0B0Cu);
+  EXPECT_EQ(
+      out, (std::vector<uint32_t>{0x010203, 0x040506, 0xDEADBEEF, 0x070809, 0x0A0B0C, 0xDEADBEEF}));
 }
 
 }  // namespace

@@ -10,26 +10,22 @@
 
 namespace {
 
-using screen_test::kBackground;
-using screen_test::Screen;
-
 constexpr uint32_t kScope = 0xF0D000;
 
 struct MainScreenTest : ::testing::Test {
-  Screen screen;
+  screen_test::Screen screen;
   Player& p = screen.player();
   void redraw() { redraw_main_screen(&screen.state); }
-  // Scope rows of channel c that hold a trace point in column i.
+  // The scope row of channel c that holds the trace point of column i.
   int trace_y(int c, int i) {
     for (int y = 71 - 16; y <= 71 + 16; ++y)
       if (screen.pixel(128 + 48 * c + i, y) == kScope) return y;
     return -1;
   }
   void play(int c, int sample, int32_t position_bytes) {
-    ChannelState& ch = p.channels[c];
-    ch.sample = sample;
-    ch.position = position_bytes * kFixOne;
-    ch.mix_volume = 64;
+    p.channels[c].sample = sample;
+    p.channels[c].position = position_bytes * kFixOne;
+    p.channels[c].mix_volume = 64;
   }
 };
 
@@ -45,17 +41,20 @@ TEST_F(MainScreenTest, SampleAndSongFields) {
   screen.state.multi_keyboard = 1;
   screen.state.edit_skip = 4;
   redraw();
-  EXPECT_EQ(screen.text_at(64, 47, 4), "000A");
-  EXPECT_EQ(screen.text_at(80, 36, 2), "-7");
-  EXPECT_EQ(screen.text_at(64, 58, 4), "0040");
-  EXPECT_EQ(screen.text_at(64, 69, 4), "1234");
-  EXPECT_EQ(screen.text_at(64, 80, 4), "0100");
-  EXPECT_EQ(screen.text_at(64, 91, 4), "0020");
-  EXPECT_EQ(screen.text_at(104, 113, 23), "ABCDEFGHIJKLMNOPQRSTUV.");
-  EXPECT_EQ(screen.text_at(104, 102, 20), "HELLO" + std::string(15, '_'));
-  EXPECT_EQ(screen.text_at(272, 102, 5), "62 05");
-  EXPECT_EQ(screen.text_at(17, 102, 1), "M");
-  EXPECT_EQ(screen.text_at(24, 102, 1), "4");
+  const std::tuple<int32_t, int32_t, std::string> fields[] = {
+      {64, 47, "000A"},
+      {80, 36, "-7"},
+      {64, 58, "0040"},
+      {64, 69, "1234"},
+      {64, 80, "0100"},
+      {64, 91, "0020"},
+      {17, 102, "M"},
+      {24, 102, "4"},
+      {272, 102, "62 05"},
+      {104, 113, "ABCDEFGHIJKLMNOPQRSTUV."},
+      {104, 102, "HELLO" + std::string(15, '_')}};
+  for (const auto& [x, y, text] : fields)
+    EXPECT_EQ(screen.text_at(x, y, static_cast<int32_t>(text.size())), text) << x << "," << y;
 }
 
 TEST_F(MainScreenTest, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
@@ -70,31 +69,27 @@ TEST_F(MainScreenTest, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   EXPECT_EQ(screen.text_at(80, 36, 2), "-8");
 }
 
-TEST_F(MainScreenTest, MutedChannelShowsItsMarkAndAFlatTrace) {
+// A trace point is sample / 8 above the centre line y = 71.
+TEST_F(MainScreenTest, ScopesShowWhatIsPlayedAndNothingElse) {
   test_module::make_constant_sample(&p, 1, 100, 127);
+  play(1, 1, 0);
   play(2, 1, 0);
   p.channels[2].enabled = 0;
-  play(1, 1, 0);
-  redraw();
-  EXPECT_EQ(screen.pixel(306, 22), 0x330000u);
-  EXPECT_EQ(screen.pixel(319, 31), 0x330000u);
-  EXPECT_NE(screen.pixel(306, 11), 0x220000u);
-  EXPECT_EQ(screen.state.channel_peaks[2], 0);
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(2, i), 71);
-  // The channel beside it plays the same sample at full height.
-  EXPECT_EQ(screen.state.channel_peaks[1], 127);
-  EXPECT_EQ(trace_y(1, 0), 71 - 127 / 8);
-}
-
-TEST_F(MainScreenTest, ShortLoopKeepsEveryPointInsideTheLoop) {
   // 100 bytes of 127 with a 10-byte loop of 64 at bytes 50..59; the play
   // position lies far past the loop, as after the loop was cut short.
-  test_module::make_sample(&p, 1, 100, 50, 10, 64,
+  test_module::make_sample(&p, 2, 100, 50, 10, 64,
                            [](int32_t i) { return i >= 50 && i < 60 ? 64 : 127; });
-  play(0, 1, 90);
+  play(0, 2, 90);
   redraw();
-  for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(0, i), 71 - 64 / 8) << i;
-  EXPECT_EQ(screen.state.channel_peaks[0], 64);
+  EXPECT_EQ(screen.pixel(306, 22), 0x330000u);  // the mute mark of channel 3 only
+  EXPECT_EQ(screen.pixel(319, 31), 0x330000u);
+  EXPECT_NE(screen.pixel(306, 11), 0x220000u);
+  const int32_t peaks[kChannels] = {64, 127, 0, 0};
+  const int trace[kChannels] = {71 - 64 / 8, 71 - 127 / 8, 71, 71};
+  for (int c = 0; c < kChannels; ++c) {
+    EXPECT_EQ(screen.state.channel_peaks[c], peaks[c]) << c;
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), trace[c]) << c << " " << i;
+  }
 }
 
 TEST_F(MainScreenTest, ScopeNeverReadsPastTheSampleData) {
@@ -111,29 +106,43 @@ TEST_F(MainScreenTest, ScopeNeverReadsPastTheSampleData) {
   s.loop_end = 1005 * kFixOne;
   play(1, 1, 15);
   play(2, 77, 0);  // no such sample
-  play(3, 1, -3);  // silent channel
+  play(3, 1, -3);
   redraw();
-  for (int i = 0; i < 40; ++i) {
-    EXPECT_EQ(trace_y(0, i), 71) << i;
-    EXPECT_EQ(trace_y(1, i), 71 - 32 / 8) << i;
-    EXPECT_EQ(trace_y(2, i), 71) << i;
-    EXPECT_EQ(trace_y(3, i), 71) << i;
-  }
+  for (int c = 0; c < kChannels; ++c)
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), c == 1 ? 71 - 32 / 8 : 71) << c;
 }
 
+// 1084 header bytes, 1024 per pattern up to the highest order entry, and
+// sample data padded to even lengths.
 TEST_F(MainScreenTest, ModuleSizeIsTheSizeTheWriterWrites) {
   EXPECT_EQ(module_size(&p), 2108);
-  EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
-
-  test_module::make_constant_sample(&p, 1, 11, 1);  // odd: padded on save
+  test_module::make_constant_sample(&p, 1, 11, 1);
   test_module::make_constant_sample(&p, 31, 1000, 1);
   p.order[3] = 7;
   p.order[100] = 9;  // beyond the song length, still saved
   EXPECT_EQ(module_size(&p), 1084 + 10 * 1024 + 12 + 1000);
-  EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
-
   p.order[5] = 200;  // does not fit a pattern number
   EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
+}
+
+TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
+  const struct {
+    int32_t marking, anchor, row;
+    const char* text;
+  } cases[] = {{1, 40, 12, "mark block 12-40"}, {1, 5, 9, "mark block 05-09"},
+               {1, 63, 63, "mark block 63-63"}, {1, 40, 0, "mark block 00-40"},
+               {1, 5, 64, "mark block 05-64"},  // no such row: the block keeps its end
+               {0, 5, 9, "ALL RIGHT"}};
+  for (const auto& c : cases) {
+    screen_test::Screen screen;
+    screen.state.block_marking = c.marking;
+    screen.state.block_anchor = screen.state.block_start = screen.state.block_end = c.anchor;
+    screen.player().shown_row = c.row;
+    redraw_main_screen(&screen.state);
+    EXPECT_STREQ(screen.state.message, c.text);
+    EXPECT_EQ(screen.state.block_end, c.marking && c.row < 64 ? c.row : c.anchor);
+    EXPECT_EQ(screen.state.message_timer, 0);
+  }
 }
 
 }  // namespace

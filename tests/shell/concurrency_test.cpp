@@ -17,10 +17,8 @@ namespace {
 
 Player* make_playing_player(int8_t level) {
   Player* p = player_create(44100);
-  test_module::make_constant_sample(p, 1, 2000, level);
-  p->samples[1].loop_start = 0;
-  p->samples[1].loop_length = 2000 * kFixOne;
-  p->samples[1].loop_end = p->samples[1].loop_length;
+  auto& s = test_module::make_constant_sample(p, 1, 2000, level);
+  s.loop_length = s.loop_end = 2000 * kFixOne;
   p->song_length = 1;
   p->pattern_count = 1;
   for (int row = 0; row < kRows; row += 2) test_module::set_cell(p, 0, row, row % 4, 300, 1);
@@ -28,95 +26,64 @@ Player* make_playing_player(int8_t level) {
   return p;
 }
 
-struct LockedWorld {
-  std::vector<uint8_t> framebuffer = std::vector<uint8_t>(kFramebufferBytes);
-  EditorState state{};
-  AudioRefill refill{};
-  HeadlessPlatform platform;
-  std::atomic<bool> stop{false};
-  std::atomic<int64_t> fills{0};
-
-  LockedWorld() {
-    state.framebuffer = framebuffer.data();
-    state.player = make_playing_player(40);
-    audio_refill_init(refill, &state);
-    headless_init(platform, AudioSource{audio_refill_fill, &refill});
-    audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &platform});
-  }
-  ~LockedWorld() {
-    audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
-    player_destroy(state.player);
-  }
-  // What the sound card's thread does: fill under the lock, over and over.
-  std::thread start_audio() {
-    return std::thread([this] {
-      int16_t out[700 * 2];
-      while (!stop.load()) {
-        AudioGuard guard;
-        audio_refill_fill(&refill, out, 700);
-        fills.fetch_add(1);
-      }
-    });
-  }
-  void wait_for_fills(int64_t n) {
-    while (fills.load() < n) std::this_thread::yield();
-  }
-};
-
-TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
-  LockedWorld world;
-  std::thread audio = world.start_audio();
-  for (int i = 0; i < 400; ++i) {
-    {
-      AudioGuard guard;
-      Player* p = world.state.player;
-      test_module::set_cell(p, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
-      p->channels[i % kChannels].volume = i % 64;
-      p->channels[i % kChannels].period = 150 + i;
-      p->row = i % kRows;
-    }
-    if (i % 50 == 49) {
-      // A load: build outside the lock, swap under it, free after.
-      Player* fresh = make_playing_player(static_cast<int8_t>(i % 100));
-      Player* old;
-      {
-        AudioGuard guard;
-        old = world.state.player;
-        world.state.player = fresh;
-      }
-      player_destroy(old);
-    }
-    world.wait_for_fills(i / 4);
-  }
-  world.stop.store(true);
-  audio.join();
-  EXPECT_GE(world.fills.load(), 100);
-  EXPECT_GT(world.refill.blocks_rendered, 0);
-}
-
 // A frame's dispatch that changes the player the way the key and mouse
 // handlers do, relying on the frame to hold the lock.
 void edit_in_frame(EditorState* state) {
   Player* p = state->player;
-  p->channels[0].volume = (p->channels[0].volume + 1) % 64;
-  p->patterns[0][state->left_held % kRows][1].period = 428;
+  const int32_t i = state->left_held;
+  test_module::set_cell(p, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
+  p->channels[i % kChannels].volume = i % 64;
+  p->channels[i % kChannels].period = 150 + i;
+  p->row = i % kRows;
   p->play_mode = p->play_mode == kStopped ? kPlaySong : kStopped;
 }
 
-TEST(Concurrency, FramesHoldTheLockWhileTheyEdit) {
-  LockedWorld world;
-  std::thread audio = world.start_audio();
+TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
+  std::vector<uint8_t> framebuffer(kFramebufferBytes);
+  EditorState state{};
+  state.framebuffer = framebuffer.data();
+  state.player = make_playing_player(40);
+  AudioRefill refill{};
+  audio_refill_init(refill, &state);
+  HeadlessPlatform platform;
+  headless_init(platform, AudioSource{audio_refill_fill, &refill});
+  audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &platform});
+  std::atomic<bool> stop{false};
+  std::atomic<int64_t> fills{0};
+  // What the sound card's thread does: fill under the lock, over and over.
+  std::thread audio([&] {
+    int16_t out[700 * 2];
+    while (!stop.load()) {
+      AudioGuard guard;
+      audio_refill_fill(&refill, out, 700);
+      fills.fetch_add(1);
+    }
+  });
   PlatformInput input{};
   input.buttons = kButtonLeft;
   int64_t start = 0;
-  for (int frame = 0; frame < 300; ++frame) {
-    update_play_clock(&world.state, frame * 16667, &start);
-    run_frame(input, &world.state, edit_in_frame);
-    world.wait_for_fills(frame / 3);
+  for (int frame = 0; frame < 400; ++frame) {
+    update_play_clock(&state, frame * 16667, &start);
+    run_frame(input, &state, edit_in_frame);
+    if (frame % 50 == 49) {
+      // A load: build outside the lock, swap under it, free after.
+      Player* fresh = make_playing_player(static_cast<int8_t>(frame % 100));
+      Player* old;
+      {
+        AudioGuard guard;
+        old = state.player;
+        state.player = fresh;
+      }
+      player_destroy(old);
+    }
+    while (fills.load() < frame / 4) std::this_thread::yield();
   }
-  world.stop.store(true);
+  stop.store(true);
   audio.join();
-  EXPECT_EQ(world.state.left_held, 300);
+  audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
+  player_destroy(state.player);
+  EXPECT_EQ(state.left_held, 400);
+  EXPECT_GT(refill.blocks_rendered, 0);
 }
 
 }  // namespace

@@ -31,47 +31,35 @@ struct FrameFixture : ::testing::Test {
   void TearDown() override { player_destroy(state.player); }
 };
 
-// Buttons of consecutive frames: left held counts its frames, a release
-// clears it and the fast repeat; the right button and the position pass.
-TEST_F(FrameFixture, MouseStateReachesTheEditorState) {
-  const int32_t buttons[] = {kButtonLeft, kButtonLeft, kButtonLeft, kButtonRight, kButtonLeft, 0};
-  const int32_t left_held[] = {1, 2, 3, 0, 1, 0};
-  const int32_t right_down[] = {0, 0, 0, 1, 0, 0};
+// Consecutive frames: left held counts its frames, a release clears it and
+// the fast repeat; the right button and the position pass. Escape's release
+// reaches one frame; a held key is translated afresh in every frame, before
+// the dispatch, which runs once per frame.
+TEST_F(FrameFixture, MouseAndKeysReachTheFramesTheyBelongTo) {
+  const int32_t frames[][5] = {// buttons, raw key given, left held, right down, key code
+                               {kButtonLeft, kRawEscapeRelease, 1, 0, 0x01},
+                               {kButtonLeft, 0, 2, 0, 0},
+                               {kButtonLeft, 0x4C, 3, 0, 0xC8},  // cursor up
+                               {kButtonRight, 0, 0, 1, 0xC8},
+                               {kButtonLeft, 0, 1, 0, 0xC8},
+                               {0, 0, 0, 0, 0xC8}};
   state.fast_repeat = 1;
+  g_dispatches = 0;
   for (int f = 0; f < 6; ++f) {
-    input.buttons = buttons[f];
+    input.buttons = frames[f][0];
+    if (frames[f][1] != 0) input.raw_key = frames[f][1];
     input.mouse_x = 100 + f;
     input.mouse_y = 45 - f;
     run_frame(input, &state, record_dispatch);
-    EXPECT_EQ(state.left_held, left_held[f]) << f;
-    EXPECT_EQ(state.right_down, right_down[f]) << f;
+    EXPECT_EQ(state.left_held, frames[f][2]) << f;
+    EXPECT_EQ(state.right_down, frames[f][3]) << f;
+    EXPECT_EQ(g_key_seen, frames[f][4]) << f;
     EXPECT_EQ(state.mouse_x, 100 + f);
     EXPECT_EQ(state.mouse_y, 45 - f);
   }
-  EXPECT_EQ(state.fast_repeat, 0);
-}
-
-TEST_F(FrameFixture, EscapeReleaseReachesExactlyOneFrame) {
-  input.raw_key = kRawEscapeRelease;
-  run_frame(input, &state, record_dispatch);
-  EXPECT_EQ(state.key_code, 0x01);
-  EXPECT_EQ(input.raw_key, 0);
-  run_frame(input, &state, record_dispatch);
-  EXPECT_EQ(state.key_code, 0);
-}
-
-TEST_F(FrameFixture, DispatchRunsOncePerFrameAfterTheHeldKey) {
-  g_dispatches = 0;
-  input.raw_key = 0x4C;  // cursor up
-  run_frame(input, &state, record_dispatch);
-  run_frame(input, &state, record_dispatch);
-  EXPECT_EQ(g_dispatches, 2);
-  EXPECT_EQ(g_key_seen, 0xC8);
   EXPECT_EQ(input.raw_key, 0x4C);
-}
-
-TEST_F(FrameFixture, ConfirmedQuitEndsTheLoop) {
-  run_frame(input, &state, record_dispatch);
+  EXPECT_EQ(state.fast_repeat, 0);
+  EXPECT_EQ(g_dispatches, 6);
   EXPECT_EQ(input.quit_requested, 0);
   state.quit_confirmed = 1;
   run_frame(input, &state, record_dispatch);
