@@ -16,8 +16,8 @@ constexpr int32_t kH = 255;
 // The largest whole scale from 1 to 4 that fits the desktop; windows are
 // letterboxed at a whole scale, or shrunk keeping the aspect when smaller.
 TEST(Display, ScaleAndViewportFitTheWindow) {
-  const int32_t scales[][3] = {{1920, 1040, 4}, {1366, 740, 2}, {1366, 768, 3},
-                               {3840, 2160, 4}, {200, 100, 1},  {959, 765, 2}};
+  const int32_t scales[][3] = {{1920, 1040, 4}, {1366, 740, 2}, {1366, 768, 3}, {3840, 2160, 4},
+                               {200, 100, 1},   {959, 765, 2},  {960, 765, 3}};
   for (const auto& s : scales) EXPECT_EQ(default_scale(s[0], s[1], kW, kH), s[2]) << s[0];
   const int32_t views[][6] = {// window, then x, y, width, height
                               {1000, 600, 180, 45, 640, 510},

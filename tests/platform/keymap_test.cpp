@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
-#include <tuple>
+#include <utility>
 
 #include "engine/player.h"
 #include "render/editor_state.h"
@@ -55,13 +56,12 @@ TEST(KeyTranslation, KeysSitWhereThePcKeysAre) {
 }
 
 // Events "+key" (down), "-key" (up), "lost" (focus lost), "'c" (the layout
-// typed c); each "f" is a frame, recorded as "code/modifiers/character" in
-// hex.
-std::string frames(const std::string& events, int32_t modifiers = 0) {
-  std::istringstream names("a q up esc lctrl lshift lalt lsuper rctrl rshift ralt rsuper");
+// typed c), "m<hex>" (modifier bits already set); each "f" is a frame,
+// recorded as "code/modifiers/character" in hex.
+std::string frames(const std::string& events) {
+  const std::string names = " a q up esc lctrl lshift lalt lsuper rctrl rshift ralt rsuper ";
   const int32_t codes[] = {kA, kQ, 82, kEscape, 224, 225, 226, 227, 228, 229, 230, 231};
   Keyboard k;
-  k.state.modifiers = modifiers;
   std::istringstream in(events);
   std::string out;
   for (std::string e; in >> e;) {
@@ -74,38 +74,37 @@ std::string frames(const std::string& events, int32_t modifiers = 0) {
       input_focus_lost(k.input);
     } else if (e[0] == '\'') {
       input_text_event(k.input, e.c_str() + 1);
-    } else {
-      names.clear();
-      names.seekg(0);
-      int i = 0;
-      for (std::string n; names >> n; ++i)
-        if (n == e.substr(1)) input_key_event(k.input, codes[i], e[0] == '+');
+    } else if (e[0] == 'm') {
+      k.state.modifiers = std::stoi(e.substr(1), nullptr, 16);
+    } else if (const size_t at = names.find(" " + e.substr(1) + " "); at != std::string::npos) {
+      const auto index = std::count(names.begin(), names.begin() + at, ' ');
+      input_key_event(k.input, codes[index], e[0] == '+');
     }
   }
   return out.substr(1);
 }
 
 TEST(KeyTranslation, KeySequences) {
-  const std::tuple<const char*, const char*, int32_t> cases[] = {
-      {"+esc f -esc f", "0/0/0 1/0/0", 0},  // Escape acts on release
-      {"+rshift f f -rshift f", "36/0/0 36/0/0 0/0/0", 0},
-      {"+lshift f +a f -lshift f", "0/1/0 1E/1/0 0/0/0", 0},
-      {"+rshift +a f -a f", "1E/0/0 36/0/0", 0},  // back to the held right-hand key
-      {"+ralt f +rsuper f +rshift f", "B8/0/0 9D/0/0 9D/0/0", 0},
-      {"+rctrl f", "9D/0/0", 0},  // right Ctrl is the right command key
-      {"+lctrl +lsuper f +lalt f", "0/C/0 0/E/0", 0},
-      {"+lshift f", "0/31/0", 0x30},  // other bits stay
-      {"+up -up f", "0/0/0", 0},
-      {"+rshift +q lost f +a f", "0/0/0 1E/0/0", 0},  // nothing stays held
-      // The layout's character belongs to the key that typed it; non-ASCII
-      // is left to the key tables.
-      {"+q 'a f -q f +a f '\xc3\xa9 f '~ +q f", "10/0/61 0/0/0 1E/0/0 1E/0/0 10/0/0", 0},
+  const std::pair<const char*, const char*> cases[] = {
+      {"+esc f -esc f", "0/0/0 1/0/0"},  // Escape acts on release
+      {"+rshift f f -rshift f", "36/0/0 36/0/0 0/0/0"},
+      {"+lshift f +a f -lshift f", "0/1/0 1E/1/0 0/0/0"},
+      {"+rshift +a f -a f", "1E/0/0 36/0/0"},  // back to the held right-hand key
+      {"+ralt f +rsuper f +rshift f", "B8/0/0 9D/0/0 9D/0/0"},
+      {"+rctrl f", "9D/0/0"},  // right Ctrl is the right command key
+      {"+lctrl +lsuper f +lalt f", "0/C/0 0/E/0"},
+      {"m30 +lshift f", "0/31/0"},  // other bits stay
+      {"+up -up f", "0/0/0"},
+      {"+rshift +q lost f +a f", "0/0/0 1E/0/0"},  // nothing stays held
+      // The layout's character belongs to the key that typed it; only
+      // printable ASCII is taken, the rest is left to the key tables.
+      {"+q 'a f -q f +a f '\xc3\xa9 f '~ f '\x7f f +q f",
+       "10/0/61 0/0/0 1E/0/0 1E/0/0 1E/0/7E 1E/0/0 10/0/0"},
   };
-  for (const auto& [events, expected, modifiers] : cases)
-    EXPECT_EQ(frames(events, modifiers), expected) << events;
+  for (const auto& [events, expected] : cases) EXPECT_EQ(frames(events), expected) << events;
 }
 
-TEST(KeyTranslation, MouseButtonsSetAndClearTheirBits) {
+TEST(KeyTranslation, MouseButtonsAndTypedSpace) {
   PlatformInput input{};
   input_button_event(input, 1, true);
   input_button_event(input, 3, true);
@@ -113,6 +112,8 @@ TEST(KeyTranslation, MouseButtonsSetAndClearTheirBits) {
   input_button_event(input, 2, true);  // middle: ignored
   input_button_event(input, 1, false);
   EXPECT_EQ(input.buttons, kButtonRight);
+  input_text_event(input, " ");  // a space typed is a character too
+  EXPECT_EQ(input.text_char, ' ');
 }
 
 }  // namespace

@@ -17,10 +17,8 @@ namespace {
 
 Player* make_playing_player(int8_t level) {
   Player* p = player_create(44100);
-  auto& s = test_module::make_constant_sample(p, 1, 2000, level);
-  s.loop_length = s.loop_end = 2000 * kFixOne;
-  p->song_length = 1;
-  p->pattern_count = 1;
+  test_module::make_sample(p, 1, 2000, 0, 2000, 64, [level](int32_t) { return level; });
+  p->song_length = p->pattern_count = 1;
   for (int row = 0; row < kRows; row += 2) test_module::set_cell(p, 0, row, row % 4, 300, 1);
   p->play_mode = kPlaySong;
   return p;

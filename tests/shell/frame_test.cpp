@@ -66,22 +66,24 @@ TEST_F(FrameFixture, MouseAndKeysReachTheFramesTheyBelongTo) {
   EXPECT_EQ(input.quit_requested, 1);
 }
 
+// Whole seconds since the song was started; a restart request is taken by
+// the next update, and the clock stands while nothing plays.
 TEST_F(FrameFixture, PlayClockRestartsOnRequestAndStandsWhileStopped) {
+  const int64_t steps[][4] = {// time in us, playing, restart asked, seconds shown
+                              {10'000'000, 1, 0, 0},
+                              {12'999'999, 1, 0, 2},
+                              {20'000'000, 0, 0, 2},
+                              {30'000'000, 0, 1, 2},
+                              {31'500'000, 1, 0, 1}};
   int64_t start = 0;
-  start_song_play(&state);
-  update_play_clock(&state, 10'000'000, &start);  // the restart is taken here
-  EXPECT_EQ(state.restart_clock, 0);
-  EXPECT_EQ(state.play_seconds, 0);
-  update_play_clock(&state, 12'999'999, &start);
-  EXPECT_EQ(state.play_seconds, 2);
-  state.player->play_mode = kStopped;
-  update_play_clock(&state, 20'000'000, &start);
-  EXPECT_EQ(state.play_seconds, 2);
-  state.restart_clock = 1;
-  update_play_clock(&state, 30'000'000, &start);
-  state.player->play_mode = kPlaySong;
-  update_play_clock(&state, 31'500'000, &start);
-  EXPECT_EQ(state.play_seconds, 1);
+  start_song_play(&state);  // asks for a restart
+  for (const auto& s : steps) {
+    state.player->play_mode = s[1] ? kPlaySong : kStopped;
+    if (s[2]) state.restart_clock = 1;
+    update_play_clock(&state, s[0], &start);
+    EXPECT_EQ(state.play_seconds, s[3]) << s[0];
+    EXPECT_EQ(state.restart_clock, 0) << s[0];
+  }
 }
 
 }  // namespace

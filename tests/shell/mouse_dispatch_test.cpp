@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "../engine/module_builder.h"
 #include "../fields.h"
@@ -88,6 +89,7 @@ int32_t* field(Mouse& t, const std::string& name) {
   if (base == "on") return &p.channels[index & 3].enabled;
   if (base == "snd") return &p.channels[index & 3].sample;
   if (base == "mix") return &p.channels[index & 3].mix_volume;
+  if (base == "saved") return &st.saved_dialog;
   int32_t* f =
       pick(base,
            "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
@@ -116,87 +118,58 @@ void set(Mouse& t, const std::string& name, int32_t v) {
   *field(t, name) = v;
 }
 
-struct ClickCase {
-  const char* setup;   // name=value ...
-  const char* clicks;  // b<button> left, R<button> right, "*n" n times
-  const char* expect;  // name=value ...
-};
-
+// Fields set before the clicks, then a script of clicks (b<button> left,
+// R<button> right, "*n" n times) and the name=value checks between them.
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
-const ClickCase kClicks[] = {
-    {"", "R19*14 b19", "pos=127"},
-    {"pos=127", "b20", "pos=126"},
-    {"", "b20", "pos=0"},
-    {"pos=4", "R22*10 b22", "ord4=99"},
-    {"pos=4 ord4=99", "b23", "ord4=98"},
-    {"pos=4 ord4=98", "R23*10", "ord4=0 ord3=0"},
-    {"pos=900", "b22", "ord127=1"},
-    {"", "R25*13 b25", "len=127"},
-    {"len=127", "R26*13 b26", "len=1"},
-    {"pos=5 len=3 prow=17", "b2", "play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1"},
-    {"prow=17", "R3", "play=3 prow=17 colour=1"},
-    {"", "b4", "play=2 edit=1 colour=3"},
-    {"", "b5", "play=3 edit=1 clock=1 ncolour=3 prow=0"},
-    {"snd0=3 snd3=3", "b5 b6", "play=2 edit=0 colour=0 snd0=0 snd3=0"},
-    {"", "b7", "dlg=5"},
-    {"", "b13", "sampler=1"},
-    {"", "b13 b13", "sampler=0"},
-    {"", "b9 b19", "diskop=1 pos=0"},
-    {"snd2=4 mix2=40", "b16", "on2=0 snd2=0 mix2=0 on1=1"},
-    {"", "b16 b16", "on2=1"},
-    {"", "b14 b17", "on0=0 on3=0"},
-    {"fine=15", "b28", "fine=0"},
-    {"fine=0", "b28*10", "fine=7"},
-    {"fine=8", "b29", "fine=8"},
-    {"fine=8", "b28", "fine=9"},
-    {"fine=0", "b29", "fine=15"},
-    {"fine=15", "R29", "fine=0"},
-    {"fine=5", "R28", "fine=0"},
-    {"smp=30", "b31*3", "smp=31 zoom=628"},
-    {"smp=31", "b32", "smp=30"},
-    {"smp=30", "R32", "smp=1"},
-    {"smp=1", "b32", "smp=1"},
-    {"smp=1", "R31", "smp=0"},
-    {"smp=0", "b32", "smp=1"},
-    {"vol=60", "b34*5", "vol=64"},
-    {"vol=64", "R35", "vol=48"},
-    {"vol=48", "R35*4", "vol=0"},
-    {"vol=0", "R34", "vol=16"},
-    {"", "b40", "loopstart=12 loopend=32"},
-    {"", "b40 R40", "loopstart=28"},
-    {"", "b40 R40 R43", "looplen=36 loopend=64"},
-    {"", "b40 R40 R43 R40*3", "loopstart=60 loopend=96"},
-    {"", "b40 R40 R43 R40*3 R41*4 b41", "loopstart=10 loopend=46"},
-    {"loopstart=0 looplen=2", "b44", "looplen=2 loopend=2"},
-    {"", "b45", "tempo=126"},
-    {"", "R45*14", "tempo=255"},
-    {"", "R46*23 b46", "tempo=32"},
-    {"sampler=1", "b45", "tempo=125"},
-    {"", "b54", "dlg=6"},
-    {"pos=5 len=10 ord4=4 ord5=5 ord6=6 ord126=26 ord127=27", "b48",
-     "ord4=4 ord5=0 ord6=5 ord127=26 len=11"},
-    {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49", "ord5=5 ord6=6 ord7=7 len=10"},
-    {"len=127", "b48", "len=127"},
-    {"len=1", "b49", "len=1"},
-    {"pos=127 ord126=25 ord127=9", "b48", "ord127=0 ord126=25"}};
+const std::pair<const char*, const char*> kClicks[] = {
+    {"", "b20 pos=0 R19*14 b19 pos=127 b20 pos=126"},
+    {"pos=4", "R22*10 b22 ord4=99 b23 ord4=98 R23*10 ord4=0 ord3=0"},
+    {"pos=900", "b22 ord127=1"},
+    {"", "R25*13 b25 len=127 R26*13 b26 len=1"},
+    {"pos=5 len=3 prow=17", "b2 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1"},
+    {"prow=17", "R3 play=3 prow=17 colour=1"},
+    {"", "b4 play=2 edit=1 colour=3"},
+    {"", "b5 play=3 edit=1 clock=1 ncolour=3 prow=0"},
+    {"snd0=3 snd3=3", "b5 b6 play=2 edit=0 colour=0 snd0=0 snd3=0"},
+    {"", "b7 dlg=5 b19 pos=0"},  // no button acts under a requester
+    {"", "b13 sampler=1 b13 sampler=0 b9 b19 diskop=1 pos=0"},
+    {"snd2=4 mix2=40", "b16 on2=0 snd2=0 mix2=0 on1=1 b16 on2=1 b14 b17 on0=0 on3=0"},
+    {"fine=15",
+     "b28 fine=0 b28*10 fine=7 R28 fine=0 b29 fine=15 b29*10 fine=8 b28 fine=9 R29 fine=0"},
+    {"smp=30", "b31*3 smp=31 zoom=628 b32 smp=30 R32 smp=1 b32 smp=1 R31 smp=0 b32 smp=1"},
+    {"vol=60", "b34*5 vol=64 R35 vol=48 R35*4 vol=0 R34 vol=16"},
+    {"",
+     "b40 loopstart=12 loopend=32 R40 loopstart=28 R43 looplen=36 loopend=64 R40*3 "
+     "loopstart=60 loopend=96 R41*4 b41 loopstart=10 loopend=46"},
+    {"loopstart=0 looplen=2", "b44 looplen=2 loopend=2"},
+    {"", "b45 tempo=126 R45*14 tempo=255 R46*23 b46 tempo=32"},
+    {"sampler=1", "b45 tempo=125"},
+    {"", "b54 dlg=6 b54 saved=1"},  // a second press on the field keeps what it returns to
+    {"pos=5 len=10 ord4=4 ord5=5 ord6=6 ord126=26 ord127=27",
+     "b48 ord4=4 ord5=0 ord6=5 ord127=26 len=11"},
+    {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49 ord5=5 ord6=6 ord7=7 len=10"},
+    {"len=127", "b48 len=127"},
+    {"len=1", "b49 len=1"},
+    {"pos=127 ord126=25 ord127=9", "b48 ord127=0 ord126=25"}};
 
 TEST(Dispatch, ButtonClicks) {
-  for (const ClickCase& c : kClicks) {
-    SCOPED_TRACE(std::string(c.setup) + " | " + c.clicks);
+  for (const auto& [setup, script] : kClicks) {
+    SCOPED_TRACE(std::string(setup) + " | " + script);
     Mouse t;
     test_module::make_sample(&t.p, 1, 100, 10, 20, 64, [](int32_t) { return 0; });
     test_module::make_constant_sample(&t.p, 31, 628, 1);
-    fields::each(c.setup, [&](const std::string& name, const std::string& value) {
+    fields::each(setup, [&](const std::string& name, const std::string& value) {
       set(t, name, std::stoi(value));
     });
-    std::istringstream clicks(c.clicks);
-    for (std::string item; clicks >> item;) {
-      const size_t star = item.find('*');
-      const int count = star == std::string::npos ? 1 : std::stoi(item.substr(star + 1));
-      for (int i = 0; i < count; ++i) t.click(std::stoi(item.substr(1, star)), item[0] == 'R');
+    std::istringstream steps(script);
+    for (std::string step; steps >> step;) {
+      const size_t star = step.find('*');
+      const int count = star == std::string::npos ? 1 : std::stoi(step.substr(star + 1));
+      if (step.find('=') != std::string::npos)
+        EXPECT_EQ(fields::wrong(step, [&](const std::string& n) { return get(t, n); }), "") << step;
+      else
+        for (int i = 0; i < count; ++i) t.click(std::stoi(step.substr(1, star)), step[0] == 'R');
     }
-    EXPECT_EQ(fields::wrong(c.expect, [&](const std::string& n) { return get(t, n); }), "")
-        << c.expect;
   }
 }
 
