@@ -90,6 +90,7 @@ int32_t* field(Mouse& t, const std::string& name) {
   if (base == "snd") return &p.channels[index & 3].sample;
   if (base == "mix") return &p.channels[index & 3].mix_volume;
   if (base == "saved") return &st.saved_dialog;
+  if (base == "timer") return &st.message_timer;
   int32_t* f =
       pick(base,
            "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
@@ -119,7 +120,10 @@ void set(Mouse& t, const std::string& name, int32_t v) {
 }
 
 // Fields set before the clicks, then a script of clicks (b<button> left,
-// R<button> right, "*n" n times) and the name=value checks between them.
+// R<button> right, "*n" n times), idle frames ("w*n"), a press on the quit
+// corner and the name=value checks between them. A message lasts 48 frames
+// from its press and one already running is not restarted; the pointer then
+// takes the colour of what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
 const std::pair<const char*, const char*> kClicks[] = {
     {"", "b20 pos=0 R19*14 b19 pos=127 b20 pos=126"},
@@ -144,7 +148,10 @@ const std::pair<const char*, const char*> kClicks[] = {
     {"loopstart=0 looplen=2", "b44 looplen=2 loopend=2"},
     {"", "b45 tempo=126 R45*14 tempo=255 R46*23 b46 tempo=32"},
     {"sampler=1", "b45 tempo=125"},
-    {"", "b54 dlg=6 b54 saved=1"},  // a second press on the field keeps what it returns to
+    {"", "b54 dlg=6 b54 saved=1"},
+    {"", "b8 timer=1 colour=5 w*45 timer=1 w timer=0 colour=0"},
+    {"", "b2 b8 w*38 b8 w*5 timer=1 colour=5 w timer=0 colour=1"},
+    {"", "corner dlg=4 b19 pos=0"},  // a second press on the field keeps what it returns to
     {"pos=5 len=10 ord4=4 ord5=5 ord6=6 ord126=26 ord127=27",
      "b48 ord4=4 ord5=0 ord6=5 ord127=26 len=11"},
     {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49 ord5=5 ord6=6 ord7=7 len=10"},
@@ -165,10 +172,16 @@ TEST(Dispatch, ButtonClicks) {
     for (std::string step; steps >> step;) {
       const size_t star = step.find('*');
       const int count = star == std::string::npos ? 1 : std::stoi(step.substr(star + 1));
-      if (step.find('=') != std::string::npos)
+      if (step.find('=') != std::string::npos) {
         EXPECT_EQ(fields::wrong(step, [&](const std::string& n) { return get(t, n); }), "") << step;
-      else
-        for (int i = 0; i < count; ++i) t.click(std::stoi(step.substr(1, star)), step[0] == 'R');
+      } else if (step == "corner") {
+        t.frame(0, 0, 5);  // the quit corner works on any frame of a press
+      } else {
+        for (int i = 0; i < count; ++i) {
+          if (step[0] == 'w') t.frame(200, 200, 0);
+          if (step[0] != 'w') t.click(std::stoi(step.substr(1, star)), step[0] == 'R');
+        }
+      }
     }
   }
 }
@@ -185,34 +198,6 @@ TEST_F(DispatchTest, SampleZeroIsNeverGivenDataOrChanged) {
   EXPECT_EQ(st.dialog, kDialogNone);  // no text field on sample 0's name
   EXPECT_EQ(std::memcmp(&before, &p.samples[0], sizeof before), 0);
   EXPECT_EQ(p.samples[0].data, nullptr);
-}
-
-// A message lasts 48 frames from its press; one already running is not
-// restarted, and the pointer returns to the colour of what is going on.
-TEST_F(DispatchTest, NotImplementedMessageLastsFortyEightFrames) {
-  const int32_t running[][3] = {{0, 0, kPointerWhite}, {40, 1, kPointerYellow}};  // frames, timer
-  for (const auto& r : running) {
-    if (r[0] != 0) click(2);  // play: a yellow pointer
-    st.message_frames = r[0];
-    st.message_timer = r[1];
-    click(8);  // press frame and release frame
-    EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-    EXPECT_EQ(st.pointer_colour, kPointerRed);
-    for (int f = r[0] + 3; f < kMessageFrames; ++f) frame(200, 200, 0);
-    EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-    frame(200, 200, 0);  // the 48th frame
-    EXPECT_STREQ(st.message, "ALL RIGHT");
-    EXPECT_EQ(st.message_timer, 0);
-    EXPECT_EQ(st.pointer_colour, r[2]);
-  }
-}
-
-TEST_F(DispatchTest, QuitCornerActsOnAnyFrameOfAPress) {
-  frame(0, 0, 5);  // the corner works on any frame of a press
-  EXPECT_EQ(st.dialog, kDialogQuit);
-  EXPECT_STREQ(st.message, "REALLY QUIT ?");
-  click(19);  // buttons do not act while a requester is open
-  EXPECT_EQ(p.song_position, 0);
 }
 
 }  // namespace

@@ -1,0 +1,282 @@
+// The screen drawn into the framebuffer: glyphs and images kept inside it,
+// the pattern view, and the main screen's fields, scopes and messages, all
+// read back as text through the fixture's font.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
+#include "../engine/module_builder.h"
+#include "files/module_format.h"
+#include "render/draw.h"
+#include "render/main_screen.h"
+#include "render/pattern_view.h"
+#include "screen_fixture.h"
+
+namespace {
+
+using screen_test::kBackground;
+using screen_test::make_flat;
+
+constexpr uint32_t kInk = 0x102030;
+constexpr uint32_t kRowColour = 0x3344FF;
+constexpr uint32_t kScope = 0xF0D000;
+
+std::string empty_row(int row) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d", row);
+  return std::string(text) + " ---00000 ---00000 ---00000 ---00000";
+}
+
+struct ScreenTest : ::testing::Test {
+  screen_test::Screen screen;
+  EditorState* state = &screen.state;
+  Player& p = screen.player();
+  void SetUp() override { blit_image(0, 0, &screen.main, state); }
+  void draw() {
+    blit_image(0, 0, &screen.main, state);
+    draw_pattern_view(state);
+  }
+  void redraw() { redraw_main_screen(state); }
+  // The 38 characters of a pattern row drawn at height y.
+  std::string row_at(int32_t y, uint32_t colour = 0) const {
+    return screen.text_at(8, y, 38, colour);
+  }
+  // The scope row of channel c that holds the trace point of column i.
+  int trace_y(int c, int i) {
+    for (int y = 71 - 16; y <= 71 + 16; ++y)
+      if (screen.pixel(128 + 48 * c + i, y) == kScope) return y;
+    return -1;
+  }
+  void play(int c, int sample, int32_t position_bytes) {
+    p.channels[c].sample = sample;
+    p.channels[c].position = position_bytes * kFixOne;
+    p.channels[c].mix_volume = 64;
+  }
+};
+
+using Draw = ScreenTest;
+using PatternView = ScreenTest;
+using MainScreen = ScreenTest;
+
+// A glyph that would reach past an edge is left out entirely; double height
+// takes sixteen rows.
+TEST_F(Draw, GlyphsAreDrawnWholeOrNotAtAll) {
+  const int32_t cases[][4] = {// x, y, double height, drawn
+                              {312, 0, 0, 1},  {313, 20, 0, 0}, {0, 247, 0, 1},  {20, 248, 0, 0},
+                              {40, 239, 1, 1}, {60, 240, 1, 0}, {-1, 100, 0, 0}, {100, -1, 0, 0}};
+  draw_glyph(100, 50, 135, 0, kInk, state);  // folds to the font's last cell, 71
+  EXPECT_EQ(screen.char_at(100, 50, kInk), ' ' + (71 & 63));
+  for (const auto& c : cases) {
+    draw_glyph(c[0], c[1], 'X', c[2], kInk, state);
+    const int32_t x = std::max(c[0], 0), y = std::max(c[1], 0);
+    EXPECT_EQ(screen.char_at(x, y, kInk), c[3] ? 'X' : '\0') << c[0] << "," << c[1];
+    if (c[3] && c[2]) {
+      EXPECT_EQ(screen.char_at(x, y + 1, kInk), 'X');  // the doubled first row
+    } else if (!c[3]) {
+      EXPECT_TRUE(screen.blank(x, y, std::min(x + 7, 319), std::min(y + 15, 254)));
+    }
+  }
+}
+
+TEST_F(Draw, PixelsAndBlitsStayInsideTheScreenAndTheImage) {
+  put_pixel(319, 254, 0x12345678, state);  // the top byte is ignored
+  put_pixel(320, 0, kInk, state);          // off the screen: dropped, not wrapped
+  put_pixel(-1, 5, kInk, state);
+  EXPECT_TRUE(screen.blank(0, 0, 319, 1) && screen.blank(310, 4, 319, 4));
+  invert_pixel(319, 254, state);
+  EXPECT_EQ(screen.pixel(319, 254), 0xCBA900u);  // blue is not inverted but cleared
+  // Larger than the space left: only the part on the screen is written.
+  Image big = make_flat(64, 64, 0xABCDEF);
+  blit_image(300, 240, &big, state);
+  blit_image(-60, -60, &big, state);
+  EXPECT_TRUE(screen.pixel(319, 254) == 0xABCDEF && screen.pixel(3, 3) == 0xABCDEF);
+  EXPECT_TRUE(screen.blank(299, 240, 299, 254) && screen.blank(4, 4, 4, 4));
+  // An image whose pixel data is shorter than its size claims.
+  Image short_image = make_flat(10, 2, 0x111111);
+  short_image.height = 50;
+  blit_image(100, 100, &short_image, state);
+  EXPECT_EQ(screen.pixel(100, 101), 0x111111u);
+  EXPECT_TRUE(screen.blank(100, 102, 109, 149));
+  // Keyed copies skip the pixels whose red byte is 0.
+  Image keyed = make_flat(2, 1, 0x00FFFF);
+  screen_test::set_image_pixel(keyed, 1, 0, 0x010000);
+  blit_image_keyed(200, 200, &keyed, state);
+  EXPECT_EQ(screen.pixel(200, 200), kBackground);
+  EXPECT_EQ(screen.pixel(201, 200), 0x010000u);
+}
+
+// The current row sits double height on line eight; seven rows above and
+// below it, with nothing past the pattern's ends.
+TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
+  p.current_pattern = 3;
+  test_module::set_cell(&p, 3, 0, 0, 856, 1);
+  test_module::set_cell(&p, 3, 0, 3, 855, 0);
+  test_module::set_cell(&p, 3, 2, 1, 113, 31, 12, 0x40);
+  PatternCell& wide = p.patterns[3][2][2];  // fields wider than their digits
+  wide.sample = 0x1234;
+  wide.effect = 0xAB;
+  wide.param_hi = 0xFF;
+  wide.param_lo = 0x13;
+  draw();
+  EXPECT_EQ(row_at(190), "00 C-101000 ---00000 ---00000 ???00000");
+  EXPECT_EQ(row_at(191), row_at(190));
+  EXPECT_TRUE(screen.blank(8, 140, 319, 186));
+  EXPECT_EQ(row_at(203, kRowColour), empty_row(1));
+  EXPECT_EQ(row_at(210, kRowColour), "02 ---00000 B-31FC40 ---34BF3 ---00000");
+  for (int k = 2; k < 7; ++k) EXPECT_EQ(row_at(203 + 7 * k, kRowColour), empty_row(1 + k)) << k;
+
+  p.shown_row = 63;
+  draw();
+  EXPECT_EQ(row_at(190), empty_row(63));
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(row_at(140 + 7 * k, kRowColour), empty_row(56 + k)) << k;
+  EXPECT_TRUE(screen.blank(8, 203, 319, 254));
+}
+
+TEST_F(PatternView, OutOfRangePatternAndRowAreBoundedBeforeUse) {
+  test_module::set_cell(&p, kPatterns - 1, kRows - 1, 0, 856, 1);
+  p.current_pattern = 5000;
+  p.shown_row = 1000;
+  state->cursor_channel = 9;
+  state->cursor_column = -4;
+  draw();
+  EXPECT_EQ(row_at(190), "63 C-101000 ---00000 ---00000 ---00000");
+  p.current_pattern = -7;
+  p.shown_row = -3;
+  draw();
+  EXPECT_EQ(row_at(190), empty_row(0));
+}
+
+// The cursor is keyed (black leaves what lies beneath) at x = 214 for the
+// effect column of channel 2. Meters: 2.6 per row, at most 48 rows, up
+// from y = 187 in each channel's 10-pixel column.
+TEST_F(PatternView, CursorAndLevelMeters) {
+  state->cursor_channel = 2;
+  state->cursor_column = 3;
+  const int32_t levels[kChannels] = {2, 124, 128, 26}, rows[kChannels] = {0, 47, 48, 10};
+  std::copy(levels, levels + kChannels, state->channel_peaks);
+  draw();
+  EXPECT_EQ(screen.pixel(214, 188), 0xFF0000u);
+  EXPECT_EQ(screen.pixel(215, 189), 0xFF0000u);
+  EXPECT_EQ(screen.pixel(217, 188), kBackground);
+  for (int c = 0; c < kChannels; ++c) {
+    const int x = 55 + 72 * c;
+    int height = 0;
+    while (!screen.blank(x, 187 - height, x + 9, 187 - height)) ++height;
+    EXPECT_EQ(height, rows[c]) << "channel " << c;
+    EXPECT_TRUE(screen.blank(x - 1, 100, x - 1, 187) && screen.blank(x + 10, 100, x + 10, 187));
+  }
+}
+
+TEST_F(MainScreen, SampleAndSongFields) {
+  auto& s = test_module::make_constant_sample(&p, 10, 0x1234, 0, 0x40);
+  s.finetune = 9;
+  s.loop_start = 0x100 * kFixOne;
+  s.loop_length = 0x20 * kFixOne;
+  std::memcpy(s.name, "ABCDEFGHIJKLMNOPQRSTUV", 22);  // fills the field, no terminator
+  std::memcpy(p.song_name, "HELLO", 5);
+  state->current_sample = 10;
+  state->play_seconds = 62 * 60 + 5;
+  state->multi_keyboard = 1;
+  state->edit_skip = 4;
+  redraw();
+  EXPECT_EQ(screen.text_at(64, 47, 4), "000A");
+  EXPECT_EQ(screen.text_at(80, 36, 2), "-7");
+  EXPECT_EQ(screen.text_at(64, 58, 4), "0040");
+  EXPECT_EQ(screen.text_at(64, 69, 4), "1234");
+  EXPECT_EQ(screen.text_at(64, 80, 4), "0100");
+  EXPECT_EQ(screen.text_at(64, 91, 4), "0020");
+  EXPECT_EQ(screen.text_at(17, 102, 1), "M");
+  EXPECT_EQ(screen.text_at(24, 102, 1), "4");
+  EXPECT_EQ(screen.text_at(272, 102, 5), "62 05");
+  EXPECT_EQ(screen.text_at(104, 113, 23), "ABCDEFGHIJKLMNOPQRSTUV.");
+  EXPECT_EQ(screen.text_at(104, 102, 20), "HELLO_______________");
+}
+
+TEST_F(MainScreen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
+  p.song_position = 500;
+  p.order[kPositions - 1] = 42;
+  state->current_sample = 99;
+  p.samples[31].finetune = 200;  // 200 & 15 = 8
+  p.current_pattern = -20;
+  redraw();
+  EXPECT_EQ(screen.text_at(64, 3, 4), "0500");
+  EXPECT_EQ(screen.text_at(64, 14, 4), "0042");
+  EXPECT_EQ(screen.text_at(80, 36, 2), "-8");
+}
+
+// A trace point is sample / 8 above the centre line y = 71.
+TEST_F(MainScreen, ScopesShowWhatIsPlayedAndNothingElse) {
+  test_module::make_constant_sample(&p, 1, 100, 127);
+  play(1, 1, 0);
+  play(2, 1, 0);
+  p.channels[2].enabled = 0;
+  // 100 bytes of 127 with a 10-byte loop of 64 at bytes 50..59; the play
+  // position lies far past the loop, as after the loop was cut short.
+  test_module::make_sample(&p, 2, 100, 50, 10, 64,
+                           [](int32_t i) { return i >= 50 && i < 60 ? 64 : 127; });
+  play(0, 2, 90);
+  redraw();
+  EXPECT_EQ(screen.pixel(306, 22), 0x330000u);  // the mute mark of channel 3 only
+  EXPECT_NE(screen.pixel(306, 11), 0x220000u);
+  const int32_t peaks[kChannels] = {64, 127, 0, 0};
+  const int trace[kChannels] = {71 - 64 / 8, 71 - 127 / 8, 71, 71};
+  for (int c = 0; c < kChannels; ++c) {
+    EXPECT_EQ(state->channel_peaks[c], peaks[c]) << c;
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), trace[c]) << c << " " << i;
+  }
+}
+
+TEST_F(MainScreen, ScopeNeverReadsPastTheSampleData) {
+  // Bytes beyond the sample's stated length hold 127, which would show as
+  // a trace point 15 rows above the centre line.
+  auto& s =
+      test_module::make_sample(&p, 1, 2000, 0, 2, 64, [](int32_t i) { return i < 20 ? 32 : 127; });
+  s.length = 20 * kFixOne + 100;  // a fraction past the last whole byte
+  play(0, 1, 20);                 // just past the last whole byte
+  // A loop that runs past the end of the data.
+  s.loop_start = 5 * kFixOne;
+  s.loop_length = 1000 * kFixOne;
+  s.loop_end = 1005 * kFixOne;
+  play(1, 1, 15);
+  play(2, 77, 0);  // no such sample
+  play(3, 1, -3);
+  redraw();
+  for (int c = 0; c < kChannels; ++c)
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), c == 1 ? 71 - 32 / 8 : 71) << c;
+}
+
+// 1084 header bytes, 1024 per pattern up to the highest order entry, and
+// sample data padded to even lengths.
+TEST_F(MainScreen, ModuleSizeIsTheSizeTheWriterWrites) {
+  EXPECT_EQ(module_size(&p), 2108);
+  test_module::make_constant_sample(&p, 1, 11, 1);
+  test_module::make_constant_sample(&p, 31, 1000, 1);
+  p.order[3] = 7;
+  p.order[100] = 9;  // beyond the song length, still saved
+  EXPECT_EQ(module_size(&p), 1084 + 10 * 1024 + 12 + 1000);
+  p.order[5] = 200;  // does not fit a pattern number
+  EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
+}
+
+TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
+  const std::tuple<int32_t, int32_t, int32_t, const char*> cases[] = {
+      // marking, anchor, shown row, message
+      {1, 40, 12, "mark block 12-40"}, {1, 5, 9, "mark block 05-09"},
+      {1, 63, 63, "mark block 63-63"}, {1, 40, 0, "mark block 00-40"},
+      {1, 5, 64, "mark block 05-64"},  // no such row: the block keeps its end
+      {0, 5, 9, "ALL RIGHT"}};
+  for (const auto& [marking, anchor, row, text] : cases) {
+    screen_test::Screen screen;
+    screen.state.block_marking = marking;
+    screen.state.block_anchor = screen.state.block_start = screen.state.block_end = anchor;
+    screen.player().shown_row = row;
+    redraw_main_screen(&screen.state);
+    EXPECT_STREQ(screen.state.message, text);
+    EXPECT_EQ(screen.state.block_end, marking && row < 64 ? row : anchor);
+    EXPECT_EQ(screen.state.message_timer, 0);
+  }
+}
+
+}  // namespace
