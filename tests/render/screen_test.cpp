@@ -184,45 +184,37 @@ TEST_F(MainScreen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   EXPECT_EQ(screen.text_at(80, 36, 2), "-8");
 }
 
-// A trace point is sample / 8 above the centre line y = 71.
-TEST_F(MainScreen, ScopesShowWhatIsPlayedAndNothingElse) {
-  test_module::make_constant_sample(&p, 1, 100, 127);
-  play(1, 1, 0);
-  play(2, 1, 0);
-  p.channels[2].enabled = 0;
-  // 100 bytes of 127 with a 10-byte loop of 64 at bytes 50..59; the play
-  // position lies far past the loop, as after the loop was cut short.
-  test_module::make_sample(&p, 2, 100, 50, 10, 64,
+// A trace point is sample / 8 above the centre line y = 71. Channel 1
+// plays 100 bytes of 127 whose 10-byte loop of 64 at bytes 50..59 lies far
+// behind the play position, as after the loop was cut short; channel 2
+// plays it muted. Sample 2 has 20 bytes of 32 (a fraction more stated),
+// looping past them, and 127 beyond them, which no trace may show.
+TEST_F(MainScreen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
+  test_module::make_sample(&p, 1, 100, 50, 10, 64,
                            [](int32_t i) { return i >= 50 && i < 60 ? 64 : 127; });
-  play(0, 2, 90);
-  redraw();
-  EXPECT_EQ(screen.pixel(306, 22), 0x330000u);  // the mute mark of channel 3 only
-  EXPECT_NE(screen.pixel(306, 11), 0x220000u);
-  const int32_t peaks[kChannels] = {64, 127, 0, 0};
-  const int trace[kChannels] = {71 - 64 / 8, 71 - 127 / 8, 71, 71};
-  for (int c = 0; c < kChannels; ++c) {
-    EXPECT_EQ(state->channel_peaks[c], peaks[c]) << c;
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), trace[c]) << c << " " << i;
-  }
-}
-
-TEST_F(MainScreen, ScopeNeverReadsPastTheSampleData) {
-  // Bytes beyond the sample's stated length hold 127, which would show as
-  // a trace point 15 rows above the centre line.
   auto& s =
-      test_module::make_sample(&p, 1, 2000, 0, 2, 64, [](int32_t i) { return i < 20 ? 32 : 127; });
-  s.length = 20 * kFixOne + 100;  // a fraction past the last whole byte
-  play(0, 1, 20);                 // just past the last whole byte
-  // A loop that runs past the end of the data.
-  s.loop_start = 5 * kFixOne;
+      test_module::make_sample(&p, 2, 2000, 0, 2, 64, [](int32_t i) { return i < 20 ? 32 : 127; });
+  s.length = 20 * kFixOne + 100;
+  s.loop_start = 5 * kFixOne;  // a loop that runs past the end of the data
   s.loop_length = 1000 * kFixOne;
   s.loop_end = 1005 * kFixOne;
-  play(1, 1, 15);
-  play(2, 77, 0);  // no such sample
-  play(3, 1, -3);
-  redraw();
-  for (int c = 0; c < kChannels; ++c)
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(c, i), c == 1 ? 71 - 32 / 8 : 71) << c;
+  const int32_t channels[][3] = {// sample, byte position, trace row
+                                 {1, 90, 71 - 64 / 8},
+                                 {2, 15, 71 - 32 / 8},
+                                 {2, 20, 71},
+                                 {77, 0, 71},  // no such sample
+                                 {2, -3, 71}};
+  for (const auto& c : channels) {
+    play(0, c[0], c[1]);
+    play(2, 1, 0);
+    p.channels[2].enabled = 0;
+    redraw();
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(0, i), c[2]) << c[0] << " " << c[1] << " " << i;
+    EXPECT_EQ(state->channel_peaks[0], c[2] == 71 ? 0 : (71 - c[2]) * 8) << c[0] << " " << c[1];
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(2, i), 71) << i;
+  }
+  EXPECT_EQ(screen.pixel(306, 22), 0x330000u);  // the mute mark of channel 3 only
+  EXPECT_NE(screen.pixel(306, 11), 0x220000u);
 }
 
 TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {

@@ -34,8 +34,7 @@ TEST(HitTest, RepeatsAndOverlaps) {
     EXPECT_EQ(hit(100, 5, held) == 19, held == 1 || (held > 0 && held % 40 == 0)) << held;
     EXPECT_EQ(hit(100, 5, held, 1) == 19, held == 1 || (held > 0 && held % 4 == 0)) << held;
   }
-  const int32_t where[][3] = {{120, 21, 4},  {120, 20, 3}, {300, 110, 56}, {286, 110, 54},
-                              {319, 43, 17}, {0, 0, -1},   {100, 200, -1}};
+  const int32_t where[][3] = {{120, 21, 4}, {120, 20, 3}, {0, 0, -1}, {100, 200, -1}};
   for (const auto& w : where) EXPECT_EQ(hit(w[0], w[1], 1), w[2]) << w[0] << "," << w[1];
   EXPECT_EQ(hit_test(&state, kMainButtons, 0), -1);
 }
