@@ -23,7 +23,7 @@
 namespace {
 
 // USB HID usage numbers.
-constexpr int32_t kA = 4, kQ = 20, kZ = 29, kEscape = 41;
+constexpr int32_t kA = 4, kQ = 20, kEscape = 41;
 
 struct Keyboard {
   PlatformInput input{};
@@ -38,26 +38,6 @@ struct Keyboard {
     return state.key_code;
   }
 };
-
-// Escape pressed, F12 (the stereo key), the key left of 1, F11, Home and
-// the qualifiers give no code of their own.
-TEST(KeyTranslation, KeysSitWhereThePcKeysAre) {
-  const int32_t cases[][2] = {
-      {30, 0x02}, {39, 0x0B}, {45, 0x0C}, {46, 0x0D},   {42, 0x0E}, {43, 0x0F}, {kQ, 0x10},
-      {48, 0x1B}, {40, 0x1C}, {kA, 0x1E}, {52, 0x28},   {49, 0x2B}, {50, 0x2B}, {100, 0x56},
-      {kZ, 0x2C}, {56, 0x35}, {85, 0x37}, {44, 0x39},   {58, 0x3B}, {67, 0x44}, {83, 0x45},
-      {95, 0x47}, {97, 0x49}, {86, 0x4A}, {92, 0x4B},   {94, 0x4D}, {87, 0x4E}, {89, 0x4F},
-      {91, 0x51}, {98, 0x52}, {99, 0x53}, {88, 0x9C},   {84, 0xB5}, {82, 0xC8}, {80, 0xCB},
-      {79, 0xCD}, {81, 0xD0}, {76, 0xD3}, {kEscape, 0}, {69, 0},    {53, 0},    {68, 0},
-      {74, 0},    {224, 0},   {225, 0},   {226, 0},     {227, 0}};
-  for (const auto& [scancode, key_code] : cases) {
-    Keyboard k;
-    input_key_event(k.input, scancode, true);
-    EXPECT_EQ(k.frame(), key_code) << "scancode " << scancode;
-    input_key_event(k.input, scancode, false);
-    EXPECT_EQ(k.frame(), scancode == kEscape ? 1 : 0) << "release of scancode " << scancode;
-  }
-}
 
 // Events "+key" (down), "-key" (up), "lost" (focus lost), "'c" (the layout
 // typed c), "m<hex>" (modifier bits already set); each "f" is a frame,

@@ -71,8 +71,8 @@ TEST_F(PngFileTest, WrittenImageReadsBackPixelForPixel) {
 }
 
 // Every file but an 8-bit RGB PNG is refused with a message naming the
-// step that failed, and no image.
-TEST_F(PngFileTest, RefusesAnythingButEightBitRgb) {
+// step that failed, and no image; a write that fails says so.
+TEST_F(PngFileTest, RefusesAnythingButEightBitRgbAndReportsWriteFailures) {
   const std::vector<uint8_t> rgb = gradient(64, 64);
   ASSERT_EQ(write_png_rgb(path("whole.png").c_str(), rgb.data(), 64, 64), 1);
   std::vector<char> whole(fs::file_size(path("whole.png")));
@@ -104,10 +104,7 @@ TEST_F(PngFileTest, RefusesAnythingButEightBitRgb) {
   Image* image = nullptr;
   EXPECT_NE(read(path("missing.png"), &image).find(path("missing.png")), std::string::npos);
   EXPECT_EQ(image, nullptr);
-}
-
-TEST_F(PngFileTest, WriterReportsFailureInsteadOfSuccess) {
-  const std::vector<uint8_t> rgb = gradient(4, 4);
+  // The writer reports failure instead of success.
   EXPECT_EQ(write_png_rgb(path("no/such/dir/a.png").c_str(), rgb.data(), 4, 4), 0);
   EXPECT_EQ(write_png_rgb(path("zero.png").c_str(), rgb.data(), 0, 4), 0);
   EXPECT_EQ(write_png_rgb(path("null.png").c_str(), nullptr, 4, 4), 0);

@@ -11,33 +11,11 @@
 #include "../engine/module_builder.h"
 #include "../fields.h"
 #include "../render/screen_fixture.h"
-#include "render/hit_test.h"
 #include "render/main_screen.h"
 
 namespace {
 
 using screen_test::Screen;
-
-// Held frames at which a held button acts: the first, then every 40th, or
-// every 4th with the fast repeat. Later rectangles win where they overlap;
-// the quit corner and the pattern view are no buttons.
-TEST(HitTest, RepeatsAndOverlaps) {
-  EditorState state{};
-  const auto hit = [&state](int32_t x, int32_t y, int32_t held, int32_t fast = 0) {
-    state.mouse_x = x;
-    state.mouse_y = y;
-    state.left_held = held;
-    state.fast_repeat = fast;
-    return hit_test(&state, kMainButtons, kMainButtonCount);
-  };
-  for (int held = 0; held <= 120; ++held) {
-    EXPECT_EQ(hit(100, 5, held) == 19, held == 1 || (held > 0 && held % 40 == 0)) << held;
-    EXPECT_EQ(hit(100, 5, held, 1) == 19, held == 1 || (held > 0 && held % 4 == 0)) << held;
-  }
-  const int32_t where[][3] = {{120, 21, 4}, {120, 20, 3}, {0, 0, -1}, {100, 200, -1}};
-  for (const auto& w : where) EXPECT_EQ(hit(w[0], w[1], 1), w[2]) << w[0] << "," << w[1];
-  EXPECT_EQ(hit_test(&state, kMainButtons, 0), -1);
-}
 
 struct Mouse {
   Screen screen;
