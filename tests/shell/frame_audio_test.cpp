@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "../engine/module_builder.h"
@@ -123,6 +124,14 @@ void edit_in_frame(EditorState* state) {
   p->row = i % kRows;
 }
 
+// A load: the new player is built outside the lock, swapped in under it,
+// and the old one is freed after.
+Player* replace_player(EditorState& state, Player* fresh) {
+  AudioGuard guard;
+  std::swap(state.player, fresh);
+  return fresh;
+}
+
 TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   World w;
   EditorState& state = w.state;
@@ -143,17 +152,7 @@ TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   for (int frame = 0; frame < 400; ++frame) {
     update_play_clock(&state, frame * 16667, &start);
     run_frame(w.input, &state, edit_in_frame);
-    if (frame % 50 == 49) {
-      // A load: build outside the lock, swap under it, free after.
-      Player* fresh = make_song();
-      Player* old;
-      {
-        AudioGuard guard;
-        old = state.player;
-        state.player = fresh;
-      }
-      player_destroy(old);
-    }
+    if (frame % 50 == 49) player_destroy(replace_player(state, make_song()));
     while (fills.load() < frame / 4) std::this_thread::yield();
   }
   stop.store(true);
@@ -178,13 +177,15 @@ struct Frame : World, ::testing::Test {};
 // reaches one frame; a held key is translated afresh in every frame, before
 // the dispatch, which runs once per frame.
 TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
-  const int32_t frames[][5] = {// buttons, raw key given, left held, right down, key code
-                               {kButtonLeft, kRawEscapeRelease, 1, 0, 0x01},
-                               {kButtonLeft, 0, 2, 0, 0},
-                               {kButtonLeft, 0x4C, 3, 0, 0xC8},  // cursor up
-                               {kButtonRight, 0, 0, 1, 0xC8},
-                               {kButtonLeft, 0, 1, 0, 0xC8},
-                               {0, 0, 0, 0, 0xC8}};
+  // Buttons, raw key given (0x4C: cursor up), left held, right down, key code.
+  const int32_t frames[][5] = {
+      {kButtonLeft, kRawEscapeRelease, 1, 0, 0x01},
+      {kButtonLeft, 0, 2, 0, 0},
+      {kButtonLeft, 0x4C, 3, 0, 0xC8},
+      {kButtonRight, 0, 0, 1, 0xC8},
+      {kButtonLeft, 0, 1, 0, 0xC8},
+      {0, 0, 0, 0, 0xC8},
+  };
   state.fast_repeat = 1;
   g_dispatches = 0;
   for (int f = 0; f < 6; ++f) {
@@ -210,8 +211,8 @@ TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
 // Whole seconds since the song was started; a restart request is taken by
 // the next update, and the clock stands while nothing plays.
 TEST_F(Frame, PlayClockRestartsOnRequestAndStandsWhileStopped) {
-  const int64_t steps[][4] = {// time in us, playing, restart asked, seconds shown
-                              {10'000'000, 1, 0, 0},
+  // Time in microseconds, playing, restart asked, seconds shown.
+  const int64_t steps[][4] = {{10'000'000, 1, 0, 0},
                               {12'999'999, 1, 0, 2},
                               {20'000'000, 0, 0, 2},
                               {30'000'000, 0, 1, 2},
