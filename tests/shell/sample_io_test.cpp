@@ -15,9 +15,9 @@ class SampleIo : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::create_directories(dir_);
+    std::ofstream(path("kick"), std::ios::binary) << std::string(600, '\x20');
     state_.player = player_create(44100);
     state_.current_sample = 3;
-    std::ofstream(path("kick"), std::ios::binary) << std::string(600, '\x20');
   }
   void TearDown() override {
     player_destroy(state_.player);
@@ -34,14 +34,11 @@ class SampleIo : public ::testing::Test {
 TEST_F(SampleIo, LoadingSilencesTheChannelsAndFillsTheCurrentSlot) {
   ChannelState& ch = state_.player->channels[2];
   ch.sample = 3;
-  ch.volume = ch.mix_volume = 40;
-  ch.period = 428;
+  ch.volume = ch.mix_volume = ch.period = 40;
   ASSERT_EQ(load_sample(&state_, path("kick").c_str()), 1);
   const Sample& s = state_.player->samples[3];
-  EXPECT_EQ(s.length, 600 * kFixOne);
-  EXPECT_EQ(s.data[599], 0x20);
+  EXPECT_TRUE(s.length == 600 * kFixOne && s.data[599] == 0x20 && s.volume == 64);
   EXPECT_STREQ(s.name, "kick");
-  EXPECT_EQ(s.volume, 64);
   EXPECT_TRUE(ch.sample == 0 && ch.volume == 0 && ch.period == 0);
   EXPECT_EQ(state_.player->samples[1].data, nullptr);
 }
@@ -50,8 +47,7 @@ TEST_F(SampleIo, AMissingFileChangesNothing) {
   ASSERT_EQ(load_sample(&state_, path("kick").c_str()), 1);
   EXPECT_EQ(load_sample(&state_, path("nothing").c_str()), 0);
   const Sample& s = state_.player->samples[3];
-  ASSERT_NE(s.data, nullptr);
-  EXPECT_EQ(s.length, 600 * kFixOne);
+  EXPECT_TRUE(s.data != nullptr && s.length == 600 * kFixOne);
   EXPECT_STREQ(s.name, "kick");
   EXPECT_STREQ(state_.message, "CAN'T FIND FILE");
 }
