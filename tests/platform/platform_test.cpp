@@ -4,7 +4,6 @@
 // conversion to texture pixels.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -22,9 +21,6 @@
 
 namespace {
 
-// USB HID usage numbers.
-constexpr int32_t kA = 4, kQ = 20, kEscape = 41;
-
 struct Keyboard {
   PlatformInput input{};
   EditorState state{};
@@ -39,12 +35,12 @@ struct Keyboard {
   }
 };
 
-// Events "+key" (down), "-key" (up), "lost" (focus lost), "'c" (the layout
-// typed c), "m<hex>" (modifier bits already set); each "f" is a frame,
-// recorded as "code/modifiers/character" in hex.
+// Events "+n" / "-n" (the key with USB usage number n down / up: 4 A, 20 Q,
+// 41 Escape, 82 cursor up; 224..227 left Ctrl, Shift, Alt, Super and
+// 228..231 the right ones), "lost" (focus lost), "'c" (the layout typed c),
+// "m<hex>" (modifier bits already set); each "f" is a frame, recorded as
+// "code/modifiers/character" in hex.
 std::string frames(const std::string& events) {
-  const std::string names = " a q up esc lctrl lshift lalt lsuper rctrl rshift ralt rsuper ";
-  const int32_t codes[] = {kA, kQ, 82, kEscape, 224, 225, 226, 227, 228, 229, 230, 231};
   Keyboard k;
   std::istringstream in(events);
   std::string out;
@@ -60,9 +56,8 @@ std::string frames(const std::string& events) {
       input_text_event(k.input, e.c_str() + 1);
     } else if (e[0] == 'm') {
       k.state.modifiers = std::stoi(e.substr(1), nullptr, 16);
-    } else if (const size_t at = names.find(" " + e.substr(1) + " "); at != std::string::npos) {
-      const auto index = std::count(names.begin(), names.begin() + at, ' ');
-      input_key_event(k.input, codes[index], e[0] == '+');
+    } else {
+      input_key_event(k.input, std::stoi(e.substr(1)), e[0] == '+');
     }
   }
   return out.substr(1);
@@ -70,19 +65,23 @@ std::string frames(const std::string& events) {
 
 TEST(KeyTranslation, KeySequences) {
   const std::pair<const char*, const char*> cases[] = {
-      {"+esc f -esc f", "0/0/0 1/0/0"},  // Escape acts on release
-      {"+rshift f f -rshift f", "36/0/0 36/0/0 0/0/0"},
-      {"+lshift f +a f -lshift f", "0/1/0 1E/1/0 0/0/0"},
-      {"+rshift +a f -a f", "1E/0/0 36/0/0"},  // back to the held right-hand key
-      {"+ralt f +rsuper f +rshift f", "B8/0/0 9D/0/0 9D/0/0"},
-      {"+rctrl f", "9D/0/0"},  // right Ctrl is the right command key
-      {"+lctrl +lsuper f +lalt f", "0/C/0 0/E/0"},
-      {"m30 +lshift f", "0/31/0"},  // other bits stay
-      {"+up -up f", "0/0/0"},
-      {"+rshift +q lost f +a f", "0/0/0 1E/0/0"},  // nothing stays held
+      // Keys sit where the PC keys are; Home is not on the keyboard we
+      // mirror, and the key left of 1 and F12 (the stereo key) give no code.
+      {"+30 f +45 f +43 f +100 f +56 f +58 f +83 f +88 f +84 f +74 f +76 f +53 f +69 f",
+       "2/0/0 C/0/0 F/0/0 56/0/0 35/0/0 3B/0/0 45/0/0 9C/0/0 B5/0/0 B5/0/0 D3/0/0 0/0/0 0/0/0"},
+      {"+41 f -41 f", "0/0/0 1/0/0"},  // Escape acts on release
+      {"+229 f f -229 f", "36/0/0 36/0/0 0/0/0"},
+      {"+225 f +4 f -225 f", "0/1/0 1E/1/0 0/0/0"},
+      {"+229 +4 f -4 f", "1E/0/0 36/0/0"},  // back to the held right-hand key
+      {"+230 f +231 f +229 f", "B8/0/0 9D/0/0 9D/0/0"},
+      {"+228 f", "9D/0/0"},  // right Ctrl is the right command key
+      {"+224 +227 f +226 f", "0/C/0 0/E/0"},
+      {"m30 +225 f", "0/31/0"},  // other bits stay
+      {"+82 -82 f", "0/0/0"},
+      {"+229 +20 lost f +4 f", "0/0/0 1E/0/0"},  // nothing stays held
       // The layout's character belongs to the key that typed it; only
       // printable ASCII is taken, the rest is left to the key tables.
-      {"+q 'a f -q f +a f '\xc3\xa9 f '~ f '\x7f f +q f",
+      {"+20 'a f -20 f +4 f '\xc3\xa9 f '~ f '\x7f f +20 f",
        "10/0/61 0/0/0 1E/0/0 1E/0/0 1E/0/7E 1E/0/0 10/0/0"},
   };
   for (const auto& [events, expected] : cases) EXPECT_EQ(frames(events), expected) << events;
