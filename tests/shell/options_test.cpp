@@ -26,8 +26,7 @@ TEST(LiveOptions, WindowAndScreenshotOptionsInAnyOrder) {
   EXPECT_TRUE(o.scale == 4 && o.fullscreen && o.play);
   EXPECT_STREQ(o.module, "song.mod");
   EXPECT_EQ(parse("--screenshot out.png --frames 1000000 -", shot), nullptr);
-  EXPECT_STREQ(shot.screenshot, "out.png");
-  EXPECT_EQ(shot.frames, 1000000);
+  EXPECT_TRUE(shot.frames == 1000000 && std::string(shot.screenshot) == "out.png");
   EXPECT_STREQ(shot.module, "-") << "a lone dash is a file name";
 }
 
