@@ -51,18 +51,13 @@ void write_raw_png(const std::string& path, int width, int colour_type, int dept
   std::fclose(file);
 }
 
-std::vector<uint8_t> gradient(int width, int height) {
-  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 37 + i / 3);
-  return rgb;
-}
-
 // A written image reads back pixel for pixel, its rows packed with no
 // padding also when the width is not a multiple of four. Every file but an
 // 8-bit RGB PNG is refused with a message naming the step that failed, and
 // no image; a write that fails says so.
 TEST_F(PngFileTest, WrittenImagesReadBackAndAnythingButEightBitRgbIsRefused) {
-  const std::vector<uint8_t> rgb = gradient(63, 21);
+  std::vector<uint8_t> rgb(63 * 21 * 3);
+  for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<uint8_t>(i * 37 + i / 3);
   ASSERT_EQ(write_png_rgb(path("whole.png").c_str(), rgb.data(), 63, 21), 1);
   Image* back = nullptr;
   EXPECT_EQ(read(path("whole.png"), &back), "");

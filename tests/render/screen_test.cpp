@@ -60,7 +60,7 @@ using MainScreen = ScreenTest;
 
 // A glyph that would reach past an edge is left out entirely; double height
 // takes sixteen rows.
-TEST_F(Draw, GlyphsAreDrawnWholeOrNotAtAll) {
+TEST_F(Draw, GlyphsPixelsAndImagesStayInsideTheScreen) {
   const int32_t cases[][4] = {// x, y, double height, drawn
                               {312, 0, 0, 1},  {313, 20, 0, 0}, {0, 247, 0, 1},  {20, 248, 0, 0},
                               {40, 239, 1, 1}, {60, 240, 1, 0}, {-1, 100, 0, 0}, {100, -1, 0, 0}};
@@ -76,12 +76,10 @@ TEST_F(Draw, GlyphsAreDrawnWholeOrNotAtAll) {
       EXPECT_TRUE(screen.blank(x, y, std::min(x + 7, 319), std::min(y + 15, 254)));
     }
   }
-}
-
-TEST_F(Draw, PixelsAndBlitsStayInsideTheScreenAndTheImage) {
+  // Pixels and images stay inside the screen and the image.
   put_pixel(320, 0, kInk, state);  // off the screen: dropped, not wrapped
   put_pixel(-1, 5, kInk, state);
-  EXPECT_TRUE(screen.blank(0, 0, 319, 1) && screen.blank(310, 4, 319, 4));
+  EXPECT_TRUE(screen.pixel(0, 1) == kBackground && screen.pixel(319, 4) == kBackground);
   // Larger than the space left: only the part on the screen is written.
   Image big = make_flat(64, 64, 0xABCDEF);
   blit_image(300, 240, &big, state);
@@ -129,20 +127,6 @@ TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
   EXPECT_TRUE(screen.blank(8, 203, 319, 254));
 }
 
-TEST_F(PatternView, OutOfRangePatternAndRowAreBoundedBeforeUse) {
-  test_module::set_cell(&p, kPatterns - 1, kRows - 1, 0, 856, 1);
-  p.current_pattern = 5000;
-  p.shown_row = 1000;
-  state->cursor_channel = 9;
-  state->cursor_column = -4;
-  draw();
-  EXPECT_EQ(row_at(190), "63 C-101000 ---00000 ---00000 ---00000");
-  p.current_pattern = -7;
-  p.shown_row = -3;
-  draw();
-  EXPECT_EQ(row_at(190), empty_row(0));
-}
-
 TEST_F(MainScreen, SampleAndSongFields) {
   auto& s = test_module::make_constant_sample(&p, 10, 0x1234, 0, 0x40);
   s.finetune = 9;
@@ -168,7 +152,20 @@ TEST_F(MainScreen, SampleAndSongFields) {
   EXPECT_EQ(screen.text_at(104, 102, 20), "HELLO_______________");
 }
 
-TEST_F(MainScreen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
+// Values from a damaged file are bounded before they index anything, in the
+// pattern view and on the main screen.
+TEST_F(ScreenTest, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
+  test_module::set_cell(&p, kPatterns - 1, kRows - 1, 0, 856, 1);
+  p.current_pattern = 5000;
+  p.shown_row = 1000;
+  state->cursor_channel = 9;
+  state->cursor_column = -4;
+  draw();
+  EXPECT_EQ(row_at(190), "63 C-101000 ---00000 ---00000 ---00000");
+  p.current_pattern = -7;
+  p.shown_row = -3;
+  draw();
+  EXPECT_EQ(row_at(190), empty_row(0));
   p.song_position = 500;
   p.order[kPositions - 1] = 42;
   state->current_sample = 99;
