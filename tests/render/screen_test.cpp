@@ -28,7 +28,7 @@ std::string empty_row(int row) {
   return std::string(text) + " ---00000 ---00000 ---00000 ---00000";
 }
 
-struct ScreenTest : ::testing::Test {
+struct Screen : ::testing::Test {
   screen_test::Screen screen;
   EditorState* state = &screen.state;
   Player& p = screen.player();
@@ -54,13 +54,9 @@ struct ScreenTest : ::testing::Test {
   }
 };
 
-using Draw = ScreenTest;
-using PatternView = ScreenTest;
-using MainScreen = ScreenTest;
-
 // A glyph that would reach past an edge is left out entirely; double height
 // takes sixteen rows.
-TEST_F(Draw, GlyphsPixelsAndImagesStayInsideTheScreen) {
+TEST_F(Screen, GlyphsPixelsAndImagesStayInsideTheScreen) {
   const int32_t cases[][4] = {// x, y, double height, drawn
                               {312, 0, 0, 1},  {313, 20, 0, 0}, {0, 247, 0, 1},  {20, 248, 0, 0},
                               {40, 239, 1, 1}, {60, 240, 1, 0}, {-1, 100, 0, 0}, {100, -1, 0, 0}};
@@ -97,16 +93,14 @@ TEST_F(Draw, GlyphsPixelsAndImagesStayInsideTheScreen) {
 // The current row sits double height on line eight; seven rows above and
 // below it, with nothing past the pattern's ends. The cursor is keyed
 // (black leaves what lies beneath) at x = 214 for channel 2's effect.
-TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
+TEST_F(Screen, PatternViewRowsAroundTheCurrentOneWithNothingPastTheEnds) {
   p.current_pattern = 3;
   test_module::set_cell(&p, 3, 0, 0, 856, 1);
   test_module::set_cell(&p, 3, 0, 3, 855, 0);
   test_module::set_cell(&p, 3, 2, 1, 113, 31, 12, 0x40);
-  PatternCell& wide = p.patterns[3][2][2];  // fields wider than their digits
-  wide.sample = 0x1234;
-  wide.effect = 0xAB;
-  wide.param_hi = 0xFF;
-  wide.param_lo = 0x13;
+  test_module::set_cell(&p, 3, 2, 2, 0, 0x1234, 0xAB);  // fields wider than their digits
+  p.patterns[3][2][2].param_hi = 0xFF;
+  p.patterns[3][2][2].param_lo = 0x13;
   state->cursor_channel = 2;
   state->cursor_column = 3;
   draw();
@@ -127,7 +121,7 @@ TEST_F(PatternView, RowsAroundTheCurrentOneWithNothingPastTheEnds) {
   EXPECT_TRUE(screen.blank(8, 203, 319, 254));
 }
 
-TEST_F(MainScreen, SampleAndSongFields) {
+TEST_F(Screen, MainScreenSampleAndSongFields) {
   auto& s = test_module::make_constant_sample(&p, 10, 0x1234, 0, 0x40);
   s.finetune = 9;
   s.loop_start = 0x100 * kFixOne;
@@ -154,7 +148,7 @@ TEST_F(MainScreen, SampleAndSongFields) {
 
 // Values from a damaged file are bounded before they index anything, in the
 // pattern view and on the main screen.
-TEST_F(ScreenTest, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
+TEST_F(Screen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   test_module::set_cell(&p, kPatterns - 1, kRows - 1, 0, 856, 1);
   p.current_pattern = 5000;
   p.shown_row = 1000;
@@ -182,7 +176,7 @@ TEST_F(ScreenTest, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
 // behind the play position, as after the loop was cut short; channel 2
 // plays it muted. Sample 2 has 20 bytes of 32 (a fraction more stated),
 // looping past them, and 127 beyond them, which no trace may show.
-TEST_F(MainScreen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
+TEST_F(Screen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
   test_module::make_sample(&p, 1, 100, 50, 10, 64,
                            [](int32_t i) { return i >= 50 && i < 60 ? 64 : 127; });
   auto& s =
@@ -210,22 +204,20 @@ TEST_F(MainScreen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
   EXPECT_NE(screen.pixel(306, 11), 0x220000u);
 }
 
-TEST(BlockMark, MessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
+TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
   const std::tuple<int32_t, int32_t, int32_t, const char*> cases[] = {
       // marking, anchor, shown row, message
-      {1, 40, 12, "mark block 12-40"}, {1, 5, 9, "mark block 05-09"},
-      {1, 63, 63, "mark block 63-63"}, {1, 40, 0, "mark block 00-40"},
-      {1, 5, 64, "mark block 05-64"},  // no such row: the block keeps its end
-      {0, 5, 9, "ALL RIGHT"}};
+      {0, 5, 9, "ALL RIGHT"},         {1, 40, 12, "mark block 12-40"},
+      {1, 5, 9, "mark block 05-09"},  {1, 63, 63, "mark block 63-63"},
+      {1, 40, 0, "mark block 00-40"}, {1, 5, 64, "mark block 05-64"}};  // row 64: keeps its end
   for (const auto& [marking, anchor, row, text] : cases) {
-    screen_test::Screen screen;
-    screen.state.block_marking = marking;
-    screen.state.block_anchor = screen.state.block_start = screen.state.block_end = anchor;
-    screen.player().shown_row = row;
-    redraw_main_screen(&screen.state);
-    EXPECT_STREQ(screen.state.message, text);
-    EXPECT_EQ(screen.state.block_end, marking && row < 64 ? row : anchor);
-    EXPECT_EQ(screen.state.message_timer, 0);
+    state->block_marking = marking;
+    state->block_anchor = state->block_start = state->block_end = anchor;
+    p.shown_row = row;
+    redraw_main_screen(state);
+    EXPECT_STREQ(state->message, text);
+    EXPECT_EQ(state->block_end, marking && row < 64 ? row : anchor);
+    EXPECT_EQ(state->message_timer, 0);
   }
 }
 

@@ -38,13 +38,11 @@ Player* make_song() {
 // The editor playing the song, its refill, and a headless platform to
 // pull the sound and lend its lock.
 struct World {
-  std::vector<uint8_t> framebuffer = std::vector<uint8_t>(kFramebufferBytes);
   EditorState state{};
   AudioRefill refill{};
   HeadlessPlatform platform;
   PlatformInput input{};
   World() {
-    state.framebuffer = framebuffer.data();
     state.player = make_song();
     state.dialog = kDialogNone;
     audio_refill_init(refill, &state);
@@ -114,11 +112,9 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
 // A frame's dispatch that changes the player the way the key and mouse
 // handlers do, relying on the frame to hold the lock.
 void edit_in_frame(EditorState* state) {
-  Player* p = state->player;
   const int32_t i = state->left_held;
-  set_cell(p, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
-  p->channels[i % kChannels].period = 150 + i;
-  p->row = i % kRows;
+  set_cell(state->player, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
+  state->player->channels[i % kChannels].period = 150 + i;
 }
 
 // A load: the new player is built outside the lock, swapped in under it,
@@ -131,7 +127,6 @@ Player* replace_player(EditorState& state, Player* fresh) {
 
 TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   World w;
-  EditorState& state = w.state;
   audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &w.platform});
   std::atomic<bool> stop{false};
   std::atomic<int64_t> fills{0};
@@ -147,15 +142,15 @@ TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   w.input.buttons = kButtonLeft;
   int64_t start = 0;
   for (int frame = 0; frame < 400; ++frame) {
-    update_play_clock(&state, frame * 16667, &start);
-    run_frame(w.input, &state, edit_in_frame);
-    if (frame % 50 == 49) player_destroy(replace_player(state, make_song()));
+    update_play_clock(&w.state, frame * 16667, &start);
+    run_frame(w.input, &w.state, edit_in_frame);
+    if (frame % 50 == 49) player_destroy(replace_player(w.state, make_song()));
     while (fills.load() < frame / 4) std::this_thread::yield();
   }
   stop.store(true);
   audio.join();
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
-  EXPECT_EQ(state.left_held, 400);
+  EXPECT_EQ(w.state.left_held, 400);
   EXPECT_GT(w.refill.blocks_rendered, 0);
 }
 
@@ -169,10 +164,9 @@ void record_dispatch(EditorState* state) {
 
 struct Frame : World, ::testing::Test {};
 
-// A right press clears the left button's count and the fast repeat, and
-// the position passes. Escape's release reaches one frame; a held key is
-// translated afresh in every frame, before the dispatch, which runs once
-// per frame.
+// A right press clears the left button's count and the fast repeat. Escape's release reaches one
+// frame; a held key is translated afresh in every frame, before the dispatch, which runs once per
+// frame.
 TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
   const int32_t raw[] = {kRawEscapeRelease, 0, 0x4C, 0x4C}, code[] = {0x01, 0, 0xC8, 0xC8};
   state.fast_repeat = 1;
@@ -180,11 +174,10 @@ TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
   for (int f = 0; f < 4; ++f) {
     if (raw[f] != 0) input.raw_key = raw[f];
     input.buttons = f < 3 ? kButtonLeft : kButtonRight;
-    input.mouse_x = 100 + f;
     run_frame(input, &state, record_dispatch);
     EXPECT_EQ(g_key_seen, code[f]) << f;
     EXPECT_EQ(state.left_held, f < 3 ? f + 1 : 0) << f;
-    EXPECT_TRUE(state.right_down == (f == 3) && state.mouse_x == 100 + f) << f;
+    EXPECT_EQ(state.right_down, f == 3) << f;
   }
   EXPECT_TRUE(input.raw_key == 0x4C && state.fast_repeat == 0 && g_dispatches == 4);
   EXPECT_EQ(input.quit_requested, 0);
@@ -209,7 +202,6 @@ TEST_F(Frame, PlayClockRestartsOnRequestAndStandsWhileStopped) {
     if (s[2]) state.restart_clock = 1;
     update_play_clock(&state, s[0], &start);
     EXPECT_EQ(state.play_seconds, s[3]) << s[0];
-    EXPECT_EQ(state.restart_clock, 0) << s[0];
   }
 }
 
