@@ -80,9 +80,9 @@ std::string get(Mouse& t, const std::string& name) {
 
 // Scripts of fields set (name:value), clicks (b<button> left, R<button>
 // right, "*n" n times), idle frames ("w*n"), a press on the quit corner and
-// name=value checks, in order. A message lasts 48 frames
-// from its press and one already running is not restarted; the pointer then
-// takes the colour of what is going on (white 0, yellow 1, red 5).
+// name=value checks, in order. A message lasts 48 frames from its press and
+// one already running is not restarted; the pointer then takes the colour of
+// what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
 const char* const kClicks[] = {
     "b20 pos=0 R19*14 b19 pos=127 b20 pos=126",
