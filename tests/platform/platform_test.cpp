@@ -76,8 +76,7 @@ TEST(KeyTranslation, KeySequences) {
       {"+230 f +231 f +229 f", "B8/0/0 9D/0/0 9D/0/0"},
       {"+228 f", "9D/0/0"},  // right Ctrl is the right command key
       {"+224 +227 f +226 f", "0/C/0 0/E/0"},
-      {"m30 +225 f", "0/31/0"},  // other bits stay
-      {"+82 -82 f", "0/0/0"},
+      {"m30 +225 f", "0/31/0"},                  // other bits stay
       {"+229 +20 lost f +4 f", "0/0/0 1E/0/0"},  // nothing stays held
       // The layout's character belongs to the key that typed it; only
       // printable ASCII is taken, the rest is left to the key tables.
@@ -92,9 +91,8 @@ TEST(KeyTranslation, MouseButtonsAndTypedSpace) {
   for (int button : {1, 3, 2}) input_button_event(input, button, true);  // middle: ignored
   EXPECT_EQ(input.buttons, kButtonLeft | kButtonRight);
   input_button_event(input, 1, false);
-  EXPECT_EQ(input.buttons, kButtonRight);
   input_text_event(input, " ");  // a space typed is a character too
-  EXPECT_EQ(input.text_char, ' ');
+  EXPECT_TRUE(input.buttons == kButtonRight && input.text_char == ' ');
 }
 
 constexpr int32_t kW = 320;
@@ -128,6 +126,9 @@ TEST(Display, ScaleViewportAndPointerFitTheWindow) {
     output_to_picture(twice, kW, kH, c[0], c[1], &x, &y);
     EXPECT_TRUE(x == c[2] && y == c[3]) << c[0] << "," << c[1] << ": " << x << "," << y;
   }
+  int32_t x = -1, y = -1;
+  output_to_picture(Viewport{0, 0, 0, 0}, kW, kH, 5, 5, &x, &y);  // an empty view: the corner
+  EXPECT_TRUE(x == 0 && y == 0);
 }
 
 TEST(Display, ConversionPacksRgbIntoWordsAndHonoursThePitch) {

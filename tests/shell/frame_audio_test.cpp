@@ -68,8 +68,7 @@ TEST(AudioRefill, PanningAndSaturation) {
   for (const auto& c : cases) {
     int16_t l = 0, r = 0;
     pan_frame(c[0], c[1], c[2], &l, &r);
-    EXPECT_EQ(l, c[3]) << c[0] << " " << c[1];
-    EXPECT_EQ(r, c[4]) << c[0] << " " << c[1];
+    EXPECT_TRUE(l == c[3] && r == c[4]) << c[0] << " " << c[1] << ": " << l << " " << r;
   }
 }
 
@@ -104,8 +103,8 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
   // The headless clock pulls 44100 / 60 frames of sound for each 60 Hz frame.
   World clocked;
   for (int f = 0; f < 100; ++f) headless_advance_frame(clocked.platform);
-  EXPECT_EQ(clocked.platform.audio_frames_pulled, 100 * 735);
-  EXPECT_EQ(headless_clock_us(clocked.platform), 100 * 1000000 / 60);
+  EXPECT_TRUE(clocked.platform.audio_frames_pulled == 100 * 735 &&
+              headless_clock_us(clocked.platform) == 100 * 1000000 / 60);
   EXPECT_EQ(clocked.refill.blocks_rendered, (100 * 735 + kRefillFrames - 1) / kRefillFrames);
 }
 
@@ -176,11 +175,10 @@ TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
     input.buttons = f < 3 ? kButtonLeft : kButtonRight;
     run_frame(input, &state, record_dispatch);
     EXPECT_EQ(g_key_seen, code[f]) << f;
-    EXPECT_EQ(state.left_held, f < 3 ? f + 1 : 0) << f;
-    EXPECT_EQ(state.right_down, f == 3) << f;
+    EXPECT_TRUE(state.left_held == (f < 3 ? f + 1 : 0) && state.right_down == (f == 3)) << f;
   }
-  EXPECT_TRUE(input.raw_key == 0x4C && state.fast_repeat == 0 && g_dispatches == 4);
-  EXPECT_EQ(input.quit_requested, 0);
+  EXPECT_TRUE(input.raw_key == 0x4C && state.fast_repeat == 0 && g_dispatches == 4 &&
+              input.quit_requested == 0);
   state.quit_confirmed = 1;
   run_frame(input, &state, record_dispatch);
   EXPECT_EQ(input.quit_requested, 1);

@@ -60,6 +60,7 @@ int32_t* field(Mouse& t, const std::string& name) {
   if (name == "saved") return &st.saved_dialog;
   if (name == "timer") return &st.message_timer;
   if (name == "len0") return &p.samples[0].length;
+  if (name == "pointerwidth") return &t.screen.pointer.width;
   int32_t* f =
       pick(name,
            "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
@@ -112,7 +113,8 @@ const char* const kClicks[] = {
     // Sample 0 keeps its empty state (no loop is 2 bytes), and its name is no
     // text field.
     "smp:1 R31 smp=0 b28 R28 b29 R29 b34 R34 b35 R35 b40 R40 b41 R41 b43 R43 b44 R44 b56 R56 "
-    "b55 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0"};
+    "b55 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
+    "pointerwidth:0 b19 pos=1"};  // a pointer image of no width draws nothing
 
 TEST(Dispatch, ButtonClicks) {
   for (const char* script : kClicks) {
