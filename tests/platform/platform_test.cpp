@@ -28,11 +28,6 @@ struct Keyboard {
   std::unique_ptr<Player, void (*)(Player*)> player{player_create(44100), player_destroy};
 
   Keyboard() { state.player = player.get(); }
-  // One frame's translation of whatever the last event left.
-  int32_t frame() {
-    translate_key(input.raw_key, input.raw_qualifier, &state);
-    return state.key_code;
-  }
 };
 
 // Events "+n" / "-n" (the key with USB usage number n down / up: 4 A, 20 Q,
@@ -45,8 +40,9 @@ std::string frames(const std::string& events) {
   std::istringstream in(events);
   std::string out;
   for (std::string e; in >> e;) {
-    if (e == "f") {
-      const int32_t code = k.frame();
+    if (e == "f") {  // one frame's translation of whatever the last event left
+      translate_key(k.input.raw_key, k.input.raw_qualifier, &k.state);
+      const int32_t code = k.state.key_code;
       char text[24];
       std::snprintf(text, sizeof text, " %X/%X/%X", code, k.state.modifiers, k.input.text_char);
       out += text;
@@ -118,15 +114,13 @@ TEST(Display, ScaleViewportAndPointerFitTheWindow) {
   }
   // The pointer in a window at 2x from (180, 45) maps to picture pixels; in
   // the border it stays on the picture's edge.
-  const Viewport twice = fit_viewport(1000, 600, kW, kH);
   const int32_t pointer[][4] = {{381, 146, 100, 50}, {179, 45, 0, 0},      {5, 599, 0, 254},
                                 {999, 0, 319, 0},    {819, 554, 319, 254}, {180, 46, 0, 0}};
+  int32_t x = -1, y = -1;
   for (const auto& c : pointer) {
-    int32_t x = -1, y = -1;
-    output_to_picture(twice, kW, kH, c[0], c[1], &x, &y);
+    output_to_picture(fit_viewport(1000, 600, kW, kH), kW, kH, c[0], c[1], &x, &y);
     EXPECT_TRUE(x == c[2] && y == c[3]) << c[0] << "," << c[1] << ": " << x << "," << y;
   }
-  int32_t x = -1, y = -1;
   output_to_picture(Viewport{0, 0, 0, 0}, kW, kH, 5, 5, &x, &y);  // an empty view: the corner
   EXPECT_TRUE(x == 0 && y == 0);
 }

@@ -29,11 +29,15 @@ struct Mouse {
     st.right_down = right ? 1 : 0;
     mouse_dispatch(&st);
   }
-  // A press of one frame on the middle of a main-screen button.
-  void click(int32_t button, bool right = false) {
+  // A frame on the middle of a main-screen button; a click is a press of
+  // one frame and its release.
+  void press(int32_t button, int32_t held, bool right = false) {
     const ButtonRect& r = kMainButtons[button];
-    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, 1, right);
-    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, 0);
+    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, held, right);
+  }
+  void click(int32_t button, bool right = false) {
+    press(button, 1, right);
+    press(button, 0);
   }
 };
 
@@ -52,14 +56,14 @@ int32_t* field(Mouse& t, const std::string& name) {
   Sample& s = p.samples[st.current_sample & 31];
   ChannelState* ch = p.channels;
   if (int32_t* f =
-          pick(name, "ord3 ord4 ord5 ord6 ord7 ord126 ord127 on0 on1 on2 on3 snd0 snd2 snd3 mix2",
+          pick(name,
+               "ord3 ord4 ord5 ord6 ord7 ord126 ord127 on0 on1 on2 on3 snd0 snd2 snd3 mix2 fast "
+               "saved timer len0",
                {&p.order[3], &p.order[4], &p.order[5], &p.order[6], &p.order[7], &p.order[126],
                 &p.order[127], &ch[0].enabled, &ch[1].enabled, &ch[2].enabled, &ch[3].enabled,
-                &ch[0].sample, &ch[2].sample, &ch[3].sample, &ch[2].mix_volume}))
+                &ch[0].sample, &ch[2].sample, &ch[3].sample, &ch[2].mix_volume, &st.fast_repeat,
+                &st.saved_dialog, &st.message_timer, &p.samples[0].length}))
     return f;
-  if (name == "saved") return &st.saved_dialog;
-  if (name == "timer") return &st.message_timer;
-  if (name == "len0") return &p.samples[0].length;
   if (name == "pointerwidth") return &t.screen.pointer.width;
   int32_t* f =
       pick(name,
@@ -80,8 +84,10 @@ std::string get(Mouse& t, const std::string& name) {
 }
 
 // Scripts of fields set (name:value), clicks (b<button> left, R<button>
-// right, "*n" n times), idle frames ("w*n"), a press on the quit corner and
-// name=value checks, in order. A message lasts 48 frames from its press and
+// right, "*n" n times), a button held for n frames ("h<button>*n"), idle
+// frames ("w*n"), a press on the quit corner and name=value checks, in order.
+// A held button acts on its first frame, then every 40th, or every 4th
+// with the fast repeat. A message lasts 48 frames from its press and
 // one already running is not restarted; the pointer then takes the colour of
 // what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
@@ -114,7 +120,8 @@ const char* const kClicks[] = {
     // text field.
     "smp:1 R31 smp=0 b28 R28 b29 R29 b34 R34 b35 R35 b40 R40 b41 R41 b43 R43 b44 R44 b56 R56 "
     "b55 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
-    "pointerwidth:0 b19 pos=1"};  // a pointer image of no width draws nothing
+    "pointerwidth:0 b19 pos=1", "h19*79 pos=2 h19*80 pos=5",
+    "fast:1 h19*8 pos=3"};  // a pointer image of no width draws nothing
 
 TEST(Dispatch, ButtonClicks) {
   for (const char* script : kClicks) {
@@ -139,6 +146,8 @@ TEST(Dispatch, ButtonClicks) {
           t.frame(0, 0, 5);  // the quit corner works on any frame of a press
         } else if (step[0] == 'w') {
           t.frame(200, 200, 0);
+        } else if (step[0] == 'h') {
+          t.press(std::stoi(step.substr(1, star)), i + 1);
         } else {
           t.click(std::stoi(step.substr(1, star)), step[0] == 'R');
         }
