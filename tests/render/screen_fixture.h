@@ -16,37 +16,31 @@ namespace screen_test {
 
 constexpr uint32_t kBackground = 0x808080;
 
+inline void set_image_pixel(Image& image, int32_t x, int32_t y, uint32_t colour) {
+  uint8_t* p = image.pixels.data() + (static_cast<size_t>(y) * image.width + x) * 3;
+  p[0] = static_cast<uint8_t>(colour >> 16);
+  p[1] = static_cast<uint8_t>(colour >> 8);
+  p[2] = static_cast<uint8_t>(colour);
+}
+
+inline Image make_flat(int32_t width, int32_t height, uint32_t colour) {
+  Image image{3, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
+  for (int32_t y = 0; y < height; ++y)
+    for (int32_t x = 0; x < width; ++x) set_image_pixel(image, x, y, colour);
+  return image;
+}
+
 // Cell k of the test font inks only its top row: columns 0..5 hold the
 // low six bits of k (enough for codes 32..95, all that text reaches) and
 // column 6 is always ink, so a drawn character can be told from an empty
 // place and identified from one pixel row. Column 7 stays empty, as the
 // gap between characters.
 inline Image make_font() {
-  Image font{3, 8, 72 * 8, std::vector<uint8_t>(8 * 72 * 8 * 3, 0)};
-  for (int k = 0; k < 72; ++k) {
-    uint8_t* row = font.pixels.data() + static_cast<size_t>(k) * 8 * 8 * 3;
-    for (int i = 0; i < 6; ++i)
-      if (k & (1 << i)) row[i * 3] = 255;
-    row[6 * 3] = 255;
-  }
+  Image font = make_flat(8, 72 * 8, 0);
+  for (int k = 0; k < 72; ++k)
+    for (int i = 0; i < 7; ++i)
+      if (i == 6 || (k & (1 << i))) set_image_pixel(font, i, k * 8, 0xFF0000);
   return font;
-}
-
-inline Image make_flat(int32_t width, int32_t height, uint32_t colour) {
-  Image image{3, width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
-  for (size_t i = 0; i < image.pixels.size(); i += 3) {
-    image.pixels[i] = static_cast<uint8_t>(colour >> 16);
-    image.pixels[i + 1] = static_cast<uint8_t>(colour >> 8);
-    image.pixels[i + 2] = static_cast<uint8_t>(colour);
-  }
-  return image;
-}
-
-inline void set_image_pixel(Image& image, int32_t x, int32_t y, uint32_t colour) {
-  uint8_t* p = image.pixels.data() + (static_cast<size_t>(y) * image.width + x) * 3;
-  p[0] = static_cast<uint8_t>(colour >> 16);
-  p[1] = static_cast<uint8_t>(colour >> 8);
-  p[2] = static_cast<uint8_t>(colour);
 }
 
 struct Screen {

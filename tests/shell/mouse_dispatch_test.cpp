@@ -1,53 +1,19 @@
 #include "shell/mouse_dispatch.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cctype>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <initializer_list>
 #include <sstream>
 #include <string>
 
 #include "../engine/module_builder.h"
 #include "../fields.h"
 #include "../render/screen_fixture.h"
-#include "engine/replayer.h"
-#include "render/hit_test.h"
 #include "render/main_screen.h"
-#include "shell/program_dir.h"
 
 namespace {
 
 using screen_test::Screen;
-
-// hit_test only reads the mouse fields, so a bare state serves.
-int32_t hit(int32_t x, int32_t y, int32_t held, int32_t fast = 0) {
-  EditorState state{};
-  state.mouse_x = x;
-  state.mouse_y = y;
-  state.left_held = held;
-  state.fast_repeat = fast;
-  return hit_test(&state, kMainButtons, kMainButtonCount);
-}
-
-TEST(HitTest, RepeatsAndOverlaps) {
-  // Held frames at which a held button acts: the first, then every 40th,
-  // or every 4th with the fast repeat.
-  for (int held = 0; held <= 120; ++held) {
-    EXPECT_EQ(hit(100, 5, held) == 19, held == 1 || (held > 0 && held % 40 == 0)) << held;
-    EXPECT_EQ(hit(100, 5, held, 1) == 19, held == 1 || (held > 0 && held % 4 == 0)) << held;
-  }
-  // Later rectangles win where they overlap; the quit corner and the
-  // pattern view are no buttons.
-  const int32_t where[][3] = {{120, 21, 4},  {120, 20, 3}, {300, 110, 56}, {286, 110, 54},
-                              {319, 43, 17}, {0, 0, -1},   {100, 200, -1}};
-  for (const auto& w : where) EXPECT_EQ(hit(w[0], w[1], 1), w[2]) << w[0] << "," << w[1];
-  EditorState state{};
-  state.left_held = 1;
-  EXPECT_EQ(hit_test(&state, kMainButtons, 0), -1);
-}
 
 struct Mouse {
   Screen screen;
@@ -63,205 +29,131 @@ struct Mouse {
     st.right_down = right ? 1 : 0;
     mouse_dispatch(&st);
   }
-  // A press of one frame on the middle of a main-screen button.
-  void click(int32_t button, bool right = false) {
+  // A frame on the middle of a main-screen button; a click is a press of
+  // one frame and its release.
+  void press(int32_t button, int32_t held, bool right = false) {
     const ButtonRect& r = kMainButtons[button];
-    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, 1, right);
-    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, 0);
+    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, held, right);
   }
-  void clicks(int32_t button, int32_t count, bool right = false) {
-    for (int32_t i = 0; i < count; ++i) click(button, right);
+  void click(int32_t button, bool right = false) {
+    press(button, 1, right);
+    press(button, 0);
   }
 };
 
-struct DispatchTest : Mouse, ::testing::Test {};
+// The target in the place of `name` among the space-separated `names`.
+int32_t* pick(const std::string& name, const char* names, std::initializer_list<int32_t*> targets) {
+  std::istringstream in(names);
+  auto target = targets.begin();
+  for (std::string n; in >> n && target != targets.end(); ++target)
+    if (n == name) return *target;
+  return nullptr;
+}
 
 int32_t* field(Mouse& t, const std::string& name) {
   Player& p = t.p;
   EditorState& st = t.st;
   Sample& s = p.samples[st.current_sample & 31];
-  const int index = name.size() > 1 && std::isdigit(name.back())
-                        ? std::stoi(name.substr(name.find_first_of("0123456789")))
-                        : 0;
-  const std::string base = name.substr(0, name.find_first_of("0123456789"));
-  if (base == "ord") return &p.order[index & 127];
-  if (base == "on") return &p.channels[index & 3].enabled;
-  if (base == "snd") return &p.channels[index & 3].sample;
-  if (base == "mix") return &p.channels[index & 3].mix_volume;
-  const fields::Named named = {{"pos", &p.song_position},
-                               {"len", &p.song_length},
-                               {"play", &p.play_mode},
-                               {"prow", &p.row},
-                               {"tempo", &p.tempo},
-                               {"colour", &st.pointer_colour},
-                               {"ncolour", &st.normal_pointer_colour},
-                               {"edit", &st.edit_mode},
-                               {"clock", &st.restart_clock},
-                               {"dlg", &st.dialog},
-                               {"sampler", &st.sample_editor_shown},
-                               {"diskop", &st.disk_op_active},
-                               {"smp", &st.current_sample},
-                               {"zoom", &st.zoom_end},
-                               {"fine", &s.finetune},
-                               {"vol", &s.volume},
-                               {"loopstart", &s.loop_start},
-                               {"looplen", &s.loop_length},
-                               {"loopend", &s.loop_end}};
-  return fields::find(named, base);
+  ChannelState* ch = p.channels;
+  if (int32_t* f =
+          pick(name,
+               "ord3 ord4 ord5 ord6 ord7 ord126 ord127 on0 on1 on2 on3 snd0 snd2 snd3 mix2 fast "
+               "saved timer len0",
+               {&p.order[3], &p.order[4], &p.order[5], &p.order[6], &p.order[7], &p.order[126],
+                &p.order[127], &ch[0].enabled, &ch[1].enabled, &ch[2].enabled, &ch[3].enabled,
+                &ch[0].sample, &ch[2].sample, &ch[3].sample, &ch[2].mix_volume, &st.fast_repeat,
+                &st.saved_dialog, &st.message_timer, &p.samples[0].length}))
+    return f;
+  if (name == "pointerwidth") return &t.screen.pointer.width;
+  int32_t* f =
+      pick(name,
+           "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
+           "zoom fine vol loopstart looplen loopend",
+           {&p.song_position, &p.song_length, &p.play_mode, &p.row, &p.tempo, &st.pointer_colour,
+            &st.normal_pointer_colour, &st.edit_mode, &st.restart_clock, &st.dialog,
+            &st.sample_editor_shown, &st.disk_op_active, &st.current_sample, &st.zoom_end,
+            &s.finetune, &s.volume, &s.loop_start, &s.loop_length, &s.loop_end});
+  return f ? f : fields::find({}, name);  // a failure when there is no such field
 }
 
 // Loop fields are in bytes here; setting the loop start or length keeps
-// the loop end with them.
+// the loop end with them (in the script runner).
 std::string get(Mouse& t, const std::string& name) {
-  if (name == "msg") {
-    std::string m = t.st.message;
-    for (char& c : m) c = c == ' ' ? '_' : c;
-    return m;
-  }
   const int32_t v = *field(t, name);
   return std::to_string(name.compare(0, 4, "loop") == 0 ? v / kFixOne : v);
 }
 
-void set(Mouse& t, const std::string& name, int32_t v) {
-  if (name.compare(0, 4, "loop") == 0) {
-    Sample& s = t.p.samples[t.st.current_sample & 31];
-    *field(t, name) = v * kFixOne;
-    s.loop_end = s.loop_start + s.loop_length;
-    return;
-  }
-  *field(t, name) = v;
-}
-
-struct ClickCase {
-  const char* setup;   // name=value ...
-  const char* clicks;  // b<button> left, R<button> right, "*n" n times
-  const char* expect;  // name=value ...
-};
-
+// Scripts of fields set (name:value), clicks (b<button> left, R<button>
+// right, "*n" n times), a button held for n frames ("h<button>*n"), idle
+// frames ("w*n"), a press on the quit corner and name=value checks, in order.
+// A held button acts on its first frame, then every 40th, or every 4th
+// with the fast repeat. A message lasts 48 frames from its press and
+// one already running is not restarted; the pointer then takes the colour of
+// what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
-const ClickCase kClicks[] = {
-    {"", "R19*14 b19", "pos=127"},
-    {"pos=127", "b20", "pos=126"},
-    {"", "b20", "pos=0"},
-    {"pos=4", "R22*10 b22", "ord4=99"},
-    {"pos=4 ord4=99", "b23", "ord4=98"},
-    {"pos=4 ord4=98", "R23*10", "ord4=0 ord3=0"},
-    {"pos=900", "b22", "ord127=1"},
-    {"", "R25*13 b25", "len=127"},
-    {"len=127", "R26*13 b26", "len=1"},
-    {"pos=5 len=3 prow=17", "b2", "play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1"},
-    {"prow=17", "R3", "play=3 prow=17 colour=1"},
-    {"", "b4", "play=2 edit=1 colour=3"},
-    {"", "b5", "play=3 edit=1 clock=1 ncolour=3 prow=0"},
-    {"snd0=3 snd3=3", "b5 b6", "play=2 edit=0 colour=0 snd0=0 snd3=0"},
-    {"", "b7", "dlg=5 msg=PLEASE_SELECT"},
-    {"", "b13", "sampler=1"},
-    {"", "b13 b13", "sampler=0"},
-    {"", "b9 b19", "diskop=1 pos=0"},
-    {"snd2=4 mix2=40", "b16", "on2=0 snd2=0 mix2=0 on1=1"},
-    {"", "b16 b16", "on2=1"},
-    {"", "b14 b17", "on0=0 on3=0"},
-    {"fine=15", "b28", "fine=0"},
-    {"fine=0", "b28*10", "fine=7"},
-    {"fine=8", "b29", "fine=8"},
-    {"fine=8", "b28", "fine=9"},
-    {"fine=0", "b29", "fine=15"},
-    {"fine=15", "R29", "fine=0"},
-    {"fine=5", "R28", "fine=0"},
-    {"smp=30", "b31*3", "smp=31 zoom=628"},
-    {"smp=31", "b32", "smp=30"},
-    {"smp=30", "R32", "smp=1"},
-    {"smp=1", "b32", "smp=1"},
-    {"smp=1", "R31", "smp=0"},
-    {"smp=0", "b32", "smp=1"},
-    {"vol=60", "b34*5", "vol=64"},
-    {"vol=64", "R35", "vol=48"},
-    {"vol=48", "R35*4", "vol=0"},
-    {"vol=0", "R34", "vol=16"},
-    {"", "b40", "loopstart=12 loopend=32"},
-    {"", "b40 R40", "loopstart=28"},
-    {"", "b40 R40 R43", "looplen=36 loopend=64"},
-    {"", "b40 R40 R43 R40*3", "loopstart=60 loopend=96"},
-    {"", "b40 R40 R43 R40*3 R41*4 b41", "loopstart=10 loopend=46"},
-    {"loopstart=0 looplen=2", "b44", "looplen=2 loopend=2"},
-    {"", "b45", "tempo=126"},
-    {"", "R45*14", "tempo=255"},
-    {"", "R46*23 b46", "tempo=32"},
-    {"sampler=1", "b45", "tempo=125"},
-    {"", "b54", "dlg=6"},
-    {"pos=5 len=10 ord4=4 ord5=5 ord6=6 ord126=26 ord127=27", "b48",
-     "ord4=4 ord5=0 ord6=5 ord127=26 len=11"},
-    {"pos=5 len=10 ord5=5 ord6=6 ord7=7", "b48 b49", "ord5=5 ord6=6 ord7=7 len=10"},
-    {"len=127", "b48", "len=127"},
-    {"len=1", "b49", "len=1"},
-    {"pos=127 ord126=25 ord127=9", "b48", "ord127=0 ord126=25"}};
+const char* const kClicks[] = {
+    "b20 pos=0 R19*14 b19 pos=127 b20 pos=126",
+    "pos:4 R22*10 b22 ord4=99 b23 ord4=98 R23*10 ord4=0 ord3=0", "pos:900 b22 ord127=1",
+    "R25*13 b25 len=127 R26*13 b26 len=1",
+    "pos:5 len:3 prow:17 b2 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
+    "prow:17 R3 play=3 prow=17 colour=1", "b4 play=2 edit=1 colour=3",
+    "b5 play=3 edit=1 clock=1 ncolour=3 prow=0",
+    "snd0:3 snd3:3 b5 b6 play=2 edit=0 colour=0 snd0=0 snd3=0",
+    "b7 dlg=5 b19 pos=0",  // no button acts under a requester
+    "b13 sampler=1 b13 sampler=0 b9 b19 diskop=1 pos=0",
+    "snd2:4 mix2:40 b16 on2=0 snd2=0 mix2=0 on1=1 b16 on2=1 b14 b17 on0=0 on3=0",
+    "fine:15 b28 fine=0 b28*10 fine=7 R28 fine=0 b29 fine=15 b29*10 fine=8 b28 fine=9 R29 fine=0",
+    "smp:30 b31*3 smp=31 zoom=628 b32 smp=30 R32 smp=1 b32 smp=1 R31 smp=0 b32 smp=1",
+    "vol:60 b34*5 vol=64 R35 vol=48 R35*4 vol=0 R34 vol=16",
+    "b40 loopstart=12 loopend=32 R40 loopstart=28 R43 looplen=36 loopend=64 R40*3 "
+    "loopstart=60 loopend=96 R41*4 b41 loopstart=10 loopend=46",
+    "loopstart:0 looplen:2 b44 looplen=2 loopend=2",
+    "b45 tempo=126 R45*14 tempo=255 R46*23 b46 tempo=32", "sampler:1 b45 tempo=125",
+    "b54 dlg=6 b54 saved=1",  // a second press on the field keeps what it returns to
+    "b8 timer=1 colour=5 w*45 timer=1 w timer=0 colour=0",
+    "b2 b8 w*38 b8 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b19 pos=0",
+    "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b48 ord4=4 ord5=0 ord6=5 ord127=26 "
+    "len=11",
+    "pos:5 len:10 ord5:5 ord6:6 ord7:7 b48 b49 ord5=5 ord6=6 ord7=7 len=10", "len:127 b48 len=127",
+    "len:1 b49 len=1", "pos:127 ord126:25 ord127:9 b48 ord127=0 ord126=25",
+    // Sample 0 keeps its empty state (no loop is 2 bytes), and its name is no
+    // text field.
+    "smp:1 R31 smp=0 b28 R28 b29 R29 b34 R34 b35 R35 b40 R40 b41 R41 b43 R43 b44 R44 b56 R56 "
+    "b55 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
+    "pointerwidth:0 b19 pos=1", "h19*79 pos=2 h19*80 pos=5",
+    "fast:1 h19*8 pos=3"};  // a pointer image of no width draws nothing
 
 TEST(Dispatch, ButtonClicks) {
-  for (const ClickCase& c : kClicks) {
-    SCOPED_TRACE(std::string(c.setup) + " | " + c.clicks);
+  for (const char* script : kClicks) {
+    SCOPED_TRACE(script);
     Mouse t;
     test_module::make_sample(&t.p, 1, 100, 10, 20, 64, [](int32_t) { return 0; });
     test_module::make_constant_sample(&t.p, 31, 628, 1);
-    fields::each(c.setup, [&](const std::string& name, const std::string& value) {
-      set(t, name, std::stoi(value));
-    });
-    std::istringstream clicks(c.clicks);
-    for (std::string item; clicks >> item;) {
-      const size_t star = item.find('*');
-      const int count = star == std::string::npos ? 1 : std::stoi(item.substr(star + 1));
-      t.clicks(std::stoi(item.substr(1, star)), count, item[0] == 'R');
+    std::istringstream steps(script);
+    for (std::string step; steps >> step;) {
+      const size_t star = step.find('*'), colon = step.find(':');
+      const int count = star == std::string::npos ? 1 : std::stoi(step.substr(star + 1));
+      for (int i = 0; i < count; ++i) {
+        if (step.find('=') != std::string::npos) {
+          EXPECT_EQ(fields::wrong(step, [&](const std::string& n) { return get(t, n); }), "");
+        } else if (colon != std::string::npos) {
+          const bool loop = step.compare(0, 4, "loop") == 0;
+          const int32_t v = std::stoi(step.substr(colon + 1));
+          *field(t, step.substr(0, colon)) = loop ? v * kFixOne : v;
+          Sample& s = t.p.samples[t.st.current_sample & 31];
+          if (loop) s.loop_end = s.loop_start + s.loop_length;
+        } else if (step == "corner") {
+          t.frame(0, 0, 5);  // the quit corner works on any frame of a press
+        } else if (step[0] == 'w') {
+          t.frame(200, 200, 0);
+        } else if (step[0] == 'h') {
+          t.press(std::stoi(step.substr(1, star)), i + 1);
+        } else {
+          t.click(std::stoi(step.substr(1, star)), step[0] == 'R');
+        }
+      }
     }
-    const std::string wrong =
-        fields::wrong(c.expect, [&](const std::string& n) { return get(t, n); });
-    EXPECT_EQ(wrong, "") << c.expect;
   }
-}
-
-TEST_F(DispatchTest, SampleZeroIsNeverGivenDataOrChanged) {
-  click(31, true);
-  ASSERT_EQ(st.current_sample, 0);
-  const Sample before = p.samples[0];
-  for (int button : {28, 29, 34, 35, 40, 41, 43, 44, 56}) {
-    click(button);
-    click(button, true);
-  }
-  click(55);
-  EXPECT_EQ(st.dialog, kDialogNone);  // no text field on sample 0's name
-  EXPECT_EQ(std::memcmp(&before, &p.samples[0], sizeof before), 0);
-  EXPECT_EQ(p.samples[0].data, nullptr);
-}
-
-TEST_F(DispatchTest, NotImplementedMessageLastsFortyEightFrames) {
-  click(8);  // press frame and release frame
-  EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-  EXPECT_EQ(st.pointer_colour, kPointerRed);
-  for (int f = 3; f < kMessageFrames; ++f) frame(200, 200, 0);
-  EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-  frame(200, 200, 0);  // the 48th frame
-  EXPECT_STREQ(st.message, "ALL RIGHT");
-  EXPECT_EQ(st.message_timer, 0);
-  EXPECT_EQ(st.message_frames, 0);
-  EXPECT_EQ(st.pointer_colour, kPointerWhite);
-
-  // A message already running is not restarted.
-  click(2);
-  st.message_frames = 40;
-  st.message_timer = 1;
-  frame(65, 5, 1);  // button 18
-  EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-  for (int f = 2; f < 8; ++f) frame(200, 200, 0);
-  EXPECT_STREQ(st.message, "NOT IMPLEMENTED");
-  frame(200, 200, 0);
-  EXPECT_STREQ(st.message, "ALL RIGHT");
-  EXPECT_EQ(st.pointer_colour, kPointerYellow);  // back to the playing colour
-}
-
-TEST_F(DispatchTest, QuitCornerActsOnAnyFrameOfAPress) {
-  frame(0, 0, 5);  // the corner works on any frame of a press
-  EXPECT_EQ(st.dialog, kDialogQuit);
-  EXPECT_STREQ(st.message, "REALLY QUIT ?");
-  click(19);  // buttons do not act while a requester is open
-  EXPECT_EQ(p.song_position, 0);
 }
 
 }  // namespace

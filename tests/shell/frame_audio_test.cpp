@@ -1,0 +1,205 @@
+// The per-frame hand-over of mouse and key state and the play-time counter;
+// the refill between mixer and sound card (panning and saturation, 1024-frame
+// blocks whatever the card's buffer size) and the headless clock pulling
+// exactly what real time would. The Concurrency test puts the mixer on an
+// audio thread while the main thread edits and replaces the player, all under
+// the one audio lock; run it under ThreadSanitizer (ctest -R Concurrency) to
+// catch any unlocked access.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "../engine/module_builder.h"
+#include "engine/audio_lock.h"
+#include "platform/headless.h"
+#include "shell/audio_refill.h"
+#include "shell/frame.h"
+
+namespace {
+
+using test_module::make_sample;
+using test_module::set_cell;
+
+// A looping song on all four channels with a tempo change, so that tick
+// timing and block boundaries both matter.
+Player* make_song() {
+  Player* p = player_create(44100);
+  make_sample(p, 1, 4000, 0, 4000, 64, [](int32_t i) { return (i * 37) % 200 - 100; });
+  p->song_length = p->pattern_count = 1;
+  for (int row = 0; row < kRows; row += 2) set_cell(p, 0, row, row / 2 % 4, 428 - row, 1);
+  set_cell(p, 0, 8, 1, 0, 0, 0xF, 0x90);  // tempo 144
+  p->play_mode = kPlaySong;
+  return p;
+}
+
+// The editor playing the song, its refill, and a headless platform to
+// pull the sound and lend its lock.
+struct World {
+  EditorState state{};
+  AudioRefill refill{};
+  HeadlessPlatform platform;
+  PlatformInput input{};
+  World() {
+    state.player = make_song();
+    state.dialog = kDialogNone;
+    audio_refill_init(refill, &state);
+    headless_init(platform, AudioSource{audio_refill_fill, &refill});
+  }
+  ~World() { player_destroy(state.player); }
+  std::vector<int16_t> pull(int32_t frames) {
+    std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+    audio_refill_fill(&refill, out.data(), frames);
+    return out;
+  }
+};
+
+// Stereo: the right sound leaks a sixteenth into the left, saturated; mono:
+// the mean of both on each side.
+TEST(AudioRefill, PanningAndSaturation) {
+  const int32_t cases[][5] = {
+      // right, left, mono, expected left, expected right
+      {1600, 1000, 0, 1100, 1500},         {32767, 32767, 0, 32767, 32767 * 15 / 16},
+      {-32768, -32768, 0, -32768, -30720}, {1000, -3000, 1, -1000, -1000},
+      {32767, 32767, 1, 32767, 32767},
+  };
+  for (const auto& c : cases) {
+    int16_t l = 0, r = 0;
+    pan_frame(c[0], c[1], c[2], &l, &r);
+    EXPECT_TRUE(l == c[3] && r == c[4]) << c[0] << " " << c[1] << ": " << l << " " << r;
+  }
+}
+
+// Pulled in pieces of any size, the stream is the mixer's blocks panned,
+// and each block is rendered only as the card reaches it.
+TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
+  World live;
+  std::vector<int16_t> out;
+  for (int32_t size : {1, 511, 1024, 333, 1203}) {
+    const std::vector<int16_t> part = live.pull(size);
+    out.insert(out.end(), part.begin(), part.end());
+    EXPECT_EQ(live.refill.blocks_rendered, (out.size() / 2 + kRefillFrames - 1) / kRefillFrames);
+  }
+  Player* reference = make_song();
+  int peak = 0;
+  for (size_t at = 0; at < out.size(); at += 2 * kRefillFrames) {
+    const test_module::Stereo s = test_module::render_stereo(reference, kRefillFrames);
+    for (int i = 0; i < kRefillFrames; ++i) {
+      int16_t l = 0, r = 0;
+      pan_frame(s.right[i], s.left[i], 0, &l, &r);
+      ASSERT_EQ(out[at + 2 * i], l) << at / 2 + i;
+      ASSERT_EQ(out[at + 2 * i + 1], r) << at / 2 + i;
+      peak = std::max(peak, std::abs(int{l}));
+    }
+  }
+  player_destroy(reference);
+  EXPECT_GT(peak, 1000);  // not a comparison between two silences
+  World mono;
+  mono.refill.mono = 1;
+  out = mono.pull(2000);
+  for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]);
+  // The headless clock pulls 44100 / 60 frames of sound for each 60 Hz frame.
+  World clocked;
+  for (int f = 0; f < 100; ++f) headless_advance_frame(clocked.platform);
+  EXPECT_TRUE(clocked.platform.audio_frames_pulled == 100 * 735 &&
+              headless_clock_us(clocked.platform) == 100 * 1000000 / 60);
+  EXPECT_EQ(clocked.refill.blocks_rendered, (100 * 735 + kRefillFrames - 1) / kRefillFrames);
+}
+
+// A frame's dispatch that changes the player the way the key and mouse
+// handlers do, relying on the frame to hold the lock.
+void edit_in_frame(EditorState* state) {
+  const int32_t i = state->left_held;
+  set_cell(state->player, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
+  state->player->channels[i % kChannels].period = 150 + i;
+}
+
+// A load: the new player is built outside the lock, swapped in under it,
+// and the old one is freed after.
+Player* replace_player(EditorState& state, Player* fresh) {
+  AudioGuard guard;
+  std::swap(state.player, fresh);
+  return fresh;
+}
+
+TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
+  World w;
+  audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &w.platform});
+  std::atomic<bool> stop{false};
+  std::atomic<int64_t> fills{0};
+  // What the sound card's thread does: fill under the lock, over and over.
+  std::thread audio([&] {
+    int16_t out[700 * 2];
+    while (!stop.load()) {
+      AudioGuard guard;
+      audio_refill_fill(&w.refill, out, 700);
+      fills.fetch_add(1);
+    }
+  });
+  w.input.buttons = kButtonLeft;
+  int64_t start = 0;
+  for (int frame = 0; frame < 400; ++frame) {
+    update_play_clock(&w.state, frame * 16667, &start);
+    run_frame(w.input, &w.state, edit_in_frame);
+    if (frame % 50 == 49) player_destroy(replace_player(w.state, make_song()));
+    while (fills.load() < frame / 4) std::this_thread::yield();
+  }
+  stop.store(true);
+  audio.join();
+  audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
+  EXPECT_TRUE(w.state.left_held == 400 && w.refill.blocks_rendered > 0);
+}
+
+// Stands in for the mouse turn, which paints from the real images.
+int g_dispatches = 0;
+int32_t g_key_seen = -1;
+void record_dispatch(EditorState* state) {
+  ++g_dispatches;
+  g_key_seen = state->key_code;
+}
+
+struct Frame : World, ::testing::Test {};
+
+// A right press clears the left button's count and the fast repeat. Escape's release reaches one
+// frame; a held key is translated afresh in every frame, before the dispatch, which runs once per
+// frame.
+TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
+  const int32_t raw[] = {kRawEscapeRelease, 0, 0x4C, 0x4C}, code[] = {0x01, 0, 0xC8, 0xC8};
+  state.fast_repeat = 1;
+  g_dispatches = 0;
+  for (int f = 0; f < 4; ++f) {
+    if (raw[f] != 0) input.raw_key = raw[f];
+    input.buttons = f < 3 ? kButtonLeft : kButtonRight;
+    run_frame(input, &state, record_dispatch);
+    EXPECT_EQ(g_key_seen, code[f]) << f;
+    EXPECT_TRUE(state.left_held == (f < 3 ? f + 1 : 0) && state.right_down == (f == 3)) << f;
+  }
+  EXPECT_TRUE(input.raw_key == 0x4C && state.fast_repeat == 0 && g_dispatches == 4 &&
+              input.quit_requested == 0);
+  state.quit_confirmed = 1;
+  run_frame(input, &state, record_dispatch);
+  EXPECT_EQ(input.quit_requested, 1);
+}
+
+// Whole seconds since the song was started; a restart request is taken by
+// the next update, and the clock stands while nothing plays.
+TEST_F(Frame, PlayClockRestartsOnRequestAndStandsWhileStopped) {
+  // Time in microseconds, playing, restart asked, seconds shown.
+  const int64_t steps[][4] = {{10'000'000, 1, 0, 0},
+                              {12'999'999, 1, 0, 2},
+                              {20'000'000, 0, 0, 2},
+                              {30'000'000, 0, 1, 2},
+                              {31'500'000, 1, 0, 1}};
+  int64_t start = 0;
+  start_song_play(&state);  // asks for a restart
+  for (const auto& s : steps) {
+    state.player->play_mode = s[1] ? kPlaySong : kStopped;
+    if (s[2]) state.restart_clock = 1;
+    update_play_clock(&state, s[0], &start);
+    EXPECT_EQ(state.play_seconds, s[3]) << s[0];
+  }
+}
+
+}  // namespace
