@@ -16,7 +16,7 @@ ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTETRAD_TSAN=ON -DTETRAD_BENCH=OFF
 cmake --build build-tsan -j"$jobs" --target tetrad_tests
-ctest --test-dir build-tsan --output-on-failure --no-tests=error -R 'Concurrency'
+TSAN_OPTIONS="halt_on_error=1 exitcode=66" ctest --test-dir build-tsan --output-on-failure --no-tests=error -R 'Concurrency'
 
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DTETRAD_FUZZ=ON -DTETRAD_SANITIZE=ON -DTETRAD_TESTS=OFF \
