@@ -266,6 +266,16 @@ TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
   EXPECT_EQ(screen_.text_at(9, 58, 13, kYellow), "051226 SEVEN.");
   EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
   EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow) + screen_.text_at(65, 94, 2, kYellow), "Z4..");
+  // The two switches of rows 1 and 2 belong to the page shown.
+  state().option_song = 1;
+  state().sample_iff = 0;
+  frame();
+  EXPECT_EQ(screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3), " ONRAW");
+  state().disk_op_page = 1;
+  state().track_buffer = 1;
+  frame();
+  EXPECT_EQ(screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3), "BUFCUR");
+  state().disk_op_page = 0;
   fs::create_directories(dir_ / "a-long-directory-name");
   std::strcpy(state().disk_op_path, (dir_ / "a-long-directory-name").c_str());
   frame();
