@@ -4,7 +4,9 @@ namespace {
 AudioLockHooks g_hooks{nullptr, nullptr, nullptr};
 }
 
-void audio_lock_install(const AudioLockHooks& hooks) { g_hooks = hooks; }
+void audio_lock_install(const AudioLockHooks& hooks) {
+  g_hooks = hooks;
+}
 
 void audio_lock() {
   if (g_hooks.lock) g_hooks.lock(g_hooks.context);
