@@ -8,6 +8,7 @@
 #include "diskop/directory.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
+#include "render/message.h"
 
 namespace {
 
@@ -84,19 +85,9 @@ DiskKind current_kind(const EditorState* state) {
   return disk_kind(state->disk_op_page, state->disk_op_kind);
 }
 
-void set_message(EditorState* state, const char* text) {
-  std::snprintf(state->message, sizeof state->message, "%s", text);
-}
-
-void timed_message(EditorState* state) {
-  state->message_timer = 1;
-  state->message_frames = 0;
-  state->pointer_colour = kPointerRed;
-}
-
 void fail(EditorState* state, const char* text) {
   set_message(state, text);
-  timed_message(state);
+  restart_message_timer(state);
 }
 
 void copy_path(PathField& field, const char* text) {
@@ -219,7 +210,7 @@ void run_due_save(EditorState* state, const DiskOpServices& services) {
   if (write_file(state, services, kind, state->save_target) == 1) {
     state->pointer_colour = state->normal_pointer_colour;
   } else {
-    timed_message(state);  // the writer's reason, never "ALL RIGHT"
+    restart_message_timer(state);  // the writer's reason, never "ALL RIGHT"
   }
   // The new file shows in the list at once.
   if (state->disk_op_active) read_list(state);
@@ -268,7 +259,7 @@ void click_line(EditorState* state, const DiskOpServices& services) {
   if (!join_path(path, entry.name, sizeof path)) return fail(state, "PATH TOO LONG");
   if (entry.type == kEntryDirectory) return enter_directory(state, path);
   const DiskKind kind = current_kind(state);
-  if (!load_file(state, services, kind, path)) return timed_message(state);
+  if (!load_file(state, services, kind, path)) return restart_message_timer(state);
   // Samples and patterns come in series, so the screen stays for the next.
   if (kind != kDiskSample && kind != kDiskPattern) {
     close_disk_op(state);

@@ -8,6 +8,7 @@
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
@@ -23,11 +24,6 @@ constexpr int32_t kClearSongButton = 50;
 constexpr int32_t kClearSamplesButton = 51;
 constexpr int32_t kClearAllButton = 52;
 constexpr int32_t kClearCancelButton = 53;
-
-void set_message(EditorState* state, const char* text) {
-  std::strncpy(state->message, text, sizeof state->message - 1);
-  state->message[sizeof state->message - 1] = '\0';
-}
 
 bool clicked(const EditorState* state, int32_t button) {
   return state->left_held != 0 &&

@@ -12,6 +12,7 @@
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
@@ -296,9 +297,7 @@ void press_scroll_bar(EditorState* state, int32_t length) {
 }  // namespace
 
 void show_message(const char* text, EditorState* state) {
-  std::snprintf(state->message, sizeof state->message, "%s", text);
-  state->message_timer = 1;
-  state->pointer_colour = kPointerRed;
+  timed_message(state, text);
 }
 
 void free_copy_buffer(EditorState* state) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "edit/requesters.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 #include "shell/module_io.h"
 #include "shell/sample_io.h"
@@ -21,10 +22,6 @@ int32_t load_dropped_file(const char* path, EditorState* state) {
   if (!loaded && std::strcmp(state->message, "NOT A MODULE") == 0)
     loaded = load_sample(state, path);
   reset_sample_view(state);
-  if (!loaded) {
-    state->message_timer = 1;
-    state->message_frames = 0;
-    state->pointer_colour = kPointerRed;
-  }
+  if (!loaded) restart_message_timer(state);
   return loaded;
 }

@@ -1,22 +1,14 @@
 #include "shell/module_io.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/audio_lock.h"
 #include "files/sample_file.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 #include "shell/program_dir.h"
-
-namespace {
-
-void set_message(EditorState* state, const char* text) {
-  std::snprintf(state->message, sizeof state->message, "%s", text);
-}
-
-}  // namespace
 
 int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
   {

@@ -1,7 +1,6 @@
 #include "shell/mouse_dispatch.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
@@ -9,6 +8,7 @@
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
+#include "render/message.h"
 #include "sampler/sample_editor.h"
 #include "sampler/sample_view.h"
 #include "shell/disk_op_files.h"
@@ -67,16 +67,6 @@ constexpr int32_t kFinetuneHighest = 7;  // +7
 constexpr int32_t kFinetuneLowest = 8;   // -8
 // The sample-editor panel covers the screen from this row down.
 constexpr int32_t kSamplePanelTop = 121;
-
-void set_message(EditorState* state, const char* text) {
-  std::snprintf(state->message, sizeof state->message, "%s", text);
-}
-
-void timed_message(EditorState* state, const char* text) {
-  set_message(state, text);
-  state->message_timer = 1;
-  state->pointer_colour = kPointerRed;
-}
 
 void step_finetune(Sample& sample, bool up) {
   const int32_t finetune = sample.finetune & 15;

@@ -10,6 +10,7 @@
 #include "files/module_format.h"
 #include "files/sample_file.h"
 #include "files/sample_import.h"
+#include "render/message.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -35,12 +36,6 @@ void silence_channels(Player* player) {
     ch.period = ch.porta_target = ch.output_period = 0;
     ch.step = period_step(player, 1);
   }
-}
-
-void timed_message(EditorState* state, const char* text) {
-  std::snprintf(state->message, sizeof state->message, "%s", text);
-  state->message_timer = 1;
-  state->pointer_colour = kPointerRed;
 }
 
 void set_name(Sample& sample, const std::string& name) {
