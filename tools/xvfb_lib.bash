@@ -7,16 +7,19 @@ work=$(mktemp -d)
 xvfb=""
 program=""
 
+# Each step may fail (the process may be gone already); none may stop the
+# others, whatever errexit says.
 cleanup() {
-  [ -n "$program" ] && kill -KILL "$program" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  if [ -n "$program" ]; then kill -KILL "$program" 2>/dev/null || true; fi
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
-  return 0
 }
 trap cleanup EXIT
 
+# Says what failed, with what the X server said, if anything.
 die() {
   echo "$*" >&2
+  [ -s "$work/xvfb.log" ] && sed 's/^/Xvfb: /' "$work/xvfb.log" >&2
   exit 1
 }
 
