@@ -23,6 +23,7 @@ constexpr int kExitUsage = 2;
 const char kUsage[] =
     "usage: tetrad [--scale N] [--fullscreen] [--play] [MODULE]\n"
     "       tetrad --screenshot OUT.png [--frames N] [--play] [MODULE]\n"
+    "       tetrad --script FILE [--play] [MODULE]\n"
     "       tetrad --render MODULE OUT [--stems] [--max-seconds N]\n"
     "       tetrad --info MODULE\n"
     "       tetrad --help | --version\n";
@@ -35,6 +36,9 @@ const char kHelp[] =
     "  --play               start playing the song at once\n"
     "  --screenshot OUT.png run N frames (default 1) without window or sound card,\n"
     "                       then write the screen as a PNG\n"
+    "  --script FILE        run the input events of FILE without window or sound\n"
+    "                       card: key, hold, type, click, drag, drop, close,\n"
+    "                       wait and shot (a PNG of the screen), one a line\n"
     "  --render MODULE OUT  play the song once into a 16-bit stereo 44100 Hz file,\n"
     "                       ending where the song repeats (at most --max-seconds,\n"
     "                       default 1200); OUT.wav, OUT.flac or OUT.aiff, or - for\n"

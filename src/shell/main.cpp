@@ -16,6 +16,7 @@ constexpr uint64_t kFrameUs = 16666;
 const char kUsage[] =
     "usage: tetrad [--scale N] [--fullscreen] [--play] [MODULE]\n"
     "       tetrad --screenshot OUT.png [--frames N] [--play] [MODULE]\n"
+    "       tetrad --script FILE [--play] [MODULE]\n"
     "       tetrad --help\n";
 
 // Polls every 5 ms and runs a frame when more than a 60th of a second has
@@ -85,5 +86,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options.screenshot) return run_screenshot(options);
+  if (options.script) return run_script(options);
   return run_interactive(options);
 }

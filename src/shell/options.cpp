@@ -22,7 +22,7 @@ bool parse_number(const char* text, int32_t low, int32_t high, int32_t* out) {
 }  // namespace
 
 const char* parse_live_options(int argc, char** argv, LiveOptions& options) {
-  options = LiveOptions{0, false, false, nullptr, nullptr, 1};
+  options = LiveOptions{0, false, false, nullptr, nullptr, 1, nullptr};
   bool frames_given = false;
   bool window_options = false;
   for (int i = 1; i < argc; ++i) {
@@ -41,6 +41,10 @@ const char* parse_live_options(int argc, char** argv, LiveOptions& options) {
       if (!next || !*next) return "--screenshot takes an output file";
       options.screenshot = next;
       ++i;
+    } else if (std::strcmp(arg, "--script") == 0) {
+      if (!next || !*next) return "--script takes an input script";
+      options.script = next;
+      ++i;
     } else if (std::strcmp(arg, "--frames") == 0) {
       if (!parse_number(next, 1, kMaxFrames, &options.frames))
         return "--frames takes a number from 1 to 1000000";
@@ -54,6 +58,8 @@ const char* parse_live_options(int argc, char** argv, LiveOptions& options) {
     }
   }
   if (frames_given && !options.screenshot) return "--frames needs --screenshot";
-  if (window_options && options.screenshot) return "--screenshot opens no window";
+  if (window_options && (options.screenshot || options.script))
+    return "--screenshot and --script open no window";
+  if (options.screenshot && options.script) return "--script writes its own pictures";
   return nullptr;
 }

@@ -10,6 +10,7 @@ struct LiveOptions {
   const char* module;      // null = start with an empty module
   const char* screenshot;  // non-null: headless run writing this PNG
   int32_t frames;          // frames of a screenshot run
+  const char* script;      // non-null: headless run of this input script
 };
 
 // Fills `options` from the arguments (argv[0] is the program). Returns

@@ -16,3 +16,7 @@ void session_destroy(EditorState* state);
 // `--screenshot`: runs options.frames frames without window or sound card
 // and writes the screen as a PNG. Returns the exit status.
 int run_screenshot(const LiveOptions& options);
+// `--script FILE`: runs the script's input events headless, as the window
+// would feed them. Returns the exit status: 1 when the script cannot be
+// read (nothing runs) or a picture cannot be written.
+int run_script(const LiveOptions& options);
