@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "files/png_image.h"
 #include "font_glyphs.h"
-#include "render/editor_state.h"
+#include "layout/picture.h"
 #include "render/main_screen.h"
-#include "render/png_image.h"
 
 namespace {
 
@@ -54,13 +54,13 @@ constexpr char kBottom = 102;
 
 constexpr int kCaptionPitch = 6;
 
-struct Canvas {
+struct Sheet {
   int width, height;
   std::vector<uint8_t> rgb;
 };
 
-Canvas canvas(int width, int height, uint32_t colour) {
-  Canvas c{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
+Sheet sheet(int width, int height, uint32_t colour) {
+  Sheet c{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
   for (size_t i = 0; i < c.rgb.size(); i += 3) {
     c.rgb[i] = static_cast<uint8_t>(colour >> 16);
     c.rgb[i + 1] = static_cast<uint8_t>(colour >> 8);
@@ -69,7 +69,7 @@ Canvas canvas(int width, int height, uint32_t colour) {
   return c;
 }
 
-void dot(Canvas& c, int x, int y, uint32_t colour) {
+void dot(Sheet& c, int x, int y, uint32_t colour) {
   if (x < 0 || y < 0 || x >= c.width || y >= c.height) return;
   uint8_t* p = c.rgb.data() + (static_cast<size_t>(y) * c.width + x) * 3;
   p[0] = static_cast<uint8_t>(colour >> 16);
@@ -78,36 +78,36 @@ void dot(Canvas& c, int x, int y, uint32_t colour) {
 }
 
 // Rectangles are inclusive on all sides, as the button tables are.
-void fill(Canvas& c, int x1, int y1, int x2, int y2, uint32_t colour) {
+void fill(Sheet& c, int x1, int y1, int x2, int y2, uint32_t colour) {
   for (int y = y1; y <= y2; ++y)
     for (int x = x1; x <= x2; ++x) dot(c, x, y, colour);
 }
 
-void hline(Canvas& c, int x1, int x2, int y, uint32_t colour) {
+void hline(Sheet& c, int x1, int x2, int y, uint32_t colour) {
   fill(c, x1, y, x2, y, colour);
 }
-void vline(Canvas& c, int x, int y1, int y2, uint32_t colour) {
+void vline(Sheet& c, int x, int y1, int y2, uint32_t colour) {
   fill(c, x, y1, x, y2, colour);
 }
 
-void bevel(Canvas& c, int x1, int y1, int x2, int y2, uint32_t top_left, uint32_t bottom_right) {
+void bevel(Sheet& c, int x1, int y1, int x2, int y2, uint32_t top_left, uint32_t bottom_right) {
   hline(c, x1, x2, y1, top_left);
   vline(c, x1, y1, y2, top_left);
   hline(c, x1, x2, y2, bottom_right);
   vline(c, x2, y1 + 1, y2, bottom_right);
 }
 
-void raised(Canvas& c, int x1, int y1, int x2, int y2, uint32_t face = kFace) {
+void raised(Sheet& c, int x1, int y1, int x2, int y2, uint32_t face = kFace) {
   fill(c, x1, y1, x2, y2, face);
   bevel(c, x1, y1, x2, y2, kLight, kShadow);
 }
 
-void inset(Canvas& c, int x1, int y1, int x2, int y2, uint32_t inside = kField) {
+void inset(Sheet& c, int x1, int y1, int x2, int y2, uint32_t inside = kField) {
   fill(c, x1, y1, x2, y2, inside);
   bevel(c, x1, y1, x2, y2, kShadow, kLight);
 }
 
-void glyph(Canvas& c, int x, int y, char code, uint32_t colour) {
+void glyph(Sheet& c, int x, int y, char code, uint32_t colour) {
   const int index = static_cast<uint8_t>(code) - 32;
   if (index < 0 || index >= kGlyphCount) return;
   const char* rows = kGlyphs[index];
@@ -121,12 +121,12 @@ int caption_width(const std::string& text) {
 }
 
 // Caption text: glyph ink starts at x, one character every 6 pixels.
-void caption(Canvas& c, int x, int y, const std::string& text, uint32_t colour = kInk) {
+void caption(Sheet& c, int x, int y, const std::string& text, uint32_t colour = kInk) {
   for (size_t i = 0; i < text.size(); ++i)
     glyph(c, x + static_cast<int>(i) * kCaptionPitch, y, text[i], colour);
 }
 
-void centred(Canvas& c, int x1, int y1, int x2, int y2, const std::string& text,
+void centred(Sheet& c, int x1, int y1, int x2, int y2, const std::string& text,
              uint32_t colour = kInk) {
   const int x = x1 + (x2 - x1 + 1 - caption_width(text)) / 2;
   const int y = y1 + (y2 - y1 + 1 - kGlyphRows) / 2;
@@ -134,7 +134,7 @@ void centred(Canvas& c, int x1, int y1, int x2, int y2, const std::string& text,
 }
 
 // A button face with its caption centred; `hotkey` underlines one letter.
-void button(Canvas& c, int x1, int y1, int x2, int y2, const std::string& text,
+void button(Sheet& c, int x1, int y1, int x2, int y2, const std::string& text,
             uint32_t colour = kInk, int hotkey = -1) {
   raised(c, x1, y1, x2, y2);
   centred(c, x1, y1, x2, y2, text, colour);
@@ -145,18 +145,18 @@ void button(Canvas& c, int x1, int y1, int x2, int y2, const std::string& text,
   }
 }
 
-void button(Canvas& c, const ButtonRect& r, const std::string& text, uint32_t colour = kInk) {
+void button(Sheet& c, const ButtonRect& r, const std::string& text, uint32_t colour = kInk) {
   button(c, r.x1, r.y1, r.x2, r.y2, text, colour);
 }
 
 // A small lamp at the left of a transport button, in the colour its mode
 // gives the pointer.
-void lamp(Canvas& c, int x, int y, uint32_t colour) {
+void lamp(Sheet& c, int x, int y, uint32_t colour) {
   fill(c, x, y, x + 3, y + 3, colour);
   bevel(c, x, y, x + 3, y + 3, kShadow, kLight);
 }
 
-bool save(const Canvas& c, const std::string& dir, const char* name) {
+bool save(const Sheet& c, const std::string& dir, const char* name) {
   const std::string path = dir + "/" + name;
   if (write_png_rgb(path.c_str(), c.rgb.data(), c.width, c.height)) return true;
   std::fprintf(stderr, "imagegen: cannot write %s\n", path.c_str());
@@ -164,7 +164,7 @@ bool save(const Canvas& c, const std::string& dir, const char* name) {
 }
 
 // Pixels are compared, not file bytes, which depend on the zlib build.
-bool matches(const Canvas& c, const std::string& dir, const char* name) {
+bool matches(const Sheet& c, const std::string& dir, const char* name) {
   const std::string path = dir + "/" + name;
   Image* image = read_png_file(path.c_str());
   const bool same = image != nullptr && image->width == c.width && image->height == c.height &&
@@ -177,8 +177,8 @@ bool matches(const Canvas& c, const std::string& dir, const char* name) {
 
 // --- The font -------------------------------------------------------------
 
-Canvas font_image() {
-  Canvas c = canvas(8, kGlyphCount * 8, 0x000000);
+Sheet font_image() {
+  Sheet c = sheet(8, kGlyphCount * 8, 0x000000);
   for (int k = 0; k < kGlyphCount; ++k) glyph(c, 1, k * 8, static_cast<char>(32 + k), 0xFFFFFF);
   return c;
 }
@@ -193,13 +193,13 @@ int row_bottom(int row) {
   return row * 11 + 10;
 }
 
-void arrow_pair(Canvas& c, int row, bool active) {
+void arrow_pair(Sheet& c, int row, bool active) {
   const uint32_t colour = active ? kInk : kDim;
   button(c, 98, row_top(row), 108, row_bottom(row), std::string(1, kUp), colour);
   button(c, 109, row_top(row), 119, row_bottom(row), std::string(1, kDown), colour);
 }
 
-void left_column(Canvas& c) {
+void left_column(Sheet& c) {
   // Row 0: song position, with insert and delete of an order entry.
   button(c, 1, 0, 39, 10, "POS");
   button(c, 40, 0, 50, 10, "I");
@@ -216,7 +216,7 @@ void left_column(Canvas& c) {
   hline(c, 0, 61, 44, kLight);
 }
 
-void transport(Canvas& c) {
+void transport(Sheet& c) {
   struct Face {
     int index;
     const char* text;
@@ -240,7 +240,7 @@ void transport(Canvas& c) {
   }
 }
 
-void scopes(Canvas& c) {
+void scopes(Sheet& c) {
   inset(c, 120, 44, 319, 98, kGlass);
   for (int channel = 0; channel < 4; ++channel) {
     const int x1 = 126 + 48 * channel, x2 = x1 + 43;
@@ -252,7 +252,7 @@ void scopes(Canvas& c) {
   }
 }
 
-void name_rows(Canvas& c) {
+void name_rows(Sheet& c) {
   hline(c, 0, 319, 99, kShadow);
   // Song row: multi-keyboard mark and edit skip, the name, the play time.
   inset(c, 14, 100, 33, 110);
@@ -266,7 +266,7 @@ void name_rows(Canvas& c) {
   button(c, 287, 111, 319, 120, "LOAD");
 }
 
-void pattern_strip(Canvas& c) {
+void pattern_strip(Sheet& c) {
   hline(c, 0, 319, 121, kShadow);
   inset(c, 3, 124, 24, 136);
   // Tempo: the number sits over its two halves, up on the left, down right.
@@ -278,7 +278,7 @@ void pattern_strip(Canvas& c) {
   inset(c, 261, 121, 315, 131);
 }
 
-void pattern_area(Canvas& c) {
+void pattern_area(Sheet& c) {
   fill(c, 0, 138, 319, 254, kPatternBack);
   hline(c, 0, 319, 138, kShadow);
   // Alternate bands help the eye follow a line across the four channels.
@@ -295,8 +295,8 @@ void pattern_area(Canvas& c) {
   for (int channel = 0; channel <= 4; ++channel) vline(c, 27 + 72 * channel, 139, 254, kDivider);
 }
 
-Canvas main_image() {
-  Canvas c = canvas(kScreenWidth, kScreenHeight, kPanel);
+Sheet main_image() {
+  Sheet c = sheet(kScreenWidth, kScreenHeight, kPanel);
   left_column(c);
   transport(c);
   scopes(c);
@@ -308,8 +308,8 @@ Canvas main_image() {
 
 // --- Small images ----------------------------------------------------------
 
-Canvas channel_off_image(int channel) {
-  Canvas c = canvas(14, 11, kShadow);
+Sheet channel_off_image(int channel) {
+  Sheet c = sheet(14, 11, kShadow);
   bevel(c, 0, 0, 13, 10, kEdge, kDim);
   centred(c, 0, 0, 13, 10, std::string(1, static_cast<char>('1' + channel)), kDim);
   // A red bar across the number: this channel is silent.
@@ -317,7 +317,7 @@ Canvas channel_off_image(int channel) {
   return c;
 }
 
-Canvas pointer_image() {
+Sheet pointer_image() {
   // 'o' outline, '#' body, '.' transparent (red 0).
   static const char* const shape[16] = {
       "oo..............", "o#o.............", "o##o............", "o###o...........",
@@ -325,7 +325,7 @@ Canvas pointer_image() {
       "o########o......", "o#####ooooo.....", "o##o##o.........", "o#o.o##o........",
       "oo..o##o........", "o....o##o.......", ".....o##o.......", "......oo........",
   };
-  Canvas c = canvas(16, 16, 0x000000);
+  Sheet c = sheet(16, 16, 0x000000);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       if (shape[y][x] == 'o') dot(c, x, y, 0x302C28);
@@ -334,22 +334,22 @@ Canvas pointer_image() {
   return c;
 }
 
-Canvas pattern_cursor_image() {
+Sheet pattern_cursor_image() {
   // A frame around one character of the double-height row; black inside is
   // transparent, so the text shows through.
-  Canvas c = canvas(12, 15, 0x000000);
+  Sheet c = sheet(12, 15, 0x000000);
   bevel(c, 0, 0, 11, 14, kAccent, kAccent);
   hline(c, 1, 10, 1, kAccent);
   hline(c, 1, 10, 13, kAccent);
   return c;
 }
 
-Canvas text_cursor_image() {
-  return canvas(8, 3, kAccent);
+Sheet text_cursor_image() {
+  return sheet(8, 3, kAccent);
 }
 
-Canvas disk_op_arrow_image() {
-  Canvas c = canvas(10, 10, kFace);
+Sheet disk_op_arrow_image() {
+  Sheet c = sheet(10, 10, kFace);
   bevel(c, 0, 0, 9, 9, kShadow, kLight);
   glyph(c, 2, 1, kRight, kAccent);
   return c;
@@ -358,8 +358,8 @@ Canvas disk_op_arrow_image() {
 // Loop markers: green 0 is transparent. The start marker's line is its
 // right column, the end marker's its left one; their flags point away from
 // the loop, so the pair reads as brackets around it.
-Canvas loop_marker_image(bool start) {
-  Canvas c = canvas(4, 64, 0x000000);
+Sheet loop_marker_image(bool start) {
+  Sheet c = sheet(4, 64, 0x000000);
   const int line = start ? 3 : 0;
   vline(c, line, 0, 63, kMarker);
   fill(c, 0, 0, 3, 4, kMarker);
@@ -373,29 +373,29 @@ Canvas loop_marker_image(bool start) {
 // coordinates, as the button table holds them.
 constexpr int kRequesterX = 160, kRequesterY = 51;
 
-Canvas requester_frame() {
-  Canvas c = canvas(112, 36, kFace);
+Sheet requester_frame() {
+  Sheet c = sheet(112, 36, kFace);
   bevel(c, 0, 0, 111, 35, kEdge, kEdge);
   bevel(c, 1, 1, 110, 34, kLight, kShadow);
   return c;
 }
 
-void requester_button(Canvas& c, int index, const std::string& text, int hotkey) {
+void requester_button(Sheet& c, int index, const std::string& text, int hotkey) {
   const ButtonRect& r = kMainButtons[index];
   button(c, r.x1 - kRequesterX, r.y1 - kRequesterY, r.x2 - kRequesterX, r.y2 - kRequesterY, text,
          kInk, hotkey);
 }
 
-Canvas sure_image() {
-  Canvas c = requester_frame();
+Sheet sure_image() {
+  Sheet c = requester_frame();
   centred(c, 0, 3, 111, 14, "ARE YOU SURE ?");
   requester_button(c, 0, "YES", 0);
   requester_button(c, 1, "NO", 0);
   return c;
 }
 
-Canvas clear_image() {
-  Canvas c = requester_frame();
+Sheet clear_image() {
+  Sheet c = requester_frame();
   requester_button(c, 50, "SONG", 1);
   requester_button(c, 51, "SAMPLES", 0);
   requester_button(c, 52, "ALL", 0);
@@ -405,8 +405,8 @@ Canvas clear_image() {
 
 // --- Disk-op panels --------------------------------------------------------
 
-Canvas disk_op_image(int page) {
-  Canvas c = canvas(kScreenWidth, 100, kPanel);
+Sheet disk_op_image(int page) {
+  Sheet c = sheet(kScreenWidth, 100, kPanel);
   const char* kinds[2][3] = {{"MODULE", "SONG", "SAMPLE"}, {"MODULE", "TRACK", "PATTERN"}};
   const char* options[2][3] = {{"PACK", "SMPLS", "TYPE"}, {"PACK", "FROM", "FROM"}};
   for (int row = 0; row < 3; ++row) {
@@ -445,12 +445,12 @@ Canvas disk_op_image(int page) {
 // Drawn at (0, 121); rectangles below are in screen coordinates.
 constexpr int kSamplePanelY = 121;
 
-void sample_button(Canvas& c, int x1, int y1, int x2, int y2, const std::string& text) {
+void sample_button(Sheet& c, int x1, int y1, int x2, int y2, const std::string& text) {
   button(c, x1, y1 - kSamplePanelY, x2, std::min(y2, 254) - kSamplePanelY, text);
 }
 
-Canvas sample_image() {
-  Canvas c = canvas(kScreenWidth, kScreenHeight - kSamplePanelY, kPanel);
+Sheet sample_image() {
+  Sheet c = sheet(kScreenWidth, kScreenHeight - kSamplePanelY, kPanel);
   const auto y = [](int screen_y) { return screen_y - kSamplePanelY; };
   hline(c, 0, 319, 0, kShadow);
   // Top strip: close button, title, the message line and the module size.
@@ -495,8 +495,8 @@ Canvas sample_image() {
 
 // Loaded with the others but not shown by any screen yet: a titled panel,
 // with a dark area for a list where it has one.
-Canvas titled_panel(int width, const char* title, bool list) {
-  Canvas c = canvas(width, 100, kPanel);
+Sheet titled_panel(int width, const char* title, bool list) {
+  Sheet c = sheet(width, 100, kPanel);
   bevel(c, 0, 0, width - 1, 99, kLight, kShadow);
   centred(c, 0, 4, width - 1, 14, title);
   if (list) inset(c, 4, 18, width - 5, 95, kGlass);
@@ -514,7 +514,7 @@ int main(int argc, char** argv) {
   const std::string dir = argv[argc - 1];
   struct Output {
     const char* name;
-    Canvas image;
+    Sheet image;
   };
   const Output outputs[] = {
       {"hvmain.png", main_image()},

@@ -336,20 +336,20 @@ void draw_path(EditorState* state) {
   const char* shown = length > kPathChars ? path + length - kPathChars : path;
   for (int32_t i = 0; i < kPathChars; ++i) {
     const char c = *shown ? *shown++ : '_';
-    draw_glyph(31 + 8 * i, 36, static_cast<uint8_t>(c), 0, 0, state);
+    draw_glyph(state->canvas, 31 + 8 * i, 36, static_cast<uint8_t>(c), 0, 0);
   }
 }
 
 void draw_panel(EditorState* state) {
   if (state->img_diskoparrow)
-    blit_image(146, 11 * state->disk_op_kind, state->img_diskoparrow, state);
-  draw_text(120, 3, 0, 0, "%s", state, on_off(state->option_module));
+    blit_image(state->canvas, 146, 11 * state->disk_op_kind, state->img_diskoparrow);
+  draw_text(state->canvas, 120, 3, 0, 0, "%s", on_off(state->option_module));
   if (state->disk_op_page == 0) {
-    draw_text(120, 14, 0, 0, "%s", state, on_off(state->option_song));
-    draw_text(120, 25, 0, 0, "%s", state, state->sample_iff ? "IFF" : "RAW");
+    draw_text(state->canvas, 120, 14, 0, 0, "%s", on_off(state->option_song));
+    draw_text(state->canvas, 120, 25, 0, 0, "%s", state->sample_iff ? "IFF" : "RAW");
   } else {
-    draw_text(120, 14, 0, 0, "%s", state, buffer_current(state->track_buffer));
-    draw_text(120, 25, 0, 0, "%s", state, buffer_current(state->option_pattern));
+    draw_text(state->canvas, 120, 14, 0, 0, "%s", buffer_current(state->track_buffer));
+    draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->option_pattern));
   }
   draw_path(state);
   draw_file_list(state);
@@ -409,16 +409,16 @@ void draw_file_list(EditorState* state) {
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);
-    draw_text(kListX, y, 0, kListColour, "%02d%02d%02d %.*s", state, date.tm_mday, date.tm_mon + 1,
-              date.tm_year % 100, kNameColumns, entry.name);
+    draw_text(state->canvas, kListX, y, 0, kListColour, "%02d%02d%02d %.*s", date.tm_mday,
+              date.tm_mon + 1, date.tm_year % 100, kNameColumns, entry.name);
     if (entry.type == kEntryDirectory) {
-      draw_text(265, y, 0, kListColour, "%s", state, "(DIR)");
+      draw_text(state->canvas, 265, y, 0, kListColour, "%s", "(DIR)");
       continue;
     }
     char size[32];
     const int length =
         std::snprintf(size, sizeof size, "%llu", static_cast<unsigned long long>(entry.size));
-    draw_text(kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", state, size);
+    draw_text(state->canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", size);
   }
 }
 

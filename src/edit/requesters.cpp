@@ -189,8 +189,8 @@ int32_t edit_text_field(EditorState* state) {
     state->text_field_cursor = state->mouse_x < state->text_field_x ? 0 : column;
     keep_text_cursor_in_field(state);
   }
-  blit_image(state->text_field_x + 8 * state->text_field_cursor, state->text_field_cursor_y,
-             state->img_textcursor, state);
+  blit_image(state->canvas, state->text_field_x + 8 * state->text_field_cursor,
+             state->text_field_cursor_y, state->img_textcursor);
 
   if (state->right_down) {
     std::memset(state->text_field_buffer, 0, state->text_field_length);
@@ -219,7 +219,7 @@ int32_t edit_text_field(EditorState* state) {
 int32_t quit_requester(EditorState* state) {
   if (state->dialog != kDialogQuit) return 0;
   state->pointer_colour = kPointerMagenta;
-  blit_image(kRequesterX, kRequesterY, state->img_sure, state);
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
   if (answered(state, kYesButton, kKeyReturn, kKeyY)) {
     state->quit_confirmed = 1;
   } else if (answered(state, kNoButton, kKeyEsc, kKeyN)) {
@@ -233,7 +233,7 @@ int32_t clear_requester(EditorState* state) {
   if (state->dialog != kDialogClear) return 0;
   Player* player = state->player;
   state->pointer_colour = kPointerMagenta;
-  blit_image(kRequesterX, kRequesterY, state->img_clear, state);
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_clear);
   if (answered(state, kClearSongButton, kKeyO, kKeyO)) {
     clear_song(player);
     finish_clear(state);
@@ -261,7 +261,7 @@ int32_t clear_requester(EditorState* state) {
 int32_t confirm_requester(EditorState* state) {
   if (state->dialog != kDialogConfirm) return 0;
   state->pointer_colour = kPointerMagenta;
-  blit_image(kRequesterX, kRequesterY, state->img_sure, state);
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
   const bool yes = answered(state, kYesButton, kKeyReturn, kKeyY);
   if (!yes && !answered(state, kNoButton, kKeyEsc, kKeyN)) return 0;
   set_message(state, "ALL RIGHT");

@@ -12,8 +12,8 @@ constexpr int32_t kGlyphCells = 72;
 constexpr int32_t kFirstGlyphCode = 32;
 constexpr int32_t kTextBufferSize = 512;
 
-uint8_t* pixel_at(int32_t x, int32_t y, EditorState* state) {
-  return state->framebuffer + (static_cast<size_t>(y) * kScreenWidth + x) * 3;
+uint8_t* pixel_at(const Canvas& canvas, int32_t x, int32_t y) {
+  return canvas.pixels + (static_cast<size_t>(y) * kScreenWidth + x) * 3;
 }
 
 bool on_screen(int32_t x, int32_t y) {
@@ -49,12 +49,12 @@ BlitSpan blit_span(int32_t x, int32_t y, const Image* image) {
 }
 
 template <typename CopyPixel>
-void blit_with(int32_t x, int32_t y, const Image* image, EditorState* state, CopyPixel copy) {
+void blit_with(const Canvas& canvas, int32_t x, int32_t y, const Image* image, CopyPixel copy) {
   const BlitSpan span = blit_span(x, y, image);
   for (int32_t j = span.first_row; j < span.end_row; ++j) {
     const uint8_t* source =
         image->pixels.data() + (static_cast<size_t>(j) * image->width + span.first_column) * 3;
-    uint8_t* target = pixel_at(x + span.first_column, y + j, state);
+    uint8_t* target = pixel_at(canvas, x + span.first_column, y + j);
     for (int32_t i = span.first_column; i < span.end_column; ++i, source += 3, target += 3)
       copy(source, target);
   }
@@ -62,31 +62,31 @@ void blit_with(int32_t x, int32_t y, const Image* image, EditorState* state, Cop
 
 }  // namespace
 
-void blit_image(int32_t x, int32_t y, const Image* image, EditorState* state) {
+void blit_image(const Canvas& canvas, int32_t x, int32_t y, const Image* image) {
   // Row by row: the full-screen backgrounds are copied every frame.
   const BlitSpan span = blit_span(x, y, image);
   const size_t bytes = static_cast<size_t>(std::max(span.end_column - span.first_column, 0)) * 3;
   for (int32_t j = span.first_row; j < span.end_row; ++j)
     std::memcpy(
-        pixel_at(x + span.first_column, y + j, state),
+        pixel_at(canvas, x + span.first_column, y + j),
         image->pixels.data() + (static_cast<size_t>(j) * image->width + span.first_column) * 3,
         bytes);
 }
 
-void blit_image_keyed(int32_t x, int32_t y, const Image* image, EditorState* state) {
-  blit_with(x, y, image, state, [](const uint8_t* source, uint8_t* target) {
+void blit_image_keyed(const Canvas& canvas, int32_t x, int32_t y, const Image* image) {
+  blit_with(canvas, x, y, image, [](const uint8_t* source, uint8_t* target) {
     if (source[0] != 0) std::memcpy(target, source, 3);
   });
 }
 
-void blit_image_keyed_green(int32_t x, int32_t y, const Image* image, EditorState* state) {
-  blit_with(x, y, image, state, [](const uint8_t* source, uint8_t* target) {
+void blit_image_keyed_green(const Canvas& canvas, int32_t x, int32_t y, const Image* image) {
+  blit_with(canvas, x, y, image, [](const uint8_t* source, uint8_t* target) {
     if (source[1] != 0) std::memcpy(target, source, 3);
   });
 }
 
-void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode, uint32_t colour,
-                EditorState* state) {
+void draw_glyph(const Canvas& canvas, int32_t x, int32_t y, uint8_t code, int32_t mode,
+                uint32_t colour) {
   // Lower case and everything above it shares the cells 32 codes lower.
   if (code > 96) code = static_cast<uint8_t>(code - 32);
   const uint32_t glyph = static_cast<uint32_t>(code) - kFirstGlyphCode;
@@ -95,7 +95,7 @@ void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode, uint32_t colou
   if (x < 0 || y < 0 || x > kScreenWidth - kGlyphSize) return;
   if (y > kScreenHeight - kGlyphSize * (double_height ? 2 : 1)) return;
 
-  const Image* font = state->img_font;
+  const Image* font = canvas.font;
   if (font == nullptr || font->width < kGlyphSize) return;
   const size_t font_row_bytes = static_cast<size_t>(font->width) * 3;
   const size_t cell_end_row = (glyph + 1) * kGlyphSize;
@@ -108,37 +108,37 @@ void draw_glyph(int32_t x, int32_t y, uint8_t code, int32_t mode, uint32_t colou
     for (int32_t i = 0; i < kGlyphSize; ++i, ink += 3) {
       if (ink[0] == 0) continue;
       if (double_height) {
-        write_colour(pixel_at(x + i, y + 2 * r, state), colour);
-        write_colour(pixel_at(x + i, y + 2 * r + 1, state), colour);
+        write_colour(pixel_at(canvas, x + i, y + 2 * r), colour);
+        write_colour(pixel_at(canvas, x + i, y + 2 * r + 1), colour);
       } else {
-        write_colour(pixel_at(x + i, y + r, state), colour);
+        write_colour(pixel_at(canvas, x + i, y + r), colour);
       }
     }
   }
 }
 
-int32_t draw_text(int32_t x, int32_t y, int32_t mode, uint32_t colour, const char* format,
-                  EditorState* state, ...) {
+int32_t draw_text(const Canvas& canvas, int32_t x, int32_t y, int32_t mode, uint32_t colour,
+                  const char* format, ...) {
   if (format == nullptr) return 0;
   char text[kTextBufferSize];
   va_list arguments;
-  va_start(arguments, state);
+  va_start(arguments, format);
   std::vsnprintf(text, sizeof text, format, arguments);
   va_end(arguments);
   // Past the right edge every further glyph is refused too, so stop there.
   for (const char* c = text; *c != '\0' && x <= kScreenWidth - kGlyphSize; ++c, x += kGlyphSize)
-    draw_glyph(x, y, static_cast<uint8_t>(*c), mode, colour, state);
+    draw_glyph(canvas, x, y, static_cast<uint8_t>(*c), mode, colour);
   return 0;
 }
 
 // Pixel writes outside the framebuffer are dropped rather than trusted.
-void put_pixel(int32_t x, int32_t y, uint32_t colour, EditorState* state) {
-  if (on_screen(x, y)) write_colour(pixel_at(x, y, state), colour);
+void put_pixel(const Canvas& canvas, int32_t x, int32_t y, uint32_t colour) {
+  if (on_screen(x, y)) write_colour(pixel_at(canvas, x, y), colour);
 }
 
-void invert_pixel(int32_t x, int32_t y, EditorState* state) {
+void invert_pixel(const Canvas& canvas, int32_t x, int32_t y) {
   if (!on_screen(x, y)) return;
-  uint8_t* pixel = pixel_at(x, y, state);
+  uint8_t* pixel = pixel_at(canvas, x, y);
   pixel[0] = static_cast<uint8_t>(255 - pixel[0]);
   pixel[1] = static_cast<uint8_t>(255 - pixel[1]);
   pixel[2] = 0;

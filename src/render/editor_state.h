@@ -6,11 +6,8 @@
 #include <cstdint>
 
 #include "engine/player.h"
-#include "render/image.h"
+#include "render/canvas.h"
 
-constexpr int kScreenWidth = 320;
-constexpr int kScreenHeight = 255;
-constexpr int kFramebufferBytes = kScreenWidth * kScreenHeight * 3;
 constexpr int kPathSize = 256;
 
 struct DirList;  // the disk op's directory list
@@ -35,7 +32,7 @@ enum PointerColour : int32_t {
 };
 
 struct EditorState {
-  uint8_t* framebuffer;  // kFramebufferBytes, owned
+  Canvas canvas;  // pixels owned; font is img_font
   Player* player;
 
   // GUI images, in load-table order.

@@ -1,9 +1,5 @@
 #include "render/hit_test.h"
 
-bool rect_contains(const ButtonRect& rect, int32_t x, int32_t y) {
-  return rect.x1 <= x && x <= rect.x2 && rect.y1 <= y && y <= rect.y2;
-}
-
 int32_t hit_test(const EditorState* state, const ButtonRect* table, int32_t count) {
   const int32_t held = state->left_held;
   if (held < 1) return -1;

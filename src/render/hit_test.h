@@ -6,16 +6,9 @@
 
 #include "render/editor_state.h"
 
-// Inclusive on all four sides.
-struct ButtonRect {
-  int32_t x1, y1, x2, y2;
-};
-
 // A held button acts again every this many frames of the press.
 constexpr int32_t kRepeatFrames = 40;
 constexpr int32_t kFastRepeatFrames = 4;
-
-bool rect_contains(const ButtonRect& rect, int32_t x, int32_t y);
 
 // Index of the last rectangle under the pointer in the first frame of a
 // press and in each repeat frame while the left button stays down; -1 in

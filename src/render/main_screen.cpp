@@ -43,7 +43,7 @@ int32_t bytes(int32_t fixed) {
 void draw_name(const char* name, int32_t size, int32_t y, EditorState* state) {
   for (int32_t i = 0; i < size; ++i) {
     const char c = name[i] ? name[i] : '_';
-    draw_glyph(104 + 8 * i, y, static_cast<uint8_t>(c), 0, kTextColour, state);
+    draw_glyph(state->canvas, 104 + 8 * i, y, static_cast<uint8_t>(c), 0, kTextColour);
   }
 }
 
@@ -82,7 +82,7 @@ int32_t draw_scope(const Player* player, int32_t channel, EditorState* state) {
       if (r < length) v = (data[r >> 14] * volume) >> 6;
     }
     peak = std::max(peak, v < 0 ? -v : v);
-    put_pixel(left + i, kScopeCentre - v / 8, kScopeColour, state);
+    put_pixel(state->canvas, left + i, kScopeCentre - v / 8, kScopeColour);
   }
   return peak;
 }
@@ -110,31 +110,31 @@ void draw_status(EditorState* state) {
                                        state->img_chan3off, state->img_chan4off};
   for (int32_t c = 0; c < kChannels; ++c) {
     if (player->channels[c].enabled == 0 && off_marks[c])
-      blit_image(306, 11 * c, off_marks[c], state);
+      blit_image(state->canvas, 306, 11 * c, off_marks[c]);
   }
 
   const int32_t position = std::clamp(player->song_position, 0, kPositions - 1);
-  draw_text(64, 3, 0, kTextColour, "%04d", state, player->song_position);
-  draw_text(64, 14, 0, kTextColour, "%04d", state, player->order[position]);
-  draw_text(8, 127, 0, kTextColour, "%02d", state, player->current_pattern);
-  draw_text(64, 25, 0, kTextColour, "%04d", state, player->song_length);
-  draw_text(32, 123, 0, kTextColour, "%03d", state, player->tempo);
-  draw_text(272, 102, 0, kTextColour, "%02d %02d", state, state->play_seconds / 60,
+  draw_text(state->canvas, 64, 3, 0, kTextColour, "%04d", player->song_position);
+  draw_text(state->canvas, 64, 14, 0, kTextColour, "%04d", player->order[position]);
+  draw_text(state->canvas, 8, 127, 0, kTextColour, "%02d", player->current_pattern);
+  draw_text(state->canvas, 64, 25, 0, kTextColour, "%04d", player->song_length);
+  draw_text(state->canvas, 32, 123, 0, kTextColour, "%03d", player->tempo);
+  draw_text(state->canvas, 272, 102, 0, kTextColour, "%02d %02d", state->play_seconds / 60,
             state->play_seconds % 60);
-  if (state->multi_keyboard & 1) draw_text(17, 102, 0, kTextColour, "M", state);
-  draw_text(24, 102, 0, kTextColour, "%d", state, state->edit_skip);
+  if (state->multi_keyboard & 1) draw_text(state->canvas, 17, 102, 0, kTextColour, "M");
+  draw_text(state->canvas, 24, 102, 0, kTextColour, "%d", state->edit_skip);
 
   draw_name(player->song_name, sizeof player->song_name, 102, state);
 
   const int32_t number = std::clamp(state->current_sample, 0, kSampleCount - 1);
   const Sample& sample = player->samples[number];
   draw_name(sample.name, sizeof sample.name, 113, state);
-  draw_text(80, 36, 0, kTextColour, "%s", state, kFinetuneTexts[sample.finetune & 15]);
-  draw_text(64, 47, 0, kTextColour, "%04x", state, state->current_sample);
-  draw_text(64, 58, 0, kTextColour, "%04x", state, sample.volume);
-  draw_text(64, 69, 0, kTextColour, "%04x", state, bytes(sample.length));
-  draw_text(64, 80, 0, kTextColour, "%04x", state, bytes(sample.loop_start));
-  draw_text(64, 91, 0, kTextColour, "%04x", state, bytes(sample.loop_length));
+  draw_text(state->canvas, 80, 36, 0, kTextColour, "%s", kFinetuneTexts[sample.finetune & 15]);
+  draw_text(state->canvas, 64, 47, 0, kTextColour, "%04x", state->current_sample);
+  draw_text(state->canvas, 64, 58, 0, kTextColour, "%04x", sample.volume);
+  draw_text(state->canvas, 64, 69, 0, kTextColour, "%04x", bytes(sample.length));
+  draw_text(state->canvas, 64, 80, 0, kTextColour, "%04x", bytes(sample.loop_start));
+  draw_text(state->canvas, 64, 91, 0, kTextColour, "%04x", bytes(sample.loop_length));
 
   // While a block is being marked the message line shows its rows, and the
   // block ends at the row shown.
@@ -146,20 +146,20 @@ void draw_status(EditorState* state) {
   }
   const int32_t message_length =
       static_cast<int32_t>(strnlen(state->message, sizeof state->message));
-  draw_text(89, 127, 0, kTextColour, "%.*s", state, message_length, state->message);
-  draw_text(264, 123, 0, kTextColour, "%6d", state, module_size(player));
+  draw_text(state->canvas, 89, 127, 0, kTextColour, "%.*s", message_length, state->message);
+  draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(player));
 
   for (int32_t c = 0; c < kChannels; ++c) state->channel_peaks[c] = draw_scope(player, c, state);
 }
 
 void redraw_main_screen(EditorState* state) {
-  if (state->img_main) blit_image(0, 0, state->img_main, state);
+  if (state->img_main) blit_image(state->canvas, 0, 0, state->img_main);
   draw_status(state);
   if (state->sample_editor_shown == 0) draw_pattern_view(state);
   if (state->disk_op_active == 1) {
     Image* panel = state->disk_op_page ? state->img_disk2 : state->img_disk;
-    if (panel) blit_image(0, 0, panel, state);
+    if (panel) blit_image(state->canvas, 0, 0, panel);
   }
   if (state->sample_editor_shown == 1 && state->img_sample)
-    blit_image(0, 121, state->img_sample, state);
+    blit_image(state->canvas, 0, 121, state->img_sample);
 }

@@ -60,10 +60,11 @@ void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t
   auto e = [&](int k) { return c[k].effect & 0xF; };
   auto h = [&](int k) { return c[k].param_hi & 0xF; };
   auto l = [&](int k) { return c[k].param_lo & 0xF; };
-  draw_text(8, y, mode, colour, "%02d %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x", state,
-            row, note_name(c[0].period), s(0), e(0), h(0), l(0), note_name(c[1].period), s(1), e(1),
-            h(1), l(1), note_name(c[2].period), s(2), e(2), h(2), l(2), note_name(c[3].period),
-            s(3), e(3), h(3), l(3));
+  draw_text(state->canvas, 8, y, mode, colour,
+            "%02d %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x", row, note_name(c[0].period),
+            s(0), e(0), h(0), l(0), note_name(c[1].period), s(1), e(1), h(1), l(1),
+            note_name(c[2].period), s(2), e(2), h(2), l(2), note_name(c[3].period), s(3), e(3),
+            h(3), l(3));
 }
 
 }  // namespace
@@ -90,11 +91,11 @@ void draw_level_meters(const int32_t levels[kChannels], EditorState* state) {
       const uint32_t colour = kMeterColours[kMeterHeight - 1 - j];
       const uint32_t light = shift_colour(colour, 51);
       const uint32_t dark = shift_colour(colour, -51);
-      put_pixel(left, y, light, state);
-      put_pixel(left + 1, y, light, state);
-      for (int32_t x = left + 2; x <= left + 7; ++x) put_pixel(x, y, colour, state);
-      put_pixel(left + 8, y, dark, state);
-      put_pixel(left + 9, y, dark, state);
+      put_pixel(state->canvas, left, y, light);
+      put_pixel(state->canvas, left + 1, y, light);
+      for (int32_t x = left + 2; x <= left + 7; ++x) put_pixel(state->canvas, x, y, colour);
+      put_pixel(state->canvas, left + 8, y, dark);
+      put_pixel(state->canvas, left + 9, y, dark);
     }
   }
 }
@@ -118,5 +119,5 @@ void draw_pattern_view(EditorState* state) {
   const int32_t channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
   const int32_t column = std::clamp(state->cursor_column, 0, 5);
   if (state->img_cursor)
-    blit_image_keyed(kCursorX[channel * 6 + column], 188, state->img_cursor, state);
+    blit_image_keyed(state->canvas, kCursorX[channel * 6 + column], 188, state->img_cursor);
 }

@@ -414,8 +414,8 @@ void sample_button(int32_t button, EditorState* state) {
 
 int32_t sample_editor_frame(EditorState* state) {
   if (state->sample_editor_shown == 0) return 0;
-  draw_text(89, 127, 0, kTextColour, "%s", state, state->message);
-  draw_text(264, 123, 0, kTextColour, "%6d", state, module_size(state->player));
+  draw_text(state->canvas, 89, 127, 0, kTextColour, "%s", state->message);
+  draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(state->player));
   draw_sample_view(state);
   if (state->drag_scroll == 1) return 0;
   const int32_t button = hit_test(state, kButtons, kSampleButtonCount);

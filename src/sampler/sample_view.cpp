@@ -37,7 +37,7 @@ void draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour,
     const int32_t x = x0 + (steps ? ((x1 - x0) * 2 * i + steps) / (2 * steps) : 0);
     const int32_t y =
         y0 + (steps ? ((y1 - y0) * 2 * i + (y1 >= y0 ? steps : -steps)) / (2 * steps) : 0);
-    put_pixel(x, y, colour, state);
+    put_pixel(state->canvas, x, y, colour);
   }
 }
 
@@ -45,7 +45,7 @@ void draw_line(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour,
 // time: the band is inside the framebuffer by construction.
 void invert_band(int32_t first, int32_t last, EditorState* state) {
   for (int32_t y = kWaveTop; y <= kWaveBottom; ++y) {
-    uint8_t* p = state->framebuffer + (static_cast<size_t>(y) * kScreenWidth + first) * 3;
+    uint8_t* p = state->canvas.pixels + (static_cast<size_t>(y) * kScreenWidth + first) * 3;
     for (int32_t x = first; x <= last; ++x, p += 3) {
       p[0] = static_cast<uint8_t>(255 - p[0]);
       p[1] = static_cast<uint8_t>(255 - p[1]);
@@ -97,8 +97,8 @@ void draw_loop_markers(EditorState* state, const Sample& sample, int32_t window)
   const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
   const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
   // One left of the view is not drawn; the copy clips the right edge.
-  if (xs >= 0) blit_image_keyed_green(xs, kWaveTop, state->img_loopleft, state);
-  if (xe >= 0) blit_image_keyed_green(xe + 2, kWaveTop, state->img_loopright, state);
+  if (xs >= 0) blit_image_keyed_green(state->canvas, xs, kWaveTop, state->img_loopleft);
+  if (xe >= 0) blit_image_keyed_green(state->canvas, xe + 2, kWaveTop, state->img_loopright);
 }
 
 void draw_play_positions(EditorState* state, const Sample& sample, int32_t window) {
@@ -111,7 +111,7 @@ void draw_play_positions(EditorState* state, const Sample& sample, int32_t windo
     const int32_t x = trunc_int(((p >> 14) - state->view_offset) * kMarkerScale / window);
     if (x < 0 || x > kWaveRight) continue;
     for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
-      put_pixel(x + kWaveLeft, y, kPlayLineColour, state);
+      put_pixel(state->canvas, x + kWaveLeft, y, kPlayLineColour);
   }
 }
 
@@ -127,7 +127,7 @@ void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
   const int32_t t = trunc_int(state->view_offset * k);
   for (int32_t y = kThumbTop; y <= kThumbBottom; ++y)
     for (int32_t x = t + kThumbLeft; x <= t + u + kThumbLeft; ++x)
-      put_pixel(x, y, kWaveColour, state);
+      put_pixel(state->canvas, x, y, kWaveColour);
 }
 
 }  // namespace
@@ -177,12 +177,12 @@ void draw_sample_view(EditorState* state) {
   // A view left over from a longer sample is brought back inside this one.
   state->view_offset = std::clamp(state->view_offset, 0, length - window);
 
-  draw_text(265, 214, 0, kTextColour, "%6d", state, window);
+  draw_text(state->canvas, 265, 214, 0, kTextColour, "%6d", window);
   // An empty sample plays nothing, whatever loop its header gave it.
   const bool loops = length > 0 && sample_loops(*sample);
-  draw_text(289, 225, 0, kTextColour, "%s", state, loops ? "ON " : "OFF");
-  draw_text(289, 236, 0, kTextColour, "C-3", state);
-  draw_text(289, 247, 0, kTextColour, "C-3", state);
+  draw_text(state->canvas, 289, 225, 0, kTextColour, "%s", loops ? "ON " : "OFF");
+  draw_text(state->canvas, 289, 236, 0, kTextColour, "C-3");
+  draw_text(state->canvas, 289, 247, 0, kTextColour, "C-3");
 
   draw_waveform(state, *sample, length);
 

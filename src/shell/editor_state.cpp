@@ -6,7 +6,7 @@
 #include <string>
 
 #include "diskop/disk_op.h"
-#include "render/png_image.h"
+#include "files/png_image.h"
 #include "sampler/sample_editor.h"
 #include "shell/program_dir.h"
 
@@ -57,8 +57,8 @@ EditorState* editor_state_create() {
   auto* state = new (std::nothrow) EditorState{};  // zero-filled
   if (!state) return nullptr;
   // Every view paints the whole picture before it is shown, so no clearing.
-  state->framebuffer = new (std::nothrow) uint8_t[kFramebufferBytes];
-  if (!state->framebuffer) {
+  state->canvas.pixels = new (std::nothrow) uint8_t[kFramebufferBytes];
+  if (!state->canvas.pixels) {
     editor_state_destroy(state);
     return nullptr;
   }
@@ -77,6 +77,7 @@ EditorState* editor_state_create() {
     state->*file.field = image;
   }
 
+  state->canvas.font = state->img_font;
   std::snprintf(state->message, sizeof state->message, "%s", "ALL RIGHT");
   state->pointer_colour = kPointerWhite;
   state->normal_pointer_colour = kPointerWhite;
@@ -97,7 +98,7 @@ EditorState* editor_state_create() {
 
 void editor_state_destroy(EditorState* state) {
   if (!state) return;
-  delete[] state->framebuffer;
+  delete[] state->canvas.pixels;
   for (Image* EditorState::*field : kImageFields)
     if (state->*field) image_free(state->*field);
   free_copy_buffer(state);

@@ -44,7 +44,7 @@ void run_loop(SdlPlatform* platform, EditorState* state, AudioRefill& refill) {
       last_frame = now;
       run_frame(input, state);
       sdl_set_text_input(platform, state->dialog == kDialogTextField);
-      sdl_present(platform, state->framebuffer);
+      sdl_present(platform, state->canvas.pixels);
     }
     sdl_sleep_us(kPollUs);
     if (input.quit_requested) break;

@@ -293,7 +293,7 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
       const uint32_t colour = static_cast<uint32_t>((source[0] * tint[0]) >> 8) << 16 |
                               static_cast<uint32_t>((source[1] * tint[1]) >> 8) << 8 |
                               static_cast<uint32_t>((source[2] * tint[2]) >> 8);
-      put_pixel(x + c, y + r, colour, state);  // dropped off screen
+      put_pixel(state->canvas, x + c, y + r, colour);  // dropped off screen
     }
   }
 }

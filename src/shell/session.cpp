@@ -9,9 +9,9 @@
 #include "diskop/disk_op.h"
 #include "engine/audio_lock.h"
 #include "engine/player.h"
+#include "files/png_image.h"
 #include "platform/headless.h"
 #include "platform/keymap.h"
-#include "render/png_image.h"
 #include "shell/audio_refill.h"
 #include "shell/editor_state.h"
 #include "shell/frame.h"
@@ -61,7 +61,7 @@ int run_screenshot(const LiveOptions& options) {
     run_frame(input, state);
   }
   const int32_t written =
-      write_png_rgb(options.screenshot, state->framebuffer, kScreenWidth, kScreenHeight);
+      write_png_rgb(options.screenshot, state->canvas.pixels, kScreenWidth, kScreenHeight);
   if (!written) std::fprintf(stderr, "tetrad: %s: cannot write the PNG file\n", options.screenshot);
 
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
@@ -165,7 +165,8 @@ bool run_command(ScriptRun& run, const ScriptCommand& command, const char* file)
       run_frames(run, command.frames);
       return true;
     case kScriptShot:
-      if (write_png_rgb(command.text.c_str(), run.state->framebuffer, kScreenWidth, kScreenHeight))
+      if (write_png_rgb(command.text.c_str(), run.state->canvas.pixels, kScreenWidth,
+                        kScreenHeight))
         return true;
       std::fprintf(stderr, "%s:%d: cannot write %s\n", file, command.line, command.text.c_str());
       return false;

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "engine/player.h"
+#include "layout/picture.h"
 #include "render/editor_state.h"
-#include "render/image.h"
 
 namespace screen_test {
 
@@ -62,10 +62,11 @@ struct Screen {
     // Cursor: left half red (copied), right half black (transparent).
     set_image_pixel(cursor, 0, 0, 0xFF0000);
     set_image_pixel(cursor, 1, 1, 0xFF0000);
-    state.framebuffer = framebuffer.data();
+    state.canvas.pixels = framebuffer.data();
     state.player = player_create(44100);
     state.img_main = &main;
     state.img_font = &font;
+    state.canvas.font = &font;
     state.img_cursor = &cursor;
     state.img_pointer = &pointer;
     state.img_chan1off = &chan_off[0];

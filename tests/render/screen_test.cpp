@@ -32,9 +32,9 @@ struct Screen : ::testing::Test {
   screen_test::Screen screen;
   EditorState* state = &screen.state;
   Player& p = screen.player();
-  void SetUp() override { blit_image(0, 0, &screen.main, state); }
+  void SetUp() override { blit_image(state->canvas, 0, 0, &screen.main); }
   void draw() {
-    blit_image(0, 0, &screen.main, state);
+    blit_image(state->canvas, 0, 0, &screen.main);
     draw_pattern_view(state);
   }
   // The 38 characters of a pattern row drawn at height y.
@@ -60,10 +60,10 @@ TEST_F(Screen, GlyphsPixelsAndImagesStayInsideTheScreen) {
   const int32_t cases[][4] = {// x, y, double height, drawn
                               {312, 0, 0, 1},  {313, 20, 0, 0}, {0, 247, 0, 1},  {20, 248, 0, 0},
                               {40, 239, 1, 1}, {60, 240, 1, 0}, {-1, 100, 0, 0}, {100, -1, 0, 0}};
-  draw_glyph(100, 50, 135, 0, kInk, state);  // folds to the font's last cell, 71
+  draw_glyph(state->canvas, 100, 50, 135, 0, kInk);  // folds to the font's last cell, 71
   EXPECT_EQ(screen.char_at(100, 50, kInk), ' ' + (71 & 63));
   for (const auto& c : cases) {
-    draw_glyph(c[0], c[1], 'X', c[2], kInk, state);
+    draw_glyph(state->canvas, c[0], c[1], 'X', c[2], kInk);
     const int32_t x = std::max(c[0], 0), y = std::max(c[1], 0);
     EXPECT_EQ(screen.char_at(x, y, kInk), c[3] ? 'X' : '\0') << c[0] << "," << c[1];
     if (c[3] && c[2]) {
@@ -73,19 +73,19 @@ TEST_F(Screen, GlyphsPixelsAndImagesStayInsideTheScreen) {
     }
   }
   // Pixels and images stay inside the screen and the image.
-  put_pixel(320, 0, kInk, state);  // off the screen: dropped, not wrapped
-  put_pixel(-1, 5, kInk, state);
+  put_pixel(state->canvas, 320, 0, kInk);  // off the screen: dropped, not wrapped
+  put_pixel(state->canvas, -1, 5, kInk);
   EXPECT_TRUE(screen.pixel(0, 1) == kBackground && screen.pixel(319, 4) == kBackground);
   // Larger than the space left: only the part on the screen is written.
   Image big = make_flat(64, 64, 0xABCDEF);
-  blit_image(300, 240, &big, state);
-  blit_image(-60, -60, &big, state);
+  blit_image(state->canvas, 300, 240, &big);
+  blit_image(state->canvas, -60, -60, &big);
   EXPECT_TRUE(screen.pixel(319, 254) == 0xABCDEF && screen.pixel(3, 3) == 0xABCDEF);
   EXPECT_TRUE(screen.blank(299, 240, 299, 254) && screen.blank(4, 4, 4, 4));
   // An image whose pixel data is shorter than its size claims.
   Image short_image = make_flat(10, 2, 0x111111);
   short_image.height = 50;
-  blit_image(100, 100, &short_image, state);
+  blit_image(state->canvas, 100, 100, &short_image);
   EXPECT_TRUE(screen.pixel(100, 101) == 0x111111 && screen.blank(100, 102, 109, 149));
 }
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "render/image.h"
+#include "layout/picture.h"
 
 // Decodes an 8-bit RGB PNG without alpha or palette. Anything else, an
 // unreadable or damaged file, prints a "[read_png_file] ..." message (no line

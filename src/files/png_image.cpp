@@ -1,4 +1,4 @@
-#include "render/png_image.h"
+#include "files/png_image.h"
 
 #include <png.h>
 

@@ -1,0 +1,28 @@
+// The picture every screen paints: its size, the decoded images it is
+// painted from, and the rectangles buttons answer in. Plain data only, so
+// the image generator draws from the same numbers the screens hit-test.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+constexpr int32_t kScreenWidth = 320;
+constexpr int32_t kScreenHeight = 255;
+constexpr int32_t kFramebufferBytes = kScreenWidth * kScreenHeight * 3;
+
+// A decoded GUI image: packed RGB rows, top row first.
+struct Image {
+  int32_t bytes_per_pixel;  // always 3
+  int32_t width;
+  int32_t height;
+  std::vector<uint8_t> pixels;  // width * 3 bytes per row, no gaps
+};
+
+// Inclusive on all four sides.
+struct ButtonRect {
+  int32_t x1, y1, x2, y2;
+};
+
+constexpr bool rect_contains(const ButtonRect& rect, int32_t x, int32_t y) {
+  return rect.x1 <= x && x <= rect.x2 && rect.y1 <= y && y <= rect.y2;
+}
