@@ -15,8 +15,11 @@
 
 #include "files/png_image.h"
 #include "font_glyphs.h"
+#include "layout/disk_op_layout.h"
+#include "layout/main_layout.h"
 #include "layout/picture.h"
-#include "render/main_screen.h"
+#include "layout/requester_layout.h"
+#include "layout/sampler_layout.h"
 
 namespace {
 
@@ -47,10 +50,7 @@ constexpr uint32_t kMarker = 0xF04A9C;
 // Symbols in the font's last cells.
 constexpr char kUp = 97;
 constexpr char kDown = 98;
-constexpr char kLeft = 99;
 constexpr char kRight = 100;
-constexpr char kTop = 101;
-constexpr char kBottom = 102;
 
 constexpr int kCaptionPitch = 6;
 
@@ -149,6 +149,33 @@ void button(Sheet& c, const ButtonRect& r, const std::string& text, uint32_t col
   button(c, r.x1, r.y1, r.x2, r.y2, text, colour);
 }
 
+void inset(Sheet& c, const ButtonRect& r, uint32_t inside = kField) {
+  inset(c, r.x1, r.y1, r.x2, r.y2, inside);
+}
+
+// The faces of the main screen's buttons: where a button's rectangle shares
+// a pixel row with the one above (rows 21 and 32 of the transport), its face
+// starts a row lower; the POS label's face reaches the top edge.
+ButtonRect main_face(ButtonRect r) {
+  if (r.y1 % 11 == 10) r.y1 += 1;
+  if (r.y1 == 1) r.y1 = 0;
+  return r;
+}
+
+template <typename Action, size_t N>
+const ButtonRect& rect_of(const Button<Action> (&table)[N], Action action) {
+  for (const Button<Action>& b : table)
+    if (b.action == action) return b.rect;
+  return table[0].rect;
+}
+
+template <typename Action, size_t N>
+const char* caption_of(const Button<Action> (&table)[N], Action action) {
+  for (const Button<Action>& b : table)
+    if (b.action == action) return b.caption;
+  return "";
+}
+
 // A small lamp at the left of a transport button, in the colour its mode
 // gives the pointer.
 void lamp(Sheet& c, int x, int y, uint32_t colour) {
@@ -189,27 +216,23 @@ Sheet font_image() {
 int row_top(int row) {
   return row * 11;
 }
-int row_bottom(int row) {
-  return row * 11 + 10;
-}
-
-void arrow_pair(Sheet& c, int row, bool active) {
-  const uint32_t colour = active ? kInk : kDim;
-  button(c, 98, row_top(row), 108, row_bottom(row), std::string(1, kUp), colour);
-  button(c, 109, row_top(row), 119, row_bottom(row), std::string(1, kDown), colour);
-}
 
 void left_column(Sheet& c) {
-  // Row 0: song position, with insert and delete of an order entry.
-  button(c, 1, 0, 39, 10, "POS");
-  button(c, 40, 0, 50, 10, "I");
-  button(c, 51, 0, 61, 10, "D");
+  // Row 0 holds the song position's label with insert and delete of an
+  // order entry; the other rows are labelled.
   const char* labels[] = {"",       "PATTERN", "LENGTH",  "FINETUNE", "SAMPLE",
                           "VOLUME", "LENGTH",  "LOOP ST", "LOOP LEN"};
-  for (int row = 0; row < 9; ++row) {
-    if (row > 0) caption(c, 4, row_top(row) + 2, labels[row]);
-    inset(c, 62, row_top(row), 97, row_bottom(row));
-    arrow_pair(c, row, row != 6);  // a sample's length has no arrows of its own
+  for (int row = 1; row < 9; ++row) caption(c, 4, row_top(row) + 2, labels[row]);
+  for (const Button<MainAction>& b : kMainButtons) {
+    if (b.rect.x2 > 119 || b.rect.y1 > 98) continue;  // the left column only
+    if (!b.caption) {
+      inset(c, b.rect);
+      continue;
+    }
+    // A sample's length has no arrows of its own: they are drawn dim.
+    const bool dim =
+        b.action == MainAction::kSampleLengthUp || b.action == MainAction::kSampleLengthDown;
+    button(c, main_face(b.rect), b.caption, dim ? kDim : kInk);
   }
   // Song rows and sample rows are told apart by a groove.
   hline(c, 0, 61, 43, kShadow);
@@ -217,26 +240,21 @@ void left_column(Sheet& c) {
 }
 
 void transport(Sheet& c) {
-  struct Face {
-    int index;
-    const char* text;
-    uint32_t lamp;
+  // The modes' lamps, in the colour each mode gives the pointer.
+  struct Lamp {
+    MainAction action;
+    uint32_t colour;
   };
-  const Face faces[] = {
-      {2, "PLAY", kGreen}, {3, "PATTERN", kGreen}, {4, "EDIT", kBlue}, {5, "RECORD", kRed},
-      {6, "STOP", 0},      {7, "CLEAR", 0},        {8, "EDIT OP", 0},  {9, "DISK OP", 0},
-      {10, "SETUP", 0},    {11, "PRESETS", 0},     {12, "HELP", 0},    {13, "SAMPLER", 0},
-  };
-  for (const Face& f : faces) {
-    ButtonRect r = kMainButtons[f.index];
-    // Buttons of neighbouring rows share a pixel row; faces keep apart.
-    if (r.y1 == 21) r.y1 = 22;
-    button(c, r, f.text);
-    if (f.lamp) lamp(c, r.x1 + 3, (r.y1 + r.y2) / 2 - 1, f.lamp);
-  }
-  for (int channel = 0; channel < 4; ++channel) {
-    const int y1 = channel * 11, y2 = y1 + 10;
-    button(c, 306, y1, 319, y2, std::string(1, static_cast<char>('1' + channel)));
+  constexpr Lamp kLamps[] = {{MainAction::kPlaySong, kGreen},
+                             {MainAction::kPlayPattern, kGreen},
+                             {MainAction::kEdit, kBlue},
+                             {MainAction::kRecord, kRed}};
+  for (const Button<MainAction>& b : kMainButtons) {
+    if (b.rect.x1 < 120 || b.rect.y1 > 43) continue;  // transport and channel switches
+    const ButtonRect r = main_face(b.rect);
+    button(c, r, b.caption);
+    for (const Lamp& l : kLamps)
+      if (l.action == b.action) lamp(c, r.x1 + 3, (r.y1 + r.y2) / 2 - 1, l.colour);
   }
 }
 
@@ -263,14 +281,19 @@ void name_rows(Sheet& c) {
   // Sample row: the name and loading a sample by that name.
   caption(c, 40, 113, "SAMPLE");
   inset(c, 102, 111, 281, 120);
-  button(c, 287, 111, 319, 120, "LOAD");
+  // Its face keeps off the song row and inside the picture.
+  const ButtonRect load = rect_of(kMainButtons, MainAction::kLoadSampleByName);
+  button(c, load.x1, load.y1 + 1, std::min(load.x2, kScreenWidth - 1), load.y2,
+         caption_of(kMainButtons, MainAction::kLoadSampleByName));
 }
 
 void pattern_strip(Sheet& c) {
   hline(c, 0, 319, 121, kShadow);
   inset(c, 3, 124, 24, 136);
   // Tempo: the number sits over its two halves, up on the left, down right.
-  inset(c, 26, 122, 59, 136);
+  const ButtonRect up = rect_of(kMainButtons, MainAction::kTempoUp);
+  const ButtonRect down = rect_of(kMainButtons, MainAction::kTempoDown);
+  inset(c, up.x1, up.y1, down.x2, down.y2);
   glyph(c, 33, 130, kUp, kShadow);
   glyph(c, 50, 130, kDown, kShadow);
   caption(c, 62, 127, "BPM");
@@ -369,10 +392,8 @@ Sheet loop_marker_image(bool start) {
 
 // --- Requesters ------------------------------------------------------------
 
-// Requesters are drawn at (160, 51); their buttons are given in screen
-// coordinates, as the button table holds them.
-constexpr int kRequesterX = 160, kRequesterY = 51;
-
+// Requesters are drawn at (kRequesterX, kRequesterY); their buttons are
+// given in screen coordinates, as the button tables hold them.
 Sheet requester_frame() {
   Sheet c = sheet(112, 36, kFace);
   bevel(c, 0, 0, 111, 35, kEdge, kEdge);
@@ -380,26 +401,25 @@ Sheet requester_frame() {
   return c;
 }
 
-void requester_button(Sheet& c, int index, const std::string& text, int hotkey) {
-  const ButtonRect& r = kMainButtons[index];
-  button(c, r.x1 - kRequesterX, r.y1 - kRequesterY, r.x2 - kRequesterX, r.y2 - kRequesterY, text,
-         kInk, hotkey);
+template <size_t N>
+void requester_buttons(Sheet& c, const RequesterButton (&table)[N]) {
+  for (const RequesterButton& b : table) {
+    const ButtonRect& r = b.button.rect;
+    button(c, r.x1 - kRequesterX, r.y1 - kRequesterY, r.x2 - kRequesterX, r.y2 - kRequesterY,
+           b.button.caption, kInk, b.hotkey);
+  }
 }
 
 Sheet sure_image() {
   Sheet c = requester_frame();
   centred(c, 0, 3, 111, 14, "ARE YOU SURE ?");
-  requester_button(c, 0, "YES", 0);
-  requester_button(c, 1, "NO", 0);
+  requester_buttons(c, kSureButtons);
   return c;
 }
 
 Sheet clear_image() {
   Sheet c = requester_frame();
-  requester_button(c, 50, "SONG", 1);
-  requester_button(c, 51, "SAMPLES", 0);
-  requester_button(c, 52, "ALL", 0);
-  requester_button(c, 53, "CANCEL", 0);
+  requester_buttons(c, kClearButtons);
   return c;
 }
 
@@ -409,52 +429,76 @@ Sheet disk_op_image(int page) {
   Sheet c = sheet(kScreenWidth, 100, kPanel);
   const char* kinds[2][3] = {{"MODULE", "SONG", "SAMPLE"}, {"MODULE", "TRACK", "PATTERN"}};
   const char* options[2][3] = {{"PACK", "SMPLS", "TYPE"}, {"PACK", "FROM", "FROM"}};
-  for (int row = 0; row < 3; ++row) {
-    const int y1 = 11 * row, y2 = y1 + 10;
-    raised(c, 0, y1, 82, y2, kPanel);
-    caption(c, 4, y1 + 2, kinds[page][row]);
-    raised(c, 83, y1, 145, y2);
-    caption(c, 86, y1 + 2, options[page][row]);
-    inset(c, 118, y1 + 1, 144, y2 - 1);
-    inset(c, 146, y1, 155, y1 + 9, kFace);  // the row arrow's place
-    button(c, 156, y1, 237, y2, "LOAD");
-    button(c, 238, y1, 319, y2, "SAVE");
+  // The kind rows' faces are 11 pixels apart; the path row's end above the
+  // list. Hit rectangles reach a row further where rows meet.
+  const auto face = [](ButtonRect r) {
+    if (r.y1 < 33) r.y2 = r.y1 + 10;
+    if (r.y1 == 33) r.y2 = 42;
+    return r;
+  };
+  for (const Button<DiskAction>& b : kDiskButtons) {
+    const ButtonRect r = face(b.rect);
+    const int row = r.y1 / 11;
+    switch (b.action) {
+      case DiskAction::kRow0Label:
+      case DiskAction::kRow1Label:
+      case DiskAction::kRow2Label:
+        raised(c, r.x1, r.y1, r.x2, r.y2, kPanel);
+        caption(c, r.x1 + 4, r.y1 + 2, kinds[page][row]);
+        break;
+      case DiskAction::kRow0Switch:
+      case DiskAction::kRow1Switch:
+      case DiskAction::kRow2Switch:
+        raised(c, r.x1, r.y1, r.x2, r.y2);
+        caption(c, r.x1 + 3, r.y1 + 2, options[page][row]);
+        inset(c, 118, r.y1 + 1, r.x2 - 1, r.y2 - 1);  // the switch's value
+        break;
+      case DiskAction::kRow0Select:
+      case DiskAction::kRow1Select:
+      case DiskAction::kRow2Select:
+        inset(c, r.x1, r.y1, r.x2, r.y2 - 1, kFace);  // the row arrow's place
+        break;
+      case DiskAction::kPathField:
+        inset(c, r);
+        caption(c, r.x1 + 2, r.y1 + 2, "DIR", kShadow);
+        break;
+      case DiskAction::kPageToggle:
+        button(c, r, page == 0 ? "1" : "2");
+        break;
+      case DiskAction::kFilesLabel:
+        raised(c, r.x1, r.y1, r.x2, r.y2, kPanel);
+        centred(c, r.x1, r.y1, r.x2, r.y2, page == 0 ? "FILES 1/2" : "FILES 2/2", kShadow);
+        break;
+      default:
+        if (b.caption) button(c, r, b.caption);
+        break;
+    }
   }
-  button(c, 0, 33, 10, 42, "V");
-  inset(c, 11, 33, 176, 42);
-  caption(c, 13, 35, "DIR", kShadow);
-  button(c, 177, 33, 186, 42, page == 0 ? "1" : "2");
-  button(c, 187, 33, 216, 42, std::string(1, kUp) + "DIR");
-  raised(c, 217, 33, 307, 42, kPanel);
-  centred(c, 217, 33, 307, 42, page == 0 ? "FILES 1/2" : "FILES 2/2", kShadow);
   // The list and its scroll column.
   inset(c, 0, 43, 306, 99, kGlass);
   // Lines are 6 pixels apart, as high as the glyphs: alternate bands.
-  for (int line = 1; line < 8; line += 2) fill(c, 2, 46 + 6 * line, 304, 51 + 6 * line, kGlassBand);
-  button(c, 308, 33, 319, 42, std::string(1, kTop));
-  button(c, 308, 43, 319, 50, std::string(1, kUp));
-  button(c, 308, 51, 319, 81, "X");
-  button(c, 308, 82, 319, 89, std::string(1, kDown));
-  button(c, 308, 90, 319, 99, std::string(1, kBottom));
+  for (int line = 1; line < kListLines; line += 2) {
+    const int top = kListY + kListLineHeight * line;
+    fill(c, 2, top, 304, top + kListLineHeight - 1, kGlassBand);
+  }
   vline(c, 307, 33, 99, kShadow);
   return c;
 }
 
 // --- Sample-editor panel ---------------------------------------------------
 
-// Drawn at (0, 121); rectangles below are in screen coordinates.
-constexpr int kSamplePanelY = 121;
-
-void sample_button(Sheet& c, int x1, int y1, int x2, int y2, const std::string& text) {
-  button(c, x1, y1 - kSamplePanelY, x2, std::min(y2, 254) - kSamplePanelY, text);
+// Drawn at (0, kSamplePanelTop); rectangles below are in screen coordinates.
+// Faces end at the picture's bottom row.
+void sample_button(Sheet& c, const ButtonRect& r, const std::string& text) {
+  button(c, r.x1, r.y1 - kSamplePanelTop, r.x2, std::min(r.y2, kScreenHeight - 1) - kSamplePanelTop,
+         text);
 }
 
 Sheet sample_image() {
-  Sheet c = sheet(kScreenWidth, kScreenHeight - kSamplePanelY, kPanel);
-  const auto y = [](int screen_y) { return screen_y - kSamplePanelY; };
+  Sheet c = sheet(kScreenWidth, kScreenHeight - kSamplePanelTop, kPanel);
+  const auto y = [](int screen_y) { return screen_y - kSamplePanelTop; };
   hline(c, 0, 319, 0, kShadow);
   // Top strip: close button, title, the message line and the module size.
-  sample_button(c, 6, 124, 25, 134, "X");
   caption(c, 32, y(127), "SAMPLER");
   inset(c, 84, y(124), 258, y(136));
   inset(c, 261, y(121) + 1, 315, y(131));
@@ -462,24 +506,8 @@ Sheet sample_image() {
   inset(c, 0, y(137), 319, y(202), kGlass);
   for (int x = 3; x <= 316; x += 4) dot(c, x, y(169), kGlassLine);
   inset(c, 2, y(204), 317, y(211), kGlass);
-  static const char kLeftText[] = {kLeft, 0}, kRightText[] = {kRight, 0};
-  const struct {
-    int x1, y1, x2, y2;
-    const char* text;
-  } buttons[] = {
-      {32, 212, 95, 220, "PLAY"},       {96, 212, 175, 220, "ZOOM"},
-      {176, 212, 245, 220, "ZOOM OUT"}, {0, 223, 30, 242, "STOP"},
-      {32, 223, 95, 231, "PLAY VIEW"},  {96, 223, 175, 231, "SHOW ALL"},
-      {176, 223, 245, 231, "MARK ALL"}, {246, 223, 319, 231, "LOOP"},
-      {32, 234, 94, 242, "PLAY MARK"},  {96, 234, 114, 242, kLeftText},
-      {116, 234, 135, 242, kRightText}, {136, 234, 174, 242, "SWAP"},
-      {176, 234, 245, 242, "VOLUME"},   {246, 234, 319, 242, "TUNE"},
-      {0, 245, 31, 256, "CUT"},         {32, 245, 63, 256, "COPY"},
-      {64, 245, 95, 256, "PASTE"},      {96, 245, 135, 256, "BOOST"},
-      {136, 245, 175, 256, "FILTER"},   {176, 245, 245, 256, "RESAMPLE"},
-      {246, 245, 319, 256, "NOTE"},
-  };
-  for (const auto& b : buttons) sample_button(c, b.x1, b.y1, b.x2, b.y2, b.text);
+  for (const Button<SamplerAction>& b : kSamplerButtons)
+    if (b.caption) sample_button(c, b.rect, b.caption);
   caption(c, 249, y(214), "W");
   inset(c, 262, y(212), 315, y(221));
   // The loop switch and both notes show their value at x 289: move the

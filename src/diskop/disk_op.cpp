@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "diskop/directory.h"
+#include "layout/disk_op_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/message.h"
@@ -13,49 +14,11 @@
 namespace {
 
 constexpr uint32_t kListColour = 0xF0D000;
-constexpr int32_t kListX = 9;
-constexpr int32_t kListY = 46;
-constexpr int32_t kLineHeight = 6;
 constexpr int32_t kNameColumns = 24;
 constexpr int32_t kSizeEndColumn = 37;  // the last size digit ends before this column
 constexpr int32_t kPathChars = 18;
 constexpr int32_t kTitleBytes = 20;
 constexpr int32_t kSampleNameBytes = 22;
-
-enum DiskButton : int32_t {
-  kModuleSwitch = 1,
-  kSelectRow0 = 2,
-  kOpenRow0 = 3,
-  kSaveRow0 = 4,
-  kRow1Switch = 6,
-  kSelectRow1 = 7,
-  kOpenRow1 = 8,
-  kSaveRow1 = 9,
-  kRow2Switch = 11,
-  kSelectRow2 = 12,
-  kOpenRow2 = 13,
-  kSaveRow2 = 14,
-  kNextVolume = 15,
-  kPageToggle = 17,
-  kParentButton = 18,
-  kListHome = 20,
-  kLineUp = 21,
-  kLeave = 22,
-  kLineDown = 23,
-  kListEnd = 24,
-  kListLinesButton = 25,
-};
-
-// Where two rectangles share a pixel row the later one wins.
-constexpr ButtonRect kDiskButtons[kDiskButtonCount] = {
-    {0, 0, 82, 10},     {83, 0, 145, 10},   {146, 0, 155, 10},  {156, 0, 237, 10},
-    {238, 0, 319, 10},  {0, 11, 82, 20},    {83, 11, 145, 20},  {146, 11, 155, 20},
-    {156, 11, 237, 20}, {238, 11, 319, 20}, {0, 22, 82, 33},    {83, 22, 145, 33},
-    {146, 22, 155, 33}, {156, 22, 237, 33}, {238, 22, 319, 33}, {0, 33, 10, 43},
-    {11, 33, 176, 42},  {177, 33, 186, 42}, {187, 33, 216, 42}, {217, 33, 307, 42},
-    {308, 33, 319, 42}, {308, 43, 319, 50}, {308, 51, 319, 81}, {308, 82, 319, 89},
-    {308, 90, 319, 99}, {2, 44, 304, 93},
-};
 
 using PathField = char[kPathSize];
 
@@ -251,7 +214,7 @@ int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind k
 void click_line(EditorState* state, const DiskOpServices& services) {
   const DirList* list = state->dir_list;
   if (!list || std::strcmp(list->path, state->disk_op_path) != 0) return;
-  const int32_t index = state->list_top + (state->mouse_y - kListY) / kLineHeight;
+  const int32_t index = state->list_top + (state->mouse_y - kListY) / kListLineHeight;
   if (index < 0 || index >= static_cast<int32_t>(list->entries.size())) return;
   const DirEntry& entry = list->entries[static_cast<size_t>(index)];
   char path[kPathSize];
@@ -267,53 +230,53 @@ void click_line(EditorState* state, const DiskOpServices& services) {
   }
 }
 
-void perform(EditorState* state, const DiskOpServices& services, int32_t button) {
+void perform(EditorState* state, const DiskOpServices& services, DiskAction button) {
   const bool first_page = state->disk_op_page == 0;
   switch (button) {
-    case kModuleSwitch:
+    case DiskAction::kRow0Switch:
       return toggle(state->option_module);
-    case kRow1Switch:
+    case DiskAction::kRow1Switch:
       return toggle(first_page ? state->option_song : state->track_buffer);
-    case kRow2Switch:
+    case DiskAction::kRow2Switch:
       return toggle(first_page ? state->sample_iff : state->option_pattern);
-    case kSelectRow0:
-    case kOpenRow0:
+    case DiskAction::kRow0Select:
+    case DiskAction::kRow0Load:
       return show_kind(state, state->disk_op_page, 0);
-    case kSelectRow1:
-    case kOpenRow1:
+    case DiskAction::kRow1Select:
+    case DiskAction::kRow1Load:
       return show_kind(state, state->disk_op_page, 1);
-    case kSelectRow2:
-    case kOpenRow2:
+    case DiskAction::kRow2Select:
+    case DiskAction::kRow2Load:
       return show_kind(state, state->disk_op_page, 2);
-    case kSaveRow0:
+    case DiskAction::kRow0Save:
       return ask_save(state, 0);
-    case kSaveRow1:
+    case DiskAction::kRow1Save:
       return ask_save(state, 1);
-    case kSaveRow2:
+    case DiskAction::kRow2Save:
       return ask_save(state, 2);
-    case kNextVolume:
+    case DiskAction::kNextVolume:
       return next_volume(state);
-    case kPageToggle:
+    case DiskAction::kPageToggle:
       return show_kind(state, first_page ? 1 : 0, state->disk_op_kind);
-    case kParentButton:
+    case DiskAction::kParent:
       return parent(state);
-    case kListHome:
+    case DiskAction::kListHome:
       state->list_top = 0;
       return;
-    case kLineUp:
+    case DiskAction::kLineUp:
       state->fast_repeat = 1;
       if (state->list_top > 0) state->list_top -= 1;
       return;
-    case kLeave:
+    case DiskAction::kLeave:
       return close_disk_op(state);
-    case kLineDown:
+    case DiskAction::kLineDown:
       state->fast_repeat = 1;
       if (state->list_top < state->list_count - kListLines) state->list_top += 1;
       return;
-    case kListEnd:
+    case DiskAction::kListEnd:
       state->list_top = highest_top(state);
       return;
-    case kListLinesButton:
+    case DiskAction::kListLines:
       return click_line(state, services);
     default:
       return;  // captions, the path field, or no button
@@ -377,7 +340,7 @@ int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
   if (state->list_valid == 0 || !state->dir_list) read_list(state);
   draw_panel(state);
   if (services.confirm_requester(state) == 1 && state->save_kind) answer(state);
-  const int32_t button = hit_test(state, kDiskButtons, kDiskButtonCount);
+  const DiskAction button = hit_action(state, kDiskButtons);
   // Nothing acts while a message shows, a question waits or a field is
   // being typed into.
   if (state->message_timer || state->message_frames || state->dialog != kDialogNone) return 1;
@@ -405,7 +368,7 @@ void draw_file_list(EditorState* state) {
     const int64_t index = int64_t{state->list_top} + line;
     if (index < 0 || index >= static_cast<int64_t>(list->entries.size())) break;
     const DirEntry& entry = list->entries[static_cast<size_t>(index)];
-    const int32_t y = kListY + kLineHeight * line;
+    const int32_t y = kListY + kListLineHeight * line;
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);

@@ -35,9 +35,6 @@ struct DiskOpServices {
   int32_t (*confirm_requester)(EditorState* state);
 };
 
-constexpr int32_t kDiskButtonCount = 26;
-constexpr int32_t kListLines = 8;
-
 // One frame of the screen: a save answered in the previous frame is
 // written, then, while the screen is open, the list is read if needed, the
 // panel drawn and the buttons served. Returns 1 while the screen is open.

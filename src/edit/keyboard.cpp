@@ -8,6 +8,7 @@
 #include "edit/note_entry.h"
 #include "engine/audio_lock.h"
 #include "engine/replayer.h"
+#include "layout/disk_op_layout.h"
 #include "sampler/sample_view.h"
 
 namespace {
@@ -18,7 +19,6 @@ constexpr int32_t kLastRow = kRows - 1;
 constexpr int32_t kLastPosition = kPositions - 1;
 constexpr int32_t kLastPattern = kPatterns - 1;
 constexpr int32_t kLastSample = kSampleCount - 1;
-constexpr int32_t kListLines = 8;
 constexpr int32_t kShift = kModifierShift;
 constexpr int32_t kAlt = kModifierAlt;
 constexpr int32_t kCtrl = kModifierCtrl;

@@ -5,29 +5,22 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "engine/audio_lock.h"
+#include "layout/requester_layout.h"
 #include "render/draw.h"
-#include "render/hit_test.h"
-#include "render/main_screen.h"
 #include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
 
-constexpr int32_t kRequesterX = 160;
-constexpr int32_t kRequesterY = 51;
 constexpr int32_t kTextRepeatFrames = 4;
 
-// Entries of the main button table the requesters answer on.
-constexpr int32_t kYesButton = 0;
-constexpr int32_t kNoButton = 1;
-constexpr int32_t kClearSongButton = 50;
-constexpr int32_t kClearSamplesButton = 51;
-constexpr int32_t kClearAllButton = 52;
-constexpr int32_t kClearCancelButton = 53;
-
-bool clicked(const EditorState* state, int32_t button) {
-  return state->left_held != 0 &&
-         rect_contains(kMainButtons[button], state->mouse_x, state->mouse_y);
+template <size_t N>
+bool clicked(const EditorState* state, const RequesterButton (&table)[N], RequesterAction action) {
+  if (state->left_held == 0) return false;
+  for (const RequesterButton& b : table)
+    if (b.button.action == action && rect_contains(b.button.rect, state->mouse_x, state->mouse_y))
+      return true;
+  return false;
 }
 
 // True when the frame's key is one of the keys given by index. A key that
@@ -42,8 +35,10 @@ bool answered_by_key(EditorState* state, int32_t first, int32_t second) {
   return true;
 }
 
-bool answered(EditorState* state, int32_t button, int32_t first_key, int32_t second_key) {
-  return clicked(state, button) || answered_by_key(state, first_key, second_key);
+template <size_t N>
+bool answered(EditorState* state, const RequesterButton (&table)[N], RequesterAction action,
+              int32_t first_key, int32_t second_key) {
+  return clicked(state, table, action) || answered_by_key(state, first_key, second_key);
 }
 
 // A "no" answer: the message stays for its timed frames, then the pointer
@@ -220,9 +215,9 @@ int32_t quit_requester(EditorState* state) {
   if (state->dialog != kDialogQuit) return 0;
   state->pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
-  if (answered(state, kYesButton, kKeyReturn, kKeyY)) {
+  if (answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY)) {
     state->quit_confirmed = 1;
-  } else if (answered(state, kNoButton, kKeyEsc, kKeyN)) {
+  } else if (answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) {
     state->dialog = kDialogNone;
     decline(state);
   }
@@ -234,24 +229,24 @@ int32_t clear_requester(EditorState* state) {
   Player* player = state->player;
   state->pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->img_clear);
-  if (answered(state, kClearSongButton, kKeyO, kKeyO)) {
+  if (answered(state, kClearButtons, RequesterAction::kClearSong, kKeyO, kKeyO)) {
     clear_song(player);
     finish_clear(state);
   }
-  if (answered(state, kClearSamplesButton, kKeyS, kKeyS)) {
+  if (answered(state, kClearButtons, RequesterAction::kClearSamples, kKeyS, kKeyS)) {
     clear_samples(player);
     state->current_sample = 1;
     reset_sample_view(state);
     finish_clear(state);
   }
-  if (answered(state, kClearAllButton, kKeyA, kKeyA)) {
+  if (answered(state, kClearButtons, RequesterAction::kClearAll, kKeyA, kKeyA)) {
     clear_song(player);
     clear_samples(player);
     // Every sample is now empty: the view shows nothing, with no marks.
     reset_sample_view(state);
     finish_clear(state);
   }
-  if (answered(state, kClearCancelButton, kKeyEsc, kKeyC)) {
+  if (answered(state, kClearButtons, RequesterAction::kClearCancel, kKeyEsc, kKeyC)) {
     state->dialog = kDialogNone;
     decline(state);
   }
@@ -262,8 +257,8 @@ int32_t confirm_requester(EditorState* state) {
   if (state->dialog != kDialogConfirm) return 0;
   state->pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
-  const bool yes = answered(state, kYesButton, kKeyReturn, kKeyY);
-  if (!yes && !answered(state, kNoButton, kKeyEsc, kKeyN)) return 0;
+  const bool yes = answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY);
+  if (!yes && !answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) return 0;
   set_message(state, "ALL RIGHT");
   state->message_timer = 1;
   state->confirm_answer = yes ? 1 : 0;

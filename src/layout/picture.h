@@ -26,3 +26,25 @@ struct ButtonRect {
 constexpr bool rect_contains(const ButtonRect& rect, int32_t x, int32_t y) {
   return rect.x1 <= x && x <= rect.x2 && rect.y1 <= y && y <= rect.y2;
 }
+
+// One entry of a screen's button table: where it answers, what it does and
+// the caption its face shows (null for fields and areas without a face).
+template <typename Action>
+struct Button {
+  ButtonRect rect;
+  Action action;
+  const char* caption;
+};
+
+// Font cells after the letters hold symbols for captions.
+inline constexpr const char* kCaptionUp = "a";
+inline constexpr const char* kCaptionDown = "b";
+inline constexpr const char* kCaptionLeft = "c";
+inline constexpr const char* kCaptionRight = "d";
+inline constexpr const char* kCaptionTop = "e";
+inline constexpr const char* kCaptionBottom = "f";
+
+// Panels drawn over the main screen.
+constexpr int32_t kSamplePanelTop = 121;  // the sample editor covers the screen from here down
+constexpr int32_t kRequesterX = 160;      // top-left corner of every requester
+constexpr int32_t kRequesterY = 51;

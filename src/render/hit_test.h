@@ -2,6 +2,7 @@
 // with press-and-hold repeat driven by the frame count of the left button.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "render/editor_state.h"
@@ -10,7 +11,17 @@
 constexpr int32_t kRepeatFrames = 40;
 constexpr int32_t kFastRepeatFrames = 4;
 
-// Index of the last rectangle under the pointer in the first frame of a
-// press and in each repeat frame while the left button stays down; -1 in
-// every other frame or when no rectangle is hit.
-int32_t hit_test(const EditorState* state, const ButtonRect* table, int32_t count);
+// True in the first frame of a press and in each repeat frame while the
+// left button stays down.
+bool press_due(const EditorState* state);
+
+// The action of the last button under the pointer in a frame where a press
+// is due; kNone in every other frame or when no button is hit.
+template <typename Action, size_t N>
+Action hit_action(const EditorState* state, const Button<Action> (&table)[N]) {
+  if (!press_due(state)) return Action::kNone;
+  Action hit = Action::kNone;
+  for (const Button<Action>& button : table)
+    if (rect_contains(button.rect, state->mouse_x, state->mouse_y)) hit = button.action;
+  return hit;
+}

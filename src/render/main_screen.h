@@ -7,12 +7,6 @@
 
 #include "engine/player.h"
 #include "render/editor_state.h"
-#include "render/hit_test.h"
-
-// The main screen's buttons and fields, by index (the requesters use
-// entries 0, 1 and 50..53 for their own buttons).
-constexpr int32_t kMainButtonCount = 57;
-extern const ButtonRect kMainButtons[kMainButtonCount];
 
 // Bytes a module file of this player would take: the header, the patterns
 // up to the highest one the order list names, and the sample data.

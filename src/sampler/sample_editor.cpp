@@ -17,21 +17,11 @@
 
 namespace {
 
-constexpr ButtonRect kButtons[kSampleButtonCount] = {
-    {6, 124, 25, 134},    {32, 212, 95, 220},   {96, 212, 175, 220},  {176, 212, 245, 220},
-    {0, 223, 30, 242},    {32, 223, 95, 231},   {96, 223, 175, 231},  {176, 223, 245, 231},
-    {246, 223, 319, 231}, {32, 234, 94, 242},   {96, 234, 114, 242},  {116, 234, 135, 242},
-    {136, 234, 174, 242}, {176, 234, 245, 242}, {246, 234, 319, 242}, {0, 245, 31, 256},
-    {32, 245, 63, 256},   {64, 245, 95, 256},   {96, 245, 135, 256},  {136, 245, 175, 256},
-    {176, 245, 245, 256}, {246, 245, 319, 256}, {0, 138, 319, 201},   {3, 205, 316, 210},
-};
-
 constexpr uint32_t kTextColour = 0x000000;
-constexpr int32_t kPixelSpan = 313;  // pixels from the first mark position to the last
-constexpr float kViewScale = 314.0f;
+constexpr int32_t kPixelSpan = kWaveSpan;
+constexpr auto kViewScale = static_cast<float>(kWaveScale);
 constexpr int32_t kMarkerGrab = 4;  // pixels of a loop marker's flag
 constexpr int32_t kMarkerFlagBottom = 142;
-constexpr double kScrollWidth = 312.0;
 
 int32_t even(int32_t byte) {
   return byte & ~1;
@@ -46,7 +36,7 @@ void set_whole_view(EditorState* state, int32_t length) {
   state->zoom_start = 0;
   state->zoom_end = length;
   state->view_offset = 0;
-  state->samples_per_pixel = static_cast<float>(length / 314.0);
+  state->samples_per_pixel = static_cast<float>(length / kWaveScale);
 }
 
 // The bytes under the marks, within 0..L, the lower first.
@@ -237,7 +227,7 @@ void zoom_to_range(EditorState* state, int32_t length) {
   state->zoom_start = a;
   state->zoom_end = b;
   state->view_offset = a;
-  state->samples_per_pixel = static_cast<float>((b - a) / 314.0);
+  state->samples_per_pixel = static_cast<float>((b - a) / kWaveScale);
 }
 
 void zoom_out(EditorState* state, int32_t length) {
@@ -247,7 +237,7 @@ void zoom_out(EditorState* state, int32_t length) {
   const int32_t width = std::min(window + 2 * half, length);
   state->zoom_start = std::clamp(state->zoom_start - half, 0, length - width);
   state->zoom_end = state->zoom_start + width;
-  state->samples_per_pixel = static_cast<float>(width / 314.0);
+  state->samples_per_pixel = static_cast<float>(width / kWaveScale);
   state->view_offset = std::clamp(state->view_offset - half, 0, length - width);
 }
 
@@ -319,30 +309,30 @@ void play_sample_note(EditorState* state) {
   ch.retrig_counter = -1;
 }
 
-void sample_button(int32_t button, EditorState* state) {
+void sample_button(SamplerAction button, EditorState* state) {
   switch (button) {
-    case kSampleClose:
+    case SamplerAction::kClose:
       state->sample_editor_shown ^= 1;
       return;
-    case kSampleStop:
+    case SamplerAction::kStop:
       reset_all_channels(state);
       return;
-    case 13:
-    case 14:
-    case 18:
-    case 19:
-    case 20:
-    case 21:
+    case SamplerAction::kVolume:
+    case SamplerAction::kTune:
+    case SamplerAction::kBoost:
+    case SamplerAction::kFilter:
+    case SamplerAction::kResample:
+    case SamplerAction::kNote:
       show_message("NOT IMPLEMENTED", state);
       return;
-    case kSampleMarkAll:
+    case SamplerAction::kMarkAll:
       state->mark_a = kWaveLeft;
       state->mark_b = kWaveRight;
       return;
-    case kSampleCursorStart:
+    case SamplerAction::kCursorStart:
       state->mark_a = state->mark_b = kWaveLeft;
       return;
-    case kSampleCursorEnd:
+    case SamplerAction::kCursorEnd:
       state->mark_a = state->mark_b = kWaveRight;
       return;
     default:
@@ -354,20 +344,20 @@ void sample_button(int32_t button, EditorState* state) {
   const int32_t number = state->current_sample;
   const int32_t length = sample_bytes(*sample);
   switch (button) {
-    case kSamplePaste:
+    case SamplerAction::kPaste:
       paste(state, number, length);
       return;
-    case kSampleSwap:
+    case SamplerAction::kSwap:
       swap_with_copy(state, number);
       return;
-    case kSampleShowAll:
+    case SamplerAction::kShowAll:
       set_whole_view(state, length);
       state->mark_a = state->mark_b = 0;
       return;
-    case kSampleWaveform:
+    case SamplerAction::kWaveform:
       press_waveform(state, *sample, length);
       return;
-    case kSampleLoop:
+    case SamplerAction::kLoop:
       toggle_loop(*sample, length);
       return;
     default:
@@ -376,14 +366,14 @@ void sample_button(int32_t button, EditorState* state) {
   // An empty sample has nothing to play, zoom or take from.
   if (length == 0) return;
   switch (button) {
-    case kSamplePlay:
+    case SamplerAction::kPlay:
       state->player->range_play = 0;
       play_sample_note(state);
       return;
-    case kSamplePlayView:
+    case SamplerAction::kPlayView:
       play_range(state, state->zoom_start, state->zoom_end);
       return;
-    case kSamplePlayRange: {
+    case SamplerAction::kPlayRange: {
       const auto [a, b] = marked_range(state, length);
       if (b > a) {
         play_range(state, a, b);
@@ -392,19 +382,19 @@ void sample_button(int32_t button, EditorState* state) {
       }
       return;
     }
-    case kSampleZoom:
+    case SamplerAction::kZoom:
       zoom_to_range(state, length);
       return;
-    case kSampleZoomOut:
+    case SamplerAction::kZoomOut:
       zoom_out(state, length);
       return;
-    case kSampleCut:
+    case SamplerAction::kCut:
       cut_range(state, number, length);
       return;
-    case kSampleCopy:
+    case SamplerAction::kCopy:
       copy_range(state, *sample, length);
       return;
-    case kSampleScrollBar:
+    case SamplerAction::kScrollBar:
       press_scroll_bar(state, length);
       return;
     default:
@@ -418,9 +408,9 @@ int32_t sample_editor_frame(EditorState* state) {
   draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(state->player));
   draw_sample_view(state);
   if (state->drag_scroll == 1) return 0;
-  const int32_t button = hit_test(state, kButtons, kSampleButtonCount);
+  const SamplerAction button = hit_action(state, kSamplerButtons);
   if (state->message_timer != 0 || state->message_frames != 0) return 1;
   // A requester or a text field owns the mouse.
-  if (button >= 0 && state->dialog == kDialogNone) sample_button(button, state);
+  if (button != SamplerAction::kNone && state->dialog == kDialogNone) sample_button(button, state);
   return 1;
 }

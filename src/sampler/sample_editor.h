@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "layout/sampler_layout.h"
 #include "render/editor_state.h"
 
 // Largest sample a module or sample file holds.
@@ -20,27 +21,5 @@ void play_sample_note(EditorState* state);
 // Frees the copy buffer (when the editor state goes).
 void free_copy_buffer(EditorState* state);
 
-// The buttons' operations, in button-table order where they have one.
-enum SampleButton : int32_t {
-  kSampleClose = 0,
-  kSamplePlay = 1,
-  kSampleZoom = 2,
-  kSampleZoomOut = 3,
-  kSampleStop = 4,
-  kSamplePlayView = 5,
-  kSampleShowAll = 6,
-  kSampleMarkAll = 7,
-  kSampleLoop = 8,
-  kSamplePlayRange = 9,
-  kSampleCursorStart = 10,
-  kSampleCursorEnd = 11,
-  kSampleSwap = 12,
-  kSampleCut = 15,
-  kSampleCopy = 16,
-  kSamplePaste = 17,
-  kSampleWaveform = 22,
-  kSampleScrollBar = 23,
-  kSampleButtonCount = 24,
-};
 // Carries out one button's operation on the current sample.
-void sample_button(int32_t button, EditorState* state);
+void sample_button(SamplerAction button, EditorState* state);

@@ -12,13 +12,8 @@ namespace {
 constexpr uint32_t kTextColour = 0x000000;
 constexpr uint32_t kWaveColour = 0xFFFF00;
 constexpr uint32_t kPlayLineColour = 0x00FFFF;
-constexpr int32_t kWaveCentre = 169;
-constexpr int32_t kColumns = 313;
-constexpr double kMarkerScale = 314.0;  // pixels per window for markers and positions
-constexpr double kScrollWidth = 312.0;
-constexpr int32_t kThumbLeft = 4;
-constexpr int32_t kThumbTop = 206;
-constexpr int32_t kThumbBottom = 209;
+constexpr int32_t kColumns = kWaveSpan;
+constexpr double kMarkerScale = kWaveScale;  // pixels per window for markers and positions
 
 // The byte at a waveform position, 0 past the data.
 int32_t point(const Sample& sample, int32_t length, int32_t byte) {
@@ -119,14 +114,14 @@ void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
   if (length <= 0) return;
   const double k = kScrollWidth / length;
   if (state->drag_scroll == 1) {
-    const int32_t o = std::max(trunc_int((state->mouse_x - kThumbLeft) / k), 0);
+    const int32_t o = std::max(trunc_int((state->mouse_x - kScrollLeft) / k), 0);
     state->view_offset = std::min(o, length - window);
   }
   if (window >= length) return;
   const int32_t u = trunc_int(window * k);
   const int32_t t = trunc_int(state->view_offset * k);
-  for (int32_t y = kThumbTop; y <= kThumbBottom; ++y)
-    for (int32_t x = t + kThumbLeft; x <= t + u + kThumbLeft; ++x)
+  for (int32_t y = kScrollTop; y <= kScrollBottom; ++y)
+    for (int32_t x = t + kScrollLeft; x <= t + u + kScrollLeft; ++x)
       put_pixel(state->canvas, x, y, kWaveColour);
 }
 
@@ -165,7 +160,7 @@ void reset_sample_view(EditorState* state) {
   state->zoom_start = 0;
   state->view_offset = 0;
   state->zoom_end = bytes;
-  state->samples_per_pixel = static_cast<float>(bytes / 314.0);
+  state->samples_per_pixel = static_cast<float>(bytes / kWaveScale);
   state->cut_mark = 0;
 }
 

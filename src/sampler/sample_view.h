@@ -4,13 +4,9 @@
 
 #include <cstdint>
 
+#include "layout/sampler_layout.h"
 #include "render/editor_state.h"
 
-// The waveform's screen area; marks are screen x within it.
-constexpr int32_t kWaveLeft = 3;
-constexpr int32_t kWaveRight = 316;
-constexpr int32_t kWaveTop = 138;
-constexpr int32_t kWaveBottom = 201;
 constexpr int32_t kNoLoopBytes = 2;  // loop length of a sample that does not loop
 
 // The current sample's record, or null for sample 0 (selectable with the

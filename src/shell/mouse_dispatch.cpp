@@ -5,6 +5,7 @@
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
 #include "engine/replayer.h"
+#include "layout/main_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
@@ -15,42 +16,6 @@
 #include "shell/sample_io.h"
 
 namespace {
-
-// Indices into kMainButtons.
-enum MainButton : int32_t {
-  kPlaySongButton = 2,
-  kPlayPatternButton = 3,
-  kEditButton = 4,
-  kRecordButton = 5,
-  kStopButton = 6,
-  kClearButton = 7,
-  kDiskOpButton = 9,
-  kSampleEditorButton = 13,
-  kFirstChannelButton = 14,
-  kPositionUp = 19,
-  kPositionDown = 20,
-  kPatternUp = 22,
-  kPatternDown = 23,
-  kLengthUp = 25,
-  kLengthDown = 26,
-  kFinetuneUp = 28,
-  kFinetuneDown = 29,
-  kSampleUp = 31,
-  kSampleDown = 32,
-  kVolumeUp = 34,
-  kVolumeDown = 35,
-  kLoopStartUp = 40,
-  kLoopStartDown = 41,
-  kLoopLengthUp = 43,
-  kLoopLengthDown = 44,
-  kTempoUp = 45,
-  kTempoDown = 46,
-  kInsertPosition = 48,
-  kDeletePosition = 49,
-  kSongNameField = 54,
-  kSampleNameField = 55,
-  kLoadSampleByName = 56,
-};
 
 constexpr int32_t kPointerSize = 16;
 constexpr int32_t kPointerTints[7][3] = {
@@ -65,8 +30,6 @@ constexpr int32_t kMaxTempo = 255;
 constexpr int32_t kMaxSampleVolume = 64;
 constexpr int32_t kFinetuneHighest = 7;  // +7
 constexpr int32_t kFinetuneLowest = 8;   // -8
-// The sample-editor panel covers the screen from this row down.
-constexpr int32_t kSamplePanelTop = 121;
 
 void step_finetune(Sample& sample, bool up) {
   const int32_t finetune = sample.finetune & 15;
@@ -76,20 +39,20 @@ void step_finetune(Sample& sample, bool up) {
 
 // Loop buttons work in whole bytes, 2 at a time (16 with the right button),
 // and never let the loop leave the sample or shrink below 2 bytes.
-void step_loop(Sample& sample, int32_t button, int32_t step) {
+void step_loop(Sample& sample, MainAction button, int32_t step) {
   int32_t start = sample.loop_start >> 14;
   int32_t length = sample.loop_length >> 14;
   const int32_t size = sample.length >> 14;
   switch (button) {
-    case kLoopStartUp:
+    case MainAction::kLoopStartUp:
       if (start + step + length > size) return;
       start += step;
       break;
-    case kLoopStartDown:
+    case MainAction::kLoopStartDown:
       if (start - step < 0) return;
       start -= step;
       break;
-    case kLoopLengthUp:
+    case MainAction::kLoopLengthUp:
       if (start + length + step > size) return;
       length += step;
       break;
@@ -120,7 +83,7 @@ void delete_position(Player* player) {
   if (player->song_length > 1) player->song_length -= 1;
 }
 
-void perform(int32_t button, EditorState* state) {
+void perform(MainAction button, EditorState* state) {
   Player* player = state->player;
   const bool right = state->right_down != 0;
   const int32_t step = right ? 10 : 1;
@@ -128,66 +91,69 @@ void perform(int32_t button, EditorState* state) {
   int32_t& order_entry = player->order[std::clamp(player->song_position, 0, kHighestPosition)];
 
   switch (button) {
-    case 8:
-    case 10:
-    case 11:
-    case 12:
-    case 18:
-    case 21:
-    case 24:
-    case 30:
-    case 33:
-    case 36:
-    case 47:
+    case MainAction::kEditOp:
+    case MainAction::kSetup:
+    case MainAction::kPresets:
+    case MainAction::kHelp:
+    case MainAction::kPositionField:
+    case MainAction::kPatternField:
+    case MainAction::kLengthField:
+    case MainAction::kSampleField:
+    case MainAction::kVolumeField:
+    case MainAction::kSampleLengthField:
+    case MainAction::kPositionLabel:
       timed_message(state, "NOT IMPLEMENTED");
       return;
-    case kPlaySongButton:
+    case MainAction::kPlaySong:
       start_playing(state, kPlaySong, 0, from_row);
       return;
-    case kPlayPatternButton:
+    case MainAction::kPlayPattern:
       start_playing(state, kPlayPattern, 0, from_row);
       return;
-    case kEditButton:
+    case MainAction::kEdit:
       enter_edit_mode(state);
       return;
-    case kRecordButton:
+    case MainAction::kRecord:
       start_playing(state, kPlayPattern, 1, from_row);
       return;
-    case kStopButton:
+    case MainAction::kStop:
       stop_playing(state);
       return;
-    case kClearButton:
+    case MainAction::kClear:
       set_message(state, "PLEASE SELECT");
       state->dialog = kDialogClear;
       return;
-    case kDiskOpButton:
+    case MainAction::kDiskOp:
       state->disk_op_active = 1;
       return;
-    case kSampleEditorButton:
+    case MainAction::kSampler:
       state->sample_editor_shown ^= 1;
       return;
-    case kFirstChannelButton:
-    case kFirstChannelButton + 1:
-    case kFirstChannelButton + 2:
-    case kFirstChannelButton + 3:
-      toggle_channel(state, button - kFirstChannelButton);
+    case MainAction::kChannel1:
+    case MainAction::kChannel2:
+    case MainAction::kChannel3:
+    case MainAction::kChannel4:
+      toggle_channel(state,
+                     static_cast<int32_t>(button) - static_cast<int32_t>(MainAction::kChannel1));
       return;
-    case kPositionUp:
-    case kPositionDown:
-      player->song_position = std::clamp(
-          player->song_position + (button == kPositionUp ? step : -step), 0, kHighestPosition);
+    case MainAction::kPositionUp:
+    case MainAction::kPositionDown:
+      player->song_position =
+          std::clamp(player->song_position + (button == MainAction::kPositionUp ? step : -step), 0,
+                     kHighestPosition);
       return;
-    case kPatternUp:
-    case kPatternDown:
-      order_entry =
-          std::clamp(order_entry + (button == kPatternUp ? step : -step), 0, kHighestOrderEntry);
+    case MainAction::kPatternUp:
+    case MainAction::kPatternDown:
+      order_entry = std::clamp(order_entry + (button == MainAction::kPatternUp ? step : -step), 0,
+                               kHighestOrderEntry);
       return;
-    case kLengthUp:
-    case kLengthDown:
-      player->song_length = std::clamp(player->song_length + (button == kLengthUp ? step : -step),
-                                       1, kHighestPosition);
+    case MainAction::kLengthUp:
+    case MainAction::kLengthDown:
+      player->song_length =
+          std::clamp(player->song_length + (button == MainAction::kLengthUp ? step : -step), 1,
+                     kHighestPosition);
       return;
-    case kSampleUp:
+    case MainAction::kSampleUp:
       if (right) {
         state->current_sample = 0;
         return;
@@ -195,21 +161,21 @@ void perform(int32_t button, EditorState* state) {
       state->current_sample = std::clamp(state->current_sample + 1, 1, kSampleCount - 1);
       reset_sample_view(state);
       return;
-    case kSampleDown:
+    case MainAction::kSampleDown:
       state->current_sample =
           right ? 1 : std::clamp(state->current_sample - 1, 1, kSampleCount - 1);
       reset_sample_view(state);
       return;
-    case kTempoUp:
-    case kTempoDown:
-      player->tempo =
-          std::clamp(player->tempo + (button == kTempoUp ? step : -step), kMinTempo, kMaxTempo);
+    case MainAction::kTempoUp:
+    case MainAction::kTempoDown:
+      player->tempo = std::clamp(player->tempo + (button == MainAction::kTempoUp ? step : -step),
+                                 kMinTempo, kMaxTempo);
       player->samples_per_tick = tempo_samples_per_tick(player->output_rate, player->tempo);
       return;
-    case kInsertPosition:
+    case MainAction::kInsertPosition:
       insert_position(player);
       return;
-    case kDeletePosition:
+    case MainAction::kDeletePosition:
       delete_position(player);
       return;
     default:
@@ -218,30 +184,31 @@ void perform(int32_t button, EditorState* state) {
 
   Sample* sample = editable_sample(state);
   switch (button) {
-    case kFinetuneUp:
-    case kFinetuneDown:
+    case MainAction::kFinetuneUp:
+    case MainAction::kFinetuneDown:
       if (!sample) return;
       if (right) {
         sample->finetune = 0;
       } else {
-        step_finetune(*sample, button == kFinetuneUp);
+        step_finetune(*sample, button == MainAction::kFinetuneUp);
       }
       return;
-    case kVolumeUp:
-    case kVolumeDown: {
+    case MainAction::kVolumeUp:
+    case MainAction::kVolumeDown: {
       if (!sample) return;
       const int32_t volume_step = right ? 16 : 1;
       sample->volume = std::clamp(
-          sample->volume + (button == kVolumeUp ? volume_step : -volume_step), 0, kMaxSampleVolume);
+          sample->volume + (button == MainAction::kVolumeUp ? volume_step : -volume_step), 0,
+          kMaxSampleVolume);
       return;
     }
-    case kLoopStartUp:
-    case kLoopStartDown:
-    case kLoopLengthUp:
-    case kLoopLengthDown:
+    case MainAction::kLoopStartUp:
+    case MainAction::kLoopStartDown:
+    case MainAction::kLoopLengthUp:
+    case MainAction::kLoopLengthDown:
       if (sample) step_loop(*sample, button, right ? 16 : 2);
       return;
-    case kLoadSampleByName:
+    case MainAction::kLoadSampleByName:
       if (sample && load_st_sample(sample->name, state) == 0)
         timed_message(state, "CAN'T FIND FILE");
       reset_sample_view(state);
@@ -251,8 +218,8 @@ void perform(int32_t button, EditorState* state) {
   }
 }
 
-void begin_name_field(EditorState* state, int32_t button) {
-  if (button == kSongNameField) {
+void begin_name_field(EditorState* state, MainAction button) {
+  if (button == MainAction::kSongName) {
     begin_text_field(104, 107, 100, 110, 19, state->player->song_name, state);
   } else {
     Sample* sample = editable_sample(state);
@@ -261,6 +228,12 @@ void begin_name_field(EditorState* state, int32_t button) {
   }
   if (state->dialog != kDialogTextField) state->saved_dialog = state->dialog;
   state->dialog = kDialogTextField;
+}
+
+bool under_sample_panel(MainAction action) {
+  for (const Button<MainAction>& b : kMainButtons)
+    if (b.action == action) return b.rect.y1 >= kSamplePanelTop;
+  return false;
 }
 
 void run_message_timer(EditorState* state) {
@@ -316,14 +289,13 @@ void mouse_dispatch(EditorState* state) {
 
   // The hit test has no side effects, so one result serves both the name
   // fields (which start even over a requester) and the buttons.
-  const int32_t button = hit_test(state, kMainButtons, kMainButtonCount);
-  state->hit_button = button;
-  if (button == kSongNameField || button == kSampleNameField) begin_name_field(state, button);
-  if (state->disk_op_active == 0 && state->dialog == kDialogNone && button >= 0) {
+  const MainAction button = hit_action(state, kMainButtons);
+  if (button == MainAction::kSongName || button == MainAction::kSampleName)
+    begin_name_field(state, button);
+  if (state->disk_op_active == 0 && state->dialog == kDialogNone && button != MainAction::kNone) {
     // Buttons under the sample-editor panel (the tempo arrows) cannot be
     // seen while it is shown, so they do not act.
-    if (!(state->sample_editor_shown && kMainButtons[button].y1 >= kSamplePanelTop))
-      perform(button, state);
+    if (!(state->sample_editor_shown && under_sample_panel(button))) perform(button, state);
   }
 
   run_message_timer(state);

@@ -9,7 +9,7 @@
 #include "../engine/module_builder.h"
 #include "../fields.h"
 #include "../render/screen_fixture.h"
-#include "render/main_screen.h"
+#include "layout/main_layout.h"
 
 namespace {
 
@@ -31,9 +31,13 @@ struct Mouse {
   }
   // A frame on the middle of a main-screen button; a click is a press of
   // one frame and its release.
-  void press(int32_t button, int32_t held, bool right = false) {
-    const ButtonRect& r = kMainButtons[button];
-    frame((r.x1 + r.x2) / 2, (r.y1 + r.y2) / 2, held, right);
+  void press(int32_t action, int32_t held, bool right = false) {
+    for (const Button<MainAction>& b : kMainButtons) {
+      if (b.action != static_cast<MainAction>(action)) continue;
+      frame((b.rect.x1 + b.rect.x2) / 2, (b.rect.y1 + b.rect.y2) / 2, held, right);
+      return;
+    }
+    ADD_FAILURE() << "no button for action " << action;
   }
   void click(int32_t button, bool right = false) {
     press(button, 1, right);
@@ -83,8 +87,8 @@ std::string get(Mouse& t, const std::string& name) {
   return std::to_string(name.compare(0, 4, "loop") == 0 ? v / kFixOne : v);
 }
 
-// Scripts of fields set (name:value), clicks (b<button> left, R<button>
-// right, "*n" n times), a button held for n frames ("h<button>*n"), idle
+// Scripts of fields set (name:value), clicks (b<action> left, R<action>
+// right, by MainAction number, "*n" n times), a button held for n frames ("h<button>*n"), idle
 // frames ("w*n"), a press on the quit corner and name=value checks, in order.
 // A held button acts on its first frame, then every 40th, or every 4th
 // with the fast repeat. A message lasts 48 frames from its press and
@@ -92,36 +96,36 @@ std::string get(Mouse& t, const std::string& name) {
 // what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
 const char* const kClicks[] = {
-    "b20 pos=0 R19*14 b19 pos=127 b20 pos=126",
-    "pos:4 R22*10 b22 ord4=99 b23 ord4=98 R23*10 ord4=0 ord3=0", "pos:900 b22 ord127=1",
-    "R25*13 b25 len=127 R26*13 b26 len=1",
-    "pos:5 len:3 prow:17 b2 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
-    "prow:17 R3 play=3 prow=17 colour=1", "b4 play=2 edit=1 colour=3",
-    "b5 play=3 edit=1 clock=1 ncolour=3 prow=0",
-    "snd0:3 snd3:3 b5 b6 play=2 edit=0 colour=0 snd0=0 snd3=0",
-    "b7 dlg=5 b19 pos=0",  // no button acts under a requester
-    "b13 sampler=1 b13 sampler=0 b9 b19 diskop=1 pos=0",
-    "snd2:4 mix2:40 b16 on2=0 snd2=0 mix2=0 on1=1 b16 on2=1 b14 b17 on0=0 on3=0",
-    "fine:15 b28 fine=0 b28*10 fine=7 R28 fine=0 b29 fine=15 b29*10 fine=8 b28 fine=9 R29 fine=0",
-    "smp:30 b31*3 smp=31 zoom=628 b32 smp=30 R32 smp=1 b32 smp=1 R31 smp=0 b32 smp=1",
-    "vol:60 b34*5 vol=64 R35 vol=48 R35*4 vol=0 R34 vol=16",
-    "b40 loopstart=12 loopend=32 R40 loopstart=28 R43 looplen=36 loopend=64 R40*3 "
-    "loopstart=60 loopend=96 R41*4 b41 loopstart=10 loopend=46",
-    "loopstart:0 looplen:2 b44 looplen=2 loopend=2",
-    "b45 tempo=126 R45*14 tempo=255 R46*23 b46 tempo=32", "sampler:1 b45 tempo=125",
-    "b54 dlg=6 b54 saved=1",  // a second press on the field keeps what it returns to
-    "b8 timer=1 colour=5 w*45 timer=1 w timer=0 colour=0",
-    "b2 b8 w*38 b8 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b19 pos=0",
-    "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b48 ord4=4 ord5=0 ord6=5 ord127=26 "
+    "b19 pos=0 R18*14 b18 pos=127 b19 pos=126",
+    "pos:4 R21*10 b21 ord4=99 b22 ord4=98 R22*10 ord4=0 ord3=0", "pos:900 b21 ord127=1",
+    "R24*13 b24 len=127 R25*13 b25 len=1",
+    "pos:5 len:3 prow:17 b1 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
+    "prow:17 R2 play=3 prow=17 colour=1", "b3 play=2 edit=1 colour=3",
+    "b4 play=3 edit=1 clock=1 ncolour=3 prow=0",
+    "snd0:3 snd3:3 b4 b5 play=2 edit=0 colour=0 snd0=0 snd3=0",
+    "b6 dlg=5 b18 pos=0",  // no button acts under a requester
+    "b12 sampler=1 b12 sampler=0 b8 b18 diskop=1 pos=0",
+    "snd2:4 mix2:40 b15 on2=0 snd2=0 mix2=0 on1=1 b15 on2=1 b13 b16 on0=0 on3=0",
+    "fine:15 b27 fine=0 b27*10 fine=7 R27 fine=0 b28 fine=15 b28*10 fine=8 b27 fine=9 R28 fine=0",
+    "smp:30 b30*3 smp=31 zoom=628 b31 smp=30 R31 smp=1 b31 smp=1 R30 smp=0 b31 smp=1",
+    "vol:60 b33*5 vol=64 R34 vol=48 R34*4 vol=0 R33 vol=16",
+    "b39 loopstart=12 loopend=32 R39 loopstart=28 R42 looplen=36 loopend=64 R39*3 "
+    "loopstart=60 loopend=96 R40*4 b40 loopstart=10 loopend=46",
+    "loopstart:0 looplen:2 b43 looplen=2 loopend=2",
+    "b44 tempo=126 R44*14 tempo=255 R45*23 b45 tempo=32", "sampler:1 b44 tempo=125",
+    "b49 dlg=6 b49 saved=1",  // a second press on the field keeps what it returns to
+    "b7 timer=1 colour=5 w*45 timer=1 w timer=0 colour=0",
+    "b1 b7 w*38 b7 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b18 pos=0",
+    "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b47 ord4=4 ord5=0 ord6=5 ord127=26 "
     "len=11",
-    "pos:5 len:10 ord5:5 ord6:6 ord7:7 b48 b49 ord5=5 ord6=6 ord7=7 len=10", "len:127 b48 len=127",
-    "len:1 b49 len=1", "pos:127 ord126:25 ord127:9 b48 ord127=0 ord126=25",
+    "pos:5 len:10 ord5:5 ord6:6 ord7:7 b47 b48 ord5=5 ord6=6 ord7=7 len=10", "len:127 b47 len=127",
+    "len:1 b48 len=1", "pos:127 ord126:25 ord127:9 b47 ord127=0 ord126=25",
     // Sample 0 keeps its empty state (no loop is 2 bytes), and its name is no
     // text field.
-    "smp:1 R31 smp=0 b28 R28 b29 R29 b34 R34 b35 R35 b40 R40 b41 R41 b43 R43 b44 R44 b56 R56 "
-    "b55 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
-    "pointerwidth:0 b19 pos=1", "h19*79 pos=2 h19*80 pos=5",
-    "fast:1 h19*8 pos=3"};  // a pointer image of no width draws nothing
+    "smp:1 R30 smp=0 b27 R27 b28 R28 b33 R33 b34 R34 b39 R39 b40 R40 b42 R42 b43 R43 b51 R51 "
+    "b50 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
+    "pointerwidth:0 b18 pos=1", "h18*79 pos=2 h18*80 pos=5",
+    "fast:1 h18*8 pos=3"};  // a pointer image of no width draws nothing
 
 TEST(Dispatch, ButtonClicks) {
   for (const char* script : kClicks) {
