@@ -51,11 +51,11 @@ void BM_DiskOpScreenFrame(benchmark::State& state) {
   const BigDirectory dir(100);
   screen_test::Screen screen;
   EditorState& editor = screen.state;
-  std::snprintf(editor.disk_op_path, sizeof editor.disk_op_path, "%s", dir.path.c_str());
+  std::snprintf(editor.disk_op.path, sizeof editor.disk_op.path, "%s", dir.path.c_str());
   editor.disk_op_active = 1;
-  editor.list_top = 40;
-  editor.mouse_x = 150;
-  editor.mouse_y = 60;
+  editor.disk_op.list_top = 40;
+  editor.input.mouse_x = 150;
+  editor.input.mouse_y = 60;
   mouse_dispatch(&editor);  // the first frame reads the list
   for (auto _ : state) {
     mouse_dispatch(&editor);

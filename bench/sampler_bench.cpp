@@ -17,7 +17,7 @@ namespace {
 void BM_SampleEditorFrameWithRange(benchmark::State& state) {
   screen_test::Screen screen;
   Image marker = screen_test::make_flat(4, 64, 0x00FF00);
-  screen.state.img_loopleft = screen.state.img_loopright = &marker;
+  screen.state.images.loopleft = screen.state.images.loopright = &marker;
   Sample& sample = screen.player().samples[1];
   constexpr int32_t kBytes = 65534;
   sample.data = static_cast<int8_t*>(std::malloc(kBytes));
@@ -27,15 +27,15 @@ void BM_SampleEditorFrameWithRange(benchmark::State& state) {
   sample.loop_length = 60000 * kFixOne;
   sample.loop_end = 61000 * kFixOne;
   screen.state.sample_editor_shown = 1;
-  screen.state.play_period = 214;
+  screen.state.sampler.play_period = 214;
   reset_sample_view(&screen.state);
-  screen.state.mark_a = 20;
-  screen.state.mark_b = 300;
+  screen.state.sampler.mark_a = 20;
+  screen.state.sampler.mark_b = 300;
   ChannelState& ch = screen.player().channels[0];
   ch.sample = 1;
   ch.position = 30000 * kFixOne;
-  screen.state.mouse_x = 150;
-  screen.state.mouse_y = 170;
+  screen.state.input.mouse_x = 150;
+  screen.state.input.mouse_y = 170;
   std::vector<uint32_t> texture(kScreenWidth * kScreenHeight);
   for (auto _ : state) {
     mouse_dispatch(&screen.state);

@@ -26,8 +26,8 @@ void BM_MainScreenFramePlaying(benchmark::State& state) {
     return;
   }
   player->play_mode = kPlaySong;
-  screen.state.mouse_x = 150;
-  screen.state.mouse_y = 200;
+  screen.state.input.mouse_x = 150;
+  screen.state.input.mouse_y = 200;
   std::vector<int16_t> audio(735 * 2);
   std::vector<uint32_t> texture(kScreenWidth * kScreenHeight);
   for (auto _ : state) {

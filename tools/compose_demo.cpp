@@ -237,7 +237,7 @@ int main(int argc, char** argv) {
   EditorState state{};
   state.player = player;
   const int32_t ok = save_module(player, argv[1], &state, kKindModule);
-  if (!ok) std::fprintf(stderr, "compose_demo: %s: %s\n", argv[1], state.message);
+  if (!ok) std::fprintf(stderr, "compose_demo: %s: %s\n", argv[1], state.status.message);
   player_destroy(player);
   return ok ? 0 : 1;
 }

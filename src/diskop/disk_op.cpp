@@ -22,13 +22,13 @@ constexpr int32_t kSampleNameBytes = 22;
 
 using PathField = char[kPathSize];
 
-PathField EditorState::*const kDirectories[] = {
-    &EditorState::module_dir, &EditorState::song_dir,    &EditorState::sample_dir,
-    &EditorState::track_dir,  &EditorState::pattern_dir,
+PathField DiskOpState::*const kDirectories[] = {
+    &DiskOpState::module_dir, &DiskOpState::song_dir,    &DiskOpState::sample_dir,
+    &DiskOpState::track_dir,  &DiskOpState::pattern_dir,
 };
-int32_t EditorState::*const kTops[] = {
-    &EditorState::module_top, &EditorState::song_top,    &EditorState::sample_top,
-    &EditorState::track_top,  &EditorState::pattern_top,
+int32_t DiskOpState::*const kTops[] = {
+    &DiskOpState::module_top, &DiskOpState::song_top,    &DiskOpState::sample_top,
+    &DiskOpState::track_top,  &DiskOpState::pattern_top,
 };
 const char* const kQuestions[] = {"SAVE MODULE ?", "SAVE SONG ?", "SAVE SAMPLE ?", "SAVE TRACK ?",
                                   "SAVE PATTERN ?"};
@@ -37,15 +37,15 @@ const char* const kReplaceQuestions[] = {"REPLACE MODULE?", "REPLACE SONG?", "RE
 const char* const kKindDirectoryNames[] = {"", "", "Samples", "Tracks", "Patterns"};
 
 PathField& kind_directory(EditorState* state, DiskKind kind) {
-  return state->*kDirectories[kind - 1];
+  return state->disk_op.*kDirectories[kind - 1];
 }
 
 int32_t& kind_top(EditorState* state, DiskKind kind) {
-  return state->*kTops[kind - 1];
+  return state->disk_op.*kTops[kind - 1];
 }
 
 DiskKind current_kind(const EditorState* state) {
-  return disk_kind(state->disk_op_page, state->disk_op_kind);
+  return disk_kind(state->disk_op.page, state->disk_op.kind);
 }
 
 void fail(EditorState* state, const char* text) {
@@ -65,68 +65,69 @@ DirList& the_list() {
 }
 
 void free_list(EditorState* state) {
-  if (state->dir_list) std::vector<DirEntry>().swap(state->dir_list->entries);
-  state->dir_list = nullptr;
-  state->list_count = 0;
+  if (state->disk_op.list) std::vector<DirEntry>().swap(state->disk_op.list->entries);
+  state->disk_op.list = nullptr;
+  state->disk_op.list_count = 0;
 }
 
 int32_t highest_top(const EditorState* state) {
-  return std::max(state->list_count - kListLines, 0);
+  return std::max(state->disk_op.list_count - kListLines, 0);
 }
 
 // The list always shows disk_op_path, so a click can never act on entries
 // of another directory. A default data directory is made on first use.
 void read_list(EditorState* state) {
-  state->dir_list = &the_list();
+  state->disk_op.list = &the_list();
   const std::string data = data_directory();
-  if (!data.empty() && std::strncmp(state->disk_op_path, data.c_str(), data.size()) == 0)
-    make_directories(state->disk_op_path);
-  const bool readable = read_directory(state->disk_op_path, *state->dir_list);
-  state->list_valid = 1;
-  state->list_count = static_cast<int32_t>(state->dir_list->entries.size());
-  state->list_top = std::clamp(state->list_top, 0, highest_top(state));
+  if (!data.empty() && std::strncmp(state->disk_op.path, data.c_str(), data.size()) == 0)
+    make_directories(state->disk_op.path);
+  const bool readable = read_directory(state->disk_op.path, *state->disk_op.list);
+  state->disk_op.list_valid = 1;
+  state->disk_op.list_count = static_cast<int32_t>(state->disk_op.list->entries.size());
+  state->disk_op.list_top = std::clamp(state->disk_op.list_top, 0, highest_top(state));
   if (!readable) fail(state, "CAN'T READ DIR");
 }
 
 void remember_position(EditorState* state) {
-  kind_top(state, current_kind(state)) = state->list_top;
+  kind_top(state, current_kind(state)) = state->disk_op.list_top;
 }
 
 void store_path(EditorState* state) {
-  copy_path(kind_directory(state, current_kind(state)), state->disk_op_path);
+  copy_path(kind_directory(state, current_kind(state)), state->disk_op.path);
 }
 
 // Row choice and page flip: the path follows the kind, and the list is read
 // at once, each kind where it was left.
 void show_kind(EditorState* state, int32_t page, int32_t row) {
   remember_position(state);
-  state->disk_op_page = page;
-  state->disk_op_kind = row;
+  state->disk_op.page = page;
+  state->disk_op.kind = row;
   const DiskKind kind = current_kind(state);
-  copy_path(state->disk_op_path, kind_directory(state, kind));
-  state->list_top = kind_top(state, kind);
+  copy_path(state->disk_op.path, kind_directory(state, kind));
+  state->disk_op.list_top = kind_top(state, kind);
   read_list(state);
 }
 
 void enter_directory(EditorState* state, const char* path) {
-  copy_path(state->disk_op_path, path);
-  state->list_top = 0;
+  copy_path(state->disk_op.path, path);
+  state->disk_op.list_top = 0;
   read_list(state);
   store_path(state);
 }
 
 void next_volume(EditorState* state) {
   const int32_t count = count_volumes();
-  if (state->volume_index >= count) state->volume_index = 0;  // fewer places than before
+  if (state->disk_op.volume_index >= count)
+    state->disk_op.volume_index = 0;  // fewer places than before
   char place[kPathSize];
-  const bool found = volume_name(state->volume_index, place, sizeof place);
-  state->volume_index = count > 0 ? (state->volume_index + 1) % count : 0;
+  const bool found = volume_name(state->disk_op.volume_index, place, sizeof place);
+  state->disk_op.volume_index = count > 0 ? (state->disk_op.volume_index + 1) % count : 0;
   if (found) enter_directory(state, place);
 }
 
 void parent(EditorState* state) {
   char up[kPathSize];
-  if (parent_directory(state->disk_op_path, up, sizeof up)) enter_directory(state, up);
+  if (parent_directory(state->disk_op.path, up, sizeof up)) enter_directory(state, up);
 }
 
 void toggle(int32_t& option) {
@@ -134,17 +135,18 @@ void toggle(int32_t& option) {
 }
 
 void ask_save(EditorState* state, int32_t row) {
-  const DiskKind kind = disk_kind(state->disk_op_page, row);
-  if (kind == kDiskSample && (state->current_sample < 1 || state->current_sample >= kSampleCount))
+  const DiskKind kind = disk_kind(state->disk_op.page, row);
+  if (kind == kDiskSample &&
+      (state->selection.current_sample < 1 || state->selection.current_sample >= kSampleCount))
     return fail(state, "NO SAMPLE CHOSEN");
   char target[kPathSize];
-  copy_path(target, state->disk_op_path);
+  copy_path(target, state->disk_op.path);
   if (!join_path(target, save_file_name(state, kind).c_str(), sizeof target))
     return fail(state, "PATH TOO LONG");
-  std::snprintf(state->save_target, sizeof state->save_target, "%s", target);
-  state->save_kind = kind;
+  std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", target);
+  state->disk_op.save_kind = kind;
   set_message(state, path_exists(target) ? kReplaceQuestions[kind - 1] : kQuestions[kind - 1]);
-  state->dialog = kDialogConfirm;
+  state->status.dialog = kDialogConfirm;
 }
 
 int32_t write_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
@@ -155,7 +157,8 @@ int32_t write_file(EditorState* state, const DiskOpServices& services, DiskKind 
     case kDiskSong:
       return services.save_module(state->player, path, state, kKindSong);
     case kDiskSample:
-      return services.save_sample(path, state, state->current_sample, state->sample_iff != 0);
+      return services.save_sample(path, state, state->selection.current_sample,
+                                  state->disk_op.sample_iff != 0);
     case kDiskTrack:
       return services.save_track(path, state);
     default:
@@ -166,12 +169,12 @@ int32_t write_file(EditorState* state, const DiskOpServices& services, DiskKind 
 // The answered question is written a frame later, so the green pointer is
 // on the screen while the file is written.
 void run_due_save(EditorState* state, const DiskOpServices& services) {
-  state->save_due = 0;
-  const auto kind = static_cast<DiskKind>(state->save_kind);
-  state->save_kind = 0;
+  state->disk_op.save_due = 0;
+  const auto kind = static_cast<DiskKind>(state->disk_op.save_kind);
+  state->disk_op.save_kind = 0;
   if (kind < kDiskModule || kind > kDiskPattern) return;
-  if (write_file(state, services, kind, state->save_target) == 1) {
-    state->pointer_colour = state->normal_pointer_colour;
+  if (write_file(state, services, kind, state->disk_op.save_target) == 1) {
+    state->status.pointer_colour = state->status.normal_pointer_colour;
   } else {
     restart_message_timer(state);  // the writer's reason, never "ALL RIGHT"
   }
@@ -180,13 +183,13 @@ void run_due_save(EditorState* state, const DiskOpServices& services) {
 }
 
 void answer(EditorState* state) {
-  state->dialog = kDialogNone;
-  if (state->confirm_answer != 1) {
-    state->save_kind = 0;
+  state->status.dialog = kDialogNone;
+  if (state->disk_op.confirm_answer != 1) {
+    state->disk_op.save_kind = 0;
     return;
   }
-  state->save_due = 1;
-  state->pointer_colour = kPointerGreen;
+  state->disk_op.save_due = 1;
+  state->status.pointer_colour = kPointerGreen;
 }
 
 int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
@@ -195,7 +198,7 @@ int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind k
     case kDiskModule:
     case kDiskSong: {
       if (!services.load_module(path, state, kind == kDiskSong ? kKindSong : kKindModule)) return 0;
-      state->current_sample = 1;
+      state->selection.current_sample = 1;
       services.reset_sample_view(state);
       return 1;
     }
@@ -212,13 +215,13 @@ int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind k
 }
 
 void click_line(EditorState* state, const DiskOpServices& services) {
-  const DirList* list = state->dir_list;
-  if (!list || std::strcmp(list->path, state->disk_op_path) != 0) return;
-  const int32_t index = state->list_top + (state->mouse_y - kListY) / kListLineHeight;
+  const DirList* list = state->disk_op.list;
+  if (!list || std::strcmp(list->path, state->disk_op.path) != 0) return;
+  const int32_t index = state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight;
   if (index < 0 || index >= static_cast<int32_t>(list->entries.size())) return;
   const DirEntry& entry = list->entries[static_cast<size_t>(index)];
   char path[kPathSize];
-  copy_path(path, state->disk_op_path);
+  copy_path(path, state->disk_op.path);
   if (!join_path(path, entry.name, sizeof path)) return fail(state, "PATH TOO LONG");
   if (entry.type == kEntryDirectory) return enter_directory(state, path);
   const DiskKind kind = current_kind(state);
@@ -226,28 +229,28 @@ void click_line(EditorState* state, const DiskOpServices& services) {
   // Samples and patterns come in series, so the screen stays for the next.
   if (kind != kDiskSample && kind != kDiskPattern) {
     close_disk_op(state);
-    state->left_held = 5;
+    state->input.left_held = 5;
   }
 }
 
 void perform(EditorState* state, const DiskOpServices& services, DiskAction button) {
-  const bool first_page = state->disk_op_page == 0;
+  const bool first_page = state->disk_op.page == 0;
   switch (button) {
     case DiskAction::kRow0Switch:
-      return toggle(state->option_module);
+      return toggle(state->disk_op.option_module);
     case DiskAction::kRow1Switch:
-      return toggle(first_page ? state->option_song : state->track_buffer);
+      return toggle(first_page ? state->disk_op.option_song : state->disk_op.track_buffer);
     case DiskAction::kRow2Switch:
-      return toggle(first_page ? state->sample_iff : state->option_pattern);
+      return toggle(first_page ? state->disk_op.sample_iff : state->disk_op.option_pattern);
     case DiskAction::kRow0Select:
     case DiskAction::kRow0Load:
-      return show_kind(state, state->disk_op_page, 0);
+      return show_kind(state, state->disk_op.page, 0);
     case DiskAction::kRow1Select:
     case DiskAction::kRow1Load:
-      return show_kind(state, state->disk_op_page, 1);
+      return show_kind(state, state->disk_op.page, 1);
     case DiskAction::kRow2Select:
     case DiskAction::kRow2Load:
-      return show_kind(state, state->disk_op_page, 2);
+      return show_kind(state, state->disk_op.page, 2);
     case DiskAction::kRow0Save:
       return ask_save(state, 0);
     case DiskAction::kRow1Save:
@@ -257,24 +260,25 @@ void perform(EditorState* state, const DiskOpServices& services, DiskAction butt
     case DiskAction::kNextVolume:
       return next_volume(state);
     case DiskAction::kPageToggle:
-      return show_kind(state, first_page ? 1 : 0, state->disk_op_kind);
+      return show_kind(state, first_page ? 1 : 0, state->disk_op.kind);
     case DiskAction::kParent:
       return parent(state);
     case DiskAction::kListHome:
-      state->list_top = 0;
+      state->disk_op.list_top = 0;
       return;
     case DiskAction::kLineUp:
-      state->fast_repeat = 1;
-      if (state->list_top > 0) state->list_top -= 1;
+      state->input.fast_repeat = 1;
+      if (state->disk_op.list_top > 0) state->disk_op.list_top -= 1;
       return;
     case DiskAction::kLeave:
       return close_disk_op(state);
     case DiskAction::kLineDown:
-      state->fast_repeat = 1;
-      if (state->list_top < state->list_count - kListLines) state->list_top += 1;
+      state->input.fast_repeat = 1;
+      if (state->disk_op.list_top < state->disk_op.list_count - kListLines)
+        state->disk_op.list_top += 1;
       return;
     case DiskAction::kListEnd:
-      state->list_top = highest_top(state);
+      state->disk_op.list_top = highest_top(state);
       return;
     case DiskAction::kListLines:
       return click_line(state, services);
@@ -294,7 +298,7 @@ const char* buffer_current(int32_t option) {
 // The path field shows the end of a long path: the part that tells
 // directories apart.
 void draw_path(EditorState* state) {
-  const char* path = state->disk_op_path;
+  const char* path = state->disk_op.path;
   const size_t length = strnlen(path, kPathSize);
   const char* shown = length > kPathChars ? path + length - kPathChars : path;
   for (int32_t i = 0; i < kPathChars; ++i) {
@@ -304,15 +308,15 @@ void draw_path(EditorState* state) {
 }
 
 void draw_panel(EditorState* state) {
-  if (state->img_diskoparrow)
-    blit_image(state->canvas, 146, 11 * state->disk_op_kind, state->img_diskoparrow);
-  draw_text(state->canvas, 120, 3, 0, 0, "%s", on_off(state->option_module));
-  if (state->disk_op_page == 0) {
-    draw_text(state->canvas, 120, 14, 0, 0, "%s", on_off(state->option_song));
-    draw_text(state->canvas, 120, 25, 0, 0, "%s", state->sample_iff ? "IFF" : "RAW");
+  if (state->images.diskoparrow)
+    blit_image(state->canvas, 146, 11 * state->disk_op.kind, state->images.diskoparrow);
+  draw_text(state->canvas, 120, 3, 0, 0, "%s", on_off(state->disk_op.option_module));
+  if (state->disk_op.page == 0) {
+    draw_text(state->canvas, 120, 14, 0, 0, "%s", on_off(state->disk_op.option_song));
+    draw_text(state->canvas, 120, 25, 0, 0, "%s", state->disk_op.sample_iff ? "IFF" : "RAW");
   } else {
-    draw_text(state->canvas, 120, 14, 0, 0, "%s", buffer_current(state->track_buffer));
-    draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->option_pattern));
+    draw_text(state->canvas, 120, 14, 0, 0, "%s", buffer_current(state->disk_op.track_buffer));
+    draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->disk_op.option_pattern));
   }
   draw_path(state);
   draw_file_list(state);
@@ -331,41 +335,43 @@ DiskKind disk_kind(int32_t page, int32_t row) {
 }
 
 int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
-  if (state->save_due) run_due_save(state, services);
+  if (state->disk_op.save_due) run_due_save(state, services);
   if (state->disk_op_active == 0) {
     // Closed from elsewhere (Esc, Alt+D): tidy up as the exit button does.
     close_disk_op(state);
     return 0;
   }
-  if (state->list_valid == 0 || !state->dir_list) read_list(state);
+  if (state->disk_op.list_valid == 0 || !state->disk_op.list) read_list(state);
   draw_panel(state);
-  if (services.confirm_requester(state) == 1 && state->save_kind) answer(state);
+  if (services.confirm_requester(state) == 1 && state->disk_op.save_kind) answer(state);
   const DiskAction button = hit_action(state, kDiskButtons);
   // Nothing acts while a message shows, a question waits or a field is
   // being typed into.
-  if (state->message_timer || state->message_frames || state->dialog != kDialogNone) return 1;
+  if (state->status.message_timer || state->status.message_frames ||
+      state->status.dialog != kDialogNone)
+    return 1;
   perform(state, services, button);
   return 1;
 }
 
 void close_disk_op(EditorState* state) {
-  if (state->dialog == kDialogConfirm) {
-    state->dialog = kDialogNone;
+  if (state->status.dialog == kDialogConfirm) {
+    state->status.dialog = kDialogNone;
     set_message(state, "ALL RIGHT");
-    state->pointer_colour = state->normal_pointer_colour;
+    state->status.pointer_colour = state->status.normal_pointer_colour;
   }
-  if (state->saved_dialog == kDialogConfirm) state->saved_dialog = kDialogNone;
-  state->save_kind = 0;
+  if (state->status.saved_dialog == kDialogConfirm) state->status.saved_dialog = kDialogNone;
+  state->disk_op.save_kind = 0;
   state->disk_op_active = 0;
-  state->list_valid = 0;
+  state->disk_op.list_valid = 0;
   free_list(state);
 }
 
 void draw_file_list(EditorState* state) {
-  const DirList* list = state->dir_list;
+  const DirList* list = state->disk_op.list;
   if (!list) return;
   for (int32_t line = 0; line < kListLines; ++line) {
-    const int64_t index = int64_t{state->list_top} + line;
+    const int64_t index = int64_t{state->disk_op.list_top} + line;
     if (index < 0 || index >= static_cast<int64_t>(list->entries.size())) break;
     const DirEntry& entry = list->entries[static_cast<size_t>(index)];
     const int32_t y = kListY + kListLineHeight * line;
@@ -387,15 +393,15 @@ void draw_file_list(EditorState* state) {
 
 void set_default_directories(EditorState* state, const char* module_path) {
   const std::string modules = module_path ? directory_of(module_path) : working_directory();
-  set_directory(state->module_dir, modules);
-  set_directory(state->song_dir, modules);
+  set_directory(state->disk_op.module_dir, modules);
+  set_directory(state->disk_op.song_dir, modules);
   std::string data = data_directory();
   if (data.empty()) data = modules;
   for (DiskKind kind : {kDiskSample, kDiskTrack, kDiskPattern}) {
     const std::string path = data + "/" + kKindDirectoryNames[kind - 1];
     set_directory(kind_directory(state, kind), path);
   }
-  set_directory(state->disk_op_path, modules);
+  set_directory(state->disk_op.path, modules);
 }
 
 std::string safe_file_name(const char* raw, size_t max, const char* fallback) {
@@ -415,7 +421,7 @@ std::string save_file_name(const EditorState* state, DiskKind kind) {
     case kDiskModule:
       return "mod." + safe_file_name(player->song_name, kTitleBytes, "untitled");
     case kDiskSample: {
-      const int32_t number = state->current_sample;
+      const int32_t number = state->selection.current_sample;
       if (number < 1 || number >= kSampleCount) return "sample";
       return safe_file_name(player->samples[number].name, kSampleNameBytes, "sample");
     }

@@ -79,7 +79,7 @@ void transpose(EditorState* state, int32_t channel, int32_t amount, bool only_cu
   for (int32_t r = 0; r < kRows; ++r) {
     PatternCell& cell = (*pattern)[r][channel];
     if (cell.period == 0) continue;
-    if (only_current_sample && cell.sample != state->current_sample) continue;
+    if (only_current_sample && cell.sample != state->selection.current_sample) continue;
     for (int32_t i = 1; i < kTransposeCount; ++i) {
       if (kTransposePeriods[i] != cell.period) continue;
       const int32_t j = i + amount;
@@ -95,7 +95,7 @@ void transpose_command(EditorState* state, int32_t operation, int32_t amount) {
   save_undo(state);
   const bool only_current_sample = operation == 5 || operation == 6;
   if (operation == 5 || operation == 7) {
-    transpose(state, state->cursor_channel, amount, only_current_sample);
+    transpose(state, state->selection.cursor_channel, amount, only_current_sample);
   } else {
     for (int32_t c = 0; c < kChannels; ++c) transpose(state, c, amount, only_current_sample);
   }
@@ -107,7 +107,7 @@ enum class Clip { kTrack, kCommands };
 // through the track or the command clipboard.
 void track_command(EditorState* state, Clip clip, int32_t action) {
   Pattern* pattern = current(state);
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   if (!pattern || !valid_channel(channel)) return;
   const bool whole = clip == Clip::kTrack;
   PatternCell* board = whole ? state->track_clipboard : state->command_clipboard;
@@ -138,7 +138,7 @@ void pattern_command(EditorState* state, int32_t action) {
 
 void mark_block(EditorState* state) {
   if (state->block_marking == 1) {
-    std::strcpy(state->message, "ALL RIGHT");
+    std::strcpy(state->status.message, "ALL RIGHT");
     state->block_marking = 0;
     return;
   }
@@ -167,13 +167,13 @@ bool marked_rows(EditorState* state, int32_t* first, int32_t* last) {
 
 void copy_block(EditorState* state, bool cut) {
   if (state->block_marking != 1) return;
-  std::strcpy(state->message, "ALL RIGHT");
+  std::strcpy(state->status.message, "ALL RIGHT");
   int32_t s = 0;
   int32_t e = 0;
   const bool usable = marked_rows(state, &s, &e);
   state->block_marking = 0;
   Pattern* pattern = current(state);
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   // Nothing to copy: the previous block stays in the clipboard.
   if (!usable || !pattern || !valid_channel(channel)) return;
   for (int32_t r = s; r <= e; ++r) {
@@ -190,7 +190,7 @@ void paste_block(EditorState* state) {
   if (state->block_filled != 1) return;
   save_undo(state);
   Pattern* pattern = current(state);
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   Player* player = state->player;
   const int32_t row = player->shown_row;
   const int32_t first = state->block_first;
@@ -198,7 +198,8 @@ void paste_block(EditorState* state) {
   if (n <= 0 || !pattern || !valid_channel(channel) || !valid_row(row)) return;
   for (int32_t k = 0; k < n && row + k < kRows; ++k)
     (*pattern)[row + k][channel] = state->block_clipboard[first + k];
-  if ((state->modifiers & kModShift) == 0) player->shown_row = row + n > kRows - 1 ? 0 : row + n;
+  if ((state->input.modifiers & kModShift) == 0)
+    player->shown_row = row + n > kRows - 1 ? 0 : row + n;
 }
 
 // Removes `count` cells of a channel from row `first` on; the rows below
@@ -220,17 +221,17 @@ void delete_block(EditorState* state) {
   int32_t e = 0;
   const bool usable = marked_rows(state, &s, &e);
   save_undo(state);
-  std::strcpy(state->message, "ALL RIGHT");
+  std::strcpy(state->status.message, "ALL RIGHT");
   state->block_marking = 0;
   Pattern* pattern = current(state);
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   if (!usable || !pattern || !valid_channel(channel)) return;
   remove_rows(*pattern, channel, s, e - s + 1);
 }
 
 void delete_at_cursor(EditorState* state) {
   Pattern* pattern = current(state);
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   const int32_t row = state->player->shown_row;
   if (!pattern || !valid_channel(channel) || !valid_row(row)) return;
   remove_rows(*pattern, channel, row, 1);
@@ -239,12 +240,12 @@ void delete_at_cursor(EditorState* state) {
 // Ctrl moves only effect parts; Shift or Alt moves whole cells; without
 // any of them the operation does nothing (returns false).
 bool moved_part(const EditorState* state, bool* whole) {
-  if (state->modifiers & kModCtrl) {
+  if (state->input.modifiers & kModCtrl) {
     *whole = false;
     return true;
   }
   *whole = true;
-  return (state->modifiers & (kModShift | kModAlt)) != 0;
+  return (state->input.modifiers & (kModShift | kModAlt)) != 0;
 }
 
 void insert_row(EditorState* state, int32_t channel) {

@@ -34,16 +34,16 @@ bool playing(const Player* player) {
 }
 
 bool idle(const EditorState* state) {
-  return !state->edit_mode && !playing(state->player);
+  return !state->selection.edit_mode && !playing(state->player);
 }
 
 int32_t mark_row(const EditorState* state, int32_t key_index) {
-  const int32_t row = state->row_marks[key_index - kKeyF6];
+  const int32_t row = state->selection.row_marks[key_index - kKeyF6];
   return row >= 0 && row <= kLastRow ? row : 0;
 }
 
 void select_sample(EditorState* state, int32_t sample) {
-  state->current_sample = sample;
+  state->selection.current_sample = sample;
   reset_sample_view(state);
 }
 
@@ -58,8 +58,9 @@ void close_screens(EditorState* state, const KeyCommand&, int32_t) {
 void move_row(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t step = command.argument;
   if (state->disk_op_active) {
-    if (step > 0 && state->list_top < state->list_count - kListLines) ++state->list_top;
-    if (step < 0 && state->list_top > 0) --state->list_top;
+    if (step > 0 && state->disk_op.list_top < state->disk_op.list_count - kListLines)
+      ++state->disk_op.list_top;
+    if (step < 0 && state->disk_op.list_top > 0) --state->disk_op.list_top;
     return;
   }
   Player* player = state->player;
@@ -69,7 +70,7 @@ void move_row(EditorState* state, const KeyCommand& command, int32_t) {
 }
 
 void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
-  const int32_t sample = state->current_sample + command.argument;
+  const int32_t sample = state->selection.current_sample + command.argument;
   select_sample(state, sample < 1 ? 1 : sample > kLastSample ? kLastSample : sample);
 }
 
@@ -85,25 +86,27 @@ void step_pattern(EditorState* state, const KeyCommand& command, int32_t) {
 
 void step_column(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t columns = kColumnParamLow + 1;
-  int32_t place = state->cursor_channel * columns + state->cursor_column + command.argument;
+  int32_t place =
+      state->selection.cursor_channel * columns + state->selection.cursor_column + command.argument;
   place = (place + columns * kChannels) % (columns * kChannels);
-  state->cursor_channel = place / columns;
-  state->cursor_column = place % columns;
+  state->selection.cursor_channel = place / columns;
+  state->selection.cursor_column = place % columns;
 }
 
 void step_channel(EditorState* state, const KeyCommand& command, int32_t) {
-  state->cursor_column = kColumnNote;
-  state->cursor_channel = (state->cursor_channel + command.argument + kChannels) % kChannels;
+  state->selection.cursor_column = kColumnNote;
+  state->selection.cursor_channel =
+      (state->selection.cursor_channel + command.argument + kChannels) % kChannels;
 }
 
 void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
   PatternCell* cell = cursor_cell(state);
-  if (!state->edit_mode || cell == nullptr) return;
-  if (!(state->modifiers & kAlt)) {
+  if (!state->selection.edit_mode || cell == nullptr) return;
+  if (!(state->input.modifiers & kAlt)) {
     cell->period = 0;
     cell->sample = 0;
   }
-  if (state->modifiers & (kShift | kAlt)) {
+  if (state->input.modifiers & (kShift | kAlt)) {
     cell->effect = 0;
     cell->param_hi = 0;
     cell->param_lo = 0;
@@ -134,7 +137,7 @@ void play_from_mark(EditorState* state, const KeyCommand& command, int32_t key_i
 }
 
 void set_octave(EditorState* state, const KeyCommand& command, int32_t) {
-  state->octave_offset = command.argument;
+  state->selection.octave_offset = command.argument;
 }
 
 void operation(EditorState* state, const KeyCommand& command, int32_t) {
@@ -142,11 +145,11 @@ void operation(EditorState* state, const KeyCommand& command, int32_t) {
 }
 
 void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
-  std::snprintf(state->message, sizeof state->message, "%s", "POSITION SET");
-  state->message_timer = 1;
-  state->pointer_colour = kPointerWhite;
+  std::snprintf(state->status.message, sizeof state->status.message, "%s", "POSITION SET");
+  state->status.message_timer = 1;
+  state->status.pointer_colour = kPointerWhite;
   const int32_t row = state->player->shown_row;
-  if (row >= 0 && row <= kLastRow) state->row_marks[key_index - kKeyF6] = row;
+  if (row >= 0 && row <= kLastRow) state->selection.row_marks[key_index - kKeyF6] = row;
 }
 
 void jump_to_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
@@ -172,10 +175,10 @@ void preview_row(EditorState* state) {
 void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
   const bool insert = command.argument > 0;
   edit_operation(2, state, 0, 0);
-  if (state->modifiers & kAlt) {
+  if (state->input.modifiers & kAlt) {
     edit_operation(insert ? 27 : 29, state, 0, 0);
   } else {
-    edit_operation(insert ? 26 : 28, state, 0, state->cursor_channel);
+    edit_operation(insert ? 26 : 28, state, 0, state->selection.cursor_channel);
   }
   state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
 }
@@ -216,9 +219,9 @@ void transpose(EditorState* state, const KeyCommand& command, int32_t key_index)
 
 void set_edit_skip(EditorState* state, const KeyCommand&, int32_t key_index) {
   const int32_t skip = hex_digit_value(key_index);
-  state->edit_skip = skip;
-  std::snprintf(state->message, sizeof state->message, "EDITSKIP = %d", skip);
-  state->message_timer = 1;
+  state->selection.edit_skip = skip;
+  std::snprintf(state->status.message, sizeof state->status.message, "EDITSKIP = %d", skip);
+  state->status.message_timer = 1;
 }
 
 void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
@@ -226,9 +229,9 @@ void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
 }
 
 void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   if (channel < 0 || channel >= kChannels) return;
-  if (state->modifiers & kShift) {
+  if (state->input.modifiers & kShift) {
     for (ChannelState& ch : state->player->channels) ch.enabled = 0;
     state->player->channels[channel].enabled = 1;
   } else {
@@ -241,7 +244,7 @@ void toggle_filter(EditorState* state, const KeyCommand&, int32_t) {
 }
 
 void toggle_multi_keyboard(EditorState* state, const KeyCommand&, int32_t) {
-  state->multi_keyboard = !state->multi_keyboard;
+  state->selection.multi_keyboard = !state->selection.multi_keyboard;
 }
 
 void print_help(EditorState*, const KeyCommand& command, int32_t) {
@@ -252,8 +255,8 @@ void print_help(EditorState*, const KeyCommand& command, int32_t) {
 // Alt table.
 
 void ask_quit(EditorState* state, const KeyCommand&, int32_t) {
-  std::snprintf(state->message, sizeof state->message, "%s", "REALLY QUIT ?");
-  state->dialog = kDialogQuit;
+  std::snprintf(state->status.message, sizeof state->status.message, "%s", "REALLY QUIT ?");
+  state->status.dialog = kDialogQuit;
 }
 
 void toggle_sample_editor(EditorState* state, const KeyCommand&, int32_t) {
@@ -380,20 +383,20 @@ constexpr KeyCommand kAltCommands[] = {
 // Held-key bookkeeping: a new key acts at once, a held one every few frames.
 // Returns false while the held key must wait.
 bool repeat_due(EditorState* state, int32_t key_index) {
-  if (state->repeat_countdown != 0) {
-    --state->repeat_countdown;
+  if (state->keys.repeat_countdown != 0) {
+    --state->keys.repeat_countdown;
     return false;
   }
-  state->repeat_countdown = 4;
+  state->keys.repeat_countdown = 4;
   if (key_index == kKeyDown || key_index == kKeyUp) {
-    if (state->modifiers & kShift) {
-      state->repeat_countdown = 2;
-    } else if (state->modifiers & kAlt) {
-      state->repeat_countdown = 1;
+    if (state->input.modifiers & kShift) {
+      state->keys.repeat_countdown = 2;
+    } else if (state->input.modifiers & kAlt) {
+      state->keys.repeat_countdown = 1;
     }
   }
   if (key_index != kKeyLeft && key_index != kKeyRight && state->disk_op_active)
-    state->repeat_countdown = 1;
+    state->keys.repeat_countdown = 1;
   return true;
 }
 
@@ -406,12 +409,12 @@ bool applies(const KeyCommand& command, int32_t key_index, int32_t modifiers) {
 void run_table(const KeyCommandTable& table, int32_t key_index, EditorState* state) {
   // Entries match on the modifiers the key came with, even if an earlier
   // entry's action changed the state.
-  const int32_t modifiers = state->modifiers;
+  const int32_t modifiers = state->input.modifiers;
   for (int32_t i = 0; i < table.count; ++i) {
     const KeyCommand& command = table.commands[i];
     if (!applies(command, key_index, modifiers)) continue;
     command.action(state, command, key_index);
-    if (command.once) state->key_consumed = 1;
+    if (command.once) state->keys.key_consumed = 1;
   }
 }
 
@@ -425,7 +428,7 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 };
 
 bool keyboard_is_free(const EditorState* state) {
-  const int32_t dialog = state->dialog;
+  const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
          dialog != kConfirmDialog;
 }
@@ -474,31 +477,32 @@ void toggle_channel(EditorState* state, int32_t channel) {
 
 void start_playing(EditorState* state, int32_t play_mode, int32_t editing, int32_t from_row) {
   Player* player = state->player;
-  state->restart_clock = 1;
+  state->main.restart_clock = 1;
   if (player->song_position >= player->song_length) player->song_position = 0;
   player->play_mode = play_mode;
-  state->edit_mode = editing ? 1 : 0;
-  state->pointer_colour = state->normal_pointer_colour = editing ? kPointerBlue : kPointerYellow;
+  state->selection.edit_mode = editing ? 1 : 0;
+  state->status.pointer_colour = state->status.normal_pointer_colour =
+      editing ? kPointerBlue : kPointerYellow;
   if (from_row >= 0) player->row = from_row;
 }
 
 void stop_playing(EditorState* state) {
   state->player->play_mode = kStopped;
-  state->edit_mode = 0;
-  state->pointer_colour = state->normal_pointer_colour = kPointerWhite;
+  state->selection.edit_mode = 0;
+  state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
   for (ChannelState& ch : state->player->channels) ch.sample = 0;
 }
 
 void enter_edit_mode(EditorState* state) {
   state->player->play_mode = kStopped;
-  state->edit_mode = 1;
-  state->pointer_colour = state->normal_pointer_colour = kPointerBlue;
+  state->selection.edit_mode = 1;
+  state->status.pointer_colour = state->status.normal_pointer_colour = kPointerBlue;
 }
 
 // A right-hand play key held down comes back as the frame's key when a key
 // pressed after it is let go; that is the same press, not a new one.
 bool held_right_hand_key_returns(const EditorState* state, int32_t key_code) {
-  if (state->key_held == 0) return false;
+  if (state->keys.key_held == 0) return false;
   for (int32_t index : {kKeyRightAlt, kKeyRightAmiga, kKeyRightShift})
     if (key_code == key_code_of_index(index)) return true;
   return false;
@@ -506,16 +510,16 @@ bool held_right_hand_key_returns(const EditorState* state, int32_t key_code) {
 
 void track_held_key(EditorState* state, int32_t key_code) {
   if (key_code == 0) {
-    state->key_consumed = 0;
-    state->key_held = 0;
-  } else if (state->key_held != key_code) {
+    state->keys.key_consumed = 0;
+    state->keys.key_held = 0;
+  } else if (state->keys.key_held != key_code) {
     // Another key, even one pressed before the last was let go, is a new
     // press: it acts at once and is not taken for the one before.
     if (!held_right_hand_key_returns(state, key_code)) {
-      state->repeat_countdown = 0;
-      state->key_consumed = 0;
+      state->keys.repeat_countdown = 0;
+      state->keys.key_consumed = 0;
     }
-    state->key_held = key_code;
+    state->keys.key_held = key_code;
   }
 }
 
@@ -524,24 +528,24 @@ int32_t handle_key(int32_t key_code, EditorState* state) {
   enter_note(state);
   const int32_t key_index = key_index_of_code(key_code);
   track_held_key(state, key_code);
-  if (state->dialog == kDialogTextField) return 0;
+  if (state->status.dialog == kDialogTextField) return 0;
   if (!keyboard_is_free(state)) {
     // The requester answers to this key; once it closes, the key must not
     // go on to act here while it is still held.
-    if (key_code != 0) state->key_consumed = 1;
+    if (key_code != 0) state->keys.key_consumed = 1;
     return 0;
   }
   if (!repeat_due(state, key_index)) return 0;
-  if (state->key_consumed || key_index < 0) return 0;
+  if (state->keys.key_consumed || key_index < 0) return 0;
 
   // With a modifier held a letter is a command, never a digit as well.
   constexpr int32_t kAnyModifier = kAnyMod | kModifierAmiga;
-  if (state->cursor_column != kColumnNote && state->edit_mode &&
-      (state->modifiers & kAnyModifier) == 0 && enter_digit(state))
+  if (state->selection.cursor_column != kColumnNote && state->selection.edit_mode &&
+      (state->input.modifiers & kAnyModifier) == 0 && enter_digit(state))
     return 1;
 
   for (const KeyCommandTable& table : kKeyCommandTables)
-    if (table.modifier == 0 || (state->modifiers & table.modifier))
+    if (table.modifier == 0 || (state->input.modifiers & table.modifier))
       run_table(table, key_index, state);
   return 1;
 }

@@ -19,7 +19,7 @@ PatternCell* cursor_cell(EditorState* state) {
   Player* player = state->player;
   const int32_t pattern = player->current_pattern;
   const int32_t row = player->shown_row;
-  const int32_t channel = state->cursor_channel;
+  const int32_t channel = state->selection.cursor_channel;
   if (pattern < 0 || pattern >= kPatterns || row < 0 || row >= kRows || channel < 0 ||
       channel >= kChannels)
     return nullptr;
@@ -27,7 +27,7 @@ PatternCell* cursor_cell(EditorState* state) {
 }
 
 void advance_by_edit_skip(EditorState* state) {
-  const int32_t row = state->player->shown_row + state->edit_skip;
+  const int32_t row = state->player->shown_row + state->selection.edit_skip;
   state->player->shown_row = row > kRows - 1 ? 0 : row;
 }
 
@@ -51,30 +51,30 @@ void start_note(Player* player, int32_t channel, int32_t sample, int32_t period)
 }
 
 void enter_note(EditorState* state) {
-  const int32_t key = state->key_code;
-  if (key == 0) state->note_key_latch = 0;
+  const int32_t key = state->input.key_code;
+  if (key == 0) state->keys.note_key_latch = 0;
   if (!keyboard_is_free(state)) {
     // A key that answers a requester or types into a field stays taken, so
     // it does not play a note when the requester closes under it.
-    if (key != 0) state->note_key_latch = 1;
+    if (key != 0) state->keys.note_key_latch = 1;
     return;
   }
   const int32_t ordinal = note_key_ordinal(key);
-  if (ordinal < 0 || state->note_key_latch) return;
-  state->note_key_latch = 1;
-  state->note_key_index = kNoteKeys[ordinal].key_index;
-  if (state->modifiers & kAnyModifier) return;
-  if (state->cursor_column != kColumnNote) return;
+  if (ordinal < 0 || state->keys.note_key_latch) return;
+  state->keys.note_key_latch = 1;
+  state->keys.note_key_index = kNoteKeys[ordinal].key_index;
+  if (state->input.modifiers & kAnyModifier) return;
+  if (state->selection.cursor_column != kColumnNote) return;
 
-  const int32_t index = note_period_index(ordinal, state->octave_offset);
+  const int32_t index = note_period_index(ordinal, state->selection.octave_offset);
   if (index == kStopAllNote) {
     reset_all_channels(state);
     return;
   }
   if (index == kNoNote) return;
   Player* player = state->player;
-  const int32_t sample = state->current_sample;
-  const int32_t channel = state->cursor_channel;
+  const int32_t sample = state->selection.current_sample;
+  const int32_t channel = state->selection.cursor_channel;
   if (!valid_sample(sample) || channel < 0 || channel >= kChannels) return;
 
   const int32_t written = kNotePeriods[index];
@@ -88,19 +88,19 @@ void enter_note(EditorState* state) {
 
   // The cell keeps the finetune-0 period so that it reads as the note's name.
   PatternCell* cell = cursor_cell(state);
-  if (state->edit_mode && cell != nullptr) {
+  if (state->selection.edit_mode && cell != nullptr) {
     cell->period = written;
     cell->sample = sample;
     advance_by_edit_skip(state);
   }
-  if (state->multi_keyboard) state->cursor_channel = (channel + 1) % kChannels;
+  if (state->selection.multi_keyboard) state->selection.cursor_channel = (channel + 1) % kChannels;
 }
 
 int32_t enter_digit(EditorState* state) {
   PatternCell* cell = cursor_cell(state);
   if (cell == nullptr) return 0;
-  const int32_t key_index = key_index_of_code(state->key_code);
-  const int32_t column = state->cursor_column;
+  const int32_t key_index = key_index_of_code(state->input.key_code);
+  const int32_t column = state->selection.cursor_column;
   if (column == kColumnSampleHigh) {
     // Sample numbers stop at 0x1F, so only 0 and 1 are high digits.
     if (key_index == kKey0) {
@@ -132,7 +132,7 @@ int32_t enter_digit(EditorState* state) {
     if (column == kColumnParamHigh || column == kColumnParamLow)
       cell->param = static_cast<uint8_t>(cell->param_hi * 16 + cell->param_lo);
   }
-  state->key_consumed = 1;
+  state->keys.key_consumed = 1;
   advance_by_edit_skip(state);
   return 1;
 }

@@ -16,9 +16,10 @@ constexpr int32_t kTextRepeatFrames = 4;
 
 template <size_t N>
 bool clicked(const EditorState* state, const RequesterButton (&table)[N], RequesterAction action) {
-  if (state->left_held == 0) return false;
+  if (state->input.left_held == 0) return false;
   for (const RequesterButton& b : table)
-    if (b.button.action == action && rect_contains(b.button.rect, state->mouse_x, state->mouse_y))
+    if (b.button.action == action &&
+        rect_contains(b.button.rect, state->input.mouse_x, state->input.mouse_y))
       return true;
   return false;
 }
@@ -27,11 +28,11 @@ bool clicked(const EditorState* state, const RequesterButton (&table)[N], Reques
 // answers a requester is taken, so that neither the keyboard handler nor
 // note entry acts on it while it stays held after the requester closes.
 bool answered_by_key(EditorState* state, int32_t first, int32_t second) {
-  const int32_t key = state->key_code;
+  const int32_t key = state->input.key_code;
   if (key == 0) return false;
   if (key != key_code_of_index(first) && key != key_code_of_index(second)) return false;
-  state->key_consumed = 1;
-  state->note_key_latch = 1;
+  state->keys.key_consumed = 1;
+  state->keys.note_key_latch = 1;
   return true;
 }
 
@@ -44,68 +45,68 @@ bool answered(EditorState* state, const RequesterButton (&table)[N], RequesterAc
 // A "no" answer: the message stays for its timed frames, then the pointer
 // returns to its normal colour.
 void decline(EditorState* state) {
-  state->pointer_colour = kPointerRed;
-  state->message_timer = 1;
+  state->status.pointer_colour = kPointerRed;
+  state->status.message_timer = 1;
 }
 
 // Length of the text in the field: up to its first zero byte, but never
 // beyond the field, since names read from files need no terminator.
 int32_t text_length(const EditorState* state) {
-  const char* buffer = state->text_field_buffer;
-  const int32_t length = state->text_field_length;
+  const char* buffer = state->text_field.buffer;
+  const int32_t length = state->text_field.length;
   int32_t n = 0;
   while (n < length && buffer[n] != '\0') ++n;
   return n;
 }
 
 void end_text_field(EditorState* state) {
-  state->dialog = state->saved_dialog;
-  state->pointer_colour = state->normal_pointer_colour;
+  state->status.dialog = state->status.saved_dialog;
+  state->status.pointer_colour = state->status.normal_pointer_colour;
 }
 
 void insert_char(EditorState* state, char c) {
-  char* buffer = state->text_field_buffer;
-  const int32_t length = state->text_field_length;
-  const int32_t cursor = state->text_field_cursor;
+  char* buffer = state->text_field.buffer;
+  const int32_t length = state->text_field.length;
+  const int32_t cursor = state->text_field.cursor;
   // A full field takes nothing: no character is pushed out of its end, and
   // the trailing byte is never written.
   if (cursor + 1 > length || text_length(state) == length) return;
   std::memmove(buffer + cursor + 1, buffer + cursor, length - cursor - 1);
   buffer[cursor] = c;
-  state->text_field_cursor = cursor + 1;
+  state->text_field.cursor = cursor + 1;
 }
 
 // Removes the byte at `at`; the field's trailing byte moves in from behind.
 void remove_char(EditorState* state, int32_t at) {
-  char* buffer = state->text_field_buffer;
-  std::memmove(buffer + at, buffer + at + 1, state->text_field_length - at);
+  char* buffer = state->text_field.buffer;
+  std::memmove(buffer + at, buffer + at + 1, state->text_field.length - at);
 }
 
 void edit_key(EditorState* state, int32_t key_index) {
-  const int32_t cursor = state->text_field_cursor;
+  const int32_t cursor = state->text_field.cursor;
   switch (key_index) {
     case kKeyEsc:
     case kKeyReturn:
       end_text_field(state);
-      state->key_consumed = 1;
-      state->note_key_latch = 1;
+      state->keys.key_consumed = 1;
+      state->keys.note_key_latch = 1;
       return;
     case kKeyBackspace:
       if (cursor > 0) {
         remove_char(state, cursor - 1);
-        state->text_field_cursor = cursor - 1;
-        state->key_consumed = 1;
+        state->text_field.cursor = cursor - 1;
+        state->keys.key_consumed = 1;
       }
       return;
     case kKeyDel:
-      if (cursor < state->text_field_length) remove_char(state, cursor);
-      state->key_consumed = 1;
+      if (cursor < state->text_field.length) remove_char(state, cursor);
+      state->keys.key_consumed = 1;
       return;
     case kKeyLeft:
-      if (cursor > 0) state->text_field_cursor = cursor - 1;
+      if (cursor > 0) state->text_field.cursor = cursor - 1;
       return;
     case kKeyRight:
-      if (cursor < text_length(state)) state->text_field_cursor = cursor + 1;
+      if (cursor < text_length(state)) state->text_field.cursor = cursor + 1;
       return;
     default:
       return;  // Up and Down do nothing here
@@ -115,7 +116,7 @@ void edit_key(EditorState* state, int32_t key_index) {
 // The character a key types: the layout's own when the platform knows it,
 // otherwise the built-in table's; 0 for none.
 char typed_char(const EditorState* state, const KeyRecord* record) {
-  const int32_t c = state->text_char;
+  const int32_t c = state->input.text_char;
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
   if (c >= 32 && c < 127) return static_cast<char>(c);
   if (!is_end_record(record) && std::strcmp(record->text, "-1") != 0) return record->text[0];
@@ -123,21 +124,21 @@ char typed_char(const EditorState* state, const KeyRecord* record) {
 }
 
 void take_key(EditorState* state) {
-  const KeyRecord* table = (state->modifiers & kModifierShift) ? kShiftedChars : kPlainChars;
-  const KeyRecord* record = find_key_record(table, state->key_code);
+  const KeyRecord* table = (state->input.modifiers & kModifierShift) ? kShiftedChars : kPlainChars;
+  const KeyRecord* record = find_key_record(table, state->input.key_code);
   const bool editing = !is_end_record(record) && std::strcmp(record->text, "-1") == 0;
   if (editing) {
-    state->pending_edit_key = record->key_index;
+    state->keys.pending_edit_key = record->key_index;
   } else if (const char c = typed_char(state, record)) {
     insert_char(state, c);
-    state->key_consumed = 1;  // a character types once per press
+    state->keys.key_consumed = 1;  // a character types once per press
   }
 }
 
 void keep_text_cursor_in_field(EditorState* state) {
   const int32_t length = text_length(state);
-  if (state->text_field_cursor < 0) state->text_field_cursor = 0;
-  if (state->text_field_cursor > length) state->text_field_cursor = length;
+  if (state->text_field.cursor < 0) state->text_field.cursor = 0;
+  if (state->text_field.cursor > length) state->text_field.cursor = length;
 }
 
 // The ending all clear choices share: playback stops and everything is
@@ -145,10 +146,10 @@ void keep_text_cursor_in_field(EditorState* state) {
 void finish_clear(EditorState* state) {
   Player* player = state->player;
   set_message(state, "ALL RIGHT");
-  state->dialog = kDialogNone;
+  state->status.dialog = kDialogNone;
   player->play_mode = kStopped;
-  state->edit_mode = 0;
-  state->pointer_colour = state->normal_pointer_colour = kPointerWhite;
+  state->selection.edit_mode = 0;
+  state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
   for (ChannelState& channel : player->channels) channel.sample = 0;
   player->shown_row = 0;
 }
@@ -157,85 +158,85 @@ void finish_clear(EditorState* state) {
 
 void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t bottom_row,
                       int32_t length, char* buffer, EditorState* state) {
-  state->text_field_x = text_x;
-  state->text_field_cursor_y = cursor_y;
-  state->text_field_top = top_row;
-  state->text_field_bottom = bottom_row;
-  state->text_field_length = length > 0 ? length : 0;
-  state->text_field_buffer = buffer;
-  state->text_field_player = state->player;
+  state->text_field.x = text_x;
+  state->text_field.cursor_y = cursor_y;
+  state->text_field.top = top_row;
+  state->text_field.bottom = bottom_row;
+  state->text_field.length = length > 0 ? length : 0;
+  state->text_field.buffer = buffer;
+  state->text_field.player = state->player;
   // The cursor stays where it was, but a place left in a longer field
   // must not lie beyond this one's text.
   keep_text_cursor_in_field(state);
 }
 
 int32_t edit_text_field(EditorState* state) {
-  if (state->dialog != kDialogTextField) return 0;
-  if (!state->text_field_buffer || state->text_field_player != state->player) {
+  if (state->status.dialog != kDialogTextField) return 0;
+  if (!state->text_field.buffer || state->text_field.player != state->player) {
     // The name belonged to a player that a load has replaced.
-    state->text_field_buffer = nullptr;
+    state->text_field.buffer = nullptr;
     end_text_field(state);
     return 0;
   }
-  state->pointer_colour = kPointerMagenta;
+  state->status.pointer_colour = kPointerMagenta;
   keep_text_cursor_in_field(state);
-  if (state->left_held != 0) {
-    const int32_t column = (state->mouse_x - state->text_field_x) / 8;
-    state->text_field_cursor = state->mouse_x < state->text_field_x ? 0 : column;
+  if (state->input.left_held != 0) {
+    const int32_t column = (state->input.mouse_x - state->text_field.x) / 8;
+    state->text_field.cursor = state->input.mouse_x < state->text_field.x ? 0 : column;
     keep_text_cursor_in_field(state);
   }
-  blit_image(state->canvas, state->text_field_x + 8 * state->text_field_cursor,
-             state->text_field_cursor_y, state->img_textcursor);
+  blit_image(state->canvas, state->text_field.x + 8 * state->text_field.cursor,
+             state->text_field.cursor_y, state->images.textcursor);
 
-  if (state->right_down) {
-    std::memset(state->text_field_buffer, 0, state->text_field_length);
-    state->text_field_cursor = 0;
+  if (state->input.right_down) {
+    std::memset(state->text_field.buffer, 0, state->text_field.length);
+    state->text_field.cursor = 0;
     end_text_field(state);
   }
 
-  track_held_key(state, state->key_code);
-  if (state->repeat_countdown != 0) {
-    state->repeat_countdown -= 1;
+  track_held_key(state, state->input.key_code);
+  if (state->keys.repeat_countdown != 0) {
+    state->keys.repeat_countdown -= 1;
   } else {
-    state->repeat_countdown = kTextRepeatFrames;
-    if (!state->key_consumed && state->key_code != 0) take_key(state);
+    state->keys.repeat_countdown = kTextRepeatFrames;
+    if (!state->keys.key_consumed && state->input.key_code != 0) take_key(state);
   }
-  if (state->pending_edit_key != 0) {
-    edit_key(state, state->pending_edit_key);
-    state->pending_edit_key = 0;
+  if (state->keys.pending_edit_key != 0) {
+    edit_key(state, state->keys.pending_edit_key);
+    state->keys.pending_edit_key = 0;
   }
 
-  const bool outside =
-      state->mouse_y < state->text_field_top || state->mouse_y > state->text_field_bottom;
-  if (state->left_held != 0 && outside) end_text_field(state);
+  const bool outside = state->input.mouse_y < state->text_field.top ||
+                       state->input.mouse_y > state->text_field.bottom;
+  if (state->input.left_held != 0 && outside) end_text_field(state);
   return 0;
 }
 
 int32_t quit_requester(EditorState* state) {
-  if (state->dialog != kDialogQuit) return 0;
-  state->pointer_colour = kPointerMagenta;
-  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
+  if (state->status.dialog != kDialogQuit) return 0;
+  state->status.pointer_colour = kPointerMagenta;
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
   if (answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY)) {
-    state->quit_confirmed = 1;
+    state->status.quit_confirmed = 1;
   } else if (answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) {
-    state->dialog = kDialogNone;
+    state->status.dialog = kDialogNone;
     decline(state);
   }
   return 0;
 }
 
 int32_t clear_requester(EditorState* state) {
-  if (state->dialog != kDialogClear) return 0;
+  if (state->status.dialog != kDialogClear) return 0;
   Player* player = state->player;
-  state->pointer_colour = kPointerMagenta;
-  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_clear);
+  state->status.pointer_colour = kPointerMagenta;
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->images.clear);
   if (answered(state, kClearButtons, RequesterAction::kClearSong, kKeyO, kKeyO)) {
     clear_song(player);
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearSamples, kKeyS, kKeyS)) {
     clear_samples(player);
-    state->current_sample = 1;
+    state->selection.current_sample = 1;
     reset_sample_view(state);
     finish_clear(state);
   }
@@ -247,22 +248,22 @@ int32_t clear_requester(EditorState* state) {
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearCancel, kKeyEsc, kKeyC)) {
-    state->dialog = kDialogNone;
+    state->status.dialog = kDialogNone;
     decline(state);
   }
   return 0;
 }
 
 int32_t confirm_requester(EditorState* state) {
-  if (state->dialog != kDialogConfirm) return 0;
-  state->pointer_colour = kPointerMagenta;
-  blit_image(state->canvas, kRequesterX, kRequesterY, state->img_sure);
+  if (state->status.dialog != kDialogConfirm) return 0;
+  state->status.pointer_colour = kPointerMagenta;
+  blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
   const bool yes = answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY);
   if (!yes && !answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) return 0;
   set_message(state, "ALL RIGHT");
-  state->message_timer = 1;
-  state->confirm_answer = yes ? 1 : 0;
-  if (!yes) state->pointer_colour = kPointerRed;
+  state->status.message_timer = 1;
+  state->disk_op.confirm_answer = yes ? 1 : 0;
+  if (!yes) state->status.pointer_colour = kPointerRed;
   return 1;
 }
 

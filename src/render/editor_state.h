@@ -31,98 +31,108 @@ enum PointerColour : int32_t {
   kPointerGreen = 6,    // disk-op screen
 };
 
-struct EditorState {
-  Canvas canvas;  // pixels owned; font is img_font
-  Player* player;
+// The decoded GUI images, in load-table order.
+struct GuiImages {
+  Image* main;
+  Image* font;
+  Image* pointer;
+  Image* disk;
+  Image* sure;
+  Image* cursor;
+  Image* textcursor;
+  Image* clear;
+  Image* diskoparrow;
+  Image* chan1off;
+  Image* chan2off;
+  Image* chan3off;
+  Image* chan4off;
+  Image* disk2;
+  Image* help;
+  Image* posed;
+  Image* sample;
+  Image* loopleft;
+  Image* loopright;
+};
 
-  // GUI images, in load-table order.
-  Image* img_main;
-  Image* img_font;
-  Image* img_pointer;
-  Image* img_disk;
-  Image* img_sure;
-  Image* img_cursor;
-  Image* img_textcursor;
-  Image* img_clear;
-  Image* img_diskoparrow;
-  Image* img_chan1off;
-  Image* img_chan2off;
-  Image* img_chan3off;
-  Image* img_chan4off;
-  Image* img_disk2;
-  Image* img_help;
-  Image* img_posed;
-  Image* img_sample;
-  Image* img_loopleft;
-  Image* img_loopright;
-
+// This frame's keyboard and mouse, as the screens read them.
+struct FrameInput {
   int32_t key_code;
-  int32_t play_seconds;
-  int32_t restart_clock;
+  int32_t modifiers;  // 1 left Shift, 2 left Alt, 4 left command, 8 Ctrl
+  // The printable character the frame's key types in the keyboard layout
+  // (0 when none or unknown); when set it wins over the built-in tables.
+  int32_t text_char;
   int32_t mouse_x;
   int32_t mouse_y;
-  int32_t pointer_colour;
-  int32_t normal_pointer_colour;
-  int32_t left_held;
+  int32_t left_held;  // frames the left button has been down, 0 = up
   int32_t right_down;
-  int32_t modifiers;  // 1 left Shift, 2 left Alt, 4 left command, 8 Ctrl
-  int32_t dialog;
-  int32_t saved_dialog;
-  int32_t hit_button;
-  int32_t current_sample;
-  int32_t quit_confirmed;
+  int32_t fast_repeat;  // a held button repeats every few frames, not every 40
+};
 
-  // Keyboard editor.
-  int32_t cursor_channel;
-  int32_t cursor_column;
-
+// What every screen may show and set: the message line, the pointer's
+// colour and the dialog that owns the keys and the mouse.
+struct Status {
+  char message[32];
   int32_t message_frames;
   int32_t message_timer;
-  char message[32];
+  int32_t pointer_colour;
+  int32_t normal_pointer_colour;
+  int32_t dialog;
+  int32_t saved_dialog;
+  int32_t quit_confirmed;
+};
 
+// What the user is editing and how keys edit it. The edit mode lives here,
+// not in the pointer colour, so that a message (which recolours the
+// pointer) cannot suspend editing; the pointer only shows it.
+struct Selection {
+  int32_t current_sample;
+  int32_t cursor_channel;
+  int32_t cursor_column;
+  int32_t edit_mode;  // 1: notes and digits are written into the pattern
   int32_t octave_offset;
   int32_t edit_skip;
   int32_t multi_keyboard;
+  int32_t row_marks[5];
+};
 
-  // Keyboard handler. The held-key trio is shared with the text fields. The
-  // edit mode lives here, not in the pointer colour, so that a message
-  // (which recolours the pointer) cannot suspend editing; the pointer only
-  // shows it (normal_pointer_colour 3 while editing).
+// Held-key bookkeeping of the keyboard handler, shared with the text fields.
+struct KeyboardState {
   int32_t key_held;          // code of the key seen in the previous frame, 0 = none
   int32_t repeat_countdown;  // frames before a held key acts again
   int32_t key_consumed;      // the held key has acted once and waits for release
-  int32_t edit_mode;         // 1: notes and digits are written into the pattern
   int32_t note_key_latch;    // a note key was taken and no key-free frame followed
   int32_t note_key_index;    // key index of that note key
+  int32_t pending_edit_key;
+};
 
+// The main screen's own values: the play clock and each channel's
+// oscilloscope peak of this frame (0..128), which the level meters show.
+struct MainScreenState {
+  int32_t play_seconds;
+  int32_t restart_clock;
+  int32_t channel_peaks[kChannels];
+};
+
+// The disk-op screen. The list is the program's one directory list while
+// the screen shows it, else null; the switches are 0/1; a save asked for
+// keeps its target until answered.
+struct DiskOpState {
   char module_dir[kPathSize];
   char song_dir[kPathSize];
   char sample_dir[kPathSize];
   char track_dir[kPathSize];
   char pattern_dir[kPathSize];
-  char disk_op_path[kPathSize];
-
-  int32_t sample_editor_shown;
-  int32_t disk_op_active;
-  int32_t fast_repeat;
-
-  // Main screen: each channel's oscilloscope peak of this frame (0..128),
-  // which the level meters show.
-  int32_t channel_peaks[kChannels];
-
-  // Disk-op screen. The list is the program's one directory list while the
-  // screen shows it, else null;
-  // the switches are 0/1; a save asked for keeps its target until answered.
-  DirList* dir_list;
+  char path[kPathSize];  // the directory the list shows
+  DirList* list;
   int32_t volume_index;  // the place the volume button offers next
-  int32_t list_valid;    // 0: read disk_op_path again on the next frame
+  int32_t list_valid;    // 0: read the path again on the next frame
   int32_t option_module;
   int32_t option_song;
   int32_t sample_iff;      // samples are saved as IFF 8SVX, otherwise raw
   int32_t track_buffer;    // tracks go to and from the clipboard, not the pattern
   int32_t option_pattern;  // the same for patterns
-  int32_t disk_op_page;    // 0 first panel, otherwise the second
-  int32_t disk_op_kind;    // row 0..2
+  int32_t page;            // 0 first panel, otherwise the second
+  int32_t kind;            // row 0..2
   int32_t list_top;        // entry shown on the first list line
   int32_t list_count;      // entries in the list last read
   int32_t module_top;      // remembered list_top of each kind
@@ -133,9 +143,16 @@ struct EditorState {
   int32_t save_kind;  // the kind a pending question would save, -1 none
   int32_t save_due;   // 1: answered yes, written on the next frame
   char save_target[kPathSize];
+  int32_t confirm_answer;  // 1 yes, 0 no: the question's answer
+};
 
-  // Sample editor view: marks are screen x (0 = none), the zoom window and
-  // offset are bytes of the current sample.
+// The sample editor: marks are screen x (0 = none), the zoom window and
+// offset are bytes of the current sample. The period samples are played at
+// (C-3), and the copy buffer with the loop it carries through swaps
+// (bytes). The cut position remembers the byte a cut left the cursor at,
+// which a pixel cannot always name, so that a paste there puts the bytes
+// back; it holds while the cursor stays at cut_mark (0: no such cursor).
+struct SamplerState {
   int32_t mark_a;
   int32_t mark_b;
   int32_t drag_loop_start;
@@ -146,12 +163,6 @@ struct EditorState {
   float samples_per_pixel;
   int32_t view_offset;
   int32_t drag_range;  // 1 while a press that began in the waveform marks a range
-
-  // Sample editor: the period samples are played at (C-3), and the copy
-  // buffer with the loop it carries through swaps (bytes). The cut
-  // position remembers the byte a cut left the cursor at, which a pixel
-  // cannot always name, so that a paste there puts the bytes back; it
-  // holds while the cursor stays at cut_mark (0: no such cursor).
   int32_t play_period;
   int8_t* copy_data;  // copy_length bytes, owned (malloc)
   int32_t copy_length;
@@ -160,8 +171,34 @@ struct EditorState {
   int32_t copy_loop_end;
   int32_t cut_position;
   int32_t cut_mark;
+};
 
-  int32_t row_marks[5];
+// The text field being edited (dialog kDialogTextField).
+struct TextFieldState {
+  char* buffer;          // length + 1 bytes
+  const Player* player;  // the player the buffer belongs to
+  int32_t x;
+  int32_t cursor_y;
+  int32_t top;
+  int32_t bottom;
+  int32_t length;
+  int32_t cursor;
+};
+
+struct EditorState {
+  Canvas canvas;  // pixels owned; font is images.font
+  Player* player;
+  GuiImages images;
+  FrameInput input;
+  Status status;
+  Selection selection;
+  KeyboardState keys;
+  MainScreenState main;
+  DiskOpState disk_op;
+  SamplerState sampler;
+  TextFieldState text_field;
+  int32_t sample_editor_shown;
+  int32_t disk_op_active;
 
   // Edit operations: one level of undo and the clipboards. The undo copy
   // remembers its pattern so that undo cannot overwrite another one.
@@ -179,19 +216,4 @@ struct EditorState {
   int32_t block_first;   // rows the block came from, first <= last
   int32_t block_last;
   PatternCell block_clipboard[kRows];  // indexed by the row a cell came from
-
-  // Text field being edited (dialog 6) and the requesters. text_char is the
-  // printable character the frame's key types in the keyboard layout (0 when
-  // none or unknown); when set it wins over the built-in character tables.
-  char* text_field_buffer;          // text_field_length + 1 bytes
-  const Player* text_field_player;  // the player the buffer belongs to
-  int32_t text_field_x;
-  int32_t text_field_cursor_y;
-  int32_t text_field_top;
-  int32_t text_field_bottom;
-  int32_t text_field_length;
-  int32_t text_field_cursor;
-  int32_t pending_edit_key;
-  int32_t text_char;
-  int32_t confirm_answer;  // 1 yes, 0 no: the disk-op question's answer
 };

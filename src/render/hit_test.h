@@ -22,6 +22,6 @@ Action hit_action(const EditorState* state, const Button<Action> (&table)[N]) {
   if (!press_due(state)) return Action::kNone;
   Action hit = Action::kNone;
   for (const Button<Action>& button : table)
-    if (rect_contains(button.rect, state->mouse_x, state->mouse_y)) hit = button.action;
+    if (rect_contains(button.rect, state->input.mouse_x, state->input.mouse_y)) hit = button.action;
   return hit;
 }

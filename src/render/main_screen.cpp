@@ -88,8 +88,8 @@ int32_t module_size(const Player* player) {
 
 void draw_status(EditorState* state) {
   const Player* player = state->player;
-  Image* const off_marks[kChannels] = {state->img_chan1off, state->img_chan2off,
-                                       state->img_chan3off, state->img_chan4off};
+  Image* const off_marks[kChannels] = {state->images.chan1off, state->images.chan2off,
+                                       state->images.chan3off, state->images.chan4off};
   for (int32_t c = 0; c < kChannels; ++c) {
     if (player->channels[c].enabled == 0 && off_marks[c])
       blit_image(state->canvas, 306, 11 * c, off_marks[c]);
@@ -101,18 +101,18 @@ void draw_status(EditorState* state) {
   draw_text(state->canvas, 8, 127, 0, kTextColour, "%02d", player->current_pattern);
   draw_text(state->canvas, 64, 25, 0, kTextColour, "%04d", player->song_length);
   draw_text(state->canvas, 32, 123, 0, kTextColour, "%03d", player->tempo);
-  draw_text(state->canvas, 272, 102, 0, kTextColour, "%02d %02d", state->play_seconds / 60,
-            state->play_seconds % 60);
-  if (state->multi_keyboard & 1) draw_text(state->canvas, 17, 102, 0, kTextColour, "M");
-  draw_text(state->canvas, 24, 102, 0, kTextColour, "%d", state->edit_skip);
+  draw_text(state->canvas, 272, 102, 0, kTextColour, "%02d %02d", state->main.play_seconds / 60,
+            state->main.play_seconds % 60);
+  if (state->selection.multi_keyboard & 1) draw_text(state->canvas, 17, 102, 0, kTextColour, "M");
+  draw_text(state->canvas, 24, 102, 0, kTextColour, "%d", state->selection.edit_skip);
 
   draw_name(player->song_name, sizeof player->song_name, 102, state);
 
-  const int32_t number = std::clamp(state->current_sample, 0, kSampleCount - 1);
+  const int32_t number = std::clamp(state->selection.current_sample, 0, kSampleCount - 1);
   const Sample& sample = player->samples[number];
   draw_name(sample.name, sizeof sample.name, 113, state);
   draw_text(state->canvas, 80, 36, 0, kTextColour, "%s", kFinetuneTexts[sample.finetune & 15]);
-  draw_text(state->canvas, 64, 47, 0, kTextColour, "%04x", state->current_sample);
+  draw_text(state->canvas, 64, 47, 0, kTextColour, "%04x", state->selection.current_sample);
   draw_text(state->canvas, 64, 58, 0, kTextColour, "%04x", sample.volume);
   draw_text(state->canvas, 64, 69, 0, kTextColour, "%04x", bytes(sample.length));
   draw_text(state->canvas, 64, 80, 0, kTextColour, "%04x", bytes(sample.loop_start));
@@ -123,25 +123,26 @@ void draw_status(EditorState* state) {
   if (state->block_marking == 1) {
     const int32_t row = player->shown_row;
     if (row >= 0 && row < kRows) state->block_end = row;
-    std::snprintf(state->message, sizeof state->message, "mark block %02d-%02d",
+    std::snprintf(state->status.message, sizeof state->status.message, "mark block %02d-%02d",
                   std::min(state->block_anchor, row), std::max(state->block_anchor, row));
   }
   const int32_t message_length =
-      static_cast<int32_t>(strnlen(state->message, sizeof state->message));
-  draw_text(state->canvas, 89, 127, 0, kTextColour, "%.*s", message_length, state->message);
+      static_cast<int32_t>(strnlen(state->status.message, sizeof state->status.message));
+  draw_text(state->canvas, 89, 127, 0, kTextColour, "%.*s", message_length, state->status.message);
   draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(player));
 
-  for (int32_t c = 0; c < kChannels; ++c) state->channel_peaks[c] = draw_scope(player, c, state);
+  for (int32_t c = 0; c < kChannels; ++c)
+    state->main.channel_peaks[c] = draw_scope(player, c, state);
 }
 
 void redraw_main_screen(EditorState* state) {
-  if (state->img_main) blit_image(state->canvas, 0, 0, state->img_main);
+  if (state->images.main) blit_image(state->canvas, 0, 0, state->images.main);
   draw_status(state);
   if (state->sample_editor_shown == 0) draw_pattern_view(state);
   if (state->disk_op_active == 1) {
-    Image* panel = state->disk_op_page ? state->img_disk2 : state->img_disk;
+    Image* panel = state->disk_op.page ? state->images.disk2 : state->images.disk;
     if (panel) blit_image(state->canvas, 0, 0, panel);
   }
-  if (state->sample_editor_shown == 1 && state->img_sample)
-    blit_image(state->canvas, 0, 121, state->img_sample);
+  if (state->sample_editor_shown == 1 && state->images.sample)
+    blit_image(state->canvas, 0, 121, state->images.sample);
 }

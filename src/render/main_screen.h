@@ -12,6 +12,6 @@
 // up to the highest one the order list names, and the sample data.
 int32_t module_size(const Player* player);
 // Numbers, names, channel-off marks, message line and oscilloscopes; also
-// leaves this frame's channel peaks in state->channel_peaks.
+// leaves this frame's channel peaks in state->main.channel_peaks.
 void draw_status(EditorState* state);
 void redraw_main_screen(EditorState* state);

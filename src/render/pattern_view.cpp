@@ -114,10 +114,10 @@ void draw_pattern_view(EditorState* state) {
     if (below < kRows) draw_row(cells, below, 203 + 7 * k, 0, kOtherRowColour, state);
   }
 
-  draw_level_meters(state->channel_peaks, state);
+  draw_level_meters(state->main.channel_peaks, state);
 
-  const int32_t channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
-  const int32_t column = std::clamp(state->cursor_column, 0, 5);
-  if (state->img_cursor)
-    blit_image_keyed(state->canvas, kCursorX[channel * 6 + column], 188, state->img_cursor);
+  const int32_t channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
+  const int32_t column = std::clamp(state->selection.cursor_column, 0, 5);
+  if (state->images.cursor)
+    blit_image_keyed(state->canvas, kCursorX[channel * 6 + column], 188, state->images.cursor);
 }

@@ -33,10 +33,10 @@ int32_t padded(int32_t bytes) {
 }
 
 void set_whole_view(EditorState* state, int32_t length) {
-  state->zoom_start = 0;
-  state->zoom_end = length;
-  state->view_offset = 0;
-  state->samples_per_pixel = static_cast<float>(length / kWaveScale);
+  state->sampler.zoom_start = 0;
+  state->sampler.zoom_end = length;
+  state->sampler.view_offset = 0;
+  state->sampler.samples_per_pixel = static_cast<float>(length / kWaveScale);
 }
 
 // The bytes under the marks, within 0..L, the lower first.
@@ -50,19 +50,20 @@ Range marked_range(const EditorState* state, int32_t length) {
   const auto byte = [&](int32_t mark) {
     const int32_t pixel = std::clamp(mark - kWaveLeft, 0, kPixelSpan);
     return std::clamp(
-        state->view_offset + trunc_int(pixel * static_cast<double>(window) / kPixelSpan), 0,
+        state->sampler.view_offset + trunc_int(pixel * static_cast<double>(window) / kPixelSpan), 0,
         length);
   };
-  return {byte(std::min(state->mark_a, state->mark_b)),
-          byte(std::max(state->mark_a, state->mark_b))};
+  return {byte(std::min(state->sampler.mark_a, state->sampler.mark_b)),
+          byte(std::max(state->sampler.mark_a, state->sampler.mark_b))};
 }
 
 // Where a paste goes: the left mark, or the exact byte a cut left the
 // cursor at while that cursor and the whole view are unchanged.
 int32_t paste_position(const EditorState* state, int32_t length) {
-  if (state->mark_a == state->cut_mark && state->mark_b == state->cut_mark &&
-      state->view_offset == 0 && state->zoom_start == 0 && state->zoom_end == length)
-    return std::min(state->cut_position, length);
+  if (state->sampler.mark_a == state->sampler.cut_mark &&
+      state->sampler.mark_b == state->sampler.cut_mark && state->sampler.view_offset == 0 &&
+      state->sampler.zoom_start == 0 && state->sampler.zoom_end == length)
+    return std::min(state->sampler.cut_position, length);
   return even(marked_range(state, length).a);
 }
 
@@ -90,12 +91,12 @@ int8_t* replace_sample(Player* player, int32_t number, int8_t* data, int32_t byt
 
 // The copy buffer takes `data` (the old one is freed); its loop is off.
 void take_copy(EditorState* state, int8_t* data, int32_t bytes) {
-  std::free(state->copy_data);
-  state->copy_data = data;
-  state->copy_length = bytes;
-  state->copy_loop_start = 0;
-  state->copy_loop_length = kNoLoopBytes;
-  state->copy_loop_end = kNoLoopBytes;
+  std::free(state->sampler.copy_data);
+  state->sampler.copy_data = data;
+  state->sampler.copy_length = bytes;
+  state->sampler.copy_loop_start = 0;
+  state->sampler.copy_loop_length = kNoLoopBytes;
+  state->sampler.copy_loop_end = kNoLoopBytes;
 }
 
 // A zero-filled block of even size, or null with a message.
@@ -148,29 +149,30 @@ void cut_range(EditorState* state, int32_t number, int32_t length) {
   take_copy(state, copy, padded(n));
 
   set_whole_view(state, bytes);
-  state->mark_a = state->mark_b = state->cut_mark = 0;
+  state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark = 0;
   if (bytes == 0) {
-    state->samples_per_pixel = 1.0f;
+    state->sampler.samples_per_pixel = 1.0f;
     return;
   }
   // The cursor where the cut bytes were; the pixel names the byte only
   // roughly, so the byte itself is kept for a paste.
   const int32_t x = trunc_int(a * (static_cast<float>(kPixelSpan) / bytes)) + kWaveLeft;
-  state->mark_a = state->mark_b = state->cut_mark = std::clamp(x, kWaveLeft, kWaveRight);
-  state->cut_position = a;
+  state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark =
+      std::clamp(x, kWaveLeft, kWaveRight);
+  state->sampler.cut_position = a;
 }
 
 void paste(EditorState* state, int32_t number, int32_t length) {
   // The marks are set and cleared together.
-  if (state->mark_a <= 0) {
+  if (state->sampler.mark_a <= 0) {
     show_message("SET CURSOR POS", state);
     return;
   }
-  if (!state->copy_data) {
+  if (!state->sampler.copy_data) {
     show_message("BUFFER IS EMPTY", state);
     return;
   }
-  const int32_t total = padded(state->copy_length + length);
+  const int32_t total = padded(state->sampler.copy_length + length);
   if (total > kMaxEditedBytes) {
     show_message("MAX 65534 BYTES", state);
     return;
@@ -181,11 +183,12 @@ void paste(EditorState* state, int32_t number, int32_t length) {
   if (!joined) return;
   // An empty sample has no data: its copies are empty ranges.
   std::copy(sample.data, sample.data + p, joined);
-  std::copy(state->copy_data, state->copy_data + state->copy_length, joined + p);
-  std::copy(sample.data + p, sample.data + length, joined + p + state->copy_length);
+  std::copy(state->sampler.copy_data, state->sampler.copy_data + state->sampler.copy_length,
+            joined + p);
+  std::copy(sample.data + p, sample.data + length, joined + p + state->sampler.copy_length);
   std::free(replace_sample(state->player, number, joined, total, 0, kNoLoopBytes));
   set_whole_view(state, total);
-  state->mark_a = state->mark_b = state->cut_mark = 0;
+  state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark = 0;
 }
 
 void swap_with_copy(EditorState* state, int32_t number) {
@@ -194,15 +197,16 @@ void swap_with_copy(EditorState* state, int32_t number) {
   const int32_t loop_start = sample.loop_start >> 14;
   const int32_t loop_length = sample.loop_length >> 14;
   // Data is null exactly when the length is 0, in the buffer and the sample.
-  const int32_t copy_bytes = state->copy_length;
-  state->copy_data = replace_sample(state->player, number, state->copy_data, copy_bytes,
-                                    state->copy_loop_start, state->copy_loop_length);
-  state->copy_length = bytes;
-  state->copy_loop_start = loop_start;
-  state->copy_loop_length = loop_length;
-  state->copy_loop_end = loop_start + loop_length;
-  state->drag_loop_start = state->drag_loop_end = 0;
-  state->mark_a = state->mark_b = state->cut_mark = 0;
+  const int32_t copy_bytes = state->sampler.copy_length;
+  state->sampler.copy_data =
+      replace_sample(state->player, number, state->sampler.copy_data, copy_bytes,
+                     state->sampler.copy_loop_start, state->sampler.copy_loop_length);
+  state->sampler.copy_length = bytes;
+  state->sampler.copy_loop_start = loop_start;
+  state->sampler.copy_loop_length = loop_length;
+  state->sampler.copy_loop_end = loop_start + loop_length;
+  state->sampler.drag_loop_start = state->sampler.drag_loop_end = 0;
+  state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark = 0;
   set_whole_view(state, copy_bytes);
 }
 
@@ -223,11 +227,11 @@ void zoom_to_range(EditorState* state, int32_t length) {
     show_message("SET LARGER RANGE", state);
     return;
   }
-  state->mark_a = state->mark_b = 0;
-  state->zoom_start = a;
-  state->zoom_end = b;
-  state->view_offset = a;
-  state->samples_per_pixel = static_cast<float>((b - a) / kWaveScale);
+  state->sampler.mark_a = state->sampler.mark_b = 0;
+  state->sampler.zoom_start = a;
+  state->sampler.zoom_end = b;
+  state->sampler.view_offset = a;
+  state->sampler.samples_per_pixel = static_cast<float>((b - a) / kWaveScale);
 }
 
 void zoom_out(EditorState* state, int32_t length) {
@@ -235,52 +239,53 @@ void zoom_out(EditorState* state, int32_t length) {
   const int32_t half = window / 2;
   // Moved back inside the sample where the widened window sticks out.
   const int32_t width = std::min(window + 2 * half, length);
-  state->zoom_start = std::clamp(state->zoom_start - half, 0, length - width);
-  state->zoom_end = state->zoom_start + width;
-  state->samples_per_pixel = static_cast<float>(width / kWaveScale);
-  state->view_offset = std::clamp(state->view_offset - half, 0, length - width);
+  state->sampler.zoom_start = std::clamp(state->sampler.zoom_start - half, 0, length - width);
+  state->sampler.zoom_end = state->sampler.zoom_start + width;
+  state->sampler.samples_per_pixel = static_cast<float>(width / kWaveScale);
+  state->sampler.view_offset = std::clamp(state->sampler.view_offset - half, 0, length - width);
 }
 
 void play_range(EditorState* state, int32_t from, int32_t to) {
   Player* player = state->player;
   player->range_play = 1;
   play_sample_note(state);
-  player->range_channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
+  player->range_channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
   player->channels[player->range_channel].position = from * kFixOne;
   player->range_end = to * kFixOne;
 }
 
 void press_waveform(EditorState* state, const Sample& sample, int32_t length) {
-  if (state->left_held != 1) return;  // not again in the repeat frames of a hold
+  if (state->input.left_held != 1) return;  // not again in the repeat frames of a hold
   const int32_t window = window_bytes(state, length);
-  const int32_t x = state->mouse_x;
-  const bool on_flags = state->mouse_y >= kWaveTop && state->mouse_y <= kMarkerFlagBottom;
+  const int32_t x = state->input.mouse_x;
+  const bool on_flags =
+      state->input.mouse_y >= kWaveTop && state->input.mouse_y <= kMarkerFlagBottom;
   if (sample_loops(sample) && window > 0) {
     const double k = kViewScale / window;
-    const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
-    const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
-    state->drag_loop_start = on_flags && x >= xs && x <= xs + kMarkerGrab;
-    if (state->drag_loop_start) return;
-    state->drag_loop_end = on_flags && x >= xe + 2 && x <= xe + 2 + kMarkerGrab;
-    if (state->drag_loop_end) return;
+    const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->sampler.view_offset) * k);
+    const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->sampler.view_offset) * k);
+    state->sampler.drag_loop_start = on_flags && x >= xs && x <= xs + kMarkerGrab;
+    if (state->sampler.drag_loop_start) return;
+    state->sampler.drag_loop_end = on_flags && x >= xe + 2 && x <= xe + 2 + kMarkerGrab;
+    if (state->sampler.drag_loop_end) return;
   }
-  state->mark_a = state->mark_b = std::clamp(x, kWaveLeft, kWaveRight);
-  state->drag_range = 1;
+  state->sampler.mark_a = state->sampler.mark_b = std::clamp(x, kWaveLeft, kWaveRight);
+  state->sampler.drag_range = 1;
 }
 
 void press_scroll_bar(EditorState* state, int32_t length) {
   const int32_t window = window_bytes(state, length);
   if (window >= length) return;
   const double k = kScrollWidth / length;
-  const int32_t t = trunc_int(state->view_offset * k);
+  const int32_t t = trunc_int(state->sampler.view_offset * k);
   const int32_t u = trunc_int(window * k);
-  const int32_t x = state->mouse_x - 4;
+  const int32_t x = state->input.mouse_x - 4;
   if (x < t) {
-    state->view_offset = std::max(state->view_offset - window, 0);
+    state->sampler.view_offset = std::max(state->sampler.view_offset - window, 0);
   } else if (x <= t + u) {
-    state->drag_scroll = 1;
+    state->sampler.drag_scroll = 1;
   } else {
-    state->view_offset = std::min(state->view_offset + window, length - window);
+    state->sampler.view_offset = std::min(state->sampler.view_offset + window, length - window);
   }
 }
 
@@ -291,18 +296,18 @@ void show_message(const char* text, EditorState* state) {
 }
 
 void free_copy_buffer(EditorState* state) {
-  std::free(state->copy_data);
-  state->copy_data = nullptr;
-  state->copy_length = 0;
+  std::free(state->sampler.copy_data);
+  state->sampler.copy_data = nullptr;
+  state->sampler.copy_length = 0;
 }
 
 void play_sample_note(EditorState* state) {
   const Sample* sample = editable_sample(state);
-  const int32_t channel = std::clamp(state->cursor_channel, 0, kChannels - 1);
+  const int32_t channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
   if (!sample) return;
   Player* player = state->player;
-  const int32_t period = finetune_period(state->play_period, sample->finetune, 0);
-  start_note(player, channel, state->current_sample, period);
+  const int32_t period = finetune_period(state->sampler.play_period, sample->finetune, 0);
+  start_note(player, channel, state->selection.current_sample, period);
   ChannelState& ch = player->channels[channel];
   ch.finetune = sample->finetune;
   ch.cut_counter = -1;
@@ -326,14 +331,14 @@ void sample_button(SamplerAction button, EditorState* state) {
       show_message("NOT IMPLEMENTED", state);
       return;
     case SamplerAction::kMarkAll:
-      state->mark_a = kWaveLeft;
-      state->mark_b = kWaveRight;
+      state->sampler.mark_a = kWaveLeft;
+      state->sampler.mark_b = kWaveRight;
       return;
     case SamplerAction::kCursorStart:
-      state->mark_a = state->mark_b = kWaveLeft;
+      state->sampler.mark_a = state->sampler.mark_b = kWaveLeft;
       return;
     case SamplerAction::kCursorEnd:
-      state->mark_a = state->mark_b = kWaveRight;
+      state->sampler.mark_a = state->sampler.mark_b = kWaveRight;
       return;
     default:
       break;
@@ -341,7 +346,7 @@ void sample_button(SamplerAction button, EditorState* state) {
   // Everything else works on the sample, which sample 0 has not.
   Sample* sample = editable_sample(state);
   if (!sample) return;
-  const int32_t number = state->current_sample;
+  const int32_t number = state->selection.current_sample;
   const int32_t length = sample_bytes(*sample);
   switch (button) {
     case SamplerAction::kPaste:
@@ -352,7 +357,7 @@ void sample_button(SamplerAction button, EditorState* state) {
       return;
     case SamplerAction::kShowAll:
       set_whole_view(state, length);
-      state->mark_a = state->mark_b = 0;
+      state->sampler.mark_a = state->sampler.mark_b = 0;
       return;
     case SamplerAction::kWaveform:
       press_waveform(state, *sample, length);
@@ -371,7 +376,7 @@ void sample_button(SamplerAction button, EditorState* state) {
       play_sample_note(state);
       return;
     case SamplerAction::kPlayView:
-      play_range(state, state->zoom_start, state->zoom_end);
+      play_range(state, state->sampler.zoom_start, state->sampler.zoom_end);
       return;
     case SamplerAction::kPlayRange: {
       const auto [a, b] = marked_range(state, length);
@@ -404,13 +409,14 @@ void sample_button(SamplerAction button, EditorState* state) {
 
 int32_t sample_editor_frame(EditorState* state) {
   if (state->sample_editor_shown == 0) return 0;
-  draw_text(state->canvas, 89, 127, 0, kTextColour, "%s", state->message);
+  draw_text(state->canvas, 89, 127, 0, kTextColour, "%s", state->status.message);
   draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(state->player));
   draw_sample_view(state);
-  if (state->drag_scroll == 1) return 0;
+  if (state->sampler.drag_scroll == 1) return 0;
   const SamplerAction button = hit_action(state, kSamplerButtons);
-  if (state->message_timer != 0 || state->message_frames != 0) return 1;
+  if (state->status.message_timer != 0 || state->status.message_frames != 0) return 1;
   // A requester or a text field owns the mouse.
-  if (button != SamplerAction::kNone && state->dialog == kDialogNone) sample_button(button, state);
+  if (button != SamplerAction::kNone && state->status.dialog == kDialogNone)
+    sample_button(button, state);
   return 1;
 }

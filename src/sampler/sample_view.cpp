@@ -50,8 +50,8 @@ void invert_band(int32_t first, int32_t last, EditorState* state) {
 }
 
 void draw_waveform(EditorState* state, const Sample& sample, int32_t length) {
-  const float per_pixel = state->samples_per_pixel;
-  const int32_t offset = state->view_offset;
+  const float per_pixel = state->sampler.samples_per_pixel;
+  const int32_t offset = state->sampler.view_offset;
   int32_t previous = kWaveCentre - (point(sample, length, offset) >> 2);
   for (int32_t x = 0; x < kColumns; ++x) {
     const int32_t b = offset + trunc_int(per_pixel * static_cast<float>(x + 1));
@@ -63,12 +63,12 @@ void draw_waveform(EditorState* state, const Sample& sample, int32_t length) {
 
 void drag_loop_start(EditorState* state, Sample& sample, int32_t length, int32_t window) {
   const double k = kMarkerScale / window;
-  const int32_t m = std::min(state->mouse_x, kWaveRight);
+  const int32_t m = std::min(state->input.mouse_x, kWaveRight);
   const int32_t end = std::min(sample.loop_end >> 14, length);
   if (end < kNoLoopBytes) return;
   // Loop points stay even: the module file keeps them in words.
   const int32_t start =
-      std::min(std::max(trunc_int(m / k) + state->view_offset, 0) & ~1, end - kNoLoopBytes);
+      std::min(std::max(trunc_int(m / k) + state->sampler.view_offset, 0) & ~1, end - kNoLoopBytes);
   AudioGuard guard;
   sample.loop_start = start * kFixOne;
   sample.loop_length = (end - start) * kFixOne;
@@ -77,10 +77,10 @@ void drag_loop_start(EditorState* state, Sample& sample, int32_t length, int32_t
 
 void drag_loop_end(EditorState* state, Sample& sample, int32_t length, int32_t window) {
   const double k = kMarkerScale / window;
-  const int32_t m = std::min(state->mouse_x, kWaveRight);
+  const int32_t m = std::min(state->input.mouse_x, kWaveRight);
   const int32_t start = sample.loop_start >> 14;
   if (length - start < kNoLoopBytes) return;
-  int32_t end = (trunc_int(m / k) + state->view_offset) & ~1;
+  int32_t end = (trunc_int(m / k) + state->sampler.view_offset) & ~1;
   end = std::clamp(end, start + kNoLoopBytes, length);
   AudioGuard guard;
   sample.loop_length = (end - start) * kFixOne;
@@ -89,21 +89,21 @@ void drag_loop_end(EditorState* state, Sample& sample, int32_t length, int32_t w
 
 void draw_loop_markers(EditorState* state, const Sample& sample, int32_t window) {
   const double k = kMarkerScale / window;
-  const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->view_offset) * k);
-  const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->view_offset) * k);
+  const int32_t xs = trunc_int(((sample.loop_start >> 14) - state->sampler.view_offset) * k);
+  const int32_t xe = trunc_int(((sample.loop_end >> 14) - state->sampler.view_offset) * k);
   // One left of the view is not drawn; the copy clips the right edge.
-  if (xs >= 0) blit_image_keyed_green(state->canvas, xs, kWaveTop, state->img_loopleft);
-  if (xe >= 0) blit_image_keyed_green(state->canvas, xe + 2, kWaveTop, state->img_loopright);
+  if (xs >= 0) blit_image_keyed_green(state->canvas, xs, kWaveTop, state->images.loopleft);
+  if (xe >= 0) blit_image_keyed_green(state->canvas, xe + 2, kWaveTop, state->images.loopright);
 }
 
 void draw_play_positions(EditorState* state, const Sample& sample, int32_t window) {
   for (const ChannelState& ch : state->player->channels) {
-    if (ch.sample != state->current_sample || ch.enabled == 0) continue;
+    if (ch.sample != state->selection.current_sample || ch.enabled == 0) continue;
     int32_t p = ch.position;
     if (p < 0 || p >= sample.length) continue;
     if (sample.loop_length > kNoLoopBytes * kFixOne && sample.loop_end <= p)
       p -= sample.loop_length;
-    const int32_t x = trunc_int(((p >> 14) - state->view_offset) * kMarkerScale / window);
+    const int32_t x = trunc_int(((p >> 14) - state->sampler.view_offset) * kMarkerScale / window);
     if (x < 0 || x > kWaveRight) continue;
     for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
       put_pixel(state->canvas, x + kWaveLeft, y, kPlayLineColour);
@@ -113,13 +113,13 @@ void draw_play_positions(EditorState* state, const Sample& sample, int32_t windo
 void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
   if (length <= 0) return;
   const double k = kScrollWidth / length;
-  if (state->drag_scroll == 1) {
-    const int32_t o = std::max(trunc_int((state->mouse_x - kScrollLeft) / k), 0);
-    state->view_offset = std::min(o, length - window);
+  if (state->sampler.drag_scroll == 1) {
+    const int32_t o = std::max(trunc_int((state->input.mouse_x - kScrollLeft) / k), 0);
+    state->sampler.view_offset = std::min(o, length - window);
   }
   if (window >= length) return;
   const int32_t u = trunc_int(window * k);
-  const int32_t t = trunc_int(state->view_offset * k);
+  const int32_t t = trunc_int(state->sampler.view_offset * k);
   for (int32_t y = kScrollTop; y <= kScrollBottom; ++y)
     for (int32_t x = t + kScrollLeft; x <= t + u + kScrollLeft; ++x)
       put_pixel(state->canvas, x, y, kWaveColour);
@@ -128,7 +128,7 @@ void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
 }  // namespace
 
 Sample* editable_sample(EditorState* state) {
-  const int32_t number = state->current_sample;
+  const int32_t number = state->selection.current_sample;
   if (number < 1 || number >= kSampleCount) return nullptr;
   return &state->player->samples[number];
 }
@@ -138,7 +138,7 @@ int32_t sample_bytes(const Sample& sample) {
 }
 
 int32_t window_bytes(const EditorState* state, int32_t length) {
-  return std::clamp(state->zoom_end - state->zoom_start, 0, length);
+  return std::clamp(state->sampler.zoom_end - state->sampler.zoom_start, 0, length);
 }
 
 bool sample_loops(const Sample& sample) {
@@ -152,16 +152,16 @@ int32_t trunc_int(double value) {
 void reset_sample_view(EditorState* state) {
   const Sample* sample = editable_sample(state);
   const int32_t bytes = sample ? sample_bytes(*sample) : 0;
-  state->mark_a = 0;
-  state->mark_b = 0;
-  state->drag_loop_start = 0;
-  state->drag_loop_end = 0;
-  state->drag_range = 0;
-  state->zoom_start = 0;
-  state->view_offset = 0;
-  state->zoom_end = bytes;
-  state->samples_per_pixel = static_cast<float>(bytes / kWaveScale);
-  state->cut_mark = 0;
+  state->sampler.mark_a = 0;
+  state->sampler.mark_b = 0;
+  state->sampler.drag_loop_start = 0;
+  state->sampler.drag_loop_end = 0;
+  state->sampler.drag_range = 0;
+  state->sampler.zoom_start = 0;
+  state->sampler.view_offset = 0;
+  state->sampler.zoom_end = bytes;
+  state->sampler.samples_per_pixel = static_cast<float>(bytes / kWaveScale);
+  state->sampler.cut_mark = 0;
 }
 
 void draw_sample_view(EditorState* state) {
@@ -170,7 +170,7 @@ void draw_sample_view(EditorState* state) {
   const int32_t length = sample_bytes(*sample);
   const int32_t window = window_bytes(state, length);
   // A view left over from a longer sample is brought back inside this one.
-  state->view_offset = std::clamp(state->view_offset, 0, length - window);
+  state->sampler.view_offset = std::clamp(state->sampler.view_offset, 0, length - window);
 
   draw_text(state->canvas, 265, 214, 0, kTextColour, "%6d", window);
   // An empty sample plays nothing, whatever loop its header gave it.
@@ -181,21 +181,24 @@ void draw_sample_view(EditorState* state) {
 
   draw_waveform(state, *sample, length);
 
-  const bool loop_drag = state->drag_loop_start != 0 || state->drag_loop_end != 0;
-  if (state->drag_range == 1 && state->drag_scroll == 0 && !loop_drag &&
-      state->mouse_y >= kWaveTop && state->mouse_y <= kWaveBottom && state->left_held > 3)
-    state->mark_b = std::clamp(state->mouse_x, kWaveLeft, kWaveRight);
+  const bool loop_drag = state->sampler.drag_loop_start != 0 || state->sampler.drag_loop_end != 0;
+  if (state->sampler.drag_range == 1 && state->sampler.drag_scroll == 0 && !loop_drag &&
+      state->input.mouse_y >= kWaveTop && state->input.mouse_y <= kWaveBottom &&
+      state->input.left_held > 3)
+    state->sampler.mark_b = std::clamp(state->input.mouse_x, kWaveLeft, kWaveRight);
 
-  if (state->mark_a > 0 || state->mark_b > 0) {
+  if (state->sampler.mark_a > 0 || state->sampler.mark_b > 0) {
     // Either way round: a range marked right to left shows the same band.
-    const int32_t first = std::clamp(std::min(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
-    const int32_t last = std::clamp(std::max(state->mark_a, state->mark_b), kWaveLeft, kWaveRight);
+    const int32_t first =
+        std::clamp(std::min(state->sampler.mark_a, state->sampler.mark_b), kWaveLeft, kWaveRight);
+    const int32_t last =
+        std::clamp(std::max(state->sampler.mark_a, state->sampler.mark_b), kWaveLeft, kWaveRight);
     invert_band(first, last, state);
   }
 
   if (window > 0) {
-    if (state->drag_loop_start == 1) drag_loop_start(state, *sample, length, window);
-    if (state->drag_loop_end == 1) drag_loop_end(state, *sample, length, window);
+    if (state->sampler.drag_loop_start == 1) drag_loop_start(state, *sample, length, window);
+    if (state->sampler.drag_loop_end == 1) drag_loop_end(state, *sample, length, window);
     if (sample_loops(*sample)) draw_loop_markers(state, *sample, window);
     draw_play_positions(state, *sample, window);
   }

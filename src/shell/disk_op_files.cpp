@@ -19,7 +19,7 @@ const DiskOpServices& disk_op_services() {
 
 int32_t load_dropped_file(const char* path, EditorState* state) {
   int32_t loaded = load_module(path, state, kKindModule);
-  if (!loaded && std::strcmp(state->message, "NOT A MODULE") == 0)
+  if (!loaded && std::strcmp(state->status.message, "NOT A MODULE") == 0)
     loaded = load_sample(state, path);
   reset_sample_view(state);
   if (!loaded) restart_message_timer(state);

@@ -13,42 +13,40 @@
 namespace {
 
 struct ImageFile {
-  Image* EditorState::*field;
+  Image* GuiImages::*field;
   const char* path;
 };
 
 // In load order.
 constexpr ImageFile kImageFiles[] = {
-    {&EditorState::img_main, "data/hvmain.png"},
-    {&EditorState::img_font, "data/hvfont.png"},
-    {&EditorState::img_cursor, "data/hvcurs.png"},
-    {&EditorState::img_pointer, "data/hvpnt.png"},
-    {&EditorState::img_disk, "data/hvdisk.png"},
-    {&EditorState::img_sure, "data/hvsure.png"},
-    {&EditorState::img_textcursor, "data/hvtextcurs.png"},
-    {&EditorState::img_clear, "data/hvclear.png"},
-    {&EditorState::img_diskoparrow, "data/hvdiskoparrow.png"},
-    {&EditorState::img_chan1off, "data/chan1off.png"},
-    {&EditorState::img_chan2off, "data/chan2off.png"},
-    {&EditorState::img_chan3off, "data/chan3off.png"},
-    {&EditorState::img_chan4off, "data/chan4off.png"},
-    {&EditorState::img_disk2, "data/hvdisk2.png"},
-    {&EditorState::img_help, "data/hvhelp.png"},
-    {&EditorState::img_posed, "data/hvposed.png"},
-    {&EditorState::img_sample, "data/hvsample.png"},
-    {&EditorState::img_loopleft, "data/hvloopleft.png"},
-    {&EditorState::img_loopright, "data/hvloopright.png"},
+    {&GuiImages::main, "data/hvmain.png"},
+    {&GuiImages::font, "data/hvfont.png"},
+    {&GuiImages::cursor, "data/hvcurs.png"},
+    {&GuiImages::pointer, "data/hvpnt.png"},
+    {&GuiImages::disk, "data/hvdisk.png"},
+    {&GuiImages::sure, "data/hvsure.png"},
+    {&GuiImages::textcursor, "data/hvtextcurs.png"},
+    {&GuiImages::clear, "data/hvclear.png"},
+    {&GuiImages::diskoparrow, "data/hvdiskoparrow.png"},
+    {&GuiImages::chan1off, "data/chan1off.png"},
+    {&GuiImages::chan2off, "data/chan2off.png"},
+    {&GuiImages::chan3off, "data/chan3off.png"},
+    {&GuiImages::chan4off, "data/chan4off.png"},
+    {&GuiImages::disk2, "data/hvdisk2.png"},
+    {&GuiImages::help, "data/hvhelp.png"},
+    {&GuiImages::posed, "data/hvposed.png"},
+    {&GuiImages::sample, "data/hvsample.png"},
+    {&GuiImages::loopleft, "data/hvloopleft.png"},
+    {&GuiImages::loopright, "data/hvloopright.png"},
 };
 
 // The images in field order, for freeing.
-Image* EditorState::*const kImageFields[] = {
-    &EditorState::img_main,       &EditorState::img_font,     &EditorState::img_pointer,
-    &EditorState::img_disk,       &EditorState::img_sure,     &EditorState::img_cursor,
-    &EditorState::img_textcursor, &EditorState::img_clear,    &EditorState::img_diskoparrow,
-    &EditorState::img_chan1off,   &EditorState::img_chan2off, &EditorState::img_chan3off,
-    &EditorState::img_chan4off,   &EditorState::img_disk2,    &EditorState::img_help,
-    &EditorState::img_posed,      &EditorState::img_sample,   &EditorState::img_loopleft,
-    &EditorState::img_loopright,
+Image* GuiImages::*const kImageFields[] = {
+    &GuiImages::main,        &GuiImages::font,     &GuiImages::pointer,    &GuiImages::disk,
+    &GuiImages::sure,        &GuiImages::cursor,   &GuiImages::textcursor, &GuiImages::clear,
+    &GuiImages::diskoparrow, &GuiImages::chan1off, &GuiImages::chan2off,   &GuiImages::chan3off,
+    &GuiImages::chan4off,    &GuiImages::disk2,    &GuiImages::help,       &GuiImages::posed,
+    &GuiImages::sample,      &GuiImages::loopleft, &GuiImages::loopright,
 };
 
 }  // namespace
@@ -74,33 +72,33 @@ EditorState* editor_state_create() {
       editor_state_destroy(state);
       return nullptr;
     }
-    state->*file.field = image;
+    state->images.*file.field = image;
   }
 
-  state->canvas.font = state->img_font;
-  std::snprintf(state->message, sizeof state->message, "%s", "ALL RIGHT");
-  state->pointer_colour = kPointerWhite;
-  state->normal_pointer_colour = kPointerWhite;
-  state->dialog = kDialogNone;
-  state->current_sample = 1;
-  state->edit_skip = 1;
+  state->canvas.font = state->images.font;
+  std::snprintf(state->status.message, sizeof state->status.message, "%s", "ALL RIGHT");
+  state->status.pointer_colour = kPointerWhite;
+  state->status.normal_pointer_colour = kPointerWhite;
+  state->status.dialog = kDialogNone;
+  state->selection.current_sample = 1;
+  state->selection.edit_skip = 1;
   const int32_t marks[5] = {0, 16, 32, 48, 63};
-  std::memcpy(state->row_marks, marks, sizeof marks);
+  std::memcpy(state->selection.row_marks, marks, sizeof marks);
 
   set_default_directories(state, nullptr);
-  state->option_song = 1;  // the first opening reads the list: list_valid is 0
+  state->disk_op.option_song = 1;  // the first opening reads the list: list_valid is 0
 
-  state->play_period = 214;  // C-3 of finetune 0
-  state->copy_loop_length = 2;
-  state->copy_loop_end = 2;
+  state->sampler.play_period = 214;  // C-3 of finetune 0
+  state->sampler.copy_loop_length = 2;
+  state->sampler.copy_loop_end = 2;
   return state;
 }
 
 void editor_state_destroy(EditorState* state) {
   if (!state) return;
   delete[] state->canvas.pixels;
-  for (Image* EditorState::*field : kImageFields)
-    if (state->*field) image_free(state->*field);
+  for (Image* GuiImages::*field : kImageFields)
+    if (state->images.*field) image_free(state->images.*field);
   free_copy_buffer(state);
   delete state;
 }

@@ -6,37 +6,37 @@
 #include "shell/translate_key.h"
 
 void update_play_clock(EditorState* state, int64_t now_us, int64_t* start_time_us) {
-  if (state->restart_clock == 1) {
+  if (state->main.restart_clock == 1) {
     *start_time_us = now_us;
-    state->restart_clock = 0;
+    state->main.restart_clock = 0;
   }
   AudioGuard guard;
   if (state->player->play_mode != kStopped)
-    state->play_seconds = static_cast<int32_t>((now_us - *start_time_us) / 1000000);
+    state->main.play_seconds = static_cast<int32_t>((now_us - *start_time_us) / 1000000);
 }
 
 void hand_over_mouse(const PlatformInput& input, EditorState* state) {
-  state->mouse_x = input.mouse_x;
-  state->mouse_y = input.mouse_y;
+  state->input.mouse_x = input.mouse_x;
+  state->input.mouse_y = input.mouse_y;
   if (input.buttons & kButtonLeft) {
-    ++state->left_held;
+    ++state->input.left_held;
   } else {
-    state->left_held = 0;
-    state->fast_repeat = 0;
+    state->input.left_held = 0;
+    state->input.fast_repeat = 0;
     // The sample editor's drags end with the press.
-    state->drag_loop_start = 0;
-    state->drag_loop_end = 0;
-    state->drag_scroll = 0;
-    state->drag_range = 0;
+    state->sampler.drag_loop_start = 0;
+    state->sampler.drag_loop_end = 0;
+    state->sampler.drag_scroll = 0;
+    state->sampler.drag_range = 0;
   }
-  state->right_down = (input.buttons & kButtonRight) ? 1 : 0;
+  state->input.right_down = (input.buttons & kButtonRight) ? 1 : 0;
 }
 
 void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(EditorState*)) {
   {
     AudioGuard guard;
     translate_key(input.raw_key, input.raw_qualifier, state);
-    state->text_char = input.text_char;
+    state->input.text_char = input.text_char;
     hand_over_mouse(input, state);
     if (input.dropped_file[0]) {
       load_dropped_file(input.dropped_file, state);
@@ -46,7 +46,7 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
   }
   // Escape acts on its release, exactly once.
   if (input.raw_key == kRawEscapeRelease) input.raw_key = 0;
-  if (state->quit_confirmed == 1) input.quit_requested = 1;
+  if (state->status.quit_confirmed == 1) input.quit_requested = 1;
 }
 
 void start_song_play(EditorState* state) {

@@ -43,7 +43,7 @@ void run_loop(SdlPlatform* platform, EditorState* state, AudioRefill& refill) {
     if (now - last_frame > kFrameUs) {
       last_frame = now;
       run_frame(input, state);
-      sdl_set_text_input(platform, state->dialog == kDialogTextField);
+      sdl_set_text_input(platform, state->status.dialog == kDialogTextField);
       sdl_present(platform, state->canvas.pixels);
     }
     sdl_sleep_us(kPollUs);

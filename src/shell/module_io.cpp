@@ -37,7 +37,7 @@ int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
     AudioGuard guard;
     old = state->player;
     state->player = fresh;
-    state->current_sample = 1;
+    state->selection.current_sample = 1;
   }
   player_destroy(old);
   reset_sample_view(state);

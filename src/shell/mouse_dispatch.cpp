@@ -85,7 +85,7 @@ void delete_position(Player* player) {
 
 void perform(MainAction button, EditorState* state) {
   Player* player = state->player;
-  const bool right = state->right_down != 0;
+  const bool right = state->input.right_down != 0;
   const int32_t step = right ? 10 : 1;
   const int32_t from_row = right ? -1 : 0;  // the right button keeps the row
   int32_t& order_entry = player->order[std::clamp(player->song_position, 0, kHighestPosition)];
@@ -121,7 +121,7 @@ void perform(MainAction button, EditorState* state) {
       return;
     case MainAction::kClear:
       set_message(state, "PLEASE SELECT");
-      state->dialog = kDialogClear;
+      state->status.dialog = kDialogClear;
       return;
     case MainAction::kDiskOp:
       state->disk_op_active = 1;
@@ -155,15 +155,16 @@ void perform(MainAction button, EditorState* state) {
       return;
     case MainAction::kSampleUp:
       if (right) {
-        state->current_sample = 0;
+        state->selection.current_sample = 0;
         return;
       }
-      state->current_sample = std::clamp(state->current_sample + 1, 1, kSampleCount - 1);
+      state->selection.current_sample =
+          std::clamp(state->selection.current_sample + 1, 1, kSampleCount - 1);
       reset_sample_view(state);
       return;
     case MainAction::kSampleDown:
-      state->current_sample =
-          right ? 1 : std::clamp(state->current_sample - 1, 1, kSampleCount - 1);
+      state->selection.current_sample =
+          right ? 1 : std::clamp(state->selection.current_sample - 1, 1, kSampleCount - 1);
       reset_sample_view(state);
       return;
     case MainAction::kTempoUp:
@@ -226,8 +227,8 @@ void begin_name_field(EditorState* state, MainAction button) {
     if (!sample) return;
     begin_text_field(104, 118, 111, 120, 21, sample->name, state);
   }
-  if (state->dialog != kDialogTextField) state->saved_dialog = state->dialog;
-  state->dialog = kDialogTextField;
+  if (state->status.dialog != kDialogTextField) state->status.saved_dialog = state->status.dialog;
+  state->status.dialog = kDialogTextField;
 }
 
 bool under_sample_panel(MainAction action) {
@@ -237,23 +238,23 @@ bool under_sample_panel(MainAction action) {
 }
 
 void run_message_timer(EditorState* state) {
-  if (state->message_timer != 1) return;
-  if (state->message_frames >= kMessageFrames - 1) {
-    state->pointer_colour = state->normal_pointer_colour;
-    state->message_timer = 0;
+  if (state->status.message_timer != 1) return;
+  if (state->status.message_frames >= kMessageFrames - 1) {
+    state->status.pointer_colour = state->status.normal_pointer_colour;
+    state->status.message_timer = 0;
     set_message(state, "ALL RIGHT");
-    state->message_frames = 0;
+    state->status.message_frames = 0;
   } else {
-    state->message_frames += 1;
+    state->status.message_frames += 1;
   }
 }
 
 }  // namespace
 
 void draw_pointer(int32_t x, int32_t y, EditorState* state) {
-  const Image* image = state->img_pointer;
+  const Image* image = state->images.pointer;
   if (!image) return;
-  const int32_t colour_index = state->pointer_colour;
+  const int32_t colour_index = state->status.pointer_colour;
   const int32_t* tint = kPointerTints[colour_index >= 0 && colour_index < 7 ? colour_index : 0];
   const int32_t width = std::min(image->width, kPointerSize);
   const int32_t height = std::min<int64_t>(
@@ -275,9 +276,9 @@ void mouse_dispatch(EditorState* state) {
   redraw_main_screen(state);
 
   // The quit corner works whatever screen or requester is open.
-  if (state->mouse_x == 0 && state->mouse_y == 0 && state->left_held != 0) {
+  if (state->input.mouse_x == 0 && state->input.mouse_y == 0 && state->input.left_held != 0) {
     set_message(state, "REALLY QUIT ?");
-    state->dialog = kDialogQuit;
+    state->status.dialog = kDialogQuit;
   }
 
   // Each acts only while the dialog is its own.
@@ -292,12 +293,13 @@ void mouse_dispatch(EditorState* state) {
   const MainAction button = hit_action(state, kMainButtons);
   if (button == MainAction::kSongName || button == MainAction::kSampleName)
     begin_name_field(state, button);
-  if (state->disk_op_active == 0 && state->dialog == kDialogNone && button != MainAction::kNone) {
+  if (state->disk_op_active == 0 && state->status.dialog == kDialogNone &&
+      button != MainAction::kNone) {
     // Buttons under the sample-editor panel (the tempo arrows) cannot be
     // seen while it is shown, so they do not act.
     if (!(state->sample_editor_shown && under_sample_panel(button))) perform(button, state);
   }
 
   run_message_timer(state);
-  draw_pointer(state->mouse_x, state->mouse_y, state);
+  draw_pointer(state->input.mouse_x, state->input.mouse_y, state);
 }

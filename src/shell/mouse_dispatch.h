@@ -14,5 +14,5 @@ constexpr int32_t kMessageFrames = 48;
 // actions write Player fields the audio callback reads.
 void mouse_dispatch(EditorState* state);
 // The pointer image with its top-left pixel at (x, y), tinted by
-// state->pointer_colour; black image pixels are transparent.
+// state->status.pointer_colour; black image pixels are transparent.
 void draw_pointer(int32_t x, int32_t y, EditorState* state);

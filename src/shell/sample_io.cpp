@@ -46,9 +46,9 @@ void set_name(Sample& sample, const std::string& name) {
 }  // namespace
 
 int32_t load_sample(EditorState* state, const char* path) {
-  const int32_t slot = state->current_sample;
+  const int32_t slot = state->selection.current_sample;
   if (slot < 1 || slot >= kSampleCount) {
-    std::snprintf(state->message, sizeof state->message, "%s", "NO SAMPLE CHOSEN");
+    std::snprintf(state->status.message, sizeof state->status.message, "%s", "NO SAMPLE CHOSEN");
     return 0;
   }
   // Read and decode first: the slot is replaced only by a sample that loaded.
@@ -67,7 +67,7 @@ int32_t load_sample(EditorState* state, const char* path) {
   if (result.ok && !parsed) result = {false, "OUT OF MEMORY", "out of memory"};
   if (!result.ok) {
     std::free(loaded.data);
-    std::snprintf(state->message, sizeof state->message, "%s", result.message);
+    std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
     return 0;
   }
   if (imported.cut) timed_message(state, "SAMPLE CUT SHORT");
@@ -89,12 +89,13 @@ int32_t save_sample(const char* path, EditorState* state, int32_t number, bool i
     bytes = serialize_sample(state->player->samples[number], iff);
   }
   const FileResult result = write_file_replacing(path, bytes);
-  if (!result.ok) std::snprintf(state->message, sizeof state->message, "%s", result.message);
+  if (!result.ok)
+    std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
   return result.ok ? 1 : 0;
 }
 
 int32_t load_st_sample(const char* name, EditorState* state) {
-  const int32_t slot = state->current_sample;
+  const int32_t slot = state->selection.current_sample;
   if (slot < 1 || slot >= kSampleCount) return 0;
   char kept[sizeof(Sample::name)] = {};
   std::memcpy(kept, name, strnlen(name, sizeof kept));  // `name` may be the slot's own field

@@ -25,7 +25,7 @@ EditorState* session_create(const LiveOptions& options) {
   // The output filter starts switched off.
   state->player->filter_enabled = 0;
   if (options.module && !load_module(options.module, state)) {
-    std::fprintf(stderr, "tetrad: %s: %s\n", options.module, state->message);
+    std::fprintf(stderr, "tetrad: %s: %s\n", options.module, state->status.message);
     session_destroy(state);
     return nullptr;
   }

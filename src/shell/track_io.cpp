@@ -17,11 +17,11 @@ Pattern& current_pattern(EditorState* state) {
 }
 
 int32_t cursor_channel(const EditorState* state) {
-  return std::clamp(state->cursor_channel, 0, kChannels - 1);
+  return std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
 }
 
 int32_t refuse(EditorState* state, const FileResult& result) {
-  std::snprintf(state->message, sizeof state->message, "%s", result.message);
+  std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
   return 0;
 }
 
@@ -43,7 +43,7 @@ int32_t read_cells(const char* path, EditorState* state, PatternCell* cells, siz
 
 int32_t save_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
-  if (state->track_buffer) {
+  if (state->disk_op.track_buffer) {
     std::copy(std::begin(state->track_clipboard), std::end(state->track_clipboard), cells);
   } else {
     AudioGuard guard;
@@ -56,7 +56,7 @@ int32_t save_track(const char* path, EditorState* state) {
 int32_t load_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
   if (!read_cells(path, state, cells, kTrackCells)) return 0;
-  if (state->track_buffer) {
+  if (state->disk_op.track_buffer) {
     std::copy(std::begin(cells), std::end(cells), state->track_clipboard);
     return 1;
   }
@@ -72,7 +72,7 @@ int32_t save_pattern(const char* path, EditorState* state) {
   {
     AudioGuard guard;
     const Pattern& source =
-        state->option_pattern ? state->pattern_clipboard : current_pattern(state);
+        state->disk_op.option_pattern ? state->pattern_clipboard : current_pattern(state);
     std::copy(&source[0][0], &source[0][0] + kPatternCells, &cells[0][0]);
   }
   return write_cells(path, state, &cells[0][0], kPatternCells);
@@ -82,8 +82,9 @@ int32_t load_pattern(const char* path, EditorState* state) {
   Pattern cells;
   if (!read_cells(path, state, &cells[0][0], kPatternCells)) return 0;
   AudioGuard guard;
-  if (!state->option_pattern) save_undo(state);
-  Pattern& target = state->option_pattern ? state->pattern_clipboard : current_pattern(state);
+  if (!state->disk_op.option_pattern) save_undo(state);
+  Pattern& target =
+      state->disk_op.option_pattern ? state->pattern_clipboard : current_pattern(state);
   std::copy(&cells[0][0], &cells[0][0] + kPatternCells, &target[0][0]);
   return 1;
 }

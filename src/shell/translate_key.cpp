@@ -120,12 +120,12 @@ int32_t key_code_for_raw(int32_t raw, int32_t qualifier) {
 }
 
 void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
-  state->key_code = key_code_for_raw(raw, qualifier);
-  int32_t modifiers = state->modifiers & ~(kModShift | kModAlt | kModCommand | kModCtrl);
+  state->input.key_code = key_code_for_raw(raw, qualifier);
+  int32_t modifiers = state->input.modifiers & ~(kModShift | kModAlt | kModCommand | kModCtrl);
   if (qualifier & kQualLeftShift) modifiers |= kModShift;
   if (qualifier & kQualLeftAlt) modifiers |= kModAlt;
   if (qualifier & kQualCtrl) modifiers |= kModCtrl;
   if (qualifier & kQualLeftCommand) modifiers |= kModCommand;
-  state->modifiers = modifiers;
-  handle_key(state->key_code, state);
+  state->input.modifiers = modifiers;
+  handle_key(state->input.key_code, state);
 }

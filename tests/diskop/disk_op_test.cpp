@@ -44,10 +44,9 @@ class DiskOp : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_ / "sub");
     std::strcpy(player().song_name, "tune");
-    for (auto field :
-         {&EditorState::module_dir, &EditorState::song_dir, &EditorState::sample_dir,
-          &EditorState::track_dir, &EditorState::pattern_dir, &EditorState::disk_op_path})
-      std::strcpy(state().*field, dir_.c_str());
+    for (auto field : {&DiskOpState::module_dir, &DiskOpState::song_dir, &DiskOpState::sample_dir,
+                       &DiskOpState::track_dir, &DiskOpState::pattern_dir, &DiskOpState::path})
+      std::strcpy(state().disk_op.*field, dir_.c_str());
     state().disk_op_active = 1;
   }
   void TearDown() override {
@@ -56,20 +55,20 @@ class DiskOp : public ::testing::Test {
   }
   EditorState& state() { return screen_.state; }
   Player& player() { return *screen_.state.player; }
-  std::string message() const { return screen_.state.message; }
-  std::string path() const { return screen_.state.disk_op_path; }
+  std::string message() const { return screen_.state.status.message; }
+  std::string path() const { return screen_.state.disk_op.path; }
 
   // One frame with nothing pressed; a message shown earlier has run out.
   void frame() {
     std::fill(screen_.framebuffer.begin(), screen_.framebuffer.end(), 0x80);
-    state().left_held = 0;
-    state().message_timer = state().message_frames = 0;
+    state().input.left_held = 0;
+    state().status.message_timer = state().status.message_frames = 0;
     disk_op_frame(&state(), disk_op_services());
   }
   void press(int32_t x, int32_t y) {
-    state().mouse_x = x;
-    state().mouse_y = y;
-    state().left_held = 1;
+    state().input.mouse_x = x;
+    state().input.mouse_y = y;
+    state().input.left_held = 1;
     disk_op_frame(&state(), disk_op_services());
   }
   void click(int32_t x, int32_t y) {
@@ -93,30 +92,30 @@ class DiskOp : public ::testing::Test {
 TEST_F(DiskOp, BrowsingScrollingAndEachKindsPlace) {
   for (int i = 0; i < 20; ++i) write(std::string("f").append(std::to_string(100 + i)), {1});
   frame();  // the first opening reads the list
-  ASSERT_EQ(state().list_count, 21);
+  ASSERT_EQ(state().disk_op.list_count, 21);
   click(50, kLine[0]);  // sub
   EXPECT_EQ(path(), (dir_ / "sub").string());
-  EXPECT_EQ(std::string(state().module_dir), path());
+  EXPECT_EQ(std::string(state().disk_op.module_dir), path());
   click(200, 38);  // parent
   EXPECT_EQ(path(), dir_.string());
   click(150, 27);  // sample row
   click(313, 45);
-  EXPECT_EQ(state().list_top, 0) << "nothing above the first line";
+  EXPECT_EQ(state().disk_op.list_top, 0) << "nothing above the first line";
   for (int i = 0; i < 14; ++i) click(313, 85);
-  EXPECT_EQ(state().list_top, 13) << "stops at the last full page";
+  EXPECT_EQ(state().disk_op.list_top, 13) << "stops at the last full page";
   click(313, 95);
   click(313, 45);
-  EXPECT_EQ(state().list_top, 12);
+  EXPECT_EQ(state().disk_op.list_top, 12);
   click(150, 16);  // song row, at its own position
-  EXPECT_EQ(state().list_top, 0);
+  EXPECT_EQ(state().disk_op.list_top, 0);
   click(150, 27);
-  EXPECT_EQ(state().list_top, 12);
+  EXPECT_EQ(state().disk_op.list_top, 12);
   click(181, 38);  // page 2: row 2 is the pattern kind
-  EXPECT_EQ(disk_kind(state().disk_op_page, state().disk_op_kind), kDiskPattern);
-  std::strcpy(state().pattern_dir, (dir_ / "gone").c_str());
+  EXPECT_EQ(disk_kind(state().disk_op.page, state().disk_op.kind), kDiskPattern);
+  std::strcpy(state().disk_op.pattern_dir, (dir_ / "gone").c_str());
   click(181, 38);
   click(181, 38);  // back to it: a missing directory lists nothing
-  EXPECT_EQ(message() + std::to_string(state().list_count), "CAN'T READ DIR0");
+  EXPECT_EQ(message() + std::to_string(state().disk_op.list_count), "CAN'T READ DIR0");
 }
 
 TEST_F(DiskOp, LoadingEachKindAndRefusals) {
@@ -146,16 +145,16 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   write("empty", {});
   write("kick", Bytes(300, 7));
   click(150, 27);  // sample row: sub, a.mod, b.mod, c.song, empty, kick
-  state().current_sample = 31;
+  state().selection.current_sample = 31;
   click(50, 77);  // kick
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
   click(50, 71);  // empty: refused, the slot kept
   EXPECT_EQ(message(), "EMPTY FILE");
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
-  state().current_sample = 0;
+  state().selection.current_sample = 0;
   click(280, 27);
-  EXPECT_EQ(state().dialog, kDialogNone) << "sample 0 is never saved";
-  state().current_sample = 30;
+  EXPECT_EQ(state().status.dialog, kDialogNone) << "sample 0 is never saved";
+  state().selection.current_sample = 30;
   click(50, 83);
   EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
 }
@@ -174,11 +173,11 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   std::strcpy(player().samples[1].name, "snare");
   for (const Row& row : rows) {
     fs::remove_all(dir_ / row.file);
-    state().disk_op_page = row.page;
+    state().disk_op.page = row.page;
     click(280, row.y);
     EXPECT_EQ(message(), row.question);
     click(150, 16);  // other buttons wait while the question is open
-    EXPECT_EQ(state().disk_op_kind, 0);
+    EXPECT_EQ(state().disk_op.kind, 0);
     answer(false);
     EXPECT_FALSE(fs::exists(dir_ / row.file)) << row.question;
     click(280, row.y);
@@ -186,7 +185,7 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
     EXPECT_TRUE(fs::exists(dir_ / row.file)) << row.question;
   }
   EXPECT_EQ(file_bytes(dir_ / "tune"), serialize_cells(&player().patterns[0][0][0], kPatternCells));
-  state().disk_op_page = 0;
+  state().disk_op.page = 0;
   click(100, 27);  // IFF
   click(280, 27);
   EXPECT_EQ(message(), "REPLACE SAMPLE?");
@@ -197,21 +196,21 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   click(280, 16);
   answer(true);
   EXPECT_TRUE(fs::exists(dir_ / "_._etc_passwdXXXXXXX"));
-  std::strcpy(state().disk_op_path, "/proc");  // takes no file
+  std::strcpy(state().disk_op.path, "/proc");  // takes no file
   click(280, 5);
   answer(true);
   EXPECT_EQ(message(), "CAN'T SAVE FILE");
-  EXPECT_EQ(state().pointer_colour, kPointerRed);
+  EXPECT_EQ(state().status.pointer_colour, kPointerRed);
 
   // Closed by a key while a question waits: the question goes, the main
   // screen gets the mouse back.
-  std::strcpy(state().disk_op_path, dir_.c_str());
+  std::strcpy(state().disk_op.path, dir_.c_str());
   click(280, 5);
-  ASSERT_EQ(state().dialog, kDialogConfirm);
+  ASSERT_EQ(state().status.dialog, kDialogConfirm);
   state().disk_op_active = 0;  // Esc or Alt+D
   frame();
-  EXPECT_EQ(state().dialog, kDialogNone);
-  EXPECT_EQ(state().dir_list, nullptr);
+  EXPECT_EQ(state().status.dialog, kDialogNone);
+  EXPECT_EQ(state().disk_op.list, nullptr);
   state().disk_op_active = 1;
   frame();
   EXPECT_FALSE(fs::exists(dir_ / "mod._._etc_passwdXXXXXXX"));
@@ -220,13 +219,13 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
 TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   player().patterns[0][9][2].period = 428;
   player().patterns[0][9][2].sample = 3;
-  state().cursor_channel = 2;
-  state().disk_op_page = 1;
+  state().selection.cursor_channel = 2;
+  state().disk_op.page = 1;
   click(150, 16);  // track row
   click(280, 16);  // from the pattern (CUR)
   answer(true);
   player().current_pattern = 4;
-  state().cursor_channel = 0;
+  state().selection.cursor_channel = 0;
   click(50, kLine[1]);  // into channel 0 of pattern 4; the screen closes
   EXPECT_EQ(player().patterns[4][9][0].sample, 3);
   EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
@@ -267,17 +266,17 @@ TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
   EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
   EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow) + screen_.text_at(65, 94, 2, kYellow), "Z4..");
   // The two switches of rows 1 and 2 belong to the page shown.
-  state().option_song = 1;
-  state().sample_iff = 0;
+  state().disk_op.option_song = 1;
+  state().disk_op.sample_iff = 0;
   frame();
   EXPECT_EQ(screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3), " ONRAW");
-  state().disk_op_page = 1;
-  state().track_buffer = 1;
+  state().disk_op.page = 1;
+  state().disk_op.track_buffer = 1;
   frame();
   EXPECT_EQ(screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3), "BUFCUR");
-  state().disk_op_page = 0;
+  state().disk_op.page = 0;
   fs::create_directories(dir_ / "a-long-directory-name");
-  std::strcpy(state().disk_op_path, (dir_ / "a-long-directory-name").c_str());
+  std::strcpy(state().disk_op.path, (dir_ / "a-long-directory-name").c_str());
   frame();
   EXPECT_EQ(screen_.text_at(31, 36, 19), "ONG-DIRECTORY-NAME.");
 }
@@ -294,8 +293,8 @@ TEST_F(DiskOp, PlacesAndDefaultDirectories) {
     EXPECT_EQ(path(), place);
   }
   set_default_directories(&state(), (dir_ / "sub" / "x.mod").c_str());
-  EXPECT_EQ(path() + state().song_dir, (dir_ / "sub").string() + (dir_ / "sub").string());
-  EXPECT_EQ(std::string(state().pattern_dir), (dir_ / "data/tetrad/Patterns").string());
+  EXPECT_EQ(path() + state().disk_op.song_dir, (dir_ / "sub").string() + (dir_ / "sub").string());
+  EXPECT_EQ(std::string(state().disk_op.pattern_dir), (dir_ / "data/tetrad/Patterns").string());
   click(150, 27);
   EXPECT_TRUE(fs::is_directory(dir_ / "data/tetrad/Samples")) << "made when first shown";
   EXPECT_FALSE(fs::exists(dir_ / "data/tetrad/Tracks"));

@@ -33,8 +33,8 @@ struct Editor {
   EditorState* s = new EditorState{};
   Editor() {
     s->player = player_create(44100);
-    s->current_sample = 1;
-    s->cursor_channel = 1;
+    s->selection.current_sample = 1;
+    s->selection.cursor_channel = 1;
     for (int p = 0; p < 2; ++p)
       for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kChannels; ++c) s->player->patterns[p][r][c] = source_cell(r, c);
@@ -54,15 +54,15 @@ struct Editor {
       if (t[0] == 'r') {
         s->player->shown_row = std::stoi(t.substr(1));
       } else if (t[0] == 'c') {
-        s->cursor_channel = std::stoi(t.substr(1));
+        s->selection.cursor_channel = std::stoi(t.substr(1));
       } else if (t[0] == 'p') {
         s->player->current_pattern = std::stoi(t.substr(1));
       } else if (t == "S" || t == "A" || t == "C" || t == "N") {
-        s->modifiers = t == "S" ? 1 : t == "A" ? 2 : t == "C" ? 8 : 0;
+        s->input.modifiers = t == "S" ? 1 : t == "A" ? 2 : t == "C" ? 8 : 0;
       } else {
         const size_t sign = t.find_first_of("+-");
         const int32_t amount = sign == std::string::npos ? 0 : std::stoi(t.substr(sign));
-        edit_operation(std::stoi(t.substr(0, sign)), s, amount, s->cursor_channel);
+        edit_operation(std::stoi(t.substr(0, sign)), s, amount, s->selection.cursor_channel);
       }
     }
   }

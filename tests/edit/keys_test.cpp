@@ -46,7 +46,7 @@ struct Keyboard {
 
   Keyboard() {
     const int32_t marks[5] = {0, 16, 32, 48, 63};
-    std::memcpy(s.row_marks, marks, sizeof marks);
+    std::memcpy(s.selection.row_marks, marks, sizeof marks);
     test_module::make_constant_sample(p, 1, 1000, 20, 40);
     test_module::make_constant_sample(p, 2, 3000, -20, 64);
   }
@@ -57,27 +57,38 @@ struct Keyboard {
     const int n = numbered ? name.back() - '0' : 0;
     ChannelState& ch = p->channels[n & 3];
     Sample& smp = p->samples[n];
-    fields::Named named = {
-        {"row", &p->shown_row},       {"prow", &p->row},           {"pos", &p->song_position},
-        {"pat", &p->current_pattern}, {"play", &p->play_mode},     {"filter", &p->filter_enabled},
-        {"tempo", &p->tempo},         {"ch", &s.cursor_channel},   {"col", &s.cursor_column},
-        {"smp", &s.current_sample},   {"skip", &s.edit_skip},      {"oct", &s.octave_offset},
-        {"multi", &s.multi_keyboard}, {"edit", &s.edit_mode},      {"colour", &s.pointer_colour},
-        {"dlg", &s.dialog},           {"quit", &s.quit_confirmed}, {"diskop", &s.disk_op_active}};
-    const fields::Named more = {{"answer", &s.confirm_answer},
+    fields::Named named = {{"row", &p->shown_row},
+                           {"prow", &p->row},
+                           {"pos", &p->song_position},
+                           {"pat", &p->current_pattern},
+                           {"play", &p->play_mode},
+                           {"filter", &p->filter_enabled},
+                           {"tempo", &p->tempo},
+                           {"ch", &s.selection.cursor_channel},
+                           {"col", &s.selection.cursor_column},
+                           {"smp", &s.selection.current_sample},
+                           {"skip", &s.selection.edit_skip},
+                           {"oct", &s.selection.octave_offset},
+                           {"multi", &s.selection.multi_keyboard},
+                           {"edit", &s.selection.edit_mode},
+                           {"colour", &s.status.pointer_colour},
+                           {"dlg", &s.status.dialog},
+                           {"quit", &s.status.quit_confirmed},
+                           {"diskop", &s.disk_op_active}};
+    const fields::Named more = {{"answer", &s.disk_op.confirm_answer},
                                 {"spos", &p->shown_position},
                                 {"flags", &p->flags},
-                                {"listtop", &s.list_top},
-                                {"listcount", &s.list_count},
+                                {"listtop", &s.disk_op.list_top},
+                                {"listcount", &s.disk_op.list_count},
                                 {"blk", &s.block_marking},
-                                {"tcur", &s.text_field_cursor},
-                                {"tchar", &s.text_char},
-                                {"rdown", &s.right_down},
-                                {"marka", &s.mark_a},
+                                {"tcur", &s.text_field.cursor},
+                                {"tchar", &s.input.text_char},
+                                {"rdown", &s.input.right_down},
+                                {"marka", &s.sampler.mark_a},
                                 {"sampler", &s.sample_editor_shown}};
     const fields::Named indexed = {
         {"on", &ch.enabled},     {"snd", &ch.sample},     {"per", &ch.period},
-        {"vol", &ch.volume},     {"at", &ch.position},    {"mark", s.row_marks + n % 5},
+        {"vol", &ch.volume},     {"at", &ch.position},    {"mark", s.selection.row_marks + n % 5},
         {"order", p->order + n}, {"fine", &smp.finetune}, {"svol", &smp.volume}};
     named.insert(named.end(), more.begin(), more.end());
     named.insert(named.end(), indexed.begin(), indexed.end());
@@ -101,7 +112,7 @@ struct Keyboard {
       return text;
     }
     if (name == "msg") {
-      std::string m = s.message;
+      std::string m = s.status.message;
       for (char& c : m) c = c == ' ' ? '_' : c;
       return m;
     }
@@ -125,8 +136,8 @@ struct Keyboard {
       std::memset(p->song_name, 0, sizeof p->song_name);
       std::memcpy(p->song_name, value.data(), std::min(value.size(), sizeof p->song_name));
       if (name == "name") return;
-      s.saved_dialog = s.dialog;
-      s.dialog = kDialogTextField;
+      s.status.saved_dialog = s.status.dialog;
+      s.status.dialog = kDialogTextField;
       begin_text_field(104, 107, 100, 110, 19, p->song_name, &s);
     } else {
       *field(name) = std::stoi(value);
@@ -138,12 +149,12 @@ struct Keyboard {
   // requester and the text field, which act only while the dialog is
   // theirs; the disk-op screen closes its question once it is answered.
   void frame(int32_t code, int32_t modifiers) {
-    s.key_code = code;
-    s.modifiers = modifiers;
+    s.input.key_code = code;
+    s.input.modifiers = modifiers;
     handle_key(code, &s);
     quit_requester(&s);
     clear_requester(&s);
-    if (confirm_requester(&s)) s.dialog = kDialogNone;
+    if (confirm_requester(&s)) s.status.dialog = kDialogNone;
     edit_text_field(&s);
   }
 
@@ -158,10 +169,11 @@ struct Keyboard {
       int32_t modifiers = 0;
       if (token == "_") {
         frame(0, 0);
-      } else if (std::sscanf(token.c_str(), "click:%d,%d", &s.mouse_x, &s.mouse_y) == 2) {
-        s.left_held = 1;
+      } else if (std::sscanf(token.c_str(), "click:%d,%d", &s.input.mouse_x, &s.input.mouse_y) ==
+                 2) {
+        s.input.left_held = 1;
         frame(0, 0);
-        s.left_held = 0;
+        s.input.left_held = 0;
       } else if (const size_t eq = token.find('='); eq != std::string::npos && eq > 0) {
         set(token.substr(0, eq), token.substr(eq + 1));
       } else {
@@ -404,8 +416,8 @@ TEST(Requesters, SamplesAreFreedUnderTheAudioLock) {
   static int lock_depth = 0;
   static int locks_taken = 0;
   Keyboard k;
-  k.s.dialog = kDialogClear;
-  k.s.key_code = key_code("s");
+  k.s.status.dialog = kDialogClear;
+  k.s.input.key_code = key_code("s");
   audio_lock_install(AudioLockHooks{[](void*) { ++lock_depth, ++locks_taken; },
                                     [](void*) { --lock_depth; }, nullptr});
   clear_requester(&k.s);
@@ -422,7 +434,7 @@ TEST(Requesters, TextFieldOfAReplacedPlayerEndsUnwritten) {
   Player* loaded = player_create(44100);
   k.s.player = loaded;
   k.type("a");
-  EXPECT_EQ(k.s.dialog, kDialogNone);
+  EXPECT_EQ(k.s.status.dialog, kDialogNone);
   EXPECT_STREQ(k.p->song_name, "OLD");
   k.s.player = k.p;
   player_destroy(loaded);

@@ -81,7 +81,7 @@ TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
 
   EditorState state{};
   state.player = player_create(44100);
-  state.current_sample = 5;
+  state.selection.current_sample = 5;
   Sample& slot = state.player->samples[5];
   std::vector<uint8_t> damaged = audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, {1, 2, 3});
   damaged.resize(30);  // ends inside the format chunk
@@ -90,13 +90,13 @@ TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);
   EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
-  EXPECT_STREQ(state.message, "SAMPLE CUT SHORT");
+  EXPECT_STREQ(state.status.message, "SAMPLE CUT SHORT");
 
   std::ofstream(kPath, std::ios::binary).write(reinterpret_cast<const char*>(damaged.data()), 30);
   load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);  // the cut sample is still there
   EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
-  EXPECT_STREQ(state.message, "BAD SAMPLE FILE");
+  EXPECT_STREQ(state.status.message, "BAD SAMPLE FILE");
   player_destroy(state.player);
   std::filesystem::remove(kPath);
 }

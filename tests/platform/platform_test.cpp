@@ -42,16 +42,17 @@ std::string frames(const std::string& events) {
   for (std::string e; in >> e;) {
     if (e == "f") {  // one frame's translation of whatever the last event left
       translate_key(k.input.raw_key, k.input.raw_qualifier, &k.state);
-      const int32_t code = k.state.key_code;
+      const int32_t code = k.state.input.key_code;
       char text[24];
-      std::snprintf(text, sizeof text, " %X/%X/%X", code, k.state.modifiers, k.input.text_char);
+      std::snprintf(text, sizeof text, " %X/%X/%X", code, k.state.input.modifiers,
+                    k.input.text_char);
       out += text;
     } else if (e == "lost") {
       input_focus_lost(k.input);
     } else if (e[0] == '\'') {
       input_text_event(k.input, e.c_str() + 1);
     } else if (e[0] == 'm') {
-      k.state.modifiers = std::stoi(e.substr(1), nullptr, 16);
+      k.state.input.modifiers = std::stoi(e.substr(1), nullptr, 16);
     } else {
       input_key_event(k.input, std::stoi(e.substr(1)), e[0] == '+');
     }

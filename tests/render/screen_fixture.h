@@ -64,26 +64,26 @@ struct Screen {
     set_image_pixel(cursor, 1, 1, 0xFF0000);
     state.canvas.pixels = framebuffer.data();
     state.player = player_create(44100);
-    state.img_main = &main;
-    state.img_font = &font;
+    state.images.main = &main;
+    state.images.font = &font;
     state.canvas.font = &font;
-    state.img_cursor = &cursor;
-    state.img_pointer = &pointer;
-    state.img_chan1off = &chan_off[0];
-    state.img_chan2off = &chan_off[1];
-    state.img_chan3off = &chan_off[2];
-    state.img_chan4off = &chan_off[3];
-    state.img_disk = &disk;
-    state.img_disk2 = &disk2;
-    state.img_sample = &sample_panel;
-    state.img_sure = &requester;
-    state.img_clear = &requester;
-    state.img_textcursor = &text_cursor;
+    state.images.cursor = &cursor;
+    state.images.pointer = &pointer;
+    state.images.chan1off = &chan_off[0];
+    state.images.chan2off = &chan_off[1];
+    state.images.chan3off = &chan_off[2];
+    state.images.chan4off = &chan_off[3];
+    state.images.disk = &disk;
+    state.images.disk2 = &disk2;
+    state.images.sample = &sample_panel;
+    state.images.sure = &requester;
+    state.images.clear = &requester;
+    state.images.textcursor = &text_cursor;
     // The non-zero starting values of a freshly created editor state.
-    std::strcpy(state.message, "ALL RIGHT");
-    state.dialog = kDialogNone;
-    state.current_sample = 1;
-    state.edit_skip = 1;
+    std::strcpy(state.status.message, "ALL RIGHT");
+    state.status.dialog = kDialogNone;
+    state.selection.current_sample = 1;
+    state.selection.edit_skip = 1;
   }
   ~Screen() { player_destroy(state.player); }
   Screen(const Screen&) = delete;

@@ -100,8 +100,8 @@ TEST_F(Screen, PatternViewRowsAroundTheCurrentOneWithNothingPastTheEnds) {
   test_module::set_cell(&p, 3, 2, 2, 0, 0x1234, 0xAB);  // fields wider than their digits
   p.patterns[3][2][2].param_hi = 0xFF;
   p.patterns[3][2][2].param_lo = 0x13;
-  state->cursor_channel = 2;
-  state->cursor_column = 3;
+  state->selection.cursor_channel = 2;
+  state->selection.cursor_column = 3;
   draw();
   EXPECT_TRUE(screen.pixel(214, 188) == 0xFF0000 && screen.pixel(215, 189) == 0xFF0000 &&
               screen.pixel(217, 188) == kBackground);
@@ -126,10 +126,10 @@ TEST_F(Screen, MainScreenSampleAndSongFields) {
   s.loop_length = 0x20 * kFixOne;
   std::memcpy(s.name, "ABCDEFGHIJKLMNOPQRSTUV", 22);  // fills the field, no terminator
   std::memcpy(p.song_name, "HELLO", 5);
-  state->current_sample = 10;
-  state->play_seconds = 62 * 60 + 5;
-  state->multi_keyboard = 1;
-  state->edit_skip = 4;
+  state->selection.current_sample = 10;
+  state->main.play_seconds = 62 * 60 + 5;
+  state->selection.multi_keyboard = 1;
+  state->selection.edit_skip = 4;
   redraw_main_screen(state);
   EXPECT_EQ(screen.text_at(64, 47, 4), "000A");
   EXPECT_EQ(screen.text_at(80, 36, 2), "-7");
@@ -150,8 +150,8 @@ TEST_F(Screen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   test_module::set_cell(&p, kPatterns - 1, kRows - 1, 0, 856, 1);
   p.current_pattern = 5000;
   p.shown_row = 1000;
-  state->cursor_channel = 9;
-  state->cursor_column = -4;
+  state->selection.cursor_channel = 9;
+  state->selection.cursor_column = -4;
   draw();
   EXPECT_EQ(row_at(190), "63 C-101000 ---00000 ---00000 ---00000");
   p.current_pattern = -7;
@@ -160,7 +160,7 @@ TEST_F(Screen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   EXPECT_EQ(row_at(190), empty_row(0));
   p.song_position = 500;
   p.order[kPositions - 1] = 42;
-  state->current_sample = 99;
+  state->selection.current_sample = 99;
   p.samples[31].finetune = 200;  // 200 & 15 = 8
   p.current_pattern = -20;
   redraw_main_screen(state);
@@ -195,7 +195,8 @@ TEST_F(Screen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
     play(0, c[0], c[1]);
     redraw_main_screen(state);
     for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(0, i), c[2]) << c[0] << " " << c[1] << " " << i;
-    EXPECT_EQ(state->channel_peaks[0], c[2] == 71 ? 0 : (71 - c[2]) * 8) << c[0] << " " << c[1];
+    EXPECT_EQ(state->main.channel_peaks[0], c[2] == 71 ? 0 : (71 - c[2]) * 8)
+        << c[0] << " " << c[1];
     for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(2, i), 71) << i;
   }
   // The mute mark of channel 3 only.
@@ -205,7 +206,7 @@ TEST_F(Screen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
   p.samples[3].length = 20 * kFixOne;
   play(0, 3, 15);
   redraw_main_screen(state);
-  EXPECT_TRUE(trace_y(0, 4) == 67 && trace_y(0, 5) == 71 && state->channel_peaks[0] == 32);
+  EXPECT_TRUE(trace_y(0, 4) == 67 && trace_y(0, 5) == 71 && state->main.channel_peaks[0] == 32);
 }
 
 TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
@@ -219,8 +220,9 @@ TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) 
     state->block_anchor = state->block_start = state->block_end = anchor;
     p.shown_row = row;
     redraw_main_screen(state);
-    EXPECT_STREQ(state->message, text);
-    EXPECT_TRUE(state->block_end == (marking && row < 64 ? row : anchor) && !state->message_timer);
+    EXPECT_STREQ(state->status.message, text);
+    EXPECT_TRUE(state->block_end == (marking && row < 64 ? row : anchor) &&
+                !state->status.message_timer);
   }
 }
 

@@ -57,10 +57,10 @@ TEST_F(Editor, EveryButtonOnALoopedSample) {
   set("zoom=4000 zoom_end=5000 offset=1000");
   drag(35, 208, 319, 208);  // the thumb, at x 35 .. 66
   frame(100, 208, false);   // the drag ended with the press
-  EXPECT_EQ(st.view_offset, kLength - 1000);
+  EXPECT_EQ(st.sampler.view_offset, kLength - 1000);
   for (const auto& c : cases) {
     SetUp();
-    st.cursor_channel = 2;
+    st.selection.cursor_channel = 2;
     set(c.set);
     press(c.at);
     EXPECT_EQ(wrong(c.expect, over(c.set, kWhole)), "") << c.set << " " << c.at.x << "," << c.at.y;
@@ -75,7 +75,8 @@ TEST_F(Editor, AnEmptySampleTakesOnlyAPasteAndNeverDividesByZero) {
                 kToEnd, kCut, kCopy, kPaste, kLoop}) {
     press(at);
     drag(100, 170, 200, 208);
-    EXPECT_EQ(bytes(2).size() + st.zoom_end - st.zoom_start + st.view_offset, 0u);
+    EXPECT_EQ(
+        bytes(2).size() + st.sampler.zoom_end - st.sampler.zoom_start + st.sampler.view_offset, 0u);
   }
   EXPECT_EQ(sample(2).loop_end, 2 * kFixOne);  // its header's loop is switched off
   for (const ChannelState& ch : st.player->channels) EXPECT_NE(ch.sample, 2);
@@ -114,19 +115,19 @@ TEST_F(Editor, DragsMarkRangesOrMoveLoopMarkersWithinLimits) {
     drag(c.from_x, c.from_y, c.to_x, c.to_y);
     press(kCopy);
     EXPECT_EQ(wrong(c.expect), "") << c.from_x << "," << c.from_y;
-    EXPECT_TRUE(st.copy_length != 3194 || st.copy_data[100] == original(3294));
+    EXPECT_TRUE(st.sampler.copy_length != 3194 || st.sampler.copy_data[100] == original(3294));
   }
   // The mark follows from the fourth frame of the press, and a press held
   // on into its repeat frames does not start again.
   SetUp();
   for (int i = 0; i < 45; ++i) {
     frame(i < 1 ? 50 : 150, 170, true);
-    EXPECT_TRUE(i != 2 || st.mark_b == 50);
+    EXPECT_TRUE(i != 2 || st.sampler.mark_b == 50);
   }
   frame(150, 170, false);
-  EXPECT_EQ(st.mark_a * 1000 + st.mark_b, 50150);
+  EXPECT_EQ(st.sampler.mark_a * 1000 + st.sampler.mark_b, 50150);
   drag(150, 130, 250, 170);  // that range drag ended with its press
-  EXPECT_EQ(st.mark_b, 150);
+  EXPECT_EQ(st.sampler.mark_b, 150);
 }
 
 TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
@@ -154,7 +155,8 @@ TEST_F(Editor, SwappingTwiceRestoresSampleAndBuffer) {
   const std::vector<int8_t> before = bytes();
   mark(10, 20);  // bytes 318 .. 637
   press(kCopy);
-  const std::vector<int8_t> piece(st.copy_data, st.copy_data + st.copy_length);
+  const std::vector<int8_t> piece(st.sampler.copy_data,
+                                  st.sampler.copy_data + st.sampler.copy_length);
   press(kSwap);
   EXPECT_EQ(bytes(), piece);
   press(kPaste);
@@ -166,7 +168,9 @@ TEST_F(Editor, SwappingTwiceRestoresSampleAndBuffer) {
   press(kSwap);
   EXPECT_EQ(bytes(), before);
   EXPECT_EQ(wrong("end=10000 span=8000 copy=320 msg=SET_CURSOR_POS"), "");
-  EXPECT_EQ(std::vector<int8_t>(st.copy_data, st.copy_data + st.copy_length), piece);
+  EXPECT_EQ(
+      std::vector<int8_t>(st.sampler.copy_data, st.sampler.copy_data + st.sampler.copy_length),
+      piece);
 }
 
 TEST_F(Editor, SampleZeroIsNeverGivenData) {
@@ -179,7 +183,7 @@ TEST_F(Editor, SampleZeroIsNeverGivenData) {
     EXPECT_EQ(sample(0).data, nullptr);
     EXPECT_EQ(sample(0).length + sample(0).loop_start, 0);
   }
-  EXPECT_EQ(st.copy_length, 320);
+  EXPECT_EQ(st.sampler.copy_length, 320);
 }
 
 // Under AddressSanitizer a read outside the sample's new block is reported.

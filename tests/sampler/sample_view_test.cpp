@@ -61,11 +61,11 @@ TEST_F(View, RangeMarkersPlayLinesAndThumb) {
     }
     ASSERT_NE(at(x, 207), kYellow);
   }
-  st.zoom_start = st.view_offset = 2000;  // the loop start at the left edge
-  st.zoom_end = 4000;
+  st.sampler.zoom_start = st.sampler.view_offset = 2000;  // the loop start at the left edge
+  st.sampler.zoom_end = 4000;
   show();
   EXPECT_EQ(at(0, 150), kGreen);
-  st.view_offset = 6000;  // only the loop end, at the left edge + 2
+  st.sampler.view_offset = 6000;  // only the loop end, at the left edge + 2
   show();
   EXPECT_EQ((at(0, 150) != kGreen) + (at(2, 150) == kGreen), 2);
   // In a 6000-byte window at 0, channel 0 at the loop end (the loop start
@@ -78,8 +78,8 @@ TEST_F(View, RangeMarkersPlayLinesAndThumb) {
   st.player->channels[1].enabled = 0;
   test_module::make_constant_sample(st.player, 3, kLength, 1);
   test_module::start_voice(st.player, 2, 3, 4500, kFixOne, 64);
-  st.zoom_start = st.view_offset = 0;
-  st.zoom_end = 6000;
+  st.sampler.zoom_start = st.sampler.view_offset = 0;
+  st.sampler.zoom_end = 6000;
   show();
   for (int32_t x = 0; x < 320; ++x) {
     EXPECT_EQ(at(x, 201) == kCyan, x == 107 || x == 3) << x;

@@ -60,11 +60,11 @@ class Editor : public ::testing::Test {
   EditorState& st = screen.state;
 
   void SetUp() override {
-    st.img_loopleft = st.img_loopright = &marker;
-    st.play_period = 214;
+    st.images.loopleft = st.images.loopright = &marker;
+    st.sampler.play_period = 214;
     st.sample_editor_shown = 1;
-    std::strcpy(st.message, "ALL RIGHT");
-    st.message_timer = st.message_frames = 0;
+    std::strcpy(st.status.message, "ALL RIGHT");
+    st.status.message_timer = st.status.message_frames = 0;
     free_copy_buffer(&st);
     // Saved as a module file and loaded back, as the user would have it.
     Player* source = player_create(44100);
@@ -80,7 +80,7 @@ class Editor : public ::testing::Test {
   void TearDown() override { free_copy_buffer(&st); }
 
   void select(int32_t sample) {
-    st.current_sample = sample;
+    st.selection.current_sample = sample;
     reset_sample_view(&st);
   }
   Sample& sample(int32_t n = 1) { return st.player->samples[n]; }
@@ -102,16 +102,17 @@ class Editor : public ::testing::Test {
   // Sets the view fields (zoom .. b) named in a "name=value" list; "copy"
   // puts a zeroed buffer of that length in the copy buffer.
   void set(const std::string& list) {
-    const std::array<int32_t*, 5> view = {&st.zoom_start, &st.zoom_end, &st.view_offset, &st.mark_a,
-                                          &st.mark_b};
+    const std::array<int32_t*, 5> view = {&st.sampler.zoom_start, &st.sampler.zoom_end,
+                                          &st.sampler.view_offset, &st.sampler.mark_a,
+                                          &st.sampler.mark_b};
     fields::each(list, [&](const std::string& name, const std::string& value) {
       if (name != "copy") {
         *view.at(slot(name) - 4) = std::stoi(value);
         return;
       }
       free_copy_buffer(&st);
-      st.copy_length = std::stoi(value);
-      st.copy_data = static_cast<int8_t*>(std::calloc(st.copy_length, 1));
+      st.sampler.copy_length = std::stoi(value);
+      st.sampler.copy_data = static_cast<int8_t*>(std::calloc(st.sampler.copy_length, 1));
     });
   }
   // "" when the fields named in `expect` hold and every other field of
@@ -121,16 +122,22 @@ class Editor : public ::testing::Test {
     const ChannelState& ch = st.player->channels[2];
     const int32_t play = ch.sample == 1 && ch.period == 214 ? ch.position >> 14 : -1;
     const int32_t to = st.player->range_play ? st.player->range_end >> 14 : 0;
-    const auto px = static_cast<int32_t>(std::lround(st.samples_per_pixel * 314));
+    const auto px = static_cast<int32_t>(std::lround(st.sampler.samples_per_pixel * 314));
     const std::array<int32_t, 4> loop = {s.length, s.loop_start, s.loop_end, s.loop_length};
-    const std::array<int32_t, 9> view = {st.zoom_start, st.zoom_end, st.view_offset,
-                                         st.mark_a,     st.mark_b,   st.copy_length,
-                                         play,          to,          px};
+    const std::array<int32_t, 9> view = {st.sampler.zoom_start,
+                                         st.sampler.zoom_end,
+                                         st.sampler.view_offset,
+                                         st.sampler.mark_a,
+                                         st.sampler.mark_b,
+                                         st.sampler.copy_length,
+                                         play,
+                                         to,
+                                         px};
     return fields::wrong(over(expect, base), [&](const std::string& name) {
       const size_t i = slot(name);
       if (i < 4) return std::to_string(loop[i] >> 14);
       if (i < 13) return std::to_string(view[i - 4]);
-      std::string message = name == "msg" ? st.message : "?";
+      std::string message = name == "msg" ? st.status.message : "?";
       std::replace(message.begin(), message.end(), ' ', '_');
       return message;
     });
@@ -150,7 +157,7 @@ class Editor : public ::testing::Test {
   }
   // A click, any message cleared first so that the button acts.
   void press(At at) {
-    st.message_timer = st.message_frames = 0;
+    st.status.message_timer = st.status.message_frames = 0;
     drag(at.x, at.y, at.x, at.y);
   }
   // Marks waveform pixels lo .. hi (screen x + 3).

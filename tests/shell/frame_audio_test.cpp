@@ -44,7 +44,7 @@ struct World {
   PlatformInput input{};
   World() {
     state.player = make_song();
-    state.dialog = kDialogNone;
+    state.status.dialog = kDialogNone;
     audio_refill_init(refill, &state);
     headless_init(platform, AudioSource{audio_refill_fill, &refill});
   }
@@ -111,7 +111,7 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
 // A frame's dispatch that changes the player the way the key and mouse
 // handlers do, relying on the frame to hold the lock.
 void edit_in_frame(EditorState* state) {
-  const int32_t i = state->left_held;
+  const int32_t i = state->input.left_held;
   set_cell(state->player, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
   state->player->channels[i % kChannels].period = 150 + i;
 }
@@ -149,7 +149,7 @@ TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   stop.store(true);
   audio.join();
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
-  EXPECT_TRUE(w.state.left_held == 400 && w.refill.blocks_rendered > 0);
+  EXPECT_TRUE(w.state.input.left_held == 400 && w.refill.blocks_rendered > 0);
 }
 
 // Stands in for the mouse turn, which paints from the real images.
@@ -157,7 +157,7 @@ int g_dispatches = 0;
 int32_t g_key_seen = -1;
 void record_dispatch(EditorState* state) {
   ++g_dispatches;
-  g_key_seen = state->key_code;
+  g_key_seen = state->input.key_code;
 }
 
 struct Frame : World, ::testing::Test {};
@@ -167,18 +167,19 @@ struct Frame : World, ::testing::Test {};
 // frame.
 TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
   const int32_t raw[] = {kRawEscapeRelease, 0, 0x4C, 0x4C}, code[] = {0x01, 0, 0xC8, 0xC8};
-  state.fast_repeat = 1;
+  state.input.fast_repeat = 1;
   g_dispatches = 0;
   for (int f = 0; f < 4; ++f) {
     if (raw[f] != 0) input.raw_key = raw[f];
     input.buttons = f < 3 ? kButtonLeft : kButtonRight;
     run_frame(input, &state, record_dispatch);
     EXPECT_EQ(g_key_seen, code[f]) << f;
-    EXPECT_TRUE(state.left_held == (f < 3 ? f + 1 : 0) && state.right_down == (f == 3)) << f;
+    EXPECT_TRUE(state.input.left_held == (f < 3 ? f + 1 : 0) && state.input.right_down == (f == 3))
+        << f;
   }
-  EXPECT_TRUE(input.raw_key == 0x4C && state.fast_repeat == 0 && g_dispatches == 4 &&
+  EXPECT_TRUE(input.raw_key == 0x4C && state.input.fast_repeat == 0 && g_dispatches == 4 &&
               input.quit_requested == 0);
-  state.quit_confirmed = 1;
+  state.status.quit_confirmed = 1;
   run_frame(input, &state, record_dispatch);
   EXPECT_EQ(input.quit_requested, 1);
 }
@@ -196,9 +197,9 @@ TEST_F(Frame, PlayClockRestartsOnRequestAndStandsWhileStopped) {
   start_song_play(&state);  // asks for a restart
   for (const auto& s : steps) {
     state.player->play_mode = s[1] ? kPlaySong : kStopped;
-    if (s[2]) state.restart_clock = 1;
+    if (s[2]) state.main.restart_clock = 1;
     update_play_clock(&state, s[0], &start);
-    EXPECT_EQ(state.play_seconds, s[3]) << s[0];
+    EXPECT_EQ(state.main.play_seconds, s[3]) << s[0];
   }
 }
 

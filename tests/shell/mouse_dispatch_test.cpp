@@ -23,10 +23,10 @@ struct Mouse {
   // One frame with the pointer at (x, y) and the left button held for
   // `held` frames so far (0: up).
   void frame(int32_t x, int32_t y, int32_t held, bool right = false) {
-    st.mouse_x = x;
-    st.mouse_y = y;
-    st.left_held = held;
-    st.right_down = right ? 1 : 0;
+    st.input.mouse_x = x;
+    st.input.mouse_y = y;
+    st.input.left_held = held;
+    st.input.right_down = right ? 1 : 0;
     mouse_dispatch(&st);
   }
   // A frame on the middle of a main-screen button; a click is a press of
@@ -57,26 +57,26 @@ int32_t* pick(const std::string& name, const char* names, std::initializer_list<
 int32_t* field(Mouse& t, const std::string& name) {
   Player& p = t.p;
   EditorState& st = t.st;
-  Sample& s = p.samples[st.current_sample & 31];
+  Sample& s = p.samples[st.selection.current_sample & 31];
   ChannelState* ch = p.channels;
-  if (int32_t* f =
-          pick(name,
-               "ord3 ord4 ord5 ord6 ord7 ord126 ord127 on0 on1 on2 on3 snd0 snd2 snd3 mix2 fast "
-               "saved timer len0",
-               {&p.order[3], &p.order[4], &p.order[5], &p.order[6], &p.order[7], &p.order[126],
-                &p.order[127], &ch[0].enabled, &ch[1].enabled, &ch[2].enabled, &ch[3].enabled,
-                &ch[0].sample, &ch[2].sample, &ch[3].sample, &ch[2].mix_volume, &st.fast_repeat,
-                &st.saved_dialog, &st.message_timer, &p.samples[0].length}))
+  if (int32_t* f = pick(
+          name,
+          "ord3 ord4 ord5 ord6 ord7 ord126 ord127 on0 on1 on2 on3 snd0 snd2 snd3 mix2 fast "
+          "saved timer len0",
+          {&p.order[3], &p.order[4], &p.order[5], &p.order[6], &p.order[7], &p.order[126],
+           &p.order[127], &ch[0].enabled, &ch[1].enabled, &ch[2].enabled, &ch[3].enabled,
+           &ch[0].sample, &ch[2].sample, &ch[3].sample, &ch[2].mix_volume, &st.input.fast_repeat,
+           &st.status.saved_dialog, &st.status.message_timer, &p.samples[0].length}))
     return f;
   if (name == "pointerwidth") return &t.screen.pointer.width;
-  int32_t* f =
-      pick(name,
-           "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
-           "zoom fine vol loopstart looplen loopend",
-           {&p.song_position, &p.song_length, &p.play_mode, &p.row, &p.tempo, &st.pointer_colour,
-            &st.normal_pointer_colour, &st.edit_mode, &st.restart_clock, &st.dialog,
-            &st.sample_editor_shown, &st.disk_op_active, &st.current_sample, &st.zoom_end,
-            &s.finetune, &s.volume, &s.loop_start, &s.loop_length, &s.loop_end});
+  int32_t* f = pick(
+      name,
+      "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
+      "zoom fine vol loopstart looplen loopend",
+      {&p.song_position, &p.song_length, &p.play_mode, &p.row, &p.tempo, &st.status.pointer_colour,
+       &st.status.normal_pointer_colour, &st.selection.edit_mode, &st.main.restart_clock,
+       &st.status.dialog, &st.sample_editor_shown, &st.disk_op_active, &st.selection.current_sample,
+       &st.sampler.zoom_end, &s.finetune, &s.volume, &s.loop_start, &s.loop_length, &s.loop_end});
   return f ? f : fields::find({}, name);  // a failure when there is no such field
 }
 
@@ -144,7 +144,7 @@ TEST(Dispatch, ButtonClicks) {
           const bool loop = step.compare(0, 4, "loop") == 0;
           const int32_t v = std::stoi(step.substr(colon + 1));
           *field(t, step.substr(0, colon)) = loop ? v * kFixOne : v;
-          Sample& s = t.p.samples[t.st.current_sample & 31];
+          Sample& s = t.p.samples[t.st.selection.current_sample & 31];
           if (loop) s.loop_end = s.loop_start + s.loop_length;
         } else if (step == "corner") {
           t.frame(0, 0, 5);  // the quit corner works on any frame of a press

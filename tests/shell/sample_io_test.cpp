@@ -17,7 +17,7 @@ class SampleIo : public ::testing::Test {
     std::filesystem::create_directories(dir_);
     std::ofstream(path("kick"), std::ios::binary) << std::string(600, '\x20');
     state_.player = player_create(44100);
-    state_.current_sample = 3;
+    state_.selection.current_sample = 3;
   }
   void TearDown() override {
     player_destroy(state_.player);
@@ -49,11 +49,11 @@ TEST_F(SampleIo, AMissingFileChangesNothing) {
   EXPECT_EQ(load_sample(&state_, path("nothing").c_str()), 0);
   const Sample& s = state_.player->samples[3];
   EXPECT_TRUE(s.data != nullptr && s.length == 600 * kFixOne && std::string(s.name) == "kick");
-  EXPECT_STREQ(state_.message, "CAN'T FIND FILE");
+  EXPECT_STREQ(state_.status.message, "CAN'T FIND FILE");
 }
 
 TEST_F(SampleIo, SlotZeroIsNeverFilled) {
-  state_.current_sample = 0;
+  state_.selection.current_sample = 0;
   load_sample(&state_, path("kick").c_str());
   EXPECT_EQ(state_.player->samples[0].data, nullptr);
   EXPECT_EQ(save_sample(path("zero").c_str(), &state_, 0, false), 0);
