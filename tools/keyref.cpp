@@ -57,7 +57,7 @@ std::string key_name(int32_t key_index) {
   }
   const int32_t code = key_code_of_index(key_index);
   const KeyRecord* typed = find_key_record(kPlainChars, code);
-  if (!is_end_record(typed) && std::strcmp(typed->text, "-1") != 0) return upper(typed->text);
+  if (!is_end_record(typed) && !typed->edits_text) return upper(typed->text);
   const KeyRecord* named = find_key_record(kKeyNames, code);
   if (is_end_record(named)) return "?";
   std::string name = named->text;

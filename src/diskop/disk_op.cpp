@@ -192,25 +192,26 @@ void answer(EditorState* state) {
   state->status.pointer_colour = kPointerGreen;
 }
 
-int32_t load_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
-                  const char* path) {
+bool load_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
+               const char* path) {
   switch (kind) {
     case kDiskModule:
     case kDiskSong: {
-      if (!services.load_module(path, state, kind == kDiskSong ? kKindSong : kKindModule)) return 0;
+      if (!services.load_module(path, state, kind == kDiskSong ? kKindSong : kKindModule).ok)
+        return false;
       state->selection.current_sample = 1;
       services.reset_sample_view(state);
-      return 1;
+      return true;
     }
     case kDiskSample: {
-      const int32_t loaded = services.load_sample(state, path);
+      const bool loaded = services.load_sample(state, path).ok;
       services.reset_sample_view(state);
       return loaded;
     }
     case kDiskTrack:
-      return services.load_track(path, state);
+      return services.load_track(path, state).ok;
     default:
-      return services.load_pattern(path, state);
+      return services.load_pattern(path, state).ok;
   }
 }
 

@@ -19,16 +19,17 @@ enum DiskKind : int32_t {
 };
 
 // What the screen calls in the other subsystems, handed in by the shell.
-// The loaders and writers return 1 on success and otherwise 0 with the
-// reason in the message line, changing nothing.
+// The loaders return the file's result, the writers 1 on success and
+// otherwise 0; a failure leaves its reason in the message line and changes
+// nothing.
 struct DiskOpServices {
-  int32_t (*load_module)(const char* path, EditorState* state, ModuleKind kind);
+  FileResult (*load_module)(const char* path, EditorState* state, ModuleKind kind);
   int32_t (*save_module)(Player* player, const char* path, EditorState* state, ModuleKind kind);
-  int32_t (*load_sample)(EditorState* state, const char* path);
+  FileResult (*load_sample)(EditorState* state, const char* path);
   int32_t (*save_sample)(const char* path, EditorState* state, int32_t number, bool iff);
-  int32_t (*load_track)(const char* path, EditorState* state);
+  FileResult (*load_track)(const char* path, EditorState* state);
   int32_t (*save_track)(const char* path, EditorState* state);
-  int32_t (*load_pattern)(const char* path, EditorState* state);
+  FileResult (*load_pattern)(const char* path, EditorState* state);
   int32_t (*save_pattern)(const char* path, EditorState* state);
   void (*reset_sample_view)(EditorState* state);
   // The yes/no requester: 1 in the frame it is answered.

@@ -94,11 +94,13 @@ enum KeyIndex : int32_t {
 };
 
 // One entry of the key tables. A record with key code and key index -1 ends
-// a table.
+// a table. In the character tables the text-editing keys (cursor, delete,
+// return, escape) type nothing: they are flagged and carry their key index.
 struct KeyRecord {
   char text[16];
   int32_t key_code;
   int32_t key_index;
+  bool edits_text = false;
 };
 
 constexpr int32_t kKeyNameCount = 87;

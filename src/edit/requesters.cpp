@@ -119,15 +119,13 @@ char typed_char(const EditorState* state, const KeyRecord* record) {
   const int32_t c = state->input.text_char;
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
   if (c >= 32 && c < 127) return static_cast<char>(c);
-  if (!is_end_record(record) && std::strcmp(record->text, "-1") != 0) return record->text[0];
-  return 0;
+  return record->edits_text ? 0 : record->text[0];  // the end record's text is empty
 }
 
 void take_key(EditorState* state) {
   const KeyRecord* table = (state->input.modifiers & kModifierShift) ? kShiftedChars : kPlainChars;
   const KeyRecord* record = find_key_record(table, state->input.key_code);
-  const bool editing = !is_end_record(record) && std::strcmp(record->text, "-1") == 0;
-  if (editing) {
+  if (record->edits_text) {
     state->keys.pending_edit_key = record->key_index;
   } else if (const char c = typed_char(state, record)) {
     insert_char(state, c);

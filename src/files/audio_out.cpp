@@ -16,10 +16,6 @@ const char kAudioExtensions[] = ".wav, .flac or .aiff";
 
 namespace {
 
-FileResult refuse(const char* message, const char* reason) {
-  return {false, message, reason};
-}
-
 bool ends_with(const std::string& text, const char* suffix) {
   const size_t n = std::strlen(suffix);
   return text.size() > n && text.compare(text.size() - n, n, suffix) == 0;
@@ -158,7 +154,7 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
                                FileResult& result) {
   const AudioFormat format = audio_format_of_path(path);
   if (format == kAudioUnknown) {
-    result = refuse("UNKNOWN FORMAT", "unknown audio file extension");
+    result = file_refusal(FileError::kUnknownFormat);
     return nullptr;
   }
   SF_INFO info{};
@@ -178,7 +174,7 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
     std::vector<uint8_t> header;
     if (frames < 0 || !wav_header(info, frames, header) ||
         !write_all(STDOUT_FILENO, header.data(), header.size())) {
-      result = refuse("WRITE FAILED", "cannot write to standard output");
+      result = file_refusal(FileError::kStdoutFailed);
       delete w;
       return nullptr;
     }
@@ -190,7 +186,7 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
     w->temp = w->path + ".XXXXXX";
     const int fd = mkstemp(w->temp.data());
     if (fd < 0) {
-      result = refuse("CAN'T SAVE FILE", "cannot create file");
+      result = file_refusal(FileError::kCannotCreate);
       delete w;
       return nullptr;
     }
@@ -199,11 +195,12 @@ AudioWriter* audio_writer_open(const char* path, int32_t channels, int32_t rate,
     w->file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
   }
   if (!w->file) {
-    result = refuse("CAN'T SAVE FILE", sf_strerror(nullptr));
+    result = file_refusal(FileError::kCannotCreate);
+    result.reason = sf_strerror(nullptr);
     audio_writer_discard(w);
     return nullptr;
   }
-  result = {true, nullptr, nullptr};
+  result = kFileOk;
   return w;
 }
 
@@ -245,10 +242,10 @@ FileResult audio_writer_finish(AudioWriter* w) {
   if (w->failed || w->pipe.failed || !closed ||
       (!w->temp.empty() && std::rename(w->temp.c_str(), w->path.c_str()) != 0)) {
     audio_writer_discard(w);
-    return refuse("SAVE FAILED", "write failed");
+    return file_refusal(FileError::kWriteFailed);
   }
   delete w;
-  return {true, nullptr, nullptr};
+  return kFileOk;
 }
 
 void audio_writer_discard(AudioWriter* w) {

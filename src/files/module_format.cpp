@@ -34,10 +34,6 @@ bool known_signature(const uint8_t* tag) {
   return false;
 }
 
-FileResult refuse(const char* message, const char* reason) {
-  return {false, message, reason};
-}
-
 void decode_pattern(const uint8_t* in, PatternCell (&pattern)[kRows][kChannels]) {
   for (int r = 0; r < kRows; ++r) {
     for (int c = 0; c < kChannels; ++c, in += 4) {
@@ -92,6 +88,53 @@ void to_fixed(Sample& s) {
 
 }  // namespace
 
+FileResult file_refusal(FileError error) {
+  // No default: a new code without its texts is a compiler warning.
+  switch (error) {
+    case FileError::kNotFound:
+      return {false, error, "CAN'T FIND FILE", "cannot open file"};
+    case FileError::kNotRegular:
+      return {false, error, "NOT A FILE", "not a regular file"};
+    case FileError::kTooBig:
+      return {false, error, "FILE TOO BIG", "file too big"};
+    case FileError::kCannotOpen:
+      return {false, error, "CAN'T OPEN FILE", "cannot open file"};
+    case FileError::kReadError:
+      return {false, error, "READ ERROR", "read error"};
+    case FileError::kEmpty:
+      return {false, error, "EMPTY FILE", "empty file"};
+    case FileError::kPacked:
+      return {false, error, "PACKED MODULE", "packed modules are not read"};
+    case FileError::kNotAModule:
+      return {false, error, "NOT A MODULE", "not an M.K. module"};
+    case FileError::kBadOrderList:
+      return {false, error, "BAD ORDER LIST", "order list names a pattern above 127"};
+    case FileError::kTruncated:
+      return {false, error, "FILE TRUNCATED", "file ends inside the patterns"};
+    case FileError::kTooShort:
+      return {false, error, "FILE TOO SHORT", "file too short"};
+    case FileError::kTooLong:
+      return {false, error, "WRONG FILE SIZE", "file too long"};
+    case FileError::kBadAudio:
+      return {false, error, "BAD SAMPLE FILE", "damaged or unreadable audio file"};
+    case FileError::kOutOfMemory:
+      return {false, error, "OUT OF MEMORY", "out of memory"};
+    case FileError::kNoSample:
+      return {false, error, "NO SAMPLE CHOSEN", "no sample chosen"};
+    case FileError::kUnknownFormat:
+      return {false, error, "UNKNOWN FORMAT", "unknown audio file extension"};
+    case FileError::kCannotCreate:
+      return {false, error, "CAN'T SAVE FILE", "cannot create file"};
+    case FileError::kWriteFailed:
+      return {false, error, "SAVE FAILED", "write failed"};
+    case FileError::kStdoutFailed:
+      return {false, error, "WRITE FAILED", "cannot write to standard output"};
+    case FileError::kNone:
+      break;
+  }
+  return {false, error, nullptr, nullptr};
+}
+
 int32_t saved_pattern_count(const Player* player) {
   int32_t highest = 0;
   for (int i = 0; i < kPositions; ++i)
@@ -101,16 +144,15 @@ int32_t saved_pattern_count(const Player* player) {
 
 FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, ModuleKind kind,
                         const SampleFetch* fetch) {
-  if (size >= 4 && std::memcmp(bytes, "PACK", 4) == 0)
-    return refuse("PACKED MODULE", "packed modules are not read");
+  if (size >= 4 && std::memcmp(bytes, "PACK", 4) == 0) return file_refusal(FileError::kPacked);
   if (size < kHeaderBytes || !known_signature(bytes + 1080))
-    return refuse("NOT A MODULE", "not an M.K. module");
+    return file_refusal(FileError::kNotAModule);
   int32_t highest = 0;
   for (int i = 0; i < kPositions; ++i) highest = std::max<int32_t>(highest, bytes[952 + i]);
-  if (highest >= kPatterns) return refuse("BAD ORDER LIST", "order list names a pattern above 127");
+  if (highest >= kPatterns) return file_refusal(FileError::kBadOrderList);
   const int32_t pattern_count = highest + 1;
   const size_t data_start = kHeaderBytes + kPatternBytes * pattern_count;
-  if (size < data_start) return refuse("FILE TRUNCATED", "file ends inside the patterns");
+  if (size < data_start) return file_refusal(FileError::kTruncated);
 
   player->pattern_count = pattern_count;
   std::memcpy(player->signature, bytes + 1080, 4);
@@ -135,7 +177,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
       continue;
     }
     s.data = static_cast<int8_t*>(std::calloc(static_cast<size_t>(s.length), 1));
-    if (!s.data) return refuse("OUT OF MEMORY", "out of memory");
+    if (!s.data) return file_refusal(FileError::kOutOfMemory);
     bool have_data = true;
     if (kind == kKindModule) {
       // A truncated last sample keeps what the file holds; the rest is silence.
@@ -157,7 +199,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
     to_fixed(s);
   }
   player_reset_replay(player, 44100);
-  return {true, nullptr, nullptr};
+  return kFileOk;
 }
 
 std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
@@ -215,19 +257,19 @@ namespace {
 FileResult read_regular_file(const char* path, size_t max_bytes, bool refuse_larger,
                              std::vector<uint8_t>& out) {
   struct stat info;
-  if (stat(path, &info) != 0) return refuse("CAN'T FIND FILE", "cannot open file");
-  if (!S_ISREG(info.st_mode)) return refuse("NOT A FILE", "not a regular file");
+  if (stat(path, &info) != 0) return file_refusal(FileError::kNotFound);
+  if (!S_ISREG(info.st_mode)) return file_refusal(FileError::kNotRegular);
   if (refuse_larger && static_cast<uint64_t>(info.st_size) > max_bytes)
-    return refuse("FILE TOO BIG", "file too big");
+    return file_refusal(FileError::kTooBig);
   std::FILE* f = std::fopen(path, "rb");
-  if (!f) return refuse("CAN'T OPEN FILE", "cannot open file");
+  if (!f) return file_refusal(FileError::kCannotOpen);
   out.resize(std::min<size_t>(static_cast<size_t>(info.st_size), max_bytes));
   const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
-  if (failed) return refuse("READ ERROR", "read error");
+  if (failed) return file_refusal(FileError::kReadError);
   out.resize(got);
-  return {true, nullptr, nullptr};
+  return kFileOk;
 }
 
 }  // namespace
@@ -243,7 +285,7 @@ FileResult read_file_start(const char* path, size_t max_bytes, std::vector<uint8
 FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes) {
   std::string temp = std::string(path) + ".XXXXXX";
   const int fd = mkstemp(temp.data());
-  if (fd < 0) return refuse("CAN'T SAVE FILE", "cannot create file");
+  if (fd < 0) return file_refusal(FileError::kCannotCreate);
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
@@ -255,7 +297,7 @@ FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& by
   const bool closed = close(fd) == 0;
   if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
     unlink(temp.c_str());
-    return refuse("SAVE FAILED", "write failed");
+    return file_refusal(FileError::kWriteFailed);
   }
-  return {true, nullptr, nullptr};
+  return kFileOk;
 }

@@ -10,13 +10,48 @@
 
 enum ModuleKind : int32_t { kKindModule = 0, kKindSong = 1 };
 
-// Why a file was refused: `message` fits the 16-character message line,
-// `reason` is the longer text for the command line.
+// Why a file was refused. Callers decide on the code; the texts are only
+// shown.
+enum class FileError : int32_t {
+  kNone,
+  // Reading a file.
+  kNotFound,
+  kNotRegular,
+  kTooBig,
+  kCannotOpen,
+  kReadError,
+  kEmpty,
+  // What the bytes hold.
+  kPacked,
+  kNotAModule,
+  kBadOrderList,
+  kTruncated,
+  kTooShort,
+  kTooLong,
+  kBadAudio,
+  kOutOfMemory,
+  kNoSample,  // no sample slot to load into
+  // Writing a file.
+  kUnknownFormat,
+  kCannotCreate,
+  kWriteFailed,
+  kStdoutFailed,
+};
+
+// `message` fits the 16-character message line, `reason` is the longer
+// text for the command line; both are null when the file was taken.
 struct FileResult {
   bool ok;
+  FileError error;
   const char* message;
   const char* reason;
+  // Lets `!load(...)` test for failure as it did when loaders returned 0/1.
+  explicit operator bool() const { return ok; }
 };
+
+constexpr FileResult kFileOk{true, FileError::kNone, nullptr, nullptr};
+// A refusal with the texts that go with the code.
+FileResult file_refusal(FileError error);
 
 // Fills the data of a song's sample from the sample library; false when the
 // sample cannot be had there.

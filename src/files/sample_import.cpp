@@ -88,16 +88,15 @@ void take_loop(SNDFILE* file, ImportedSample& out) {
 
 ImportResult import_audio_sample(const uint8_t* bytes, size_t size, ImportedSample& out) {
   out = ImportedSample{};
-  if (tag_at(bytes, size, 0, "FORM") && !is_aiff(bytes, size))
-    return {kImportNotAudio, nullptr, nullptr};
+  if (tag_at(bytes, size, 0, "FORM") && !is_aiff(bytes, size)) return {kImportNotAudio, kFileOk};
   Memory memory{bytes, static_cast<sf_count_t>(size), 0};
   SF_VIRTUAL_IO io{memory_length, memory_seek, memory_read, memory_write, memory_tell};
   SF_INFO info{};
   SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
   if (!file || info.channels < 1) {
     if (file) sf_close(file);
-    if (!announces_audio(bytes, size)) return {kImportNotAudio, nullptr, nullptr};
-    return {kImportRefused, "BAD SAMPLE FILE", "damaged or unreadable audio file"};
+    if (!announces_audio(bytes, size)) return {kImportNotAudio, kFileOk};
+    return {kImportRefused, file_refusal(FileError::kBadAudio)};
   }
   constexpr int32_t kChunkFrames = 1024;
   std::vector<int> chunk(static_cast<size_t>(kChunkFrames) * info.channels);
@@ -119,7 +118,7 @@ ImportResult import_audio_sample(const uint8_t* bytes, size_t size, ImportedSamp
   }
   take_loop(file, out);
   sf_close(file);
-  return {kImportDone, nullptr, nullptr};
+  return {kImportDone, kFileOk};
 }
 
 bool sample_from_import(const ImportedSample& imported, Sample& sample) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/player.h"
+#include "files/module_format.h"
 
 struct ImportedSample {
   std::vector<int8_t> data;  // at most kMaxSampleBytes
@@ -23,8 +24,7 @@ enum ImportStatus : int32_t {
 
 struct ImportResult {
   ImportStatus status;
-  const char* message;  // for the message line
-  const char* reason;   // longer, for the command line
+  FileResult file;  // why, when the status is kImportRefused
 };
 
 // Decodes the whole file: channels mixed to mono, each frame rounded to the

@@ -31,8 +31,8 @@ std::vector<uint8_t> serialize_cells(const PatternCell* cells, size_t count) {
 }
 
 FileResult parse_cells(const uint8_t* bytes, size_t size, PatternCell* out, size_t count) {
-  if (size < count * kCellFileBytes) return {false, "FILE TOO SHORT", "file too short"};
-  if (size > count * kCellFileBytes) return {false, "WRONG FILE SIZE", "file too long"};
+  if (size < count * kCellFileBytes) return file_refusal(FileError::kTooShort);
+  if (size > count * kCellFileBytes) return file_refusal(FileError::kTooLong);
   for (size_t i = 0; i < count; ++i, bytes += kCellFileBytes) {
     PatternCell cell{};
     cell.period = std::clamp(get32(bytes), 0, kHighestPeriod);
@@ -43,5 +43,5 @@ FileResult parse_cells(const uint8_t* bytes, size_t size, PatternCell* out, size
     cell.param = static_cast<uint8_t>(cell.param_hi * 16 + cell.param_lo);
     out[i] = cell;
   }
-  return {true, nullptr, nullptr};
+  return kFileOk;
 }

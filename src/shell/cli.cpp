@@ -151,7 +151,7 @@ int run_render(const char* in, const char* out, double max_seconds, bool stems) 
   if (!player) return kExitFailure;
   RenderFiles files{{}, 0};
   std::string failed_path;
-  FileResult result{true, nullptr, nullptr};
+  FileResult result = kFileOk;
   for (int i = 0; i < (stems ? 1 + kChannels : 1) && result.ok; ++i) {
     const std::string path = i == 0 ? std::string(out) : stem_path(out, i - 1);
     files.writers[i] = audio_writer_open(path.c_str(), 2, kRate, known, result);
@@ -166,7 +166,7 @@ int run_render(const char* in, const char* out, double max_seconds, bool stems) 
         render_song(player, max_frames, &sink, stems, terminal ? &progress : nullptr);
     if (terminal) std::fputc('\n', stderr);
     if (frames < 0) {
-      result = {false, "SAVE FAILED", "write failed"};
+      result = file_refusal(FileError::kWriteFailed);
       failed_path = out;
     }
   }

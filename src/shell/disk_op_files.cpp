@@ -1,7 +1,5 @@
 #include "shell/disk_op_files.h"
 
-#include <cstring>
-
 #include "edit/requesters.h"
 #include "render/message.h"
 #include "sampler/sample_view.h"
@@ -17,11 +15,10 @@ const DiskOpServices& disk_op_services() {
   return kServices;
 }
 
-int32_t load_dropped_file(const char* path, EditorState* state) {
-  int32_t loaded = load_module(path, state, kKindModule);
-  if (!loaded && std::strcmp(state->status.message, "NOT A MODULE") == 0)
-    loaded = load_sample(state, path);
+FileResult load_dropped_file(const char* path, EditorState* state) {
+  FileResult loaded = load_module(path, state, kKindModule);
+  if (loaded.error == FileError::kNotAModule) loaded = load_sample(state, path);
   reset_sample_view(state);
-  if (!loaded) restart_message_timer(state);
+  if (!loaded.ok) restart_message_timer(state);
   return loaded;
 }

@@ -10,7 +10,7 @@
 #include "sampler/sample_view.h"
 #include "shell/program_dir.h"
 
-int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
+FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   {
     AudioGuard guard;
     state->player->play_mode = kStopped;
@@ -28,7 +28,7 @@ int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
   if (!result.ok) {
     player_destroy(fresh);
     set_message(state, result.message);
-    return 0;
+    return result;
   }
   Player* old;
   {
@@ -41,7 +41,7 @@ int32_t load_module(const char* path, EditorState* state, ModuleKind kind) {
   }
   player_destroy(old);
   reset_sample_view(state);
-  return 1;
+  return result;
 }
 
 int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind) {

@@ -7,8 +7,9 @@
 #include "files/module_format.h"
 #include "render/editor_state.h"
 
-// 1 when the file was read; 0 (with the reason in the message line) when it
-// cannot be opened or is refused, leaving the current module in place.
-int32_t load_module(const char* path, EditorState* state, ModuleKind kind = kKindModule);
+// Reads the file into a new player. A file that cannot be opened or is
+// refused leaves the current module in place and its reason in the message
+// line.
+FileResult load_module(const char* path, EditorState* state, ModuleKind kind = kKindModule);
 // 1 when the file was written completely; 0 otherwise (old file kept).
 int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind);

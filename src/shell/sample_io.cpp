@@ -45,30 +45,28 @@ void set_name(Sample& sample, const std::string& name) {
 
 }  // namespace
 
-int32_t load_sample(EditorState* state, const char* path) {
+FileResult load_sample(EditorState* state, const char* path) {
   const int32_t slot = state->selection.current_sample;
-  if (slot < 1 || slot >= kSampleCount) {
-    std::snprintf(state->status.message, sizeof state->status.message, "%s", "NO SAMPLE CHOSEN");
-    return 0;
-  }
   // Read and decode first: the slot is replaced only by a sample that loaded.
   std::vector<uint8_t> bytes;
-  FileResult result = read_file_start(path, kMaxSampleFileBytes, bytes);
-  if (result.ok && bytes.empty()) result = {false, "EMPTY FILE", "empty file"};
+  FileResult result = slot >= 1 && slot < kSampleCount
+                          ? read_file_start(path, kMaxSampleFileBytes, bytes)
+                          : file_refusal(FileError::kNoSample);
+  if (result.ok && bytes.empty()) result = file_refusal(FileError::kEmpty);
   // WAV, AIFF, FLAC first; what is none of them goes to the raw and IFF reader.
   ImportedSample imported;
   const ImportResult audio = result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported)
-                                       : ImportResult{kImportNotAudio, nullptr, nullptr};
-  if (audio.status == kImportRefused) result = {false, audio.message, audio.reason};
+                                       : ImportResult{kImportNotAudio, kFileOk};
+  if (audio.status == kImportRefused) result = audio.file;
   Sample loaded{};
   const bool parsed = result.ok && (audio.status == kImportDone
                                         ? sample_from_import(imported, loaded)
                                         : parse_sample_file(bytes.data(), bytes.size(), loaded));
-  if (result.ok && !parsed) result = {false, "OUT OF MEMORY", "out of memory"};
+  if (result.ok && !parsed) result = file_refusal(FileError::kOutOfMemory);
   if (!result.ok) {
     std::free(loaded.data);
     std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
-    return 0;
+    return result;
   }
   if (imported.cut) timed_message(state, "SAMPLE CUT SHORT");
   set_name(loaded, sample_name_of_path(path));
@@ -78,7 +76,7 @@ int32_t load_sample(EditorState* state, const char* path) {
   Sample& sample = player->samples[slot];
   sample_clear(sample);
   sample = loaded;
-  return 1;
+  return result;
 }
 
 int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff) {

@@ -3,12 +3,13 @@
 
 #include <cstdint>
 
+#include "files/module_format.h"
 #include "render/editor_state.h"
 
-// Loads a sample file into the current sample slot; 1 when loaded. A file
-// that cannot be read or is empty changes nothing and returns 0 with the
-// reason in the message line. Slot 0 is never changed.
-int32_t load_sample(EditorState* state, const char* path);
+// Loads a sample file into the current sample slot. A file that cannot be
+// read or is empty changes nothing and leaves its reason in the message
+// line. Slot 0 is never changed.
+FileResult load_sample(EditorState* state, const char* path);
 // Writes sample `number` as IFF 8SVX or raw; 1 when written, otherwise 0
 // with the reason in the message line.
 int32_t save_sample(const char* path, EditorState* state, int32_t number, bool iff);

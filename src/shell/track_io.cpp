@@ -20,23 +20,24 @@ int32_t cursor_channel(const EditorState* state) {
   return std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
 }
 
-int32_t refuse(EditorState* state, const FileResult& result) {
-  std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
-  return 0;
+// A refusal's reason goes to the message line.
+FileResult shown(EditorState* state, const FileResult& result) {
+  if (!result.ok)
+    std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
+  return result;
 }
 
 int32_t write_cells(const char* path, EditorState* state, const PatternCell* cells, size_t count) {
-  const FileResult result = write_file_replacing(path, serialize_cells(cells, count));
-  return result.ok ? 1 : refuse(state, result);
+  return shown(state, write_file_replacing(path, serialize_cells(cells, count))).ok ? 1 : 0;
 }
 
-// Reads a whole file of `count` cells into `cells`; 0 when it is refused.
-int32_t read_cells(const char* path, EditorState* state, PatternCell* cells, size_t count) {
+// Reads a whole file of `count` cells into `cells`.
+FileResult read_cells(const char* path, EditorState* state, PatternCell* cells, size_t count) {
   std::vector<uint8_t> bytes;
   // One byte more than a file may hold, so a longer file is seen as such.
   FileResult result = read_file_start(path, count * kCellFileBytes + 1, bytes);
   if (result.ok) result = parse_cells(bytes.data(), bytes.size(), cells, count);
-  return result.ok ? 1 : refuse(state, result);
+  return shown(state, result);
 }
 
 }  // namespace
@@ -53,18 +54,19 @@ int32_t save_track(const char* path, EditorState* state) {
   return write_cells(path, state, cells, kTrackCells);
 }
 
-int32_t load_track(const char* path, EditorState* state) {
+FileResult load_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
-  if (!read_cells(path, state, cells, kTrackCells)) return 0;
+  const FileResult result = read_cells(path, state, cells, kTrackCells);
+  if (!result.ok) return result;
   if (state->disk_op.track_buffer) {
     std::copy(std::begin(cells), std::end(cells), state->track_clipboard);
-    return 1;
+    return result;
   }
   AudioGuard guard;
   save_undo(state);
   Pattern& pattern = current_pattern(state);
   for (int32_t row = 0; row < kRows; ++row) pattern[row][cursor_channel(state)] = cells[row];
-  return 1;
+  return result;
 }
 
 int32_t save_pattern(const char* path, EditorState* state) {
@@ -78,13 +80,14 @@ int32_t save_pattern(const char* path, EditorState* state) {
   return write_cells(path, state, &cells[0][0], kPatternCells);
 }
 
-int32_t load_pattern(const char* path, EditorState* state) {
+FileResult load_pattern(const char* path, EditorState* state) {
   Pattern cells;
-  if (!read_cells(path, state, &cells[0][0], kPatternCells)) return 0;
+  const FileResult result = read_cells(path, state, &cells[0][0], kPatternCells);
+  if (!result.ok) return result;
   AudioGuard guard;
   if (!state->disk_op.option_pattern) save_undo(state);
   Pattern& target =
       state->disk_op.option_pattern ? state->pattern_clipboard : current_pattern(state);
   std::copy(&cells[0][0], &cells[0][0] + kPatternCells, &target[0][0]);
-  return 1;
+  return result;
 }

@@ -305,15 +305,28 @@ TEST_F(DiskOp, PlacesAndDefaultDirectories) {
 }
 
 // Only a module or a sample is loaded; a FIFO, a directory or a missing
-// path is refused without blocking.
+// path is refused without blocking. Only a file that is no module at all is
+// tried as a sample: a damaged module is refused as one.
 TEST_F(DiskOp, DroppedFilesLoadAsModulesOrSamplesAndNothingElseIsOpened) {
-  write("dropped.mod", serialize_module(&player(), kKindModule));
+  const Bytes module = serialize_module(&player(), kKindModule);
+  write("dropped.mod", module);
   write("hat", Bytes(50, 3));
+  write("empty", {});
+  Bytes packed = module;
+  std::copy_n("PACK", 4, packed.begin());
+  write("packed.mod", packed);
+  write("cut.mod", Bytes(module.begin(), module.end() - 1));
   ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
-  const std::pair<const char*, int32_t> drops[] = {
-      {"dropped.mod", 1}, {"hat", 1}, {"fifo", 0}, {"sub", 0}, {"none", 0}};
-  for (const auto& [name, loaded] : drops)
-    EXPECT_EQ(load_dropped_file((dir_ / name).c_str(), &state()), loaded) << name;
+  const std::pair<const char*, FileError> drops[] = {
+      {"dropped.mod", FileError::kNone},  {"hat", FileError::kNone},
+      {"fifo", FileError::kNotRegular},   {"sub", FileError::kNotRegular},
+      {"none", FileError::kNotFound},     {"empty", FileError::kEmpty},
+      {"packed.mod", FileError::kPacked}, {"cut.mod", FileError::kTruncated}};
+  for (const auto& [name, error] : drops) {
+    const FileResult loaded = load_dropped_file((dir_ / name).c_str(), &state());
+    EXPECT_EQ(static_cast<int32_t>(loaded.error), static_cast<int32_t>(error)) << name;
+    EXPECT_EQ(loaded.ok, error == FileError::kNone) << name;
+  }
   EXPECT_EQ(player().samples[1].length, 50 * kFixOne);
 }
 

@@ -35,7 +35,7 @@ TEST_F(SampleIo, LoadingSilencesTheChannelsAndFillsTheCurrentSlot) {
   ChannelState& ch = state_.player->channels[2];
   ch.sample = 3;
   ch.volume = ch.mix_volume = ch.period = 40;
-  ASSERT_EQ(load_sample(&state_, path("kick").c_str()), 1);
+  ASSERT_TRUE(load_sample(&state_, path("kick").c_str()).ok);
   const Sample& s = state_.player->samples[3];
   EXPECT_TRUE(s.length == 600 * kFixOne && s.data[599] == 0x20 && s.volume == 64);
   EXPECT_STREQ(s.name, "kick");
@@ -45,8 +45,8 @@ TEST_F(SampleIo, LoadingSilencesTheChannelsAndFillsTheCurrentSlot) {
 }
 
 TEST_F(SampleIo, AMissingFileChangesNothing) {
-  ASSERT_EQ(load_sample(&state_, path("kick").c_str()), 1);
-  EXPECT_EQ(load_sample(&state_, path("nothing").c_str()), 0);
+  ASSERT_TRUE(load_sample(&state_, path("kick").c_str()).ok);
+  EXPECT_FALSE(load_sample(&state_, path("nothing").c_str()).ok);
   const Sample& s = state_.player->samples[3];
   EXPECT_TRUE(s.data != nullptr && s.length == 600 * kFixOne && std::string(s.name) == "kick");
   EXPECT_STREQ(state_.status.message, "CAN'T FIND FILE");
