@@ -8,23 +8,19 @@ namespace {
 // block size.
 constexpr int32_t kPullFrames = 512;
 
-}  // namespace
-
-void headless_init(HeadlessPlatform& platform, AudioSource source) {
-  platform.source = source;
-  platform.frames_run = 0;
-  platform.audio_frames_pulled = 0;
+HeadlessPlatform& of(void* context) {
+  return *static_cast<HeadlessPlatform*>(context);
 }
 
-void headless_lock(void* platform) {
-  static_cast<HeadlessPlatform*>(platform)->lock.lock();
+bool frames_left(void* context) {
+  const HeadlessPlatform& platform = of(context);
+  return platform.frames_run < platform.frame_limit;
 }
 
-void headless_unlock(void* platform) {
-  static_cast<HeadlessPlatform*>(platform)->lock.unlock();
-}
+void no_input(void*, PlatformInput&) {}
 
-void headless_advance_frame(HeadlessPlatform& platform) {
+// One frame's worth of time: pulls its audio under the lock.
+void advance_frame(HeadlessPlatform& platform) {
   ++platform.frames_run;
   // Whole frames of audio up to this moment; rounding down keeps the total
   // exact however many frames run.
@@ -39,6 +35,58 @@ void headless_advance_frame(HeadlessPlatform& platform) {
   }
 }
 
-int64_t headless_clock_us(const HeadlessPlatform& platform) {
-  return platform.frames_run * 1000000 / kHeadlessFrameRate;
+PlatformTurn wait(void* context) {
+  HeadlessPlatform& platform = of(context);
+  if (!platform.feed.next_frame(platform.feed.context)) return kTurnEnd;
+  advance_frame(platform);
+  return kTurnFrame;
+}
+
+int64_t clock_us(void* context) {
+  return of(context).frames_run * 1000000 / kHeadlessFrameRate;
+}
+
+void poll(void* context, PlatformInput& input) {
+  const HeadlessFeed& feed = of(context).feed;
+  feed.poll(feed.context, input);
+}
+
+// The picture stays in the framebuffer, where the caller takes it from.
+void present(void*, const uint8_t*, bool) {}
+
+int32_t audio_open(void* context, AudioSource source) {
+  of(context).source = source;
+  return 1;
+}
+
+void audio_close(void* context) {
+  of(context).source = AudioSource{nullptr, nullptr};
+}
+
+void lock(void* context) {
+  of(context).lock.lock();
+}
+
+void unlock(void* context) {
+  of(context).lock.unlock();
+}
+
+}  // namespace
+
+void headless_init(HeadlessPlatform& platform, int64_t frames) {
+  headless_init_fed(platform, HeadlessFeed{frames_left, no_input, &platform});
+  platform.frame_limit = frames;
+}
+
+void headless_init_fed(HeadlessPlatform& platform, HeadlessFeed feed) {
+  platform.feed = feed;
+  platform.source = AudioSource{nullptr, nullptr};
+  platform.frame_limit = 0;
+  platform.frames_run = 0;
+  platform.audio_frames_pulled = 0;
+}
+
+PlatformOps headless_ops(HeadlessPlatform& platform) {
+  return PlatformOps{&platform,  wait,        clock_us, poll,  present,
+                     audio_open, audio_close, lock,     unlock};
 }

@@ -1,6 +1,7 @@
-// The back-end without window or sound card, for screenshots and tests. Time
-// is simulated: each frame is 1/60 s, and each frame pulls the sound that a
-// card would have played in that time, so a run is deterministic.
+// The back-end without window or sound card, for screenshots, scripted
+// sessions and tests. Time is simulated: each frame is 1/60 s, and each frame
+// pulls the sound that a card would have played in that time, so a run is
+// deterministic.
 #pragma once
 
 #include <cstdint>
@@ -10,18 +11,26 @@
 
 constexpr int32_t kHeadlessFrameRate = 60;
 
+// What drives a headless run from one frame to the next.
+struct HeadlessFeed {
+  // Called before each frame: false ends the run there.
+  bool (*next_frame)(void* context);
+  // Adds the coming frame's input events.
+  void (*poll)(void* context, PlatformInput& input);
+  void* context;
+};
+
 struct HeadlessPlatform {
-  AudioSource source;
+  HeadlessFeed feed;
+  AudioSource source;   // fill is null while the sound is closed
+  int64_t frame_limit;  // frames of a run without feed
   int64_t frames_run;
   int64_t audio_frames_pulled;
   std::recursive_mutex lock;  // stands in for the sound card's lock
 };
 
-void headless_init(HeadlessPlatform& platform, AudioSource source);
-// Lock hooks in the shape the audio lock takes; context = the platform.
-void headless_lock(void* platform);
-void headless_unlock(void* platform);
-// Ends one frame's worth of time: pulls its audio under the lock.
-void headless_advance_frame(HeadlessPlatform& platform);
-// Simulated microseconds since start.
-int64_t headless_clock_us(const HeadlessPlatform& platform);
+// A run of `frames` frames without input.
+void headless_init(HeadlessPlatform& platform, int64_t frames);
+// A run as long as the feed goes on, with its input.
+void headless_init_fed(HeadlessPlatform& platform, HeadlessFeed feed);
+PlatformOps headless_ops(HeadlessPlatform& platform);

@@ -1,6 +1,7 @@
 // Plain data shared by the platform back-ends and the program above them.
 // Nothing here knows about SDL: the window, the sound card and the headless
-// stand-in all report input and pull audio through these structs.
+// stand-ins all report input, pull audio and keep time through these structs,
+// and the one main loop drives each of them through a PlatformOps table.
 #pragma once
 
 #include <cstdint>
@@ -46,3 +47,35 @@ struct AudioSource {
 };
 
 constexpr int32_t kAudioRate = 44100;
+
+// What one turn of the main loop does, as the back-end's wait decides.
+enum PlatformTurn : int32_t {
+  kTurnPoll,   // read the input only
+  kTurnFrame,  // read the input, then run a frame and show it
+  kTurnEnd,    // the back-end has no more turns (a headless run is done)
+};
+
+// A back-end as the main loop sees it. Every function gets `context`.
+struct PlatformOps {
+  void* context;
+  // Lets time pass until the next turn: the window sleeps a few
+  // milliseconds and asks for a frame once a 60th of a second has passed;
+  // the headless back-ends move their clock a frame on and pull that
+  // frame's sound first.
+  PlatformTurn (*wait)(void* context);
+  int64_t (*clock_us)(void* context);
+  // Adds the input events that arrived since the last poll.
+  void (*poll)(void* context, PlatformInput& input);
+  // Shows the packed-RGB framebuffer. Text input is wanted only while a text
+  // field is edited, so that input methods do not take the keys otherwise.
+  void (*present)(void* context, const uint8_t* framebuffer, bool text_input);
+  // Starts the sound pulling from `source`, whose buffers must exist
+  // already. 0 when there is no device; the program then runs silent.
+  int32_t (*audio_open)(void* context, AudioSource source);
+  // Stops the sound; on return no fill is running or will run.
+  void (*audio_close)(void* context);
+  // The lock the fill runs under, in the shape the audio lock hooks take.
+  // It is recursive.
+  void (*lock)(void* context);
+  void (*unlock)(void* context);
+};

@@ -18,6 +18,8 @@ namespace {
 constexpr int32_t kPictureWidth = 320;
 constexpr int32_t kPictureHeight = 255;
 constexpr int kDeviceFrames = 1024;
+constexpr uint32_t kPollUs = 5000;
+constexpr int64_t kFrameUs = 16666;
 
 bool set(const char* variable) {
   const char* value = std::getenv(variable);
@@ -46,6 +48,7 @@ struct SdlPlatform {
   bool audio_initialised;
   bool silence_reported;
   bool text_input;
+  int64_t last_frame_us;
 };
 
 namespace {
@@ -64,6 +67,162 @@ Viewport output_viewport(SdlPlatform* platform, int* output_width, int* output_h
 void toggle_fullscreen(SdlPlatform* platform) {
   const bool full = SDL_GetWindowFlags(platform->window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
   SDL_SetWindowFullscreen(platform->window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+int32_t audio_open(void* context, AudioSource source) {
+  auto* platform = static_cast<SdlPlatform*>(context);
+  if (platform->device != 0 || !source.fill) return 0;
+  if (!platform->audio_initialised) {
+    platform->audio_initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  }
+  if (platform->audio_initialised) {
+    platform->source = source;
+    SDL_AudioSpec want{};
+    want.freq = kAudioRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = kDeviceFrames;
+    want.callback = audio_callback;
+    want.userdata = platform;
+    SDL_AudioSpec have{};
+    // No changes allowed: SDL converts for the card if it must, and the
+    // callback always sees 16-bit stereo at 44100 Hz.
+    platform->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  }
+  if (platform->device == 0) {
+    if (!platform->silence_reported)
+      std::fprintf(stderr, "tetrad: no sound device (%s); running silent\n", SDL_GetError());
+    platform->silence_reported = true;
+    return 0;
+  }
+  SDL_PauseAudioDevice(platform->device, 0);
+  return 1;
+}
+
+void audio_close(void* context) {
+  auto* platform = static_cast<SdlPlatform*>(context);
+  if (platform->device == 0) return;
+  // Closing waits for a running callback and stops the audio thread.
+  SDL_CloseAudioDevice(platform->device);
+  platform->device = 0;
+}
+
+void lock(void* platform) {
+  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
+  if (device) SDL_LockAudioDevice(device);
+}
+
+void unlock(void* platform) {
+  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
+  if (device) SDL_UnlockAudioDevice(device);
+}
+
+void poll_events(SdlPlatform* platform, PlatformInput& input) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        input.quit_requested = 1;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.quit_requested = 1;
+        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost(input);
+        break;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
+        // A held key stays in raw_key by itself; the system's repeats would
+        // only re-fire the keys that act once per press.
+        if (event.key.repeat) break;
+        const int32_t scancode = event.key.keysym.scancode;
+        if (scancode == kFullscreenScancode) {
+          if (event.type == SDL_KEYDOWN) toggle_fullscreen(platform);
+          break;
+        }
+        input_key_event(input, scancode, event.type == SDL_KEYDOWN);
+        break;
+      }
+      case SDL_TEXTINPUT:
+        input_text_event(input, event.text.text);
+        break;
+      case SDL_DROPFILE:
+        // The last of several dropped files wins; longer paths are dropped.
+        if (std::strlen(event.drop.file) < sizeof input.dropped_file)
+          std::strcpy(input.dropped_file, event.drop.file);
+        SDL_free(event.drop.file);
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void read_pointer(SdlPlatform* platform, PlatformInput& input) {
+  int x = 0;
+  int y = 0;
+  SDL_GetMouseState(&x, &y);
+  // Window coordinates to output pixels (they differ on high-DPI screens).
+  int window_width = 1;
+  int window_height = 1;
+  SDL_GetWindowSize(platform->window, &window_width, &window_height);
+  int output_width = 1;
+  int output_height = 1;
+  const Viewport view = output_viewport(platform, &output_width, &output_height);
+  if (window_width > 0) x = static_cast<int>(int64_t{x} * output_width / window_width);
+  if (window_height > 0) y = static_cast<int>(int64_t{y} * output_height / window_height);
+  output_to_picture(view, kPictureWidth, kPictureHeight, x, y, &input.mouse_x, &input.mouse_y);
+}
+
+void set_text_input(SdlPlatform* platform, bool on) {
+  if (on == platform->text_input) return;
+  platform->text_input = on;
+  if (on) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
+}
+
+void present(void* context, const uint8_t* framebuffer, bool text_input) {
+  auto* platform = static_cast<SdlPlatform*>(context);
+  set_text_input(platform, text_input);
+  void* pixels = nullptr;
+  int pitch = 0;
+  if (SDL_LockTexture(platform->texture, nullptr, &pixels, &pitch) == 0) {
+    convert_rgb_to_xrgb(framebuffer, kPictureWidth, kPictureHeight, pixels, pitch);
+    SDL_UnlockTexture(platform->texture);
+  }
+  int output_width = 0;
+  int output_height = 0;
+  const Viewport view = output_viewport(platform, &output_width, &output_height);
+  const SDL_Rect target{view.x, view.y, view.width, view.height};
+  SDL_SetRenderDrawColor(platform->renderer, 0, 0, 0, 255);
+  SDL_RenderClear(platform->renderer);
+  SDL_RenderCopy(platform->renderer, platform->texture, nullptr, &target);
+  SDL_RenderPresent(platform->renderer);
+}
+
+int64_t clock_us(void*) {
+  using namespace std::chrono;
+  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+PlatformTurn wait(void* context) {
+  auto* platform = static_cast<SdlPlatform*>(context);
+  std::this_thread::sleep_for(std::chrono::microseconds(kPollUs));
+  const int64_t now = clock_us(context);
+  if (now - platform->last_frame_us <= kFrameUs) return kTurnPoll;
+  platform->last_frame_us = now;
+  return kTurnFrame;
+}
+
+void poll(void* context, PlatformInput& input) {
+  auto* platform = static_cast<SdlPlatform*>(context);
+  read_pointer(platform, input);
+  poll_events(platform, input);
 }
 
 }  // namespace
@@ -120,7 +279,7 @@ SdlPlatform* sdl_platform_create(const WindowOptions& options) {
 
 void sdl_platform_destroy(SdlPlatform* platform) {
   if (!platform) return;
-  sdl_audio_close(platform);
+  audio_close(platform);
   if (platform->texture) SDL_DestroyTexture(platform->texture);
   if (platform->renderer) SDL_DestroyRenderer(platform->renderer);
   if (platform->window) SDL_DestroyWindow(platform->window);
@@ -128,147 +287,7 @@ void sdl_platform_destroy(SdlPlatform* platform) {
   SDL_Quit();
 }
 
-int32_t sdl_audio_open(SdlPlatform* platform, AudioSource source) {
-  if (platform->device != 0 || !source.fill) return 0;
-  if (!platform->audio_initialised) {
-    platform->audio_initialised = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  }
-  if (platform->audio_initialised) {
-    platform->source = source;
-    SDL_AudioSpec want{};
-    want.freq = kAudioRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = kDeviceFrames;
-    want.callback = audio_callback;
-    want.userdata = platform;
-    SDL_AudioSpec have{};
-    // No changes allowed: SDL converts for the card if it must, and the
-    // callback always sees 16-bit stereo at 44100 Hz.
-    platform->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  }
-  if (platform->device == 0) {
-    if (!platform->silence_reported)
-      std::fprintf(stderr, "tetrad: no sound device (%s); running silent\n", SDL_GetError());
-    platform->silence_reported = true;
-    return 0;
-  }
-  SDL_PauseAudioDevice(platform->device, 0);
-  return 1;
-}
-
-void sdl_audio_close(SdlPlatform* platform) {
-  if (platform->device == 0) return;
-  // Closing waits for a running callback and stops the audio thread.
-  SDL_CloseAudioDevice(platform->device);
-  platform->device = 0;
-}
-
-int32_t sdl_audio_is_open(const SdlPlatform* platform) {
-  return platform->device != 0;
-}
-
-void sdl_audio_lock(void* platform) {
-  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
-  if (device) SDL_LockAudioDevice(device);
-}
-
-void sdl_audio_unlock(void* platform) {
-  const SDL_AudioDeviceID device = static_cast<SdlPlatform*>(platform)->device;
-  if (device) SDL_UnlockAudioDevice(device);
-}
-
-void sdl_poll_events(SdlPlatform* platform, PlatformInput& input) {
-  SDL_Event event;
-  while (SDL_PollEvent(&event)) {
-    switch (event.type) {
-      case SDL_QUIT:
-        input.quit_requested = 1;
-        break;
-      case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.quit_requested = 1;
-        if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost(input);
-        break;
-      case SDL_KEYDOWN:
-      case SDL_KEYUP: {
-        // A held key stays in raw_key by itself; the system's repeats would
-        // only re-fire the keys that act once per press.
-        if (event.key.repeat) break;
-        const int32_t scancode = event.key.keysym.scancode;
-        if (scancode == kFullscreenScancode) {
-          if (event.type == SDL_KEYDOWN) toggle_fullscreen(platform);
-          break;
-        }
-        input_key_event(input, scancode, event.type == SDL_KEYDOWN);
-        break;
-      }
-      case SDL_TEXTINPUT:
-        input_text_event(input, event.text.text);
-        break;
-      case SDL_DROPFILE:
-        // The last of several dropped files wins; longer paths are dropped.
-        if (std::strlen(event.drop.file) < sizeof input.dropped_file)
-          std::strcpy(input.dropped_file, event.drop.file);
-        SDL_free(event.drop.file);
-        break;
-      case SDL_MOUSEBUTTONDOWN:
-      case SDL_MOUSEBUTTONUP:
-        input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
-        break;
-      default:
-        break;
-    }
-  }
-}
-
-void sdl_read_pointer(SdlPlatform* platform, PlatformInput& input) {
-  int x = 0;
-  int y = 0;
-  SDL_GetMouseState(&x, &y);
-  // Window coordinates to output pixels (they differ on high-DPI screens).
-  int window_width = 1;
-  int window_height = 1;
-  SDL_GetWindowSize(platform->window, &window_width, &window_height);
-  int output_width = 1;
-  int output_height = 1;
-  const Viewport view = output_viewport(platform, &output_width, &output_height);
-  if (window_width > 0) x = static_cast<int>(int64_t{x} * output_width / window_width);
-  if (window_height > 0) y = static_cast<int>(int64_t{y} * output_height / window_height);
-  output_to_picture(view, kPictureWidth, kPictureHeight, x, y, &input.mouse_x, &input.mouse_y);
-}
-
-void sdl_set_text_input(SdlPlatform* platform, bool on) {
-  if (on == platform->text_input) return;
-  platform->text_input = on;
-  if (on) {
-    SDL_StartTextInput();
-  } else {
-    SDL_StopTextInput();
-  }
-}
-
-void sdl_present(SdlPlatform* platform, const uint8_t* framebuffer) {
-  void* pixels = nullptr;
-  int pitch = 0;
-  if (SDL_LockTexture(platform->texture, nullptr, &pixels, &pitch) == 0) {
-    convert_rgb_to_xrgb(framebuffer, kPictureWidth, kPictureHeight, pixels, pitch);
-    SDL_UnlockTexture(platform->texture);
-  }
-  int output_width = 0;
-  int output_height = 0;
-  const Viewport view = output_viewport(platform, &output_width, &output_height);
-  const SDL_Rect target{view.x, view.y, view.width, view.height};
-  SDL_SetRenderDrawColor(platform->renderer, 0, 0, 0, 255);
-  SDL_RenderClear(platform->renderer);
-  SDL_RenderCopy(platform->renderer, platform->texture, nullptr, &target);
-  SDL_RenderPresent(platform->renderer);
-}
-
-uint64_t sdl_clock_us() {
-  using namespace std::chrono;
-  return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void sdl_sleep_us(uint32_t microseconds) {
-  std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
+PlatformOps sdl_platform_ops(SdlPlatform* platform) {
+  return PlatformOps{platform,   wait,        clock_us, poll,  present,
+                     audio_open, audio_close, lock,     unlock};
 }

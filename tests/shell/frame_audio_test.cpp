@@ -41,12 +41,15 @@ struct World {
   EditorState state{};
   AudioRefill refill{};
   HeadlessPlatform platform;
+  PlatformOps ops;
   PlatformInput input{};
   World() {
     state.player = make_song();
     state.status.dialog = kDialogNone;
     audio_refill_init(refill, &state);
-    headless_init(platform, AudioSource{audio_refill_fill, &refill});
+    headless_init(platform, 100);
+    ops = headless_ops(platform);
+    ops.audio_open(ops.context, AudioSource{audio_refill_fill, &refill});
   }
   ~World() { player_destroy(state.player); }
   std::vector<int16_t> pull(int32_t frames) {
@@ -102,9 +105,9 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
   for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]);
   // The headless clock pulls 44100 / 60 frames of sound for each 60 Hz frame.
   World clocked;
-  for (int f = 0; f < 100; ++f) headless_advance_frame(clocked.platform);
+  for (int f = 0; f < 100; ++f) clocked.ops.wait(clocked.ops.context);
   EXPECT_TRUE(clocked.platform.audio_frames_pulled == 100 * 735 &&
-              headless_clock_us(clocked.platform) == 100 * 1000000 / 60);
+              clocked.ops.clock_us(clocked.ops.context) == 100 * 1000000 / 60);
   EXPECT_EQ(clocked.refill.blocks_rendered, (100 * 735 + kRefillFrames - 1) / kRefillFrames);
 }
 
@@ -126,7 +129,7 @@ Player* replace_player(EditorState& state, Player* fresh) {
 
 TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
   World w;
-  audio_lock_install(AudioLockHooks{headless_lock, headless_unlock, &w.platform});
+  audio_lock_install(AudioLockHooks{w.ops.lock, w.ops.unlock, w.ops.context});
   std::atomic<bool> stop{false};
   std::atomic<int64_t> fills{0};
   // What the sound card's thread does: fill under the lock, over and over.

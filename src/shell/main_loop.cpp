@@ -1,0 +1,48 @@
+#include "shell/main_loop.h"
+
+#include <memory>
+
+#include "engine/audio_lock.h"
+#include "shell/audio_refill.h"
+#include "shell/frame.h"
+
+void run_main_loop(const PlatformOps& platform, EditorState* state,
+                   void (*dispatch)(EditorState*)) {
+  void* const context = platform.context;
+  // The refill's buffers exist before the sound can start, and outlive it.
+  // On the heap: they are large for a stack.
+  const auto refill = std::make_unique<AudioRefill>();
+  audio_refill_init(*refill, state);
+  const AudioSource source{audio_refill_fill, refill.get()};
+  audio_lock_install(AudioLockHooks{platform.lock, platform.unlock, context});
+  platform.audio_open(context, source);
+
+  PlatformInput input{};
+  // The pointer starts right of the picture, where it is not drawn, until
+  // the back-end reports where it is.
+  input.mouse_x = kScreenWidth;
+  int64_t start_time = platform.clock_us(context);
+  for (;;) {
+    const PlatformTurn turn = platform.wait(context);
+    if (turn == kTurnEnd) break;
+    update_play_clock(state, platform.clock_us(context), &start_time);
+    // The stereo key acts once per press.
+    if (input.raw_key == kRawStereoKey) input.raw_key = 0;
+    platform.poll(context, input);
+    if (input.raw_key == kRawStereoKey) {
+      // Restart the sound with the other panning; the refill's buffers
+      // stay, and no fill runs while the sound is closed.
+      platform.audio_close(context);
+      refill->mono ^= 1;
+      platform.audio_open(context, source);
+    }
+    if (turn == kTurnFrame) {
+      run_frame(input, state, dispatch);
+      platform.present(context, state->canvas.pixels, state->status.dialog == kDialogTextField);
+    }
+    if (input.quit_requested) break;
+  }
+
+  platform.audio_close(context);
+  audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
+}

@@ -1,0 +1,28 @@
+// The scripted input source: feeds a parsed script to a headless run as the
+// window would feed its events. Each command becomes the input of its
+// frames, one frame at a time; shots write the picture between frames.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/headless.h"
+#include "shell/script.h"
+
+struct ScriptInput {
+  const std::vector<ScriptCommand>* commands;
+  const char* file;            // the script's name, for messages
+  const uint8_t* framebuffer;  // what a shot writes
+  size_t next;                 // the next command to start
+  const ScriptCommand* current;
+  int32_t step;   // frames of the current command begun
+  int32_t steps;  // frames it takes
+  bool failed;    // a shot could not be written; the run ended there
+};
+
+void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& commands,
+                       const char* file, const uint8_t* framebuffer);
+// The feed of a headless run. It ends the run after the last command, at a
+// close, or when a shot cannot be written.
+HeadlessFeed script_feed(ScriptInput& script);
