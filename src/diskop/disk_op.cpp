@@ -49,8 +49,8 @@ DiskKind current_kind(const EditorState* state) {
 }
 
 void fail(EditorState* state, const char* text) {
-  set_message(state, text);
-  restart_message_timer(state);
+  set_message(state->status, text);
+  restart_message_timer(state->status);
 }
 
 void copy_path(PathField& field, const char* text) {
@@ -145,7 +145,8 @@ void ask_save(EditorState* state, int32_t row) {
     return fail(state, "PATH TOO LONG");
   std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", target);
   state->disk_op.save_kind = kind;
-  set_message(state, path_exists(target) ? kReplaceQuestions[kind - 1] : kQuestions[kind - 1]);
+  set_message(state->status,
+              path_exists(target) ? kReplaceQuestions[kind - 1] : kQuestions[kind - 1]);
   state->status.dialog = kDialogConfirm;
 }
 
@@ -176,7 +177,7 @@ void run_due_save(EditorState* state, const DiskOpServices& services) {
   if (write_file(state, services, kind, state->disk_op.save_target) == 1) {
     state->status.pointer_colour = state->status.normal_pointer_colour;
   } else {
-    restart_message_timer(state);  // the writer's reason, never "ALL RIGHT"
+    restart_message_timer(state->status);  // the writer's reason, never "ALL RIGHT"
   }
   // The new file shows in the list at once.
   if (state->disk_op_active) read_list(state);
@@ -226,7 +227,7 @@ void click_line(EditorState* state, const DiskOpServices& services) {
   if (!join_path(path, entry.name, sizeof path)) return fail(state, "PATH TOO LONG");
   if (entry.type == kEntryDirectory) return enter_directory(state, path);
   const DiskKind kind = current_kind(state);
-  if (!load_file(state, services, kind, path)) return restart_message_timer(state);
+  if (!load_file(state, services, kind, path)) return restart_message_timer(state->status);
   // Samples and patterns come in series, so the screen stays for the next.
   if (kind != kDiskSample && kind != kDiskPattern) {
     close_disk_op(state);
@@ -345,7 +346,7 @@ int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
   if (state->disk_op.list_valid == 0 || !state->disk_op.list) read_list(state);
   draw_panel(state);
   if (services.confirm_requester(state) == 1 && state->disk_op.save_kind) answer(state);
-  const DiskAction button = hit_action(state, kDiskButtons);
+  const DiskAction button = hit_action(state->input, kDiskButtons);
   // Nothing acts while a message shows, a question waits or a field is
   // being typed into.
   if (state->status.message_timer || state->status.message_frames ||
@@ -358,7 +359,7 @@ int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
 void close_disk_op(EditorState* state) {
   if (state->status.dialog == kDialogConfirm) {
     state->status.dialog = kDialogNone;
-    set_message(state, "ALL RIGHT");
+    set_message(state->status, "ALL RIGHT");
     state->status.pointer_colour = state->status.normal_pointer_colour;
   }
   if (state->status.saved_dialog == kDialogConfirm) state->status.saved_dialog = kDialogNone;

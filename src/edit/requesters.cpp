@@ -143,7 +143,7 @@ void keep_text_cursor_in_field(EditorState* state) {
 // silent, the cursor is at the top.
 void finish_clear(EditorState* state) {
   Player* player = state->player;
-  set_message(state, "ALL RIGHT");
+  set_message(state->status, "ALL RIGHT");
   state->status.dialog = kDialogNone;
   player->play_mode = kStopped;
   state->selection.edit_mode = 0;
@@ -258,7 +258,7 @@ int32_t confirm_requester(EditorState* state) {
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
   const bool yes = answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY);
   if (!yes && !answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) return 0;
-  set_message(state, "ALL RIGHT");
+  set_message(state->status, "ALL RIGHT");
   state->status.message_timer = 1;
   state->disk_op.confirm_answer = yes ? 1 : 0;
   if (!yes) state->status.pointer_colour = kPointerRed;

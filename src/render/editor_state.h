@@ -1,99 +1,14 @@
 // Everything the user interface shows and edits. One instance, created by
-// the shell; every view draws into its framebuffer, so the definition lives
-// with the renderer.
+// the shell.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/player.h"
-#include "render/canvas.h"
-
-constexpr int kPathSize = 256;
+#include "render/main_screen.h"
+#include "render/screen.h"
 
 struct DirList;  // the disk op's directory list
-
-enum Dialog : int32_t {
-  kDialogNone = 1,
-  kDialogQuit = 4,
-  kDialogClear = 5,
-  kDialogTextField = 6,
-  kDialogConfirm = 7,  // the disk-op screen's yes/no question
-};
-
-// Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
-// unused yellow, so edit is 3, not 2.
-enum PointerColour : int32_t {
-  kPointerWhite = 0,    // idle
-  kPointerYellow = 1,   // playing
-  kPointerBlue = 3,     // edit or record
-  kPointerMagenta = 4,  // requester or text field
-  kPointerRed = 5,      // message
-  kPointerGreen = 6,    // disk-op screen
-};
-
-// The decoded GUI images, in load-table order.
-struct GuiImages {
-  Image* main;
-  Image* font;
-  Image* pointer;
-  Image* disk;
-  Image* sure;
-  Image* cursor;
-  Image* textcursor;
-  Image* clear;
-  Image* diskoparrow;
-  Image* chan1off;
-  Image* chan2off;
-  Image* chan3off;
-  Image* chan4off;
-  Image* disk2;
-  Image* help;
-  Image* posed;
-  Image* sample;
-  Image* loopleft;
-  Image* loopright;
-};
-
-// This frame's keyboard and mouse, as the screens read them.
-struct FrameInput {
-  int32_t key_code;
-  int32_t modifiers;  // 1 left Shift, 2 left Alt, 4 left command, 8 Ctrl
-  // The printable character the frame's key types in the keyboard layout
-  // (0 when none or unknown); when set it wins over the built-in tables.
-  int32_t text_char;
-  int32_t mouse_x;
-  int32_t mouse_y;
-  int32_t left_held;  // frames the left button has been down, 0 = up
-  int32_t right_down;
-  int32_t fast_repeat;  // a held button repeats every few frames, not every 40
-};
-
-// What every screen may show and set: the message line, the pointer's
-// colour and the dialog that owns the keys and the mouse.
-struct Status {
-  char message[32];
-  int32_t message_frames;
-  int32_t message_timer;
-  int32_t pointer_colour;
-  int32_t normal_pointer_colour;
-  int32_t dialog;
-  int32_t saved_dialog;
-  int32_t quit_confirmed;
-};
-
-// What the user is editing and how keys edit it. The edit mode lives here,
-// not in the pointer colour, so that a message (which recolours the
-// pointer) cannot suspend editing; the pointer only shows it.
-struct Selection {
-  int32_t current_sample;
-  int32_t cursor_channel;
-  int32_t cursor_column;
-  int32_t edit_mode;  // 1: notes and digits are written into the pattern
-  int32_t octave_offset;
-  int32_t edit_skip;
-  int32_t multi_keyboard;
-  int32_t row_marks[5];
-};
 
 // Held-key bookkeeping of the keyboard handler, shared with the text fields.
 struct KeyboardState {
@@ -103,14 +18,6 @@ struct KeyboardState {
   int32_t note_key_latch;    // a note key was taken and no key-free frame followed
   int32_t note_key_index;    // key index of that note key
   int32_t pending_edit_key;
-};
-
-// The main screen's own values: the play clock and each channel's
-// oscilloscope peak of this frame (0..128), which the level meters show.
-struct MainScreenState {
-  int32_t play_seconds;
-  int32_t restart_clock;
-  int32_t channel_peaks[kChannels];
 };
 
 // The disk-op screen. The list is the program's one directory list while
@@ -217,3 +124,9 @@ struct EditorState {
   int32_t block_last;
   PatternCell block_clipboard[kRows];  // indexed by the row a cell came from
 };
+
+// The context the screens are handed for a frame.
+inline ScreenContext screen_context(EditorState& state) {
+  return ScreenContext{state.canvas, state.images, state.input,
+                       state.player, state.status, state.selection};
+}

@@ -1,8 +1,8 @@
 #include "render/hit_test.h"
 
-bool press_due(const EditorState* state) {
-  const int32_t held = state->input.left_held;
+bool press_due(const FrameInput& input) {
+  const int32_t held = input.left_held;
   if (held < 1) return false;
-  const int32_t interval = state->input.fast_repeat ? kFastRepeatFrames : kRepeatFrames;
+  const int32_t interval = input.fast_repeat ? kFastRepeatFrames : kRepeatFrames;
   return held == 1 || held % interval == 0;
 }

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "render/screen.h"
 
 // A held button acts again every this many frames of the press.
 constexpr int32_t kRepeatFrames = 40;
@@ -13,15 +13,15 @@ constexpr int32_t kFastRepeatFrames = 4;
 
 // True in the first frame of a press and in each repeat frame while the
 // left button stays down.
-bool press_due(const EditorState* state);
+bool press_due(const FrameInput& input);
 
 // The action of the last button under the pointer in a frame where a press
 // is due; kNone in every other frame or when no button is hit.
 template <typename Action, size_t N>
-Action hit_action(const EditorState* state, const Button<Action> (&table)[N]) {
-  if (!press_due(state)) return Action::kNone;
+Action hit_action(const FrameInput& input, const Button<Action> (&table)[N]) {
+  if (!press_due(input)) return Action::kNone;
   Action hit = Action::kNone;
   for (const Button<Action>& button : table)
-    if (rect_contains(button.rect, state->input.mouse_x, state->input.mouse_y)) hit = button.action;
+    if (rect_contains(button.rect, input.mouse_x, input.mouse_y)) hit = button.action;
   return hit;
 }

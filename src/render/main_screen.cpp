@@ -22,10 +22,10 @@ int32_t bytes(int32_t fixed) {
 }
 
 // Each character of a fixed-size name, an empty place shown as "_".
-void draw_name(const char* name, int32_t size, int32_t y, EditorState* state) {
+void draw_name(const char* name, int32_t size, int32_t y, const ScreenContext& ctx) {
   for (int32_t i = 0; i < size; ++i) {
     const char c = name[i] ? name[i] : '_';
-    draw_glyph(state->canvas, 104 + 8 * i, y, static_cast<uint8_t>(c), 0, kTextColour);
+    draw_glyph(ctx.canvas, 104 + 8 * i, y, static_cast<uint8_t>(c), 0, kTextColour);
   }
 }
 
@@ -33,7 +33,7 @@ void draw_name(const char* name, int32_t size, int32_t y, EditorState* state) {
 // channel and sample fields are read once: the loop bounds are confined to
 // the sample's data here, so no value of them (a loop cut short by an edit,
 // a position far past it) can make the trace read outside it or loop long.
-int32_t draw_scope(const Player* player, int32_t channel, EditorState* state) {
+int32_t draw_scope(const Player* player, int32_t channel, const ScreenContext& ctx) {
   const ChannelState& ch = player->channels[channel];
   const int32_t number = ch.sample;
   const int64_t position = ch.position;
@@ -64,7 +64,7 @@ int32_t draw_scope(const Player* player, int32_t channel, EditorState* state) {
       if (r < length) v = (data[r >> 14] * volume) >> 6;
     }
     peak = std::max(peak, v < 0 ? -v : v);
-    put_pixel(state->canvas, left + i, kScopeCentre - v / 8, kScopeColour);
+    put_pixel(ctx.canvas, left + i, kScopeCentre - v / 8, kScopeColour);
   }
   return peak;
 }
@@ -86,63 +86,52 @@ int32_t module_size(const Player* player) {
   return size;
 }
 
-void draw_status(EditorState* state) {
-  const Player* player = state->player;
-  Image* const off_marks[kChannels] = {state->images.chan1off, state->images.chan2off,
-                                       state->images.chan3off, state->images.chan4off};
+ChannelPeaks draw_status(const ScreenContext& ctx, const MainScreenState& main) {
+  const Player* player = ctx.player;
+  Image* const off_marks[kChannels] = {ctx.images.chan1off, ctx.images.chan2off,
+                                       ctx.images.chan3off, ctx.images.chan4off};
   for (int32_t c = 0; c < kChannels; ++c) {
     if (player->channels[c].enabled == 0 && off_marks[c])
-      blit_image(state->canvas, 306, 11 * c, off_marks[c]);
+      blit_image(ctx.canvas, 306, 11 * c, off_marks[c]);
   }
 
   const int32_t position = std::clamp(player->song_position, 0, kPositions - 1);
-  draw_text(state->canvas, 64, 3, 0, kTextColour, "%04d", player->song_position);
-  draw_text(state->canvas, 64, 14, 0, kTextColour, "%04d", player->order[position]);
-  draw_text(state->canvas, 8, 127, 0, kTextColour, "%02d", player->current_pattern);
-  draw_text(state->canvas, 64, 25, 0, kTextColour, "%04d", player->song_length);
-  draw_text(state->canvas, 32, 123, 0, kTextColour, "%03d", player->tempo);
-  draw_text(state->canvas, 272, 102, 0, kTextColour, "%02d %02d", state->main.play_seconds / 60,
-            state->main.play_seconds % 60);
-  if (state->selection.multi_keyboard & 1) draw_text(state->canvas, 17, 102, 0, kTextColour, "M");
-  draw_text(state->canvas, 24, 102, 0, kTextColour, "%d", state->selection.edit_skip);
+  draw_text(ctx.canvas, 64, 3, 0, kTextColour, "%04d", player->song_position);
+  draw_text(ctx.canvas, 64, 14, 0, kTextColour, "%04d", player->order[position]);
+  draw_text(ctx.canvas, 8, 127, 0, kTextColour, "%02d", player->current_pattern);
+  draw_text(ctx.canvas, 64, 25, 0, kTextColour, "%04d", player->song_length);
+  draw_text(ctx.canvas, 32, 123, 0, kTextColour, "%03d", player->tempo);
+  draw_text(ctx.canvas, 272, 102, 0, kTextColour, "%02d %02d", main.play_seconds / 60,
+            main.play_seconds % 60);
+  if (ctx.selection.multi_keyboard & 1) draw_text(ctx.canvas, 17, 102, 0, kTextColour, "M");
+  draw_text(ctx.canvas, 24, 102, 0, kTextColour, "%d", ctx.selection.edit_skip);
 
-  draw_name(player->song_name, sizeof player->song_name, 102, state);
+  draw_name(player->song_name, sizeof player->song_name, 102, ctx);
 
-  const int32_t number = std::clamp(state->selection.current_sample, 0, kSampleCount - 1);
+  const int32_t number = std::clamp(ctx.selection.current_sample, 0, kSampleCount - 1);
   const Sample& sample = player->samples[number];
-  draw_name(sample.name, sizeof sample.name, 113, state);
-  draw_text(state->canvas, 80, 36, 0, kTextColour, "%s", kFinetuneTexts[sample.finetune & 15]);
-  draw_text(state->canvas, 64, 47, 0, kTextColour, "%04x", state->selection.current_sample);
-  draw_text(state->canvas, 64, 58, 0, kTextColour, "%04x", sample.volume);
-  draw_text(state->canvas, 64, 69, 0, kTextColour, "%04x", bytes(sample.length));
-  draw_text(state->canvas, 64, 80, 0, kTextColour, "%04x", bytes(sample.loop_start));
-  draw_text(state->canvas, 64, 91, 0, kTextColour, "%04x", bytes(sample.loop_length));
+  draw_name(sample.name, sizeof sample.name, 113, ctx);
+  draw_text(ctx.canvas, 80, 36, 0, kTextColour, "%s", kFinetuneTexts[sample.finetune & 15]);
+  draw_text(ctx.canvas, 64, 47, 0, kTextColour, "%04x", ctx.selection.current_sample);
+  draw_text(ctx.canvas, 64, 58, 0, kTextColour, "%04x", sample.volume);
+  draw_text(ctx.canvas, 64, 69, 0, kTextColour, "%04x", bytes(sample.length));
+  draw_text(ctx.canvas, 64, 80, 0, kTextColour, "%04x", bytes(sample.loop_start));
+  draw_text(ctx.canvas, 64, 91, 0, kTextColour, "%04x", bytes(sample.loop_length));
 
-  // While a block is being marked the message line shows its rows, and the
-  // block ends at the row shown.
-  if (state->block_marking == 1) {
-    const int32_t row = player->shown_row;
-    if (row >= 0 && row < kRows) state->block_end = row;
-    std::snprintf(state->status.message, sizeof state->status.message, "mark block %02d-%02d",
-                  std::min(state->block_anchor, row), std::max(state->block_anchor, row));
-  }
   const int32_t message_length =
-      static_cast<int32_t>(strnlen(state->status.message, sizeof state->status.message));
-  draw_text(state->canvas, 89, 127, 0, kTextColour, "%.*s", message_length, state->status.message);
-  draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(player));
+      static_cast<int32_t>(strnlen(ctx.status.message, sizeof ctx.status.message));
+  draw_text(ctx.canvas, 89, 127, 0, kTextColour, "%.*s", message_length, ctx.status.message);
+  draw_text(ctx.canvas, 264, 123, 0, kTextColour, "%6d", module_size(player));
 
-  for (int32_t c = 0; c < kChannels; ++c)
-    state->main.channel_peaks[c] = draw_scope(player, c, state);
+  ChannelPeaks peaks{};
+  for (int32_t c = 0; c < kChannels; ++c) peaks.level[c] = draw_scope(player, c, ctx);
+  return peaks;
 }
 
-void redraw_main_screen(EditorState* state) {
-  if (state->images.main) blit_image(state->canvas, 0, 0, state->images.main);
-  draw_status(state);
-  if (state->sample_editor_shown == 0) draw_pattern_view(state);
-  if (state->disk_op_active == 1) {
-    Image* panel = state->disk_op.page ? state->images.disk2 : state->images.disk;
-    if (panel) blit_image(state->canvas, 0, 0, panel);
-  }
-  if (state->sample_editor_shown == 1 && state->images.sample)
-    blit_image(state->canvas, 0, 121, state->images.sample);
+ChannelPeaks redraw_main_screen(const ScreenContext& ctx, const MainScreenState& main,
+                                bool pattern_view_shown) {
+  if (ctx.images.main) blit_image(ctx.canvas, 0, 0, ctx.images.main);
+  const ChannelPeaks peaks = draw_status(ctx, main);
+  if (pattern_view_shown) draw_pattern_view(ctx, peaks);
+  return peaks;
 }

@@ -6,12 +6,24 @@
 #include <cstdint>
 
 #include "engine/player.h"
-#include "render/editor_state.h"
+#include "render/pattern_view.h"
+#include "render/screen.h"
+
+// The main screen's own values: the play clock and this frame's
+// oscilloscope peaks.
+struct MainScreenState {
+  int32_t play_seconds;
+  int32_t restart_clock;
+  ChannelPeaks peaks;
+};
 
 // Bytes a module file of this player would take: the header, the patterns
 // up to the highest one the order list names, and the sample data.
 int32_t module_size(const Player* player);
-// Numbers, names, channel-off marks, message line and oscilloscopes; also
-// leaves this frame's channel peaks in state->main.channel_peaks.
-void draw_status(EditorState* state);
-void redraw_main_screen(EditorState* state);
+// Numbers, names, channel-off marks, message line and oscilloscopes; returns
+// each channel's oscilloscope peak of this frame, which the level meters show.
+ChannelPeaks draw_status(const ScreenContext& ctx, const MainScreenState& main);
+// The background and draw_status, then the pattern view unless a panel
+// covers it.
+ChannelPeaks redraw_main_screen(const ScreenContext& ctx, const MainScreenState& main,
+                                bool pattern_view_shown);

@@ -2,18 +2,18 @@
 
 #include <cstdio>
 
-void set_message(EditorState* state, const char* text) {
-  std::snprintf(state->status.message, sizeof state->status.message, "%s", text);
+void set_message(Status& status, const char* text) {
+  std::snprintf(status.message, sizeof status.message, "%s", text);
 }
 
-void timed_message(EditorState* state, const char* text) {
-  set_message(state, text);
-  state->status.message_timer = 1;
-  state->status.pointer_colour = kPointerRed;
+void timed_message(Status& status, const char* text) {
+  set_message(status, text);
+  status.message_timer = 1;
+  status.pointer_colour = kPointerRed;
 }
 
-void restart_message_timer(EditorState* state) {
-  state->status.message_timer = 1;
-  state->status.message_frames = 0;
-  state->status.pointer_colour = kPointerRed;
+void restart_message_timer(Status& status) {
+  status.message_timer = 1;
+  status.message_frames = 0;
+  status.pointer_colour = kPointerRed;
 }

@@ -52,7 +52,7 @@ uint32_t shift_colour(uint32_t colour, int32_t delta) {
 }
 
 void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t y, int32_t mode,
-              uint32_t colour, EditorState* state) {
+              uint32_t colour, const ScreenContext& ctx) {
   const PatternCell* c = cells[row];
   // Masks keep every field at the width the layout has room for, whatever a
   // loaded file or an edit left in the cell.
@@ -60,7 +60,7 @@ void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t
   auto e = [&](int k) { return c[k].effect & 0xF; };
   auto h = [&](int k) { return c[k].param_hi & 0xF; };
   auto l = [&](int k) { return c[k].param_lo & 0xF; };
-  draw_text(state->canvas, 8, y, mode, colour,
+  draw_text(ctx.canvas, 8, y, mode, colour,
             "%02d %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x %s%02x%x%x%x", row, note_name(c[0].period),
             s(0), e(0), h(0), l(0), note_name(c[1].period), s(1), e(1), h(1), l(1),
             note_name(c[2].period), s(2), e(2), h(2), l(2), note_name(c[3].period), s(3), e(3),
@@ -82,42 +82,42 @@ int32_t meter_height(int32_t peak) {
   return std::clamp(peak * 5 / 13, 0, kMeterHeight);
 }
 
-void draw_level_meters(const int32_t levels[kChannels], EditorState* state) {
+void draw_level_meters(const Canvas& canvas, const ChannelPeaks& peaks) {
   for (int32_t k = 0; k < kChannels; ++k) {
-    const int32_t height = meter_height(levels[k]);
+    const int32_t height = meter_height(peaks.level[k]);
     const int32_t left = 55 + 72 * k;
     for (int32_t j = 0; j < height; ++j) {
       const int32_t y = 187 - j;
       const uint32_t colour = kMeterColours[kMeterHeight - 1 - j];
       const uint32_t light = shift_colour(colour, 51);
       const uint32_t dark = shift_colour(colour, -51);
-      put_pixel(state->canvas, left, y, light);
-      put_pixel(state->canvas, left + 1, y, light);
-      for (int32_t x = left + 2; x <= left + 7; ++x) put_pixel(state->canvas, x, y, colour);
-      put_pixel(state->canvas, left + 8, y, dark);
-      put_pixel(state->canvas, left + 9, y, dark);
+      put_pixel(canvas, left, y, light);
+      put_pixel(canvas, left + 1, y, light);
+      for (int32_t x = left + 2; x <= left + 7; ++x) put_pixel(canvas, x, y, colour);
+      put_pixel(canvas, left + 8, y, dark);
+      put_pixel(canvas, left + 9, y, dark);
     }
   }
 }
 
-void draw_pattern_view(EditorState* state) {
-  const Player* player = state->player;
+void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks) {
+  const Player* player = ctx.player;
   const int32_t pattern = std::clamp(player->current_pattern, 0, kPatterns - 1);
   const int32_t current = std::clamp(player->shown_row, 0, kRows - 1);
   const auto& cells = player->patterns[pattern];
 
-  draw_row(cells, current, 190, kDrawDoubleHeight, kCurrentRowColour, state);
+  draw_row(cells, current, 190, kDrawDoubleHeight, kCurrentRowColour, ctx);
   for (int32_t k = 0; k < 7; ++k) {
     const int32_t above = current - 7 + k;
     const int32_t below = current + 1 + k;
-    if (above >= 0) draw_row(cells, above, 140 + 7 * k, 0, kOtherRowColour, state);
-    if (below < kRows) draw_row(cells, below, 203 + 7 * k, 0, kOtherRowColour, state);
+    if (above >= 0) draw_row(cells, above, 140 + 7 * k, 0, kOtherRowColour, ctx);
+    if (below < kRows) draw_row(cells, below, 203 + 7 * k, 0, kOtherRowColour, ctx);
   }
 
-  draw_level_meters(state->main.channel_peaks, state);
+  draw_level_meters(ctx.canvas, peaks);
 
-  const int32_t channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
-  const int32_t column = std::clamp(state->selection.cursor_column, 0, 5);
-  if (state->images.cursor)
-    blit_image_keyed(state->canvas, kCursorX[channel * 6 + column], 188, state->images.cursor);
+  const int32_t channel = std::clamp(ctx.selection.cursor_channel, 0, kChannels - 1);
+  const int32_t column = std::clamp(ctx.selection.cursor_column, 0, 5);
+  if (ctx.images.cursor)
+    blit_image_keyed(ctx.canvas, kCursorX[channel * 6 + column], 188, ctx.images.cursor);
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "render/screen.h"
 
 constexpr int32_t kMeterHeight = 48;  // pixels of a full level-meter bar
 
@@ -13,8 +13,12 @@ constexpr int32_t kMeterHeight = 48;  // pixels of a full level-meter bar
 const char* note_name(int32_t period);
 // Level-meter bar height in pixels for an oscilloscope peak (0..128).
 int32_t meter_height(int32_t peak);
-// Four bars growing up from y = 187; each level is a peak as kept in
-// EditorState::channel_peaks.
-void draw_level_meters(const int32_t levels[kChannels], EditorState* state);
-// Rows, meters (from this frame's channel_peaks) and cursor.
-void draw_pattern_view(EditorState* state);
+// Each channel's oscilloscope peak of a frame (0..128).
+struct ChannelPeaks {
+  int32_t level[kChannels];
+};
+
+// Four bars growing up from y = 187, one for each channel's peak.
+void draw_level_meters(const Canvas& canvas, const ChannelPeaks& peaks);
+// Rows, meters and cursor.
+void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks);

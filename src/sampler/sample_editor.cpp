@@ -292,7 +292,7 @@ void press_scroll_bar(EditorState* state, int32_t length) {
 }  // namespace
 
 void show_message(const char* text, EditorState* state) {
-  timed_message(state, text);
+  timed_message(state->status, text);
 }
 
 void free_copy_buffer(EditorState* state) {
@@ -413,7 +413,7 @@ int32_t sample_editor_frame(EditorState* state) {
   draw_text(state->canvas, 264, 123, 0, kTextColour, "%6d", module_size(state->player));
   draw_sample_view(state);
   if (state->sampler.drag_scroll == 1) return 0;
-  const SamplerAction button = hit_action(state, kSamplerButtons);
+  const SamplerAction button = hit_action(state->input, kSamplerButtons);
   if (state->status.message_timer != 0 || state->status.message_frames != 0) return 1;
   // A requester or a text field owns the mouse.
   if (button != SamplerAction::kNone && state->status.dialog == kDialogNone)

@@ -19,6 +19,6 @@ FileResult load_dropped_file(const char* path, EditorState* state) {
   FileResult loaded = load_module(path, state, kKindModule);
   if (loaded.error == FileError::kNotAModule) loaded = load_sample(state, path);
   reset_sample_view(state);
-  if (!loaded.ok) restart_message_timer(state);
+  if (!loaded.ok) restart_message_timer(state->status);
   return loaded;
 }

@@ -27,7 +27,7 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   }
   if (!result.ok) {
     player_destroy(fresh);
-    set_message(state, result.message);
+    set_message(state->status, result.message);
     return result;
   }
   Player* old;
@@ -52,7 +52,7 @@ int32_t save_module(Player* player, const char* path, EditorState* state, Module
   }
   const FileResult result = write_file_replacing(path, bytes);
   if (!result.ok) {
-    set_message(state, result.message);
+    set_message(state->status, result.message);
     return 0;
   }
   return 1;

@@ -1,6 +1,7 @@
 #include "shell/mouse_dispatch.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
@@ -102,7 +103,7 @@ void perform(MainAction button, EditorState* state) {
     case MainAction::kVolumeField:
     case MainAction::kSampleLengthField:
     case MainAction::kPositionLabel:
-      timed_message(state, "NOT IMPLEMENTED");
+      timed_message(state->status, "NOT IMPLEMENTED");
       return;
     case MainAction::kPlaySong:
       start_playing(state, kPlaySong, 0, from_row);
@@ -120,7 +121,7 @@ void perform(MainAction button, EditorState* state) {
       stop_playing(state);
       return;
     case MainAction::kClear:
-      set_message(state, "PLEASE SELECT");
+      set_message(state->status, "PLEASE SELECT");
       state->status.dialog = kDialogClear;
       return;
     case MainAction::kDiskOp:
@@ -211,7 +212,7 @@ void perform(MainAction button, EditorState* state) {
       return;
     case MainAction::kLoadSampleByName:
       if (sample && load_st_sample(sample->name, state) == 0)
-        timed_message(state, "CAN'T FIND FILE");
+        timed_message(state->status, "CAN'T FIND FILE");
       reset_sample_view(state);
       return;
     default:
@@ -231,6 +232,16 @@ void begin_name_field(EditorState* state, MainAction button) {
   state->status.dialog = kDialogTextField;
 }
 
+// While a block is being marked the message line shows its rows, and the
+// block ends at the row shown.
+void show_block_marking(EditorState* state) {
+  if (state->block_marking != 1) return;
+  const int32_t row = state->player->shown_row;
+  if (row >= 0 && row < kRows) state->block_end = row;
+  std::snprintf(state->status.message, sizeof state->status.message, "mark block %02d-%02d",
+                std::min(state->block_anchor, row), std::max(state->block_anchor, row));
+}
+
 bool under_sample_panel(MainAction action) {
   for (const Button<MainAction>& b : kMainButtons)
     if (b.action == action) return b.rect.y1 >= kSamplePanelTop;
@@ -242,7 +253,7 @@ void run_message_timer(EditorState* state) {
   if (state->status.message_frames >= kMessageFrames - 1) {
     state->status.pointer_colour = state->status.normal_pointer_colour;
     state->status.message_timer = 0;
-    set_message(state, "ALL RIGHT");
+    set_message(state->status, "ALL RIGHT");
     state->status.message_frames = 0;
   } else {
     state->status.message_frames += 1;
@@ -273,11 +284,19 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
 }
 
 void mouse_dispatch(EditorState* state) {
-  redraw_main_screen(state);
+  show_block_marking(state);
+  const ScreenContext ctx = screen_context(*state);
+  state->main.peaks = redraw_main_screen(ctx, state->main, state->sample_editor_shown == 0);
+  if (state->disk_op_active == 1) {
+    Image* panel = state->disk_op.page ? state->images.disk2 : state->images.disk;
+    if (panel) blit_image(state->canvas, 0, 0, panel);
+  }
+  if (state->sample_editor_shown == 1 && state->images.sample)
+    blit_image(state->canvas, 0, kSamplePanelTop, state->images.sample);
 
   // The quit corner works whatever screen or requester is open.
   if (state->input.mouse_x == 0 && state->input.mouse_y == 0 && state->input.left_held != 0) {
-    set_message(state, "REALLY QUIT ?");
+    set_message(state->status, "REALLY QUIT ?");
     state->status.dialog = kDialogQuit;
   }
 
@@ -290,7 +309,7 @@ void mouse_dispatch(EditorState* state) {
 
   // The hit test has no side effects, so one result serves both the name
   // fields (which start even over a requester) and the buttons.
-  const MainAction button = hit_action(state, kMainButtons);
+  const MainAction button = hit_action(state->input, kMainButtons);
   if (button == MainAction::kSongName || button == MainAction::kSampleName)
     begin_name_field(state, button);
   if (state->disk_op_active == 0 && state->status.dialog == kDialogNone &&

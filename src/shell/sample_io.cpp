@@ -68,7 +68,7 @@ FileResult load_sample(EditorState* state, const char* path) {
     std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
     return result;
   }
-  if (imported.cut) timed_message(state, "SAMPLE CUT SHORT");
+  if (imported.cut) timed_message(state->status, "SAMPLE CUT SHORT");
   set_name(loaded, sample_name_of_path(path));
   AudioGuard guard;
   Player* player = state->player;

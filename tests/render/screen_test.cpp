@@ -35,7 +35,7 @@ struct Screen : ::testing::Test {
   void SetUp() override { blit_image(state->canvas, 0, 0, &screen.main); }
   void draw() {
     blit_image(state->canvas, 0, 0, &screen.main);
-    draw_pattern_view(state);
+    draw_pattern_view(screen_context(*state), state->main.peaks);
   }
   // The 38 characters of a pattern row drawn at height y.
   std::string row_at(int32_t y, uint32_t colour = 0) const {
@@ -130,7 +130,7 @@ TEST_F(Screen, MainScreenSampleAndSongFields) {
   state->main.play_seconds = 62 * 60 + 5;
   state->selection.multi_keyboard = 1;
   state->selection.edit_skip = 4;
-  redraw_main_screen(state);
+  state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
   EXPECT_EQ(screen.text_at(64, 47, 4), "000A");
   EXPECT_EQ(screen.text_at(80, 36, 2), "-7");
   EXPECT_EQ(screen.text_at(64, 58, 4), "0040");
@@ -163,7 +163,7 @@ TEST_F(Screen, ValuesFromADamagedFileAreBoundedBeforeIndexing) {
   state->selection.current_sample = 99;
   p.samples[31].finetune = 200;  // 200 & 15 = 8
   p.current_pattern = -20;
-  redraw_main_screen(state);
+  state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
   EXPECT_EQ(screen.text_at(64, 3, 4), "0500");
   EXPECT_EQ(screen.text_at(64, 14, 4), "0042");
   EXPECT_EQ(screen.text_at(80, 36, 2), "-8");
@@ -193,10 +193,9 @@ TEST_F(Screen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
   p.channels[2].enabled = 0;
   for (const auto& c : channels) {
     play(0, c[0], c[1]);
-    redraw_main_screen(state);
+    state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
     for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(0, i), c[2]) << c[0] << " " << c[1] << " " << i;
-    EXPECT_EQ(state->main.channel_peaks[0], c[2] == 71 ? 0 : (71 - c[2]) * 8)
-        << c[0] << " " << c[1];
+    EXPECT_EQ(state->main.peaks.level[0], c[2] == 71 ? 0 : (71 - c[2]) * 8) << c[0] << " " << c[1];
     for (int i = 0; i < 40; ++i) EXPECT_EQ(trace_y(2, i), 71) << i;
   }
   // The mute mark of channel 3 only.
@@ -205,8 +204,8 @@ TEST_F(Screen, ScopesShowWhatIsPlayedAndNeverReadPastTheData) {
   test_module::make_sample(&p, 3, 2000, 0, 2, 64, [](int32_t i) { return i < 20 ? 32 : 127; });
   p.samples[3].length = 20 * kFixOne;
   play(0, 3, 15);
-  redraw_main_screen(state);
-  EXPECT_TRUE(trace_y(0, 4) == 67 && trace_y(0, 5) == 71 && state->main.channel_peaks[0] == 32);
+  state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
+  EXPECT_TRUE(trace_y(0, 4) == 67 && trace_y(0, 5) == 71 && state->main.peaks.level[0] == 32);
 }
 
 TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) {
@@ -219,7 +218,7 @@ TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) 
     state->block_marking = marking;
     state->block_anchor = state->block_start = state->block_end = anchor;
     p.shown_row = row;
-    redraw_main_screen(state);
+    state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
     EXPECT_STREQ(state->status.message, text);
     EXPECT_TRUE(state->block_end == (marking && row < 64 ? row : anchor) &&
                 !state->status.message_timer);
