@@ -40,12 +40,6 @@ const KeyRecord kNoteKeys[kNoteKeyCount + 1] = {
     {"[", 0x1A, 46}, {"\xC2\xB4", 0x0D, 33}, {"^", 0x1B, 47}, {"", -1, -1},
 };
 
-const int16_t kNotePeriods[kNotePeriodCount] = {
-    214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113,  // octave 3
-    428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,  // octave 2
-    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,  // octave 1
-};
-
 // Text "-1" marks the editing keys, which carry their key index.
 const KeyRecord kPlainChars[kCharKeyCount + 1] = {
     {"1", 0x02, 0},  {"2", 0x03, 0},  {"3", 0x04, 0},  {"4", 0x05, 0},   {"5", 0x06, 0},
