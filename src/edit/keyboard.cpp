@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <iterator>
 
-#include "edit/edit_ops.h"
 #include "edit/key_tables.h"
 #include "edit/note_entry.h"
 #include "engine/audio_lock.h"
+#include "engine/edit_ops.h"
 #include "engine/replayer.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
@@ -137,8 +138,31 @@ void set_octave(EditorState* state, const KeyCommand& command, int32_t) {
   state->octave_offset = command.argument;
 }
 
+// The operation as a command argument.
+constexpr int32_t op(EditOp operation) {
+  return static_cast<int32_t>(operation);
+}
+
+// Runs an edit operation where the cursor is, with what the modifiers mean
+// for it: Ctrl moves effect parts only, Shift or Alt whole cells (without
+// them a row insert or delete does nothing); Shift keeps the cursor where a
+// block is pasted. A block operation that went through says so.
+void edit(EditorState* state, EditOp operation, int32_t semitones = 0) {
+  const int32_t modifiers = state->modifiers;
+  CellPart part = CellPart::kNothing;
+  if (modifiers & kCtrl) {
+    part = CellPart::kEffects;
+  } else if (modifiers & (kShift | kAlt)) {
+    part = CellPart::kWhole;
+  }
+  const EditArgs args{state->cursor_channel, state->current_sample, semitones, part,
+                      (modifiers & kShift) != 0};
+  if (edit_operation(operation, *state->player, state->edit_buffers, args))
+    set_message(state, "ALL RIGHT");
+}
+
 void operation(EditorState* state, const KeyCommand& command, int32_t) {
-  edit_operation(command.argument, state, 0, 0);
+  edit(state, static_cast<EditOp>(command.argument));
 }
 
 void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
@@ -171,11 +195,11 @@ void preview_row(EditorState* state) {
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
 void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
   const bool insert = command.argument > 0;
-  edit_operation(2, state, 0, 0);
+  edit(state, EditOp::kSaveUndo);
   if (state->modifiers & kAlt) {
-    edit_operation(insert ? 27 : 29, state, 0, 0);
+    edit(state, insert ? EditOp::kInsertRowAllChannels : EditOp::kDeleteAboveAllChannels);
   } else {
-    edit_operation(insert ? 26 : 28, state, 0, state->cursor_channel);
+    edit(state, insert ? EditOp::kInsertRow : EditOp::kDeleteAbove);
   }
   state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
 }
@@ -209,7 +233,10 @@ void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
 // Left command table: argument is the semitones; the operation follows
 // from the key's place in its row of four.
 void transpose(EditorState* state, const KeyCommand& command, int32_t key_index) {
-  edit_operation(5 + key_index - command.first_key, state, command.argument, 0);
+  static constexpr EditOp kTransposeOps[] = {EditOp::kTransposeSampleInTrack,
+                                             EditOp::kTransposeSampleInPattern,
+                                             EditOp::kTransposeTrack, EditOp::kTransposePattern};
+  edit(state, kTransposeOps[key_index - command.first_key], command.argument);
 }
 
 // Ctrl table.
@@ -298,15 +325,18 @@ constexpr KeyCommand kMainCommands[] = {
     {kKeyF2, kKeyF2, 0, 0, 0, set_octave, 0, "upper octaves for the note keys", 0},
     // The clipboard keys act once per press: a held cut would cut again and
     // leave an empty clipboard, a held paste would overwrite the undo copy.
-    {kKeyF3, kKeyF3, kShift, 0, 1, operation, 11, "cut track", 0},
-    {kKeyF3, kKeyF3, kAlt, 0, 1, operation, 14, "cut pattern", 0},
-    {kKeyF3, kKeyF3, kCtrl, 0, 1, operation, 17, "cut commands of the track", 0},
-    {kKeyF4, kKeyF4, kShift, 0, 1, operation, 12, "copy track", 0},
-    {kKeyF4, kKeyF4, kAlt, 0, 1, operation, 15, "copy pattern", 0},
-    {kKeyF4, kKeyF4, kCtrl, 0, 1, operation, 18, "copy commands of the track", 0},
-    {kKeyF5, kKeyF5, kShift, 0, 1, operation, 13, "paste track", 0},
-    {kKeyF5, kKeyF5, kAlt, 0, 1, operation, 16, "paste pattern", 0},
-    {kKeyF5, kKeyF5, kCtrl, 0, 1, operation, 19, "paste commands into the track", 0},
+    {kKeyF3, kKeyF3, kShift, 0, 1, operation, op(EditOp::kCutTrack), "cut track", 0},
+    {kKeyF3, kKeyF3, kAlt, 0, 1, operation, op(EditOp::kCutPattern), "cut pattern", 0},
+    {kKeyF3, kKeyF3, kCtrl, 0, 1, operation, op(EditOp::kCutCommands), "cut commands of the track",
+     0},
+    {kKeyF4, kKeyF4, kShift, 0, 1, operation, op(EditOp::kCopyTrack), "copy track", 0},
+    {kKeyF4, kKeyF4, kAlt, 0, 1, operation, op(EditOp::kCopyPattern), "copy pattern", 0},
+    {kKeyF4, kKeyF4, kCtrl, 0, 1, operation, op(EditOp::kCopyCommands),
+     "copy commands of the track", 0},
+    {kKeyF5, kKeyF5, kShift, 0, 1, operation, op(EditOp::kPasteTrack), "paste track", 0},
+    {kKeyF5, kKeyF5, kAlt, 0, 1, operation, op(EditOp::kPastePattern), "paste pattern", 0},
+    {kKeyF5, kKeyF5, kCtrl, 0, 1, operation, op(EditOp::kPasteCommands),
+     "paste commands into the track", 0},
     {kKeyF6, kKeyF10, kShift, 0, 0, store_mark, 0, "store the cursor row as this key's mark", 0},
     {kKeyF6, kKeyF10, kAlt, kShift, 1, play_from_mark, kPlayPattern, "play pattern from the mark",
      0},
@@ -334,13 +364,14 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKey1, kKey0, 0, 0, 0, set_edit_skip, 0, "edit skip 1..9, 0", 0},
     {kKeyQ, kKeyQ, 0, 0, 1, enable_all_channels, 0, "all channels on", 0},
     {kKeyA, kKeyA, 0, 0, 1, solo_or_mute, 0, "mute the cursor channel (Shift: solo it)", 0},
-    {kKeyU, kKeyU, 0, 0, 1, operation, 3, "undo", 0},
-    {kKeyP, kKeyP, 0, 0, 1, operation, 23, "paste block", 0},
-    {kKeyJ, kKeyJ, 0, 0, 1, operation, 23, "paste block", 0},
-    {kKeyD, kKeyD, 0, 0, 1, operation, 24, "delete block", 0},
-    {kKeyX, kKeyX, 0, 0, 1, operation, 21, "cut block", 0},
-    {kKeyC, kKeyC, 0, 0, 1, operation, 22, "copy block", 0},
-    {kKeyB, kKeyB, 0, 0, 1, operation, 20, "mark block start / cancel marking", 0},
+    {kKeyU, kKeyU, 0, 0, 1, operation, op(EditOp::kUndo), "undo", 0},
+    {kKeyP, kKeyP, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
+    {kKeyJ, kKeyJ, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
+    {kKeyD, kKeyD, 0, 0, 1, operation, op(EditOp::kDeleteBlock), "delete block", 0},
+    {kKeyX, kKeyX, 0, 0, 1, operation, op(EditOp::kCutBlock), "cut block", 0},
+    {kKeyC, kKeyC, 0, 0, 1, operation, op(EditOp::kCopyBlock), "copy block", 0},
+    {kKeyB, kKeyB, 0, 0, 1, operation, op(EditOp::kMarkBlock), "mark block start / cancel marking",
+     0},
     {kKeyF, kKeyF, 0, 0, 1, toggle_filter, 0, "output filter on/off", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
     {kKeyW, kKeyW, 0, 0, 1, print_help, 0, "CTRL - W = Polyphonize block", 1},

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/edit_ops.h"
 #include "engine/player.h"
 #include "render/image.h"
 
@@ -166,22 +167,8 @@ struct EditorState {
 
   int32_t row_marks[5];
 
-  // Edit operations: one level of undo and the clipboards. The undo copy
-  // remembers its pattern so that undo cannot overwrite another one.
-  PatternCell undo_pattern[kRows][kChannels];
-  int32_t undo_pattern_number;
-  int32_t undo_filled;  // 1 once a copy has been taken
-  PatternCell pattern_clipboard[kRows][kChannels];
-  PatternCell track_clipboard[kRows];
-  PatternCell command_clipboard[kRows];  // only effect parts are pasted
-  int32_t block_start;                   // the row where marking began
-  int32_t block_end;                     // the cursor row when the block is used
-  int32_t block_anchor;
-  int32_t block_marking;
-  int32_t block_filled;  // 1 once a block has been copied or cut
-  int32_t block_first;   // rows the block came from, first <= last
-  int32_t block_last;
-  PatternCell block_clipboard[kRows];  // indexed by the row a cell came from
+  // Edit operations: one level of undo, the clipboards and the block marks.
+  EditBuffers edit_buffers;
 
   // Text field being edited (dialog 6) and the requesters. text_char is the
   // printable character the frame's key types in the keyboard layout (0 when

@@ -138,11 +138,12 @@ void draw_status(EditorState* state) {
 
   // While a block is being marked the message line shows its rows, and the
   // block ends at the row shown.
-  if (state->block_marking == 1) {
+  if (state->edit_buffers.block_marking == 1) {
     const int32_t row = player->shown_row;
-    if (row >= 0 && row < kRows) state->block_end = row;
+    if (row >= 0 && row < kRows) state->edit_buffers.block_end = row;
     std::snprintf(state->message, sizeof state->message, "mark block %02d-%02d",
-                  std::min(state->block_anchor, row), std::max(state->block_anchor, row));
+                  std::min(state->edit_buffers.block_anchor, row),
+                  std::max(state->edit_buffers.block_anchor, row));
   }
   const int32_t message_length =
       static_cast<int32_t>(strnlen(state->message, sizeof state->message));

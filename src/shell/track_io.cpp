@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "edit/edit_ops.h"
 #include "engine/audio_lock.h"
+#include "engine/edit_ops.h"
 #include "files/track_pattern.h"
 
 namespace {
 
 using Pattern = PatternCell[kRows][kChannels];
 
-Pattern& current_pattern(EditorState* state) {
+const Pattern& current_pattern(const EditorState* state) {
   return state->player->patterns[std::clamp(state->player->current_pattern, 0, kPatterns - 1)];
 }
 
@@ -44,7 +44,8 @@ int32_t read_cells(const char* path, EditorState* state, PatternCell* cells, siz
 int32_t save_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
   if (state->track_buffer) {
-    std::copy(std::begin(state->track_clipboard), std::end(state->track_clipboard), cells);
+    const EditBuffers& buffers = state->edit_buffers;
+    std::copy(std::begin(buffers.track_clipboard), std::end(buffers.track_clipboard), cells);
   } else {
     AudioGuard guard;
     const Pattern& pattern = current_pattern(state);
@@ -57,13 +58,10 @@ int32_t load_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
   if (!read_cells(path, state, cells, kTrackCells)) return 0;
   if (state->track_buffer) {
-    std::copy(std::begin(cells), std::end(cells), state->track_clipboard);
+    std::copy(std::begin(cells), std::end(cells), state->edit_buffers.track_clipboard);
     return 1;
   }
-  AudioGuard guard;
-  save_undo(state);
-  Pattern& pattern = current_pattern(state);
-  for (int32_t row = 0; row < kRows; ++row) pattern[row][cursor_channel(state)] = cells[row];
+  replace_track(*state->player, state->edit_buffers, cursor_channel(state), cells);
   return 1;
 }
 
@@ -72,7 +70,7 @@ int32_t save_pattern(const char* path, EditorState* state) {
   {
     AudioGuard guard;
     const Pattern& source =
-        state->option_pattern ? state->pattern_clipboard : current_pattern(state);
+        state->option_pattern ? state->edit_buffers.pattern_clipboard : current_pattern(state);
     std::copy(&source[0][0], &source[0][0] + kPatternCells, &cells[0][0]);
   }
   return write_cells(path, state, &cells[0][0], kPatternCells);
@@ -81,9 +79,11 @@ int32_t save_pattern(const char* path, EditorState* state) {
 int32_t load_pattern(const char* path, EditorState* state) {
   Pattern cells;
   if (!read_cells(path, state, &cells[0][0], kPatternCells)) return 0;
-  AudioGuard guard;
-  if (!state->option_pattern) save_undo(state);
-  Pattern& target = state->option_pattern ? state->pattern_clipboard : current_pattern(state);
+  if (!state->option_pattern) {
+    replace_pattern(*state->player, state->edit_buffers, cells);
+    return 1;
+  }
+  Pattern& target = state->edit_buffers.pattern_clipboard;
   std::copy(&cells[0][0], &cells[0][0] + kPatternCells, &target[0][0]);
   return 1;
 }

@@ -69,7 +69,7 @@ struct Keyboard {
                                 {"flags", &p->flags},
                                 {"listtop", &s.list_top},
                                 {"listcount", &s.list_count},
-                                {"blk", &s.block_marking},
+                                {"blk", &s.edit_buffers.block_marking},
                                 {"tcur", &s.text_field_cursor},
                                 {"tchar", &s.text_char},
                                 {"rdown", &s.right_down},

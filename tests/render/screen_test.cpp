@@ -215,12 +215,14 @@ TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) 
       {1, 5, 9, "mark block 05-09"},  {1, 63, 63, "mark block 63-63"},
       {1, 40, 0, "mark block 00-40"}, {1, 5, 64, "mark block 05-64"}};  // row 64: keeps its end
   for (const auto& [marking, anchor, row, text] : cases) {
-    state->block_marking = marking;
-    state->block_anchor = state->block_start = state->block_end = anchor;
+    state->edit_buffers.block_marking = marking;
+    state->edit_buffers.block_anchor = state->edit_buffers.block_start =
+        state->edit_buffers.block_end = anchor;
     p.shown_row = row;
     redraw_main_screen(state);
     EXPECT_STREQ(state->message, text);
-    EXPECT_TRUE(state->block_end == (marking && row < 64 ? row : anchor) && !state->message_timer);
+    EXPECT_TRUE(state->edit_buffers.block_end == (marking && row < 64 ? row : anchor) &&
+                !state->message_timer);
   }
 }
 
