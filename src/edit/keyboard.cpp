@@ -7,14 +7,13 @@
 #include "edit/note_entry.h"
 #include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
-#include "engine/replayer.h"
+#include "engine/editing.h"
 #include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
 
 constexpr int32_t kConfirmDialog = 7;  // the disk-op screen's yes/no question
-constexpr int32_t kTonePortamento = 2;
 constexpr int32_t kLastRow = kRows - 1;
 constexpr int32_t kLastPosition = kPositions - 1;
 constexpr int32_t kLastPattern = kPatterns - 1;
@@ -65,8 +64,8 @@ void move_row(EditorState* state, const KeyCommand& command, int32_t) {
   }
   Player* player = state->player;
   if (playing(player)) return;
-  player->shown_row = wrap_row(player->shown_row + step);
-  player->row = wrap_row(player->row + step);
+  set_shown_row(*player, wrap_row(player->shown_row + step));
+  set_play_row(*player, wrap_row(player->row + step));
 }
 
 void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
@@ -76,12 +75,12 @@ void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
 
 void step_position(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t position = state->player->song_position + command.argument;
-  if (position >= 0 && position <= kLastPosition) state->player->song_position = position;
+  if (position >= 0 && position <= kLastPosition) set_song_position(*state->player, position);
 }
 
 void step_pattern(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t pattern = state->player->current_pattern + command.argument;
-  if (pattern >= 0 && pattern <= kLastPattern) state->player->current_pattern = pattern;
+  if (pattern >= 0 && pattern <= kLastPattern) set_current_pattern(*state->player, pattern);
 }
 
 void step_column(EditorState* state, const KeyCommand& command, int32_t) {
@@ -98,18 +97,10 @@ void step_channel(EditorState* state, const KeyCommand& command, int32_t) {
 }
 
 void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
-  PatternCell* cell = cursor_cell(state);
-  if (!state->edit_mode || cell == nullptr) return;
-  if (!(state->modifiers & kAlt)) {
-    cell->period = 0;
-    cell->sample = 0;
-  }
-  if (state->modifiers & (kShift | kAlt)) {
-    cell->effect = 0;
-    cell->param_hi = 0;
-    cell->param_lo = 0;
-    cell->param = 0;
-  }
+  if (!state->edit_mode) return;
+  const bool note = !(state->modifiers & kAlt);
+  const bool effect = (state->modifiers & (kShift | kAlt)) != 0;
+  if (!clear_cell_parts(*state->player, cursor_cell(state), note, effect)) return;
   advance_by_edit_skip(state);
 }
 
@@ -174,22 +165,11 @@ void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
 }
 
 void jump_to_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
-  if (idle(state)) state->player->shown_row = mark_row(state, key_index);
+  if (idle(state)) set_shown_row(*state->player, mark_row(state, key_index));
 }
 
 void preview_row(EditorState* state) {
-  Player* player = state->player;
-  const int32_t position = player->shown_position;
-  const int32_t row = player->shown_row;
-  if (position < 0 || position > kLastPosition || row < 0 || row > kLastRow) return;
-  const int32_t pattern = player->order[position];
-  if (pattern < 0 || pattern > kLastPattern) return;
-  for (int32_t c = 0; c < kChannels; ++c) {
-    const PatternCell& cell = player->patterns[pattern][row][c];
-    if (cell.period == 0 || cell.sample < 0 || cell.sample > kLastSample) continue;
-    start_note(player, c, cell.sample, cell.period);
-    player->channels[c].retrig_counter = 0;
-  }
+  play_row(*state->player, state->player->shown_position, state->player->shown_row);
 }
 
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
@@ -201,12 +181,12 @@ void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
   } else {
     edit(state, insert ? EditOp::kInsertRow : EditOp::kDeleteAbove);
   }
-  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
 void preview_and_step(EditorState* state, const KeyCommand& command, int32_t) {
   preview_row(state);
-  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
 void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
@@ -249,22 +229,21 @@ void set_edit_skip(EditorState* state, const KeyCommand&, int32_t key_index) {
 }
 
 void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
-  for (ChannelState& ch : state->player->channels) ch.enabled = 1;
+  for (int32_t c = 0; c < kChannels; ++c) set_channel_enabled(*state->player, c, true);
 }
 
 void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
   const int32_t channel = state->cursor_channel;
   if (channel < 0 || channel >= kChannels) return;
   if (state->modifiers & kShift) {
-    for (ChannelState& ch : state->player->channels) ch.enabled = 0;
-    state->player->channels[channel].enabled = 1;
+    for (int32_t c = 0; c < kChannels; ++c) set_channel_enabled(*state->player, c, c == channel);
   } else {
-    toggle_channel(state, channel);
+    toggle_channel(*state->player, channel);
   }
 }
 
 void toggle_filter(EditorState* state, const KeyCommand&, int32_t) {
-  state->player->filter_enabled = !state->player->filter_enabled;
+  set_filter_enabled(*state->player, !state->player->filter_enabled);
 }
 
 void toggle_multi_keyboard(EditorState* state, const KeyCommand&, int32_t) {
@@ -292,7 +271,7 @@ void toggle_disk_op(EditorState* state, const KeyCommand&, int32_t) {
 }
 
 void toggle_channel_key(EditorState* state, const KeyCommand& command, int32_t key_index) {
-  toggle_channel(state, key_index - command.first_key);
+  toggle_channel(*state->player, key_index - command.first_key);
 }
 
 constexpr int32_t kAnyMod = kShift | kAlt | kCtrl;
@@ -461,67 +440,21 @@ bool keyboard_is_free(const EditorState* state) {
          dialog != kConfirmDialog;
 }
 
-void reset_channel(EditorState* state, int32_t channel) {
-  if (channel < 0 || channel >= kChannels) return;
-  Player* player = state->player;
-  ChannelState& ch = player->channels[channel];
-  ch.sample = 0;
-  ch.pending_sample = 0;
-  ch.position = 0;
-  ch.output_period = 0;
-  ch.mix_volume = 0;
-  ch.volume = 0;
-  ch.vibrato_speed = 0;
-  ch.tremolo_speed = 0;
-  ch.volume_slide = 0;
-  ch.porta_speed = 0;
-  ch.arpeggio = 0;
-  ch.retrig_counter = 0;
-  ch.retrig_interval = 0;
-  ch.arp_base = 0;
-  ch.vibrato_position = 0;
-  ch.tremolo_position = 0;
-  ch.period = 0;
-  ch.porta_target = 0;
-  ch.flags &= ~kTonePortamento;
-  // A silenced channel is left with the step of period 1.
-  ch.step = period_step(player, 1);
-}
-
-void reset_all_channels(EditorState* state) {
-  for (int32_t c = 0; c < kChannels; ++c) reset_channel(state, c);
-}
-
-void toggle_channel(EditorState* state, int32_t channel) {
-  if (channel < 0 || channel >= kChannels) return;
-  ChannelState& ch = state->player->channels[channel];
-  if (ch.enabled == 0) {
-    ch.enabled = 1;
-  } else {
-    ch.enabled = 0;
-    reset_channel(state, channel);
-  }
-}
-
 void start_playing(EditorState* state, int32_t play_mode, int32_t editing, int32_t from_row) {
-  Player* player = state->player;
   state->restart_clock = 1;
-  if (player->song_position >= player->song_length) player->song_position = 0;
-  player->play_mode = play_mode;
+  start_playback(*state->player, play_mode, from_row);
   state->edit_mode = editing ? 1 : 0;
   state->pointer_colour = state->normal_pointer_colour = editing ? kPointerBlue : kPointerYellow;
-  if (from_row >= 0) player->row = from_row;
 }
 
 void stop_playing(EditorState* state) {
-  state->player->play_mode = kStopped;
+  stop_playback(*state->player);
   state->edit_mode = 0;
   state->pointer_colour = state->normal_pointer_colour = kPointerWhite;
-  for (ChannelState& ch : state->player->channels) ch.sample = 0;
 }
 
 void enter_edit_mode(EditorState* state) {
-  state->player->play_mode = kStopped;
+  halt_song(*state->player);
   state->edit_mode = 1;
   state->pointer_colour = state->normal_pointer_colour = kPointerBlue;
 }

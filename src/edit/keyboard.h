@@ -15,12 +15,6 @@ void track_held_key(EditorState* state, int32_t key_code);
 // False while a requester or a text field takes the keys for itself.
 bool keyboard_is_free(const EditorState* state);
 
-// Silences a channel and clears its effect state.
-void reset_channel(EditorState* state, int32_t channel);
-void reset_all_channels(EditorState* state);
-// A muted channel is switched on; a sounding one is muted and silenced.
-void toggle_channel(EditorState* state, int32_t channel);
-
 // Mode changes, shared with the play and edit buttons. The pointer colour
 // follows the mode: 3 while editing, 1 while playing, 0 when idle.
 // from_row < 0 keeps the replayer's row.

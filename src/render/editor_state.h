@@ -173,8 +173,9 @@ struct EditorState {
   // Text field being edited (dialog 6) and the requesters. text_char is the
   // printable character the frame's key types in the keyboard layout (0 when
   // none or unknown); when set it wins over the built-in character tables.
-  char* text_field_buffer;          // text_field_length + 1 bytes
-  const Player* text_field_player;  // the player the buffer belongs to
+  char text_field_buffer[sizeof(Sample::name)];  // a copy of the name being edited
+  int32_t text_field_sample;                     // 0: the song's name, else this sample's
+  const Player* text_field_player;               // the player the name belongs to
   int32_t text_field_x;
   int32_t text_field_cursor_y;
   int32_t text_field_top;

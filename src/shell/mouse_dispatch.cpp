@@ -4,7 +4,7 @@
 
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
-#include "engine/replayer.h"
+#include "engine/editing.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
@@ -58,66 +58,21 @@ constexpr int32_t kPointerTints[7][3] = {
     {255, 17, 255},  {255, 17, 17},  {17, 255, 17},
 };
 
-constexpr int32_t kHighestPosition = kPositions - 1;
-constexpr int32_t kHighestOrderEntry = 99;
-constexpr int32_t kMinTempo = 32;
-constexpr int32_t kMaxTempo = 255;
-constexpr int32_t kMaxSampleVolume = 64;
-constexpr int32_t kFinetuneHighest = 7;  // +7
-constexpr int32_t kFinetuneLowest = 8;   // -8
 // The sample-editor panel covers the screen from this row down.
 constexpr int32_t kSamplePanelTop = 121;
 
-void step_finetune(Sample& sample, bool up) {
-  const int32_t finetune = sample.finetune & 15;
-  const int32_t limit = up ? kFinetuneHighest : kFinetuneLowest;
-  if (finetune != limit) sample.finetune = (finetune + (up ? 1 : 15)) & 15;
-}
-
-// Loop buttons work in whole bytes, 2 at a time (16 with the right button),
-// and never let the loop leave the sample or shrink below 2 bytes.
-void step_loop(Sample& sample, int32_t button, int32_t step) {
-  int32_t start = sample.loop_start >> 14;
-  int32_t length = sample.loop_length >> 14;
-  const int32_t size = sample.length >> 14;
+// Loop buttons work 2 bytes at a time (16 with the right button).
+LoopStep loop_step(int32_t button) {
   switch (button) {
     case kLoopStartUp:
-      if (start + step + length > size) return;
-      start += step;
-      break;
+      return LoopStep::kStartUp;
     case kLoopStartDown:
-      if (start - step < 0) return;
-      start -= step;
-      break;
+      return LoopStep::kStartDown;
     case kLoopLengthUp:
-      if (start + length + step > size) return;
-      length += step;
-      break;
-    default:  // kLoopLengthDown
-      if (length - step < 2) return;
-      length -= step;
-      break;
+      return LoopStep::kLengthUp;
+    default:
+      return LoopStep::kLengthDown;
   }
-  sample.loop_start = start * kFixOne;
-  sample.loop_length = length * kFixOne;
-  sample.loop_end = (start + length) * kFixOne;
-}
-
-void insert_position(Player* player) {
-  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
-  std::copy_backward(player->order + position, player->order + kPositions - 1,
-                     player->order + kPositions);
-  player->order[position] = 0;
-  if (player->song_length <= kPositions - 2) player->song_length += 1;
-}
-
-void delete_position(Player* player) {
-  // Entries above position 126 keep their values.
-  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
-  if (position < kPositions - 2)
-    std::copy(player->order + position + 1, player->order + kPositions - 1,
-              player->order + position);
-  if (player->song_length > 1) player->song_length -= 1;
 }
 
 void perform(int32_t button, EditorState* state) {
@@ -125,7 +80,6 @@ void perform(int32_t button, EditorState* state) {
   const bool right = state->right_down != 0;
   const int32_t step = right ? 10 : 1;
   const int32_t from_row = right ? -1 : 0;  // the right button keeps the row
-  int32_t& order_entry = player->order[std::clamp(player->song_position, 0, kHighestPosition)];
 
   switch (button) {
     case 8:
@@ -170,22 +124,19 @@ void perform(int32_t button, EditorState* state) {
     case kFirstChannelButton + 1:
     case kFirstChannelButton + 2:
     case kFirstChannelButton + 3:
-      toggle_channel(state, button - kFirstChannelButton);
+      toggle_channel(*player, button - kFirstChannelButton);
       return;
     case kPositionUp:
     case kPositionDown:
-      player->song_position = std::clamp(
-          player->song_position + (button == kPositionUp ? step : -step), 0, kHighestPosition);
+      set_song_position(*player, player->song_position + (button == kPositionUp ? step : -step));
       return;
     case kPatternUp:
     case kPatternDown:
-      order_entry =
-          std::clamp(order_entry + (button == kPatternUp ? step : -step), 0, kHighestOrderEntry);
+      step_order_entry(*player, button == kPatternUp ? step : -step);
       return;
     case kLengthUp:
     case kLengthDown:
-      player->song_length = std::clamp(player->song_length + (button == kLengthUp ? step : -step),
-                                       1, kHighestPosition);
+      set_song_length(*player, player->song_length + (button == kLengthUp ? step : -step));
       return;
     case kSampleUp:
       if (right) {
@@ -202,44 +153,43 @@ void perform(int32_t button, EditorState* state) {
       return;
     case kTempoUp:
     case kTempoDown:
-      player->tempo =
-          std::clamp(player->tempo + (button == kTempoUp ? step : -step), kMinTempo, kMaxTempo);
-      player->samples_per_tick = tempo_samples_per_tick(player->output_rate, player->tempo);
+      set_tempo(*player, player->tempo + (button == kTempoUp ? step : -step));
       return;
     case kInsertPosition:
-      insert_position(player);
+      insert_position(*player, player->song_position);
       return;
     case kDeletePosition:
-      delete_position(player);
+      delete_position(*player, player->song_position);
       return;
     default:
       break;
   }
 
-  Sample* sample = editable_sample(state);
+  const Sample* sample = editable_sample(state);
+  const int32_t number = state->current_sample;
   switch (button) {
     case kFinetuneUp:
     case kFinetuneDown:
       if (!sample) return;
       if (right) {
-        sample->finetune = 0;
+        set_sample_finetune(*player, number, 0);
       } else {
-        step_finetune(*sample, button == kFinetuneUp);
+        step_sample_finetune(*player, number, button == kFinetuneUp);
       }
       return;
     case kVolumeUp:
     case kVolumeDown: {
       if (!sample) return;
       const int32_t volume_step = right ? 16 : 1;
-      sample->volume = std::clamp(
-          sample->volume + (button == kVolumeUp ? volume_step : -volume_step), 0, kMaxSampleVolume);
+      set_sample_volume(*player, number,
+                        sample->volume + (button == kVolumeUp ? volume_step : -volume_step));
       return;
     }
     case kLoopStartUp:
     case kLoopStartDown:
     case kLoopLengthUp:
     case kLoopLengthDown:
-      if (sample) step_loop(*sample, button, right ? 16 : 2);
+      if (sample) step_sample_loop(*player, number, loop_step(button), right ? 16 : 2);
       return;
     case kLoadSampleByName:
       if (sample && load_st_sample(sample->name, state) == 0)
@@ -253,11 +203,10 @@ void perform(int32_t button, EditorState* state) {
 
 void begin_name_field(EditorState* state, int32_t button) {
   if (button == kSongNameField) {
-    begin_text_field(104, 107, 100, 110, 19, state->player->song_name, state);
+    begin_text_field(104, 107, 100, 110, 19, 0, state);
   } else {
-    Sample* sample = editable_sample(state);
-    if (!sample) return;
-    begin_text_field(104, 118, 111, 120, 21, sample->name, state);
+    if (!editable_sample(state)) return;
+    begin_text_field(104, 118, 111, 120, 21, state->current_sample, state);
   }
   if (state->dialog != kDialogTextField) state->saved_dialog = state->dialog;
   state->dialog = kDialogTextField;

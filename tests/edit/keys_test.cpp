@@ -127,7 +127,7 @@ struct Keyboard {
       if (name == "name") return;
       s.saved_dialog = s.dialog;
       s.dialog = kDialogTextField;
-      begin_text_field(104, 107, 100, 110, 19, p->song_name, &s);
+      begin_text_field(104, 107, 100, 110, 19, 0, &s);
     } else {
       *field(name) = std::stoi(value);
       if (name == "row") p->row = p->shown_row;
