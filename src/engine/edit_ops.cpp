@@ -25,6 +25,15 @@ Pattern* current(Player& player) {
   return &player.patterns[number];
 }
 
+// Takes the one undo copy of the current pattern.
+void save_undo(Player& player, EditBuffers& buffers) {
+  Pattern* pattern = current(player);
+  if (!pattern) return;
+  std::memcpy(buffers.undo_pattern, *pattern, sizeof(Pattern));
+  buffers.undo_pattern_number = player.current_pattern;
+  buffers.undo_filled = 1;
+}
+
 void clear_effect(PatternCell& cell) {
   cell.effect = cell.param_hi = cell.param_lo = cell.param = 0;
 }
@@ -259,14 +268,6 @@ Pattern& loaded_pattern(Player& player) {
 }
 
 }  // namespace
-
-void save_undo(Player& player, EditBuffers& buffers) {
-  Pattern* pattern = current(player);
-  if (!pattern) return;
-  std::memcpy(buffers.undo_pattern, *pattern, sizeof(Pattern));
-  buffers.undo_pattern_number = player.current_pattern;
-  buffers.undo_filled = 1;
-}
 
 bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, const EditArgs& args) {
   // The replayer reads the cells from the audio thread.

@@ -74,8 +74,6 @@ struct EditArgs {
 // operation went through or marking was cancelled, which the caller
 // confirms to the user.
 bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, const EditArgs& args);
-// Takes the one undo copy of the current pattern.
-void save_undo(Player& player, EditBuffers& buffers);
 
 // Loads from files: the cells replace the cursor channel's track or the
 // whole pattern, current pattern numbers out of range taken as the nearest
