@@ -4,7 +4,10 @@
 // needs only another key-name table.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "engine/periods.h"
 
 // Bits of EditorState::modifiers. Only the left-hand keys are modifiers; the
 // right-hand ones arrive as keys of their own.
@@ -113,8 +116,14 @@ extern const KeyRecord kKeyNames[kKeyNameCount + 1];
 extern const KeyRecord kNoteKeys[kNoteKeyCount + 1];
 extern const KeyRecord kPlainChars[kCharKeyCount + 1];
 extern const KeyRecord kShiftedChars[kCharKeyCount + 1];
-// Octave 3, then 2, then 1, each c .. b.
-extern const int16_t kNotePeriods[kNotePeriodCount];
+// The finetune-0 periods in the order the note keys reach them: octave 3,
+// then 2, then 1, each c .. b.
+inline constexpr std::array<int16_t, kNotePeriodCount> kNotePeriods = [] {
+  std::array<int16_t, kNotePeriodCount> periods{};
+  for (int32_t i = 0; i < kNotePeriodCount; ++i)
+    periods[i] = kPeriodTable[0][(2 - i / 12) * 12 + i % 12];
+  return periods;
+}();
 
 // The first record of the table with the key code, or the table's end
 // record. Key code 0 (no key) is in no table.

@@ -1,20 +1,21 @@
 #include "edit/keyboard.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
-#include "edit/edit_ops.h"
 #include "edit/key_tables.h"
 #include "edit/note_entry.h"
 #include "engine/audio_lock.h"
-#include "engine/replayer.h"
+#include "engine/edit_ops.h"
+#include "engine/editing.h"
 #include "layout/disk_op_layout.h"
+#include "render/message.h"
 #include "sampler/sample_view.h"
 
 namespace {
 
 constexpr int32_t kConfirmDialog = 7;  // the disk-op screen's yes/no question
-constexpr int32_t kTonePortamento = 2;
 constexpr int32_t kLastRow = kRows - 1;
 constexpr int32_t kLastPosition = kPositions - 1;
 constexpr int32_t kLastPattern = kPatterns - 1;
@@ -65,8 +66,8 @@ void move_row(EditorState* state, const KeyCommand& command, int32_t) {
   }
   Player* player = state->player;
   if (playing(player)) return;
-  player->shown_row = wrap_row(player->shown_row + step);
-  player->row = wrap_row(player->row + step);
+  set_shown_row(*player, wrap_row(player->shown_row + step));
+  set_play_row(*player, wrap_row(player->row + step));
 }
 
 void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
@@ -76,12 +77,12 @@ void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
 
 void step_position(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t position = state->player->song_position + command.argument;
-  if (position >= 0 && position <= kLastPosition) state->player->song_position = position;
+  if (position >= 0 && position <= kLastPosition) set_song_position(*state->player, position);
 }
 
 void step_pattern(EditorState* state, const KeyCommand& command, int32_t) {
   const int32_t pattern = state->player->current_pattern + command.argument;
-  if (pattern >= 0 && pattern <= kLastPattern) state->player->current_pattern = pattern;
+  if (pattern >= 0 && pattern <= kLastPattern) set_current_pattern(*state->player, pattern);
 }
 
 void step_column(EditorState* state, const KeyCommand& command, int32_t) {
@@ -100,18 +101,10 @@ void step_channel(EditorState* state, const KeyCommand& command, int32_t) {
 }
 
 void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
-  PatternCell* cell = cursor_cell(state);
-  if (!state->selection.edit_mode || cell == nullptr) return;
-  if (!(state->input.modifiers & kAlt)) {
-    cell->period = 0;
-    cell->sample = 0;
-  }
-  if (state->input.modifiers & (kShift | kAlt)) {
-    cell->effect = 0;
-    cell->param_hi = 0;
-    cell->param_lo = 0;
-    cell->param = 0;
-  }
+  if (!state->selection.edit_mode) return;
+  const bool note = !(state->input.modifiers & kAlt);
+  const bool effect = (state->input.modifiers & (kShift | kAlt)) != 0;
+  if (!clear_cell_parts(*state->player, cursor_cell(state), note, effect)) return;
   advance_by_edit_skip(state);
 }
 
@@ -140,8 +133,31 @@ void set_octave(EditorState* state, const KeyCommand& command, int32_t) {
   state->selection.octave_offset = command.argument;
 }
 
+// The operation as a command argument.
+constexpr int32_t op(EditOp operation) {
+  return static_cast<int32_t>(operation);
+}
+
+// Runs an edit operation where the cursor is, with what the modifiers mean
+// for it: Ctrl moves effect parts only, Shift or Alt whole cells (without
+// them a row insert or delete does nothing); Shift keeps the cursor where a
+// block is pasted. A block operation that went through says so.
+void edit(EditorState* state, EditOp operation, int32_t semitones = 0) {
+  const int32_t modifiers = state->input.modifiers;
+  CellPart part = CellPart::kNothing;
+  if (modifiers & kCtrl) {
+    part = CellPart::kEffects;
+  } else if (modifiers & (kShift | kAlt)) {
+    part = CellPart::kWhole;
+  }
+  const EditArgs args{state->selection.cursor_channel, state->selection.current_sample, semitones,
+                      part, (modifiers & kShift) != 0};
+  if (edit_operation(operation, *state->player, state->edit_buffers, args))
+    set_message(state->status, "ALL RIGHT");
+}
+
 void operation(EditorState* state, const KeyCommand& command, int32_t) {
-  edit_operation(command.argument, state, 0, 0);
+  edit(state, static_cast<EditOp>(command.argument));
 }
 
 void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
@@ -153,39 +169,28 @@ void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
 }
 
 void jump_to_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
-  if (idle(state)) state->player->shown_row = mark_row(state, key_index);
+  if (idle(state)) set_shown_row(*state->player, mark_row(state, key_index));
 }
 
 void preview_row(EditorState* state) {
-  Player* player = state->player;
-  const int32_t position = player->shown_position;
-  const int32_t row = player->shown_row;
-  if (position < 0 || position > kLastPosition || row < 0 || row > kLastRow) return;
-  const int32_t pattern = player->order[position];
-  if (pattern < 0 || pattern > kLastPattern) return;
-  for (int32_t c = 0; c < kChannels; ++c) {
-    const PatternCell& cell = player->patterns[pattern][row][c];
-    if (cell.period == 0 || cell.sample < 0 || cell.sample > kLastSample) continue;
-    start_note(player, c, cell.sample, cell.period);
-    player->channels[c].retrig_counter = 0;
-  }
+  play_row(*state->player, state->player->shown_position, state->player->shown_row);
 }
 
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
 void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
   const bool insert = command.argument > 0;
-  edit_operation(2, state, 0, 0);
+  edit(state, EditOp::kSaveUndo);
   if (state->input.modifiers & kAlt) {
-    edit_operation(insert ? 27 : 29, state, 0, 0);
+    edit(state, insert ? EditOp::kInsertRowAllChannels : EditOp::kDeleteAboveAllChannels);
   } else {
-    edit_operation(insert ? 26 : 28, state, 0, state->selection.cursor_channel);
+    edit(state, insert ? EditOp::kInsertRow : EditOp::kDeleteAbove);
   }
-  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
 void preview_and_step(EditorState* state, const KeyCommand& command, int32_t) {
   preview_row(state);
-  state->player->shown_row = wrap_row(state->player->shown_row + command.argument);
+  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
 void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
@@ -212,7 +217,10 @@ void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
 // Left command table: argument is the semitones; the operation follows
 // from the key's place in its row of four.
 void transpose(EditorState* state, const KeyCommand& command, int32_t key_index) {
-  edit_operation(5 + key_index - command.first_key, state, command.argument, 0);
+  static constexpr EditOp kTransposeOps[] = {EditOp::kTransposeSampleInTrack,
+                                             EditOp::kTransposeSampleInPattern,
+                                             EditOp::kTransposeTrack, EditOp::kTransposePattern};
+  edit(state, kTransposeOps[key_index - command.first_key], command.argument);
 }
 
 // Ctrl table.
@@ -225,22 +233,21 @@ void set_edit_skip(EditorState* state, const KeyCommand&, int32_t key_index) {
 }
 
 void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
-  for (ChannelState& ch : state->player->channels) ch.enabled = 1;
+  for (int32_t c = 0; c < kChannels; ++c) set_channel_enabled(*state->player, c, true);
 }
 
 void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
   const int32_t channel = state->selection.cursor_channel;
   if (channel < 0 || channel >= kChannels) return;
   if (state->input.modifiers & kShift) {
-    for (ChannelState& ch : state->player->channels) ch.enabled = 0;
-    state->player->channels[channel].enabled = 1;
+    for (int32_t c = 0; c < kChannels; ++c) set_channel_enabled(*state->player, c, c == channel);
   } else {
-    toggle_channel(state, channel);
+    toggle_channel(*state->player, channel);
   }
 }
 
 void toggle_filter(EditorState* state, const KeyCommand&, int32_t) {
-  state->player->filter_enabled = !state->player->filter_enabled;
+  set_filter_enabled(*state->player, !state->player->filter_enabled);
 }
 
 void toggle_multi_keyboard(EditorState* state, const KeyCommand&, int32_t) {
@@ -268,7 +275,7 @@ void toggle_disk_op(EditorState* state, const KeyCommand&, int32_t) {
 }
 
 void toggle_channel_key(EditorState* state, const KeyCommand& command, int32_t key_index) {
-  toggle_channel(state, key_index - command.first_key);
+  toggle_channel(*state->player, key_index - command.first_key);
 }
 
 constexpr int32_t kAnyMod = kShift | kAlt | kCtrl;
@@ -301,15 +308,18 @@ constexpr KeyCommand kMainCommands[] = {
     {kKeyF2, kKeyF2, 0, 0, 0, set_octave, 0, "upper octaves for the note keys", 0},
     // The clipboard keys act once per press: a held cut would cut again and
     // leave an empty clipboard, a held paste would overwrite the undo copy.
-    {kKeyF3, kKeyF3, kShift, 0, 1, operation, 11, "cut track", 0},
-    {kKeyF3, kKeyF3, kAlt, 0, 1, operation, 14, "cut pattern", 0},
-    {kKeyF3, kKeyF3, kCtrl, 0, 1, operation, 17, "cut commands of the track", 0},
-    {kKeyF4, kKeyF4, kShift, 0, 1, operation, 12, "copy track", 0},
-    {kKeyF4, kKeyF4, kAlt, 0, 1, operation, 15, "copy pattern", 0},
-    {kKeyF4, kKeyF4, kCtrl, 0, 1, operation, 18, "copy commands of the track", 0},
-    {kKeyF5, kKeyF5, kShift, 0, 1, operation, 13, "paste track", 0},
-    {kKeyF5, kKeyF5, kAlt, 0, 1, operation, 16, "paste pattern", 0},
-    {kKeyF5, kKeyF5, kCtrl, 0, 1, operation, 19, "paste commands into the track", 0},
+    {kKeyF3, kKeyF3, kShift, 0, 1, operation, op(EditOp::kCutTrack), "cut track", 0},
+    {kKeyF3, kKeyF3, kAlt, 0, 1, operation, op(EditOp::kCutPattern), "cut pattern", 0},
+    {kKeyF3, kKeyF3, kCtrl, 0, 1, operation, op(EditOp::kCutCommands), "cut commands of the track",
+     0},
+    {kKeyF4, kKeyF4, kShift, 0, 1, operation, op(EditOp::kCopyTrack), "copy track", 0},
+    {kKeyF4, kKeyF4, kAlt, 0, 1, operation, op(EditOp::kCopyPattern), "copy pattern", 0},
+    {kKeyF4, kKeyF4, kCtrl, 0, 1, operation, op(EditOp::kCopyCommands),
+     "copy commands of the track", 0},
+    {kKeyF5, kKeyF5, kShift, 0, 1, operation, op(EditOp::kPasteTrack), "paste track", 0},
+    {kKeyF5, kKeyF5, kAlt, 0, 1, operation, op(EditOp::kPastePattern), "paste pattern", 0},
+    {kKeyF5, kKeyF5, kCtrl, 0, 1, operation, op(EditOp::kPasteCommands),
+     "paste commands into the track", 0},
     {kKeyF6, kKeyF10, kShift, 0, 0, store_mark, 0, "store the cursor row as this key's mark", 0},
     {kKeyF6, kKeyF10, kAlt, kShift, 1, play_from_mark, kPlayPattern, "play pattern from the mark",
      0},
@@ -337,13 +347,14 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKey1, kKey0, 0, 0, 0, set_edit_skip, 0, "edit skip 1..9, 0", 0},
     {kKeyQ, kKeyQ, 0, 0, 1, enable_all_channels, 0, "all channels on", 0},
     {kKeyA, kKeyA, 0, 0, 1, solo_or_mute, 0, "mute the cursor channel (Shift: solo it)", 0},
-    {kKeyU, kKeyU, 0, 0, 1, operation, 3, "undo", 0},
-    {kKeyP, kKeyP, 0, 0, 1, operation, 23, "paste block", 0},
-    {kKeyJ, kKeyJ, 0, 0, 1, operation, 23, "paste block", 0},
-    {kKeyD, kKeyD, 0, 0, 1, operation, 24, "delete block", 0},
-    {kKeyX, kKeyX, 0, 0, 1, operation, 21, "cut block", 0},
-    {kKeyC, kKeyC, 0, 0, 1, operation, 22, "copy block", 0},
-    {kKeyB, kKeyB, 0, 0, 1, operation, 20, "mark block start / cancel marking", 0},
+    {kKeyU, kKeyU, 0, 0, 1, operation, op(EditOp::kUndo), "undo", 0},
+    {kKeyP, kKeyP, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
+    {kKeyJ, kKeyJ, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
+    {kKeyD, kKeyD, 0, 0, 1, operation, op(EditOp::kDeleteBlock), "delete block", 0},
+    {kKeyX, kKeyX, 0, 0, 1, operation, op(EditOp::kCutBlock), "cut block", 0},
+    {kKeyC, kKeyC, 0, 0, 1, operation, op(EditOp::kCopyBlock), "copy block", 0},
+    {kKeyB, kKeyB, 0, 0, 1, operation, op(EditOp::kMarkBlock), "mark block start / cancel marking",
+     0},
     {kKeyF, kKeyF, 0, 0, 1, toggle_filter, 0, "output filter on/off", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
     {kKeyW, kKeyW, 0, 0, 1, print_help, 0, "CTRL - W = Polyphonize block", 1},
@@ -433,68 +444,22 @@ bool keyboard_is_free(const EditorState* state) {
          dialog != kConfirmDialog;
 }
 
-void reset_channel(EditorState* state, int32_t channel) {
-  if (channel < 0 || channel >= kChannels) return;
-  Player* player = state->player;
-  ChannelState& ch = player->channels[channel];
-  ch.sample = 0;
-  ch.pending_sample = 0;
-  ch.position = 0;
-  ch.output_period = 0;
-  ch.mix_volume = 0;
-  ch.volume = 0;
-  ch.vibrato_speed = 0;
-  ch.tremolo_speed = 0;
-  ch.volume_slide = 0;
-  ch.porta_speed = 0;
-  ch.arpeggio = 0;
-  ch.retrig_counter = 0;
-  ch.retrig_interval = 0;
-  ch.arp_base = 0;
-  ch.vibrato_position = 0;
-  ch.tremolo_position = 0;
-  ch.period = 0;
-  ch.porta_target = 0;
-  ch.flags &= ~kTonePortamento;
-  // A silenced channel is left with the step of period 1.
-  ch.step = period_step(player, 1);
-}
-
-void reset_all_channels(EditorState* state) {
-  for (int32_t c = 0; c < kChannels; ++c) reset_channel(state, c);
-}
-
-void toggle_channel(EditorState* state, int32_t channel) {
-  if (channel < 0 || channel >= kChannels) return;
-  ChannelState& ch = state->player->channels[channel];
-  if (ch.enabled == 0) {
-    ch.enabled = 1;
-  } else {
-    ch.enabled = 0;
-    reset_channel(state, channel);
-  }
-}
-
 void start_playing(EditorState* state, int32_t play_mode, int32_t editing, int32_t from_row) {
-  Player* player = state->player;
   state->main.restart_clock = 1;
-  if (player->song_position >= player->song_length) player->song_position = 0;
-  player->play_mode = play_mode;
+  start_playback(*state->player, play_mode, from_row);
   state->selection.edit_mode = editing ? 1 : 0;
   state->status.pointer_colour = state->status.normal_pointer_colour =
       editing ? kPointerBlue : kPointerYellow;
-  if (from_row >= 0) player->row = from_row;
 }
 
 void stop_playing(EditorState* state) {
-  state->player->play_mode = kStopped;
+  stop_playback(*state->player);
   state->selection.edit_mode = 0;
   state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
-  for (ChannelState& ch : state->player->channels) ch.sample = 0;
 }
 
 void enter_edit_mode(EditorState* state) {
-  state->player->play_mode = kStopped;
+  halt_song(*state->player);
   state->selection.edit_mode = 1;
   state->status.pointer_colour = state->status.normal_pointer_colour = kPointerBlue;
 }
@@ -548,4 +513,12 @@ int32_t handle_key(int32_t key_code, EditorState* state) {
     if (table.modifier == 0 || (state->input.modifiers & table.modifier))
       run_table(table, key_index, state);
   return 1;
+}
+
+void show_block_marking(EditBuffers& edit, const Player& player, Status& status) {
+  if (edit.block_marking != 1) return;
+  const int32_t row = player.shown_row;
+  if (row >= 0 && row < kRows) edit.block_end = row;
+  std::snprintf(status.message, sizeof status.message, "mark block %02d-%02d",
+                std::min(edit.block_anchor, row), std::max(edit.block_anchor, row));
 }

@@ -8,18 +8,16 @@
 // 0 when the frame's key did not reach the command tables, else 1.
 int32_t handle_key(int32_t key_code, EditorState* state);
 
+// While a block is being marked the message line shows its rows, and the
+// block ends at the row shown; run before the frame is drawn.
+void show_block_marking(EditBuffers& edit, const Player& player, Status& status);
+
 // Held-key bookkeeping shared with the text fields: key_held keeps the code
 // of the key held since an earlier frame, 0 when none.
 void track_held_key(EditorState* state, int32_t key_code);
 
 // False while a requester or a text field takes the keys for itself.
 bool keyboard_is_free(const EditorState* state);
-
-// Silences a channel and clears its effect state.
-void reset_channel(EditorState* state, int32_t channel);
-void reset_all_channels(EditorState* state);
-// A muted channel is switched on; a sounding one is muted and silenced.
-void toggle_channel(EditorState* state, int32_t channel);
 
 // Mode changes, shared with the play and edit buttons. The pointer colour
 // follows the mode: 3 while editing, 1 while playing, 0 when idle.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "engine/editing.h"
 #include "engine/player.h"
 #include "render/editor_state.h"
 
@@ -23,10 +24,8 @@ void enter_note(EditorState* state);
 // was entered.
 int32_t enter_digit(EditorState* state);
 
-// The cell under the pattern cursor, or null when the cursor row or the
-// current pattern is out of range.
-PatternCell* cursor_cell(EditorState* state);
+// The cell under the pattern cursor; the editing functions refuse it when
+// the cursor row or the current pattern is out of range.
+CellAt cursor_cell(const EditorState* state);
 // Moves the cursor row on by the edit skip, back to 0 past the last row.
 void advance_by_edit_skip(EditorState* state);
-// Starts a note on a channel at once, as a new note of the replayer would.
-void start_note(Player* player, int32_t channel, int32_t sample, int32_t period);

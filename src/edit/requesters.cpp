@@ -1,10 +1,11 @@
 #include "edit/requesters.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
-#include "engine/audio_lock.h"
+#include "engine/editing.h"
 #include "layout/requester_layout.h"
 #include "render/draw.h"
 #include "render/message.h"
@@ -59,6 +60,34 @@ int32_t text_length(const EditorState* state) {
   return n;
 }
 
+// The name the field edits, in the module.
+const char* field_name(const EditorState* state) {
+  const Player* player = state->player;
+  return state->text_field.sample == 0 ? player->song_name
+                                       : player->samples[state->text_field.sample].name;
+}
+
+// The name's bytes: the field's characters and the trailing byte after
+// them, which a name read from a file may fill.
+size_t field_bytes(const EditorState* state) {
+  return state->text_field.sample == 0 ? sizeof(Player::song_name) : sizeof(Sample::name);
+}
+
+// The copy is read from the module each frame, so that a name loaded under
+// the field (a dropped sample) is the one edited.
+void read_field_name(EditorState* state) {
+  std::memcpy(state->text_field.buffer, field_name(state), field_bytes(state));
+}
+
+void commit_field_name(EditorState* state) {
+  if (state->text_field.sample == 0) {
+    set_song_name(*state->player, state->text_field.buffer, field_bytes(state));
+  } else {
+    set_sample_name(*state->player, state->text_field.sample, state->text_field.buffer,
+                    field_bytes(state));
+  }
+}
+
 void end_text_field(EditorState* state) {
   state->status.dialog = state->status.saved_dialog;
   state->status.pointer_colour = state->status.normal_pointer_colour;
@@ -74,12 +103,14 @@ void insert_char(EditorState* state, char c) {
   std::memmove(buffer + cursor + 1, buffer + cursor, length - cursor - 1);
   buffer[cursor] = c;
   state->text_field.cursor = cursor + 1;
+  commit_field_name(state);
 }
 
 // Removes the byte at `at`; the field's trailing byte moves in from behind.
 void remove_char(EditorState* state, int32_t at) {
   char* buffer = state->text_field.buffer;
   std::memmove(buffer + at, buffer + at + 1, state->text_field.length - at);
+  commit_field_name(state);
 }
 
 void edit_key(EditorState* state, int32_t key_index) {
@@ -142,27 +173,26 @@ void keep_text_cursor_in_field(EditorState* state) {
 // The ending all clear choices share: playback stops and everything is
 // silent, the cursor is at the top.
 void finish_clear(EditorState* state) {
-  Player* player = state->player;
   set_message(state->status, "ALL RIGHT");
   state->status.dialog = kDialogNone;
-  player->play_mode = kStopped;
-  state->selection.edit_mode = 0;
-  state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
-  for (ChannelState& channel : player->channels) channel.sample = 0;
-  player->shown_row = 0;
+  stop_playing(state);
+  set_shown_row(*state->player, 0);
 }
 
 }  // namespace
 
 void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t bottom_row,
-                      int32_t length, char* buffer, EditorState* state) {
+                      int32_t length, int32_t sample, EditorState* state) {
   state->text_field.x = text_x;
   state->text_field.cursor_y = cursor_y;
   state->text_field.top = top_row;
   state->text_field.bottom = bottom_row;
-  state->text_field.length = length > 0 ? length : 0;
-  state->text_field.buffer = buffer;
+  state->text_field.sample = sample > 0 && sample < kSampleCount ? sample : 0;
+  // The field and its trailing byte lie within the name.
+  state->text_field.length =
+      std::clamp<int32_t>(length, 0, static_cast<int32_t>(field_bytes(state)) - 1);
   state->text_field.player = state->player;
+  read_field_name(state);
   // The cursor stays where it was, but a place left in a longer field
   // must not lie beyond this one's text.
   keep_text_cursor_in_field(state);
@@ -170,12 +200,12 @@ void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t
 
 int32_t edit_text_field(EditorState* state) {
   if (state->status.dialog != kDialogTextField) return 0;
-  if (!state->text_field.buffer || state->text_field.player != state->player) {
+  if (state->text_field.player != state->player) {
     // The name belonged to a player that a load has replaced.
-    state->text_field.buffer = nullptr;
     end_text_field(state);
     return 0;
   }
+  read_field_name(state);
   state->status.pointer_colour = kPointerMagenta;
   keep_text_cursor_in_field(state);
   if (state->input.left_held != 0) {
@@ -188,6 +218,7 @@ int32_t edit_text_field(EditorState* state) {
 
   if (state->input.right_down) {
     std::memset(state->text_field.buffer, 0, state->text_field.length);
+    commit_field_name(state);
     state->text_field.cursor = 0;
     end_text_field(state);
   }
@@ -225,7 +256,7 @@ int32_t quit_requester(EditorState* state) {
 
 int32_t clear_requester(EditorState* state) {
   if (state->status.dialog != kDialogClear) return 0;
-  Player* player = state->player;
+  Player& player = *state->player;
   state->status.pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.clear);
   if (answered(state, kClearButtons, RequesterAction::kClearSong, kKeyO, kKeyO)) {
@@ -263,27 +294,4 @@ int32_t confirm_requester(EditorState* state) {
   state->disk_op.confirm_answer = yes ? 1 : 0;
   if (!yes) state->status.pointer_colour = kPointerRed;
   return 1;
-}
-
-void clear_song(Player* player) {
-  AudioGuard guard;
-  // Every pattern, since the order list may name patterns beyond the count.
-  std::memset(player->patterns, 0, sizeof player->patterns);
-  std::memset(player->order, 0, sizeof player->order);
-  std::memset(player->song_name, 0, sizeof player->song_name);
-  player->tempo = 125;
-  player->speed = 6;
-  player->song_length = 1;
-  player->pattern_count = 1;
-}
-
-void clear_samples(Player* player) {
-  // No channel may read sample data once it is freed.
-  AudioGuard guard;
-  for (ChannelState& channel : player->channels) {
-    channel.sample = 0;
-    channel.pending_sample = 0;
-    channel.position = -1;
-  }
-  for (Sample& sample : player->samples) sample_clear(sample);  // name, data, loop
 }

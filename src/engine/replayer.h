@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
+#include "engine/periods.h"
 #include "engine/player.h"
-
-extern const int16_t kPeriodTable[16][36];
 
 // One replayer tick; called by the mixer when a tick is due.
 void process_tick(Player* player);

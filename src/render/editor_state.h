@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/edit_ops.h"
 #include "engine/player.h"
 #include "render/main_screen.h"
 #include "render/screen.h"
@@ -82,8 +83,9 @@ struct SamplerState {
 
 // The text field being edited (dialog kDialogTextField).
 struct TextFieldState {
-  char* buffer;          // length + 1 bytes
-  const Player* player;  // the player the buffer belongs to
+  char buffer[sizeof(Sample::name)];  // a copy of the name being edited
+  int32_t sample;                     // 0: the song's name, else this sample's
+  const Player* player;               // the player the name belongs to
   int32_t x;
   int32_t cursor_y;
   int32_t top;
@@ -107,22 +109,8 @@ struct EditorState {
   int32_t sample_editor_shown;
   int32_t disk_op_active;
 
-  // Edit operations: one level of undo and the clipboards. The undo copy
-  // remembers its pattern so that undo cannot overwrite another one.
-  PatternCell undo_pattern[kRows][kChannels];
-  int32_t undo_pattern_number;
-  int32_t undo_filled;  // 1 once a copy has been taken
-  PatternCell pattern_clipboard[kRows][kChannels];
-  PatternCell track_clipboard[kRows];
-  PatternCell command_clipboard[kRows];  // only effect parts are pasted
-  int32_t block_start;                   // the row where marking began
-  int32_t block_end;                     // the cursor row when the block is used
-  int32_t block_anchor;
-  int32_t block_marking;
-  int32_t block_filled;  // 1 once a block has been copied or cut
-  int32_t block_first;   // rows the block came from, first <= last
-  int32_t block_last;
-  PatternCell block_clipboard[kRows];  // indexed by the row a cell came from
+  // Edit operations: one level of undo, the clipboards and the block marks.
+  EditBuffers edit_buffers;
 };
 
 // The context the screens are handed for a frame.

@@ -3,23 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/periods.h"
 #include "render/draw.h"
 
 namespace {
 
-struct NoteName {
-  int32_t period;
-  const char* name;
-};
-
-constexpr NoteName kNoteNames[37] = {
-    {0, "---"},   {856, "c-1"}, {808, "c#1"}, {762, "d-1"}, {720, "d#1"}, {678, "e-1"},
-    {640, "f-1"}, {604, "f#1"}, {570, "g-1"}, {538, "g#1"}, {508, "a-1"}, {480, "a#1"},
-    {453, "b-1"}, {428, "c-2"}, {404, "c#2"}, {381, "d-2"}, {360, "d#2"}, {339, "e-2"},
-    {320, "f-2"}, {302, "f#2"}, {285, "g-2"}, {269, "g#2"}, {254, "a-2"}, {240, "a#2"},
-    {226, "b-2"}, {214, "c-3"}, {202, "c#3"}, {190, "d-3"}, {180, "d#3"}, {170, "e-3"},
-    {160, "f-3"}, {151, "f#3"}, {143, "g-3"}, {135, "g#3"}, {127, "a-3"}, {120, "a#3"},
-    {113, "b-3"},
+// The names of the finetune-0 periods, in table order.
+constexpr const char* kNoteNames[kNoteCount] = {
+    "c-1", "c#1", "d-1", "d#1", "e-1", "f-1", "f#1", "g-1", "g#1", "a-1", "a#1", "b-1",
+    "c-2", "c#2", "d-2", "d#2", "e-2", "f-2", "f#2", "g-2", "g#2", "a-2", "a#2", "b-2",
+    "c-3", "c#3", "d-3", "d#3", "e-3", "f-3", "f#3", "g-3", "g#3", "a-3", "a#3", "b-3",
 };
 
 // Top of a full bar first: red at the top, green at the foot.
@@ -70,8 +63,9 @@ void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t
 }  // namespace
 
 const char* note_name(int32_t period) {
-  for (const NoteName& note : kNoteNames) {
-    if (note.period == period) return note.name;
+  if (period == 0) return "---";
+  for (int32_t i = 0; i < kNoteCount; ++i) {
+    if (kPeriodTable[0][i] == period) return kNoteNames[i];
   }
   return "???";
 }

@@ -5,10 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "edit/keyboard.h"
-#include "edit/note_entry.h"
-#include "engine/audio_lock.h"
-#include "engine/replayer.h"
+#include "engine/editing.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
@@ -67,28 +64,6 @@ int32_t paste_position(const EditorState* state, int32_t length) {
   return even(marked_range(state, length).a);
 }
 
-// Puts new data and a loop into sample `number` under the audio lock. A
-// channel playing past the new end stops there. Returns the old block,
-// which no channel reads any more: the caller frees it after the lock.
-int8_t* replace_sample(Player* player, int32_t number, int8_t* data, int32_t bytes,
-                       int32_t loop_start, int32_t loop_length) {
-  AudioGuard guard;
-  Sample& sample = player->samples[number];
-  int8_t* old = sample.data;
-  sample.data = data;
-  sample.length = bytes * kFixOne;
-  if (loop_length < kNoLoopBytes || loop_start + loop_length > bytes) {
-    loop_start = 0;
-    loop_length = kNoLoopBytes;
-  }
-  sample.loop_start = loop_start * kFixOne;
-  sample.loop_length = loop_length * kFixOne;
-  sample.loop_end = (loop_start + loop_length) * kFixOne;
-  for (ChannelState& ch : player->channels)
-    if (ch.sample == number && ch.position >= sample.length) ch.position = -1;
-  return old;
-}
-
 // The copy buffer takes `data` (the old one is freed); its loop is off.
 void take_copy(EditorState* state, int8_t* data, int32_t bytes) {
   std::free(state->sampler.copy_data);
@@ -145,7 +120,7 @@ void cut_range(EditorState* state, int32_t number, int32_t length) {
     std::memcpy(kept + a, sample.data + b, static_cast<size_t>(length - b));
   }
   const int32_t bytes = padded(rest);
-  std::free(replace_sample(state->player, number, kept, bytes, 0, kNoLoopBytes));
+  std::free(replace_sample_data(*state->player, number, kept, bytes, 0, kNoLoopBytes));
   take_copy(state, copy, padded(n));
 
   set_whole_view(state, bytes);
@@ -186,21 +161,21 @@ void paste(EditorState* state, int32_t number, int32_t length) {
   std::copy(state->sampler.copy_data, state->sampler.copy_data + state->sampler.copy_length,
             joined + p);
   std::copy(sample.data + p, sample.data + length, joined + p + state->sampler.copy_length);
-  std::free(replace_sample(state->player, number, joined, total, 0, kNoLoopBytes));
+  std::free(replace_sample_data(*state->player, number, joined, total, 0, kNoLoopBytes));
   set_whole_view(state, total);
   state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark = 0;
 }
 
 void swap_with_copy(EditorState* state, int32_t number) {
-  Sample& sample = state->player->samples[number];
+  const Sample& sample = state->player->samples[number];
   const int32_t bytes = sample_bytes(sample);
   const int32_t loop_start = sample.loop_start >> 14;
   const int32_t loop_length = sample.loop_length >> 14;
   // Data is null exactly when the length is 0, in the buffer and the sample.
   const int32_t copy_bytes = state->sampler.copy_length;
   state->sampler.copy_data =
-      replace_sample(state->player, number, state->sampler.copy_data, copy_bytes,
-                     state->sampler.copy_loop_start, state->sampler.copy_loop_length);
+      replace_sample_data(*state->player, number, state->sampler.copy_data, copy_bytes,
+                          state->sampler.copy_loop_start, state->sampler.copy_loop_length);
   state->sampler.copy_length = bytes;
   state->sampler.copy_loop_start = loop_start;
   state->sampler.copy_loop_length = loop_length;
@@ -208,16 +183,6 @@ void swap_with_copy(EditorState* state, int32_t number) {
   state->sampler.drag_loop_start = state->sampler.drag_loop_end = 0;
   state->sampler.mark_a = state->sampler.mark_b = state->sampler.cut_mark = 0;
   set_whole_view(state, copy_bytes);
-}
-
-void toggle_loop(Sample& sample, int32_t length) {
-  AudioGuard guard;
-  if (sample_loops(sample)) {
-    sample.loop_start = 0;
-    sample.loop_length = sample.loop_end = kNoLoopBytes * kFixOne;
-  } else if (length >= kNoLoopBytes) {
-    sample.loop_length = sample.loop_end = length * kFixOne;
-  }
 }
 
 void zoom_to_range(EditorState* state, int32_t length) {
@@ -246,12 +211,8 @@ void zoom_out(EditorState* state, int32_t length) {
 }
 
 void play_range(EditorState* state, int32_t from, int32_t to) {
-  Player* player = state->player;
-  player->range_play = 1;
-  play_sample_note(state);
-  player->range_channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
-  player->channels[player->range_channel].position = from * kFixOne;
-  player->range_end = to * kFixOne;
+  play_sample_range(*state->player, std::clamp(state->selection.cursor_channel, 0, kChannels - 1),
+                    state->selection.current_sample, state->sampler.play_period, from, to);
 }
 
 void press_waveform(EditorState* state, const Sample& sample, int32_t length) {
@@ -302,16 +263,9 @@ void free_copy_buffer(EditorState* state) {
 }
 
 void play_sample_note(EditorState* state) {
-  const Sample* sample = editable_sample(state);
-  const int32_t channel = std::clamp(state->selection.cursor_channel, 0, kChannels - 1);
-  if (!sample) return;
-  Player* player = state->player;
-  const int32_t period = finetune_period(state->sampler.play_period, sample->finetune, 0);
-  start_note(player, channel, state->selection.current_sample, period);
-  ChannelState& ch = player->channels[channel];
-  ch.finetune = sample->finetune;
-  ch.cut_counter = -1;
-  ch.retrig_counter = -1;
+  if (!editable_sample(state)) return;
+  play_note(*state->player, std::clamp(state->selection.cursor_channel, 0, kChannels - 1),
+            state->selection.current_sample, state->sampler.play_period);
 }
 
 void sample_button(SamplerAction button, EditorState* state) {
@@ -320,7 +274,7 @@ void sample_button(SamplerAction button, EditorState* state) {
       state->sample_editor_shown ^= 1;
       return;
     case SamplerAction::kStop:
-      reset_all_channels(state);
+      reset_all_channels(*state->player);
       return;
     case SamplerAction::kVolume:
     case SamplerAction::kTune:
@@ -344,7 +298,7 @@ void sample_button(SamplerAction button, EditorState* state) {
       break;
   }
   // Everything else works on the sample, which sample 0 has not.
-  Sample* sample = editable_sample(state);
+  const Sample* sample = editable_sample(state);
   if (!sample) return;
   const int32_t number = state->selection.current_sample;
   const int32_t length = sample_bytes(*sample);
@@ -363,7 +317,7 @@ void sample_button(SamplerAction button, EditorState* state) {
       press_waveform(state, *sample, length);
       return;
     case SamplerAction::kLoop:
-      toggle_loop(*sample, length);
+      toggle_sample_loop(*state->player, number);
       return;
     default:
       break;
@@ -372,8 +326,7 @@ void sample_button(SamplerAction button, EditorState* state) {
   if (length == 0) return;
   switch (button) {
     case SamplerAction::kPlay:
-      state->player->range_play = 0;
-      play_sample_note(state);
+      play_sample_note(state);  // ends any range play
       return;
     case SamplerAction::kPlayView:
       play_range(state, state->sampler.zoom_start, state->sampler.zoom_end);

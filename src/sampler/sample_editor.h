@@ -16,7 +16,8 @@ constexpr int32_t kMaxEditedBytes = 65534;
 int32_t sample_editor_frame(EditorState* state);
 // A timed message with the red pointer.
 void show_message(const char* text, EditorState* state);
-// Starts the current sample at C-3 on the pattern cursor's channel.
+// Starts the current sample at C-3 on the pattern cursor's channel, ending
+// any range play.
 void play_sample_note(EditorState* state);
 // Frees the copy buffer (when the editor state goes).
 void free_copy_buffer(EditorState* state);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/audio_lock.h"
 #include "render/draw.h"
 
 namespace {
@@ -61,30 +60,19 @@ void draw_waveform(EditorState* state, const Sample& sample, int32_t length) {
   }
 }
 
-void drag_loop_start(EditorState* state, Sample& sample, int32_t length, int32_t window) {
+// The byte under the pointer, for the loop drags.
+int32_t pointer_byte(const EditorState* state, int32_t window) {
   const double k = kMarkerScale / window;
   const int32_t m = std::min(state->input.mouse_x, kWaveRight);
-  const int32_t end = std::min(sample.loop_end >> 14, length);
-  if (end < kNoLoopBytes) return;
-  // Loop points stay even: the module file keeps them in words.
-  const int32_t start =
-      std::min(std::max(trunc_int(m / k) + state->sampler.view_offset, 0) & ~1, end - kNoLoopBytes);
-  AudioGuard guard;
-  sample.loop_start = start * kFixOne;
-  sample.loop_length = (end - start) * kFixOne;
-  sample.loop_end = end * kFixOne;
+  return trunc_int(m / k) + state->sampler.view_offset;
 }
 
-void drag_loop_end(EditorState* state, Sample& sample, int32_t length, int32_t window) {
-  const double k = kMarkerScale / window;
-  const int32_t m = std::min(state->input.mouse_x, kWaveRight);
-  const int32_t start = sample.loop_start >> 14;
-  if (length - start < kNoLoopBytes) return;
-  int32_t end = (trunc_int(m / k) + state->sampler.view_offset) & ~1;
-  end = std::clamp(end, start + kNoLoopBytes, length);
-  AudioGuard guard;
-  sample.loop_length = (end - start) * kFixOne;
-  sample.loop_end = end * kFixOne;
+void drag_loop_start(EditorState* state, int32_t window) {
+  move_loop_start(*state->player, state->selection.current_sample, pointer_byte(state, window));
+}
+
+void drag_loop_end(EditorState* state, int32_t window) {
+  move_loop_end(*state->player, state->selection.current_sample, pointer_byte(state, window));
 }
 
 void draw_loop_markers(EditorState* state, const Sample& sample, int32_t window) {
@@ -127,22 +115,14 @@ void draw_scroll_bar(EditorState* state, int32_t length, int32_t window) {
 
 }  // namespace
 
-Sample* editable_sample(EditorState* state) {
+const Sample* editable_sample(const EditorState* state) {
   const int32_t number = state->selection.current_sample;
   if (number < 1 || number >= kSampleCount) return nullptr;
   return &state->player->samples[number];
 }
 
-int32_t sample_bytes(const Sample& sample) {
-  return sample.data ? std::max(sample.length >> 14, 0) : 0;
-}
-
 int32_t window_bytes(const EditorState* state, int32_t length) {
   return std::clamp(state->sampler.zoom_end - state->sampler.zoom_start, 0, length);
-}
-
-bool sample_loops(const Sample& sample) {
-  return sample.loop_start != 0 || sample.loop_length > kNoLoopBytes * kFixOne;
 }
 
 int32_t trunc_int(double value) {
@@ -165,7 +145,7 @@ void reset_sample_view(EditorState* state) {
 }
 
 void draw_sample_view(EditorState* state) {
-  Sample* sample = editable_sample(state);
+  const Sample* sample = editable_sample(state);
   if (!sample) return;
   const int32_t length = sample_bytes(*sample);
   const int32_t window = window_bytes(state, length);
@@ -197,8 +177,8 @@ void draw_sample_view(EditorState* state) {
   }
 
   if (window > 0) {
-    if (state->sampler.drag_loop_start == 1) drag_loop_start(state, *sample, length, window);
-    if (state->sampler.drag_loop_end == 1) drag_loop_end(state, *sample, length, window);
+    if (state->sampler.drag_loop_start == 1) drag_loop_start(state, window);
+    if (state->sampler.drag_loop_end == 1) drag_loop_end(state, window);
     if (sample_loops(*sample)) draw_loop_markers(state, *sample, window);
     draw_play_positions(state, *sample, window);
   }

@@ -4,21 +4,16 @@
 
 #include <cstdint>
 
+#include "engine/editing.h"
 #include "layout/sampler_layout.h"
 #include "render/editor_state.h"
-
-constexpr int32_t kNoLoopBytes = 2;  // loop length of a sample that does not loop
 
 // The current sample's record, or null for sample 0 (selectable with the
 // right button on sample-up, or keypad 0) and numbers outside the module:
 // entry 0 must stay empty, since a channel is silenced by pointing it there.
-Sample* editable_sample(EditorState* state);
-// Whole bytes of sample data (0 without data).
-int32_t sample_bytes(const Sample& sample);
+const Sample* editable_sample(const EditorState* state);
 // The zoom window's width in bytes, confined to 0..L.
 int32_t window_bytes(const EditorState* state, int32_t length);
-// False for the loop-off state (start 0, length 2 bytes or less).
-bool sample_loops(const Sample& sample);
 // Truncates toward zero; values beyond the int32 range (or NaN) cannot come
 // out of the view's ratios but are clamped rather than trusted.
 int32_t trunc_int(double value);

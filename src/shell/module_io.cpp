@@ -5,17 +5,14 @@
 #include <vector>
 
 #include "engine/audio_lock.h"
+#include "engine/editing.h"
 #include "files/sample_file.h"
 #include "render/message.h"
 #include "sampler/sample_view.h"
 #include "shell/program_dir.h"
 
 FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
-  {
-    AudioGuard guard;
-    state->player->play_mode = kStopped;
-    for (ChannelState& ch : state->player->channels) ch.sample = 0;
-  }
+  stop_playback(*state->player);
   std::vector<uint8_t> bytes;
   FileResult result = read_whole_file(path, kMaxModuleFileBytes, bytes);
   Player* fresh = nullptr;
@@ -30,16 +27,10 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
     set_message(state->status, result.message);
     return result;
   }
-  Player* old;
-  {
-    // The audio thread reads the player through the editor state: swap under
-    // the lock, free the old one once nothing can read it.
-    AudioGuard guard;
-    old = state->player;
-    state->player = fresh;
-    state->selection.current_sample = 1;
-  }
-  player_destroy(old);
+  // The audio thread reads the player through the editor state: the old one
+  // is freed once nothing can read it.
+  player_destroy(swap_player(state->player, fresh));
+  state->selection.current_sample = 1;
   reset_sample_view(state);
   return result;
 }

@@ -5,7 +5,7 @@
 
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
-#include "engine/replayer.h"
+#include "engine/editing.h"
 #include "layout/main_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
@@ -24,73 +24,132 @@ constexpr int32_t kPointerTints[7][3] = {
     {255, 17, 255},  {255, 17, 17},  {17, 255, 17},
 };
 
-constexpr int32_t kHighestPosition = kPositions - 1;
-constexpr int32_t kHighestOrderEntry = 99;
-constexpr int32_t kMinTempo = 32;
-constexpr int32_t kMaxTempo = 255;
-constexpr int32_t kMaxSampleVolume = 64;
-constexpr int32_t kFinetuneHighest = 7;  // +7
-constexpr int32_t kFinetuneLowest = 8;   // -8
-
-void step_finetune(Sample& sample, bool up) {
-  const int32_t finetune = sample.finetune & 15;
-  const int32_t limit = up ? kFinetuneHighest : kFinetuneLowest;
-  if (finetune != limit) sample.finetune = (finetune + (up ? 1 : 15)) & 15;
-}
-
-// Loop buttons work in whole bytes, 2 at a time (16 with the right button),
-// and never let the loop leave the sample or shrink below 2 bytes.
-void step_loop(Sample& sample, MainAction button, int32_t step) {
-  int32_t start = sample.loop_start >> 14;
-  int32_t length = sample.loop_length >> 14;
-  const int32_t size = sample.length >> 14;
+// Loop buttons work 2 bytes at a time (16 with the right button).
+LoopStep loop_step(MainAction button) {
   switch (button) {
     case MainAction::kLoopStartUp:
-      if (start + step + length > size) return;
-      start += step;
-      break;
+      return LoopStep::kStartUp;
     case MainAction::kLoopStartDown:
-      if (start - step < 0) return;
-      start -= step;
-      break;
+      return LoopStep::kStartDown;
     case MainAction::kLoopLengthUp:
-      if (start + length + step > size) return;
-      length += step;
-      break;
-    default:  // kLoopLengthDown
-      if (length - step < 2) return;
-      length -= step;
-      break;
+      return LoopStep::kLengthUp;
+    default:
+      return LoopStep::kLengthDown;
   }
-  sample.loop_start = start * kFixOne;
-  sample.loop_length = length * kFixOne;
-  sample.loop_end = (start + length) * kFixOne;
 }
 
-void insert_position(Player* player) {
-  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
-  std::copy_backward(player->order + position, player->order + kPositions - 1,
-                     player->order + kPositions);
-  player->order[position] = 0;
-  if (player->song_length <= kPositions - 2) player->song_length += 1;
-}
-
-void delete_position(Player* player) {
-  // Entries above position 126 keep their values.
-  const int32_t position = std::clamp(player->song_position, 0, kHighestPosition);
-  if (position < kPositions - 2)
-    std::copy(player->order + position + 1, player->order + kPositions - 1,
-              player->order + position);
-  if (player->song_length > 1) player->song_length -= 1;
-}
-
-void perform(MainAction button, EditorState* state) {
-  Player* player = state->player;
+// The buttons that change the song or the play state.
+bool perform_song_button(MainAction button, EditorState* state) {
+  Player& player = *state->player;
   const bool right = state->input.right_down != 0;
   const int32_t step = right ? 10 : 1;
   const int32_t from_row = right ? -1 : 0;  // the right button keeps the row
-  int32_t& order_entry = player->order[std::clamp(player->song_position, 0, kHighestPosition)];
+  switch (button) {
+    case MainAction::kPlaySong:
+      start_playing(state, kPlaySong, 0, from_row);
+      return true;
+    case MainAction::kPlayPattern:
+      start_playing(state, kPlayPattern, 0, from_row);
+      return true;
+    case MainAction::kEdit:
+      enter_edit_mode(state);
+      return true;
+    case MainAction::kRecord:
+      start_playing(state, kPlayPattern, 1, from_row);
+      return true;
+    case MainAction::kStop:
+      stop_playing(state);
+      return true;
+    case MainAction::kChannel1:
+    case MainAction::kChannel2:
+    case MainAction::kChannel3:
+    case MainAction::kChannel4:
+      toggle_channel(player,
+                     static_cast<int32_t>(button) - static_cast<int32_t>(MainAction::kChannel1));
+      return true;
+    case MainAction::kPositionUp:
+    case MainAction::kPositionDown:
+      set_song_position(player,
+                        player.song_position + (button == MainAction::kPositionUp ? step : -step));
+      return true;
+    case MainAction::kPatternUp:
+    case MainAction::kPatternDown:
+      step_order_entry(player, button == MainAction::kPatternUp ? step : -step);
+      return true;
+    case MainAction::kLengthUp:
+    case MainAction::kLengthDown:
+      set_song_length(player,
+                      player.song_length + (button == MainAction::kLengthUp ? step : -step));
+      return true;
+    case MainAction::kTempoUp:
+    case MainAction::kTempoDown:
+      set_tempo(player, player.tempo + (button == MainAction::kTempoUp ? step : -step));
+      return true;
+    case MainAction::kInsertPosition:
+      insert_position(player, player.song_position);
+      return true;
+    case MainAction::kDeletePosition:
+      delete_position(player, player.song_position);
+      return true;
+    default:
+      return false;
+  }
+}
 
+// The buttons of the current sample; sample 0 has none of its own.
+void perform_sample_button(MainAction button, EditorState* state) {
+  Player& player = *state->player;
+  const bool right = state->input.right_down != 0;
+  const Sample* sample = editable_sample(state);
+  const int32_t number = state->selection.current_sample;
+  switch (button) {
+    case MainAction::kSampleUp:
+      if (right) {
+        state->selection.current_sample = 0;
+        return;
+      }
+      state->selection.current_sample = std::clamp(number + 1, 1, kSampleCount - 1);
+      reset_sample_view(state);
+      return;
+    case MainAction::kSampleDown:
+      state->selection.current_sample = right ? 1 : std::clamp(number - 1, 1, kSampleCount - 1);
+      reset_sample_view(state);
+      return;
+    case MainAction::kFinetuneUp:
+    case MainAction::kFinetuneDown:
+      if (!sample) return;
+      if (right) {
+        set_sample_finetune(player, number, 0);
+      } else {
+        step_sample_finetune(player, number, button == MainAction::kFinetuneUp);
+      }
+      return;
+    case MainAction::kVolumeUp:
+    case MainAction::kVolumeDown: {
+      if (!sample) return;
+      const int32_t volume_step = right ? 16 : 1;
+      set_sample_volume(
+          player, number,
+          sample->volume + (button == MainAction::kVolumeUp ? volume_step : -volume_step));
+      return;
+    }
+    case MainAction::kLoopStartUp:
+    case MainAction::kLoopStartDown:
+    case MainAction::kLoopLengthUp:
+    case MainAction::kLoopLengthDown:
+      if (sample) step_sample_loop(player, number, loop_step(button), right ? 16 : 2);
+      return;
+    case MainAction::kLoadSampleByName:
+      if (sample && !load_st_sample(sample->name, state))
+        timed_message(state->status, "CAN'T FIND FILE");
+      reset_sample_view(state);
+      return;
+    default:
+      return;  // buttons without an action of their own here
+  }
+}
+
+void perform(MainAction button, EditorState* state) {
   switch (button) {
     case MainAction::kEditOp:
     case MainAction::kSetup:
@@ -105,21 +164,6 @@ void perform(MainAction button, EditorState* state) {
     case MainAction::kPositionLabel:
       timed_message(state->status, "NOT IMPLEMENTED");
       return;
-    case MainAction::kPlaySong:
-      start_playing(state, kPlaySong, 0, from_row);
-      return;
-    case MainAction::kPlayPattern:
-      start_playing(state, kPlayPattern, 0, from_row);
-      return;
-    case MainAction::kEdit:
-      enter_edit_mode(state);
-      return;
-    case MainAction::kRecord:
-      start_playing(state, kPlayPattern, 1, from_row);
-      return;
-    case MainAction::kStop:
-      stop_playing(state);
-      return;
     case MainAction::kClear:
       set_message(state->status, "PLEASE SELECT");
       state->status.dialog = kDialogClear;
@@ -130,116 +174,21 @@ void perform(MainAction button, EditorState* state) {
     case MainAction::kSampler:
       state->sample_editor_shown ^= 1;
       return;
-    case MainAction::kChannel1:
-    case MainAction::kChannel2:
-    case MainAction::kChannel3:
-    case MainAction::kChannel4:
-      toggle_channel(state,
-                     static_cast<int32_t>(button) - static_cast<int32_t>(MainAction::kChannel1));
-      return;
-    case MainAction::kPositionUp:
-    case MainAction::kPositionDown:
-      player->song_position =
-          std::clamp(player->song_position + (button == MainAction::kPositionUp ? step : -step), 0,
-                     kHighestPosition);
-      return;
-    case MainAction::kPatternUp:
-    case MainAction::kPatternDown:
-      order_entry = std::clamp(order_entry + (button == MainAction::kPatternUp ? step : -step), 0,
-                               kHighestOrderEntry);
-      return;
-    case MainAction::kLengthUp:
-    case MainAction::kLengthDown:
-      player->song_length =
-          std::clamp(player->song_length + (button == MainAction::kLengthUp ? step : -step), 1,
-                     kHighestPosition);
-      return;
-    case MainAction::kSampleUp:
-      if (right) {
-        state->selection.current_sample = 0;
-        return;
-      }
-      state->selection.current_sample =
-          std::clamp(state->selection.current_sample + 1, 1, kSampleCount - 1);
-      reset_sample_view(state);
-      return;
-    case MainAction::kSampleDown:
-      state->selection.current_sample =
-          right ? 1 : std::clamp(state->selection.current_sample - 1, 1, kSampleCount - 1);
-      reset_sample_view(state);
-      return;
-    case MainAction::kTempoUp:
-    case MainAction::kTempoDown:
-      player->tempo = std::clamp(player->tempo + (button == MainAction::kTempoUp ? step : -step),
-                                 kMinTempo, kMaxTempo);
-      player->samples_per_tick = tempo_samples_per_tick(player->output_rate, player->tempo);
-      return;
-    case MainAction::kInsertPosition:
-      insert_position(player);
-      return;
-    case MainAction::kDeletePosition:
-      delete_position(player);
-      return;
     default:
       break;
   }
-
-  Sample* sample = editable_sample(state);
-  switch (button) {
-    case MainAction::kFinetuneUp:
-    case MainAction::kFinetuneDown:
-      if (!sample) return;
-      if (right) {
-        sample->finetune = 0;
-      } else {
-        step_finetune(*sample, button == MainAction::kFinetuneUp);
-      }
-      return;
-    case MainAction::kVolumeUp:
-    case MainAction::kVolumeDown: {
-      if (!sample) return;
-      const int32_t volume_step = right ? 16 : 1;
-      sample->volume = std::clamp(
-          sample->volume + (button == MainAction::kVolumeUp ? volume_step : -volume_step), 0,
-          kMaxSampleVolume);
-      return;
-    }
-    case MainAction::kLoopStartUp:
-    case MainAction::kLoopStartDown:
-    case MainAction::kLoopLengthUp:
-    case MainAction::kLoopLengthDown:
-      if (sample) step_loop(*sample, button, right ? 16 : 2);
-      return;
-    case MainAction::kLoadSampleByName:
-      if (sample && load_st_sample(sample->name, state) == 0)
-        timed_message(state->status, "CAN'T FIND FILE");
-      reset_sample_view(state);
-      return;
-    default:
-      return;  // buttons without an action of their own here
-  }
+  if (!perform_song_button(button, state)) perform_sample_button(button, state);
 }
 
 void begin_name_field(EditorState* state, MainAction button) {
   if (button == MainAction::kSongName) {
-    begin_text_field(104, 107, 100, 110, 19, state->player->song_name, state);
+    begin_text_field(104, 107, 100, 110, 19, 0, state);
   } else {
-    Sample* sample = editable_sample(state);
-    if (!sample) return;
-    begin_text_field(104, 118, 111, 120, 21, sample->name, state);
+    if (!editable_sample(state)) return;
+    begin_text_field(104, 118, 111, 120, 21, state->selection.current_sample, state);
   }
   if (state->status.dialog != kDialogTextField) state->status.saved_dialog = state->status.dialog;
   state->status.dialog = kDialogTextField;
-}
-
-// While a block is being marked the message line shows its rows, and the
-// block ends at the row shown.
-void show_block_marking(EditorState* state) {
-  if (state->block_marking != 1) return;
-  const int32_t row = state->player->shown_row;
-  if (row >= 0 && row < kRows) state->block_end = row;
-  std::snprintf(state->status.message, sizeof state->status.message, "mark block %02d-%02d",
-                std::min(state->block_anchor, row), std::max(state->block_anchor, row));
 }
 
 bool under_sample_panel(MainAction action) {
@@ -284,7 +233,7 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
 }
 
 void mouse_dispatch(EditorState* state) {
-  show_block_marking(state);
+  show_block_marking(state->edit_buffers, *state->player, state->status);
   const ScreenContext ctx = screen_context(*state);
   state->main.peaks = redraw_main_screen(ctx, state->main, state->sample_editor_shown == 0);
   if (state->disk_op_active == 1) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/audio_lock.h"
-#include "engine/replayer.h"
+#include "engine/editing.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
 #include "files/sample_import.h"
@@ -16,32 +16,6 @@
 namespace {
 
 constexpr size_t kMaxSampleFileBytes = 1u << 20;
-
-// Stops every channel and clears its effects, so nothing reads the slot
-// while its data changes.
-void silence_channels(Player* player) {
-  for (ChannelState& ch : player->channels) {
-    ch.sample = 0;
-    ch.pending_sample = 0;
-    ch.position = 0;
-    ch.flags &= ~2;
-    ch.mix_volume = ch.volume = 0;
-    ch.vibrato_speed = ch.tremolo_speed = 0;
-    ch.volume_slide = ch.porta_speed = 0;
-    ch.arpeggio = 0;
-    ch.retrig_counter = -1;
-    ch.retrig_interval = 0;
-    ch.arp_base = 0;
-    ch.vibrato_position = ch.tremolo_position = 0;
-    ch.period = ch.porta_target = ch.output_period = 0;
-    ch.step = period_step(player, 1);
-  }
-}
-
-void set_name(Sample& sample, const std::string& name) {
-  std::memset(sample.name, 0, sizeof sample.name);
-  std::memcpy(sample.name, name.data(), std::min(name.size(), sizeof sample.name));
-}
 
 }  // namespace
 
@@ -69,13 +43,10 @@ FileResult load_sample(EditorState* state, const char* path) {
     return result;
   }
   if (imported.cut) timed_message(state->status, "SAMPLE CUT SHORT");
-  set_name(loaded, sample_name_of_path(path));
+  const std::string name = sample_name_of_path(path);
   AudioGuard guard;
-  Player* player = state->player;
-  silence_channels(player);
-  Sample& sample = player->samples[slot];
-  sample_clear(sample);
-  sample = loaded;
+  install_sample(*state->player, slot, loaded);
+  set_sample_name(*state->player, slot, name.data(), name.size());
   return result;
 }
 
@@ -101,7 +72,6 @@ int32_t load_st_sample(const char* name, EditorState* state) {
   std::vector<uint8_t> probe;
   if (path.empty() || !read_file_start(path.c_str(), 1, probe).ok) return 0;
   load_sample(state, path.c_str());
-  AudioGuard guard;
-  std::memcpy(state->player->samples[slot].name, kept, sizeof kept);
+  set_sample_name(*state->player, slot, kept, sizeof kept);
   return 1;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "diskop/disk_op.h"
+#include "engine/editing.h"
 #include "engine/player.h"
 #include "files/png_image.h"
 #include "platform/headless.h"
@@ -22,7 +23,7 @@ EditorState* session_create(const LiveOptions& options) {
   if (!state) return nullptr;
   state->player = player_create(kAudioRate);
   // The output filter starts switched off.
-  state->player->filter_enabled = 0;
+  set_filter_enabled(*state->player, false);
   if (options.module && !load_module(options.module, state)) {
     std::fprintf(stderr, "tetrad: %s: %s\n", options.module, state->status.message);
     session_destroy(state);

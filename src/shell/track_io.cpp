@@ -4,15 +4,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "edit/edit_ops.h"
 #include "engine/audio_lock.h"
+#include "engine/edit_ops.h"
 #include "files/track_pattern.h"
 
 namespace {
 
 using Pattern = PatternCell[kRows][kChannels];
 
-Pattern& current_pattern(EditorState* state) {
+const Pattern& current_pattern(const EditorState* state) {
   return state->player->patterns[std::clamp(state->player->current_pattern, 0, kPatterns - 1)];
 }
 
@@ -45,7 +45,8 @@ FileResult read_cells(const char* path, EditorState* state, PatternCell* cells, 
 int32_t save_track(const char* path, EditorState* state) {
   PatternCell cells[kRows];
   if (state->disk_op.track_buffer) {
-    std::copy(std::begin(state->track_clipboard), std::end(state->track_clipboard), cells);
+    const EditBuffers& buffers = state->edit_buffers;
+    std::copy(std::begin(buffers.track_clipboard), std::end(buffers.track_clipboard), cells);
   } else {
     AudioGuard guard;
     const Pattern& pattern = current_pattern(state);
@@ -59,13 +60,10 @@ FileResult load_track(const char* path, EditorState* state) {
   const FileResult result = read_cells(path, state, cells, kTrackCells);
   if (!result.ok) return result;
   if (state->disk_op.track_buffer) {
-    std::copy(std::begin(cells), std::end(cells), state->track_clipboard);
+    std::copy(std::begin(cells), std::end(cells), state->edit_buffers.track_clipboard);
     return result;
   }
-  AudioGuard guard;
-  save_undo(state);
-  Pattern& pattern = current_pattern(state);
-  for (int32_t row = 0; row < kRows; ++row) pattern[row][cursor_channel(state)] = cells[row];
+  replace_track(*state->player, state->edit_buffers, cursor_channel(state), cells);
   return result;
 }
 
@@ -73,8 +71,8 @@ int32_t save_pattern(const char* path, EditorState* state) {
   Pattern cells;
   {
     AudioGuard guard;
-    const Pattern& source =
-        state->disk_op.option_pattern ? state->pattern_clipboard : current_pattern(state);
+    const Pattern& source = state->disk_op.option_pattern ? state->edit_buffers.pattern_clipboard
+                                                          : current_pattern(state);
     std::copy(&source[0][0], &source[0][0] + kPatternCells, &cells[0][0]);
   }
   return write_cells(path, state, &cells[0][0], kPatternCells);
@@ -84,10 +82,11 @@ FileResult load_pattern(const char* path, EditorState* state) {
   Pattern cells;
   const FileResult result = read_cells(path, state, &cells[0][0], kPatternCells);
   if (!result.ok) return result;
-  AudioGuard guard;
-  if (!state->disk_op.option_pattern) save_undo(state);
-  Pattern& target =
-      state->disk_op.option_pattern ? state->pattern_clipboard : current_pattern(state);
+  if (!state->disk_op.option_pattern) {
+    replace_pattern(*state->player, state->edit_buffers, cells);
+    return result;
+  }
+  Pattern& target = state->edit_buffers.pattern_clipboard;
   std::copy(&cells[0][0], &cells[0][0] + kPatternCells, &target[0][0]);
   return result;
 }

@@ -1,5 +1,6 @@
 #include "shell/translate_key.h"
 
+#include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "platform/platform.h"
 
@@ -100,12 +101,6 @@ constexpr RawKey kKeyTable[] = {
     {0x46, 0xD3},
 };
 
-// Modifier bits of the editor state.
-constexpr int32_t kModShift = 1;
-constexpr int32_t kModAlt = 2;
-constexpr int32_t kModCommand = 4;
-constexpr int32_t kModCtrl = 8;
-
 }  // namespace
 
 int32_t key_code_for_raw(int32_t raw, int32_t qualifier) {
@@ -121,11 +116,12 @@ int32_t key_code_for_raw(int32_t raw, int32_t qualifier) {
 
 void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
   state->input.key_code = key_code_for_raw(raw, qualifier);
-  int32_t modifiers = state->input.modifiers & ~(kModShift | kModAlt | kModCommand | kModCtrl);
-  if (qualifier & kQualLeftShift) modifiers |= kModShift;
-  if (qualifier & kQualLeftAlt) modifiers |= kModAlt;
-  if (qualifier & kQualCtrl) modifiers |= kModCtrl;
-  if (qualifier & kQualLeftCommand) modifiers |= kModCommand;
+  int32_t modifiers =
+      state->input.modifiers & ~(kModifierShift | kModifierAlt | kModifierAmiga | kModifierCtrl);
+  if (qualifier & kQualLeftShift) modifiers |= kModifierShift;
+  if (qualifier & kQualLeftAlt) modifiers |= kModifierAlt;
+  if (qualifier & kQualCtrl) modifiers |= kModifierCtrl;
+  if (qualifier & kQualLeftCommand) modifiers |= kModifierAmiga;
   state->input.modifiers = modifiers;
   handle_key(state->input.key_code, state);
 }

@@ -229,7 +229,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(50, kLine[1]);  // into channel 0 of pattern 4; the screen closes
   EXPECT_EQ(player().patterns[4][9][0].sample, 3);
   EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
-  EXPECT_EQ(state().undo_pattern_number, 4);
+  EXPECT_EQ(state().edit_buffers.undo_pattern_number, 4);
   state().disk_op_active = 1;
   write("short", Bytes(kTrackFileBytes - 1));
   click(50, kLine[1]);  // short, now before tune
@@ -239,7 +239,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
 
   click(150, 27);  // pattern row, BUF
   click(100, 27);
-  state().pattern_clipboard[1][1].period = 214;
+  state().edit_buffers.pattern_clipboard[1][1].period = 214;
   fs::remove(dir_ / "tune");
   click(280, 27);
   answer(true);

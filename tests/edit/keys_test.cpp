@@ -80,7 +80,7 @@ struct Keyboard {
                                 {"flags", &p->flags},
                                 {"listtop", &s.disk_op.list_top},
                                 {"listcount", &s.disk_op.list_count},
-                                {"blk", &s.block_marking},
+                                {"blk", &s.edit_buffers.block_marking},
                                 {"tcur", &s.text_field.cursor},
                                 {"tchar", &s.input.text_char},
                                 {"rdown", &s.input.right_down},
@@ -138,7 +138,7 @@ struct Keyboard {
       if (name == "name") return;
       s.status.saved_dialog = s.status.dialog;
       s.status.dialog = kDialogTextField;
-      begin_text_field(104, 107, 100, 110, 19, p->song_name, &s);
+      begin_text_field(104, 107, 100, 110, 19, 0, &s);
     } else {
       *field(name) = std::stoi(value);
       if (name == "row") p->row = p->shown_row;
@@ -319,6 +319,7 @@ const KeyCase kKeys[] = {
      "@4.0=190:1:000 @6.0=160:1:000 row=7 blk=0"},
     {"row=1 @1.0=190:1:000 @3.0=160:1:000", "C+b down C+d",
      "@1.0=160:1:000 @2.0=0:0:000 row=2 blk=0"},
+    {"row=1 @1.0=190:1:000", "C+b C+c row=20 CS+p", "@20.0=190:1:000 row=20"},  // Shift stays
     // Transposing: command+1..4 a semitone up (sample in track, sample in
     // pattern, track, pattern), Q..R down, A..F an octave up, Z..V down.
     {"@0.0=214:1:000 @3.0=160:1:000 @0.1=285:2:000", "M+3",

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "../engine/module_builder.h"
+#include "edit/keyboard.h"
 #include "render/draw.h"
 #include "render/main_screen.h"
 #include "render/pattern_view.h"
@@ -215,12 +216,14 @@ TEST_F(Screen, BlockMarkMessageShowsTheRowsInOrderAndTheBlockEndsAtTheShownRow) 
       {1, 5, 9, "mark block 05-09"},  {1, 63, 63, "mark block 63-63"},
       {1, 40, 0, "mark block 00-40"}, {1, 5, 64, "mark block 05-64"}};  // row 64: keeps its end
   for (const auto& [marking, anchor, row, text] : cases) {
-    state->block_marking = marking;
-    state->block_anchor = state->block_start = state->block_end = anchor;
+    EditBuffers& edit = state->edit_buffers;
+    edit.block_marking = marking;
+    edit.block_anchor = edit.block_start = edit.block_end = anchor;
     p.shown_row = row;
+    show_block_marking(edit, p, state->status);
     state->main.peaks = redraw_main_screen(screen_context(*state), state->main, true);
     EXPECT_STREQ(state->status.message, text);
-    EXPECT_TRUE(state->block_end == (marking && row < 64 ? row : anchor) &&
+    EXPECT_TRUE(edit.block_end == (marking && row < 64 ? row : anchor) &&
                 !state->status.message_timer);
   }
 }

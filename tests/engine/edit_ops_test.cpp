@@ -1,7 +1,7 @@
 // Edit operations on a pattern whose every cell says where it came from:
 // each case runs a sequence of operations and describes a channel by the
 // source row of each of its 64 cells.
-#include "edit/edit_ops.h"
+#include "engine/edit_ops.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "engine/player.h"
-#include "render/editor_state.h"
 
 namespace {
 
@@ -30,39 +29,42 @@ PatternCell source_cell(int32_t row, int32_t channel) {
 }
 
 struct Editor {
-  EditorState* s = new EditorState{};
+  Player* player = player_create(44100);
+  EditBuffers* buffers = new EditBuffers{};
+  EditArgs args{1, 1, 0, CellPart::kNothing, false};
   Editor() {
-    s->player = player_create(44100);
-    s->selection.current_sample = 1;
-    s->selection.cursor_channel = 1;
     for (int p = 0; p < 2; ++p)
       for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kChannels; ++c) s->player->patterns[p][r][c] = source_cell(r, c);
+        for (int c = 0; c < kChannels; ++c) player->patterns[p][r][c] = source_cell(r, c);
   }
   ~Editor() {
-    player_destroy(s->player);
-    delete s;
+    player_destroy(player);
+    delete buffers;
   }
 
   // "r<row>" cursor row, "c<channel>" cursor channel, "p<pattern>" the
-  // current pattern, "S", "A", "C" or "N"
-  // the modifiers, a number runs that operation (with the cursor channel),
+  // current pattern; what the modifiers mean: "S" whole cells and the row
+  // kept (Shift), "A" whole cells (Alt), "C" effect parts (Ctrl), "N"
+  // nothing; a number runs that operation (with the cursor channel),
   // "<op>+<n>" / "<op>-<n>" a transposition by n semitones.
   void run(const std::string& ops) {
     std::istringstream in(ops);
     for (std::string t; in >> t;) {
       if (t[0] == 'r') {
-        s->player->shown_row = std::stoi(t.substr(1));
+        player->shown_row = std::stoi(t.substr(1));
       } else if (t[0] == 'c') {
-        s->selection.cursor_channel = std::stoi(t.substr(1));
+        args.channel = std::stoi(t.substr(1));
       } else if (t[0] == 'p') {
-        s->player->current_pattern = std::stoi(t.substr(1));
+        player->current_pattern = std::stoi(t.substr(1));
       } else if (t == "S" || t == "A" || t == "C" || t == "N") {
-        s->input.modifiers = t == "S" ? 1 : t == "A" ? 2 : t == "C" ? 8 : 0;
+        args.part = t == "N"   ? CellPart::kNothing
+                    : t == "C" ? CellPart::kEffects
+                               : CellPart::kWhole;
+        args.keep_row = t == "S";
       } else {
         const size_t sign = t.find_first_of("+-");
-        const int32_t amount = sign == std::string::npos ? 0 : std::stoi(t.substr(sign));
-        edit_operation(std::stoi(t.substr(0, sign)), s, amount, s->selection.cursor_channel);
+        args.semitones = sign == std::string::npos ? 0 : std::stoi(t.substr(sign));
+        edit_operation(static_cast<EditOp>(std::stoi(t.substr(0, sign))), *player, *buffers, args);
       }
     }
   }
@@ -73,7 +75,7 @@ struct Editor {
   std::string channel(int32_t c) const {
     std::vector<std::pair<int, int>> parts;
     for (int r = 0; r < kRows; ++r) {
-      const PatternCell& x = s->player->patterns[0][r][c];
+      const PatternCell& x = player->patterns[0][r][c];
       const int note = x.period == 0 ? -1 : x.period - 1000 - 100 * c;
       const int effect = x.effect == 0 && x.param == 0 ? -1 : x.param;
       parts.emplace_back(note, effect);
@@ -156,12 +158,12 @@ TEST(EditOps, RowOperations) {
     e.run(c.ops);
     EXPECT_EQ(e.channel(1), c.cursor_channel);
     for (int ch : {0, 2, 3}) EXPECT_EQ(e.channel(ch), c.others) << "channel " << ch;
-    EXPECT_EQ(e.s->player->shown_row, c.row);
+    EXPECT_EQ(e.player->shown_row, c.row);
     // Nothing is written beyond the pattern.
     for (int r = 0; r < kRows; ++r)
       for (int ch = 0; ch < kChannels; ++ch) {
         const PatternCell expected = source_cell(r, ch);
-        ASSERT_EQ(std::memcmp(&e.s->player->patterns[1][r][ch], &expected, sizeof expected), 0)
+        ASSERT_EQ(std::memcmp(&e.player->patterns[1][r][ch], &expected, sizeof expected), 0)
             << "pattern 1, row " << r;
       }
   }
@@ -176,9 +178,9 @@ TEST(EditOps, UndoAfterAnyOperationRestoresThePattern) {
         Editor e;
         e.run(std::string("r2 20 r7 22 c3 12 15 18 ") + where + " 20 " + mods);
         PatternCell before[kRows][kChannels];
-        std::memcpy(before, e.s->player->patterns[0], sizeof before);
+        std::memcpy(before, e.player->patterns[0], sizeof before);
         e.run(std::to_string(op) + "+1 3");
-        EXPECT_EQ(std::memcmp(before, e.s->player->patterns[0], sizeof before), 0)
+        EXPECT_EQ(std::memcmp(before, e.player->patterns[0], sizeof before), 0)
             << "operation " << op << " at " << where << " with " << mods;
       }
     }
@@ -200,32 +202,32 @@ TEST(EditOps, TransposeStaysInsideTheTable) {
   };
   for (const TransposeCase& c : cases) {
     Editor e;
-    e.s->player->patterns[1][0][1].period = 428;  // the next pattern stays as it is
-    PatternCell& cell = e.s->player->patterns[0][5][1];
+    e.player->patterns[1][0][1].period = 428;  // the next pattern stays as it is
+    PatternCell& cell = e.player->patterns[0][5][1];
     cell.period = c.period;
     cell.sample = c.sample;
     e.run(c.ops);
     EXPECT_EQ(cell.period, c.expected) << c.period << " " << c.ops;
     EXPECT_EQ(cell.effect, 2) << "only the period changes";
-    EXPECT_EQ(e.s->player->patterns[1][0][1].period, 428);
+    EXPECT_EQ(e.player->patterns[1][0][1].period, 428);
   }
 }
 
 TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   Editor e;
   e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21 c1 r0 p128 16 14 26 7+1 p0");
-  e.s->undo_filled = 1;  // a copy that names no pattern is put back nowhere
-  e.s->undo_pattern_number = kPatterns;
+  e.buffers->undo_filled = 1;  // a copy that names no pattern is put back nowhere
+  e.buffers->undo_pattern_number = kPatterns;
   e.run("3 r60 20");
-  e.s->block_end = kRows;  // a block end from outside the pattern stops at row 63
+  e.buffers->block_end = kRows;  // a block end from outside the pattern stops at row 63
   e.run("r64 21");
   // Nothing is written past the patterns, where the player's settings lie.
-  EXPECT_EQ(e.s->player->flags, 4);
-  EXPECT_EQ(e.s->player->song_length, 1);
-  EXPECT_EQ(e.s->player->master_volume, 256);
+  EXPECT_EQ(e.player->flags, 4);
+  EXPECT_EQ(e.player->song_length, 1);
+  EXPECT_EQ(e.player->master_volume, 256);
   EXPECT_EQ(e.channel(1), "0-59 _*4");
   for (int ch : {0, 2, 3}) EXPECT_EQ(e.channel(ch), kSame) << ch;
-  EXPECT_EQ(e.s->player->patterns[1][0][1].period, source_cell(0, 1).period);
+  EXPECT_EQ(e.player->patterns[1][0][1].period, source_cell(0, 1).period);
 }
 
 }  // namespace

@@ -1,0 +1,365 @@
+#include "engine/edit_ops.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "engine/audio_lock.h"
+#include "engine/periods.h"
+
+namespace {
+
+using Pattern = PatternCell[kRows][kChannels];
+
+bool valid_row(int32_t row) {
+  return row >= 0 && row < kRows;
+}
+bool valid_channel(int32_t channel) {
+  return channel >= 0 && channel < kChannels;
+}
+
+// The current pattern, or null when the player names none that exists.
+Pattern* current(Player& player) {
+  const int32_t number = player.current_pattern;
+  if (number < 0 || number >= kPatterns) return nullptr;
+  return &player.patterns[number];
+}
+
+// Takes the one undo copy of the current pattern.
+void save_undo(Player& player, EditBuffers& buffers) {
+  Pattern* pattern = current(player);
+  if (!pattern) return;
+  std::memcpy(buffers.undo_pattern, *pattern, sizeof(Pattern));
+  buffers.undo_pattern_number = player.current_pattern;
+  buffers.undo_filled = 1;
+}
+
+void clear_effect(PatternCell& cell) {
+  cell.effect = cell.param_hi = cell.param_lo = cell.param = 0;
+}
+
+void copy_effect(PatternCell& to, const PatternCell& from) {
+  to.effect = from.effect;
+  to.param_hi = from.param_hi;
+  to.param_lo = from.param_lo;
+  to.param = from.param;
+}
+
+void clear_cell(PatternCell& cell) {
+  cell = PatternCell{};
+}
+
+// Moves the whole cell or only its effect part.
+void move_part(PatternCell& to, const PatternCell& from, bool whole) {
+  if (whole)
+    to = from;
+  else
+    copy_effect(to, from);
+}
+
+void clear_part(PatternCell& cell, bool whole) {
+  if (whole)
+    clear_cell(cell);
+  else
+    clear_effect(cell);
+}
+
+// Puts the copy back into the pattern it was taken from, whatever pattern
+// is current now; without a copy nothing happens.
+void undo(Player& player, const EditBuffers& buffers) {
+  if (!buffers.undo_filled) return;
+  const int32_t number = buffers.undo_pattern_number;
+  if (number < 0 || number >= kPatterns) return;
+  std::memcpy(player.patterns[number], buffers.undo_pattern, sizeof(Pattern));
+}
+
+// Notes that are not in the finetune-0 table, and notes that would leave
+// it, stay as they are.
+void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_current_sample) {
+  Pattern* pattern = current(player);
+  if (!pattern || !valid_channel(channel)) return;
+  const int16_t* notes = kPeriodTable[0];
+  for (int32_t r = 0; r < kRows; ++r) {
+    PatternCell& cell = (*pattern)[r][channel];
+    if (cell.period == 0) continue;
+    if (only_current_sample && cell.sample != args.sample) continue;
+    const int16_t* note = std::find(notes, notes + kNoteCount, cell.period);
+    if (note == notes + kNoteCount) continue;
+    const int64_t j = (note - notes) + args.semitones;
+    if (j >= 0 && j < kNoteCount) cell.period = notes[j];
+  }
+}
+
+// Transpose the cursor channel or all four, the current sample's notes or
+// every note.
+void transpose_command(Player& player, EditBuffers& buffers, const EditArgs& args,
+                       EditOp operation) {
+  save_undo(player, buffers);
+  const bool only_current_sample = operation == EditOp::kTransposeSampleInTrack ||
+                                   operation == EditOp::kTransposeSampleInPattern;
+  if (operation == EditOp::kTransposeSampleInTrack || operation == EditOp::kTransposeTrack) {
+    transpose(player, args, args.channel, only_current_sample);
+  } else {
+    for (int32_t c = 0; c < kChannels; ++c) transpose(player, args, c, only_current_sample);
+  }
+}
+
+enum class Clip { kTrack, kCommands };
+
+enum class Action { kCut, kCopy, kPaste };
+
+// Cut, copy and paste of the cursor channel through the track or the
+// command clipboard.
+void track_command(Player& player, EditBuffers& buffers, int32_t channel, Clip clip,
+                   Action action) {
+  Pattern* pattern = current(player);
+  if (!pattern || !valid_channel(channel)) return;
+  const bool whole = clip == Clip::kTrack;
+  PatternCell* board = whole ? buffers.track_clipboard : buffers.command_clipboard;
+  if (action != Action::kCopy) save_undo(player, buffers);  // copy changes nothing
+  for (int32_t r = 0; r < kRows; ++r) {
+    PatternCell& cell = (*pattern)[r][channel];
+    if (action == Action::kPaste) {
+      move_part(cell, board[r], whole);
+    } else {
+      board[r] = cell;
+      if (action == Action::kCut) clear_part(cell, whole);
+    }
+  }
+}
+
+// Cut, copy and paste of the whole pattern.
+void pattern_command(Player& player, EditBuffers& buffers, Action action) {
+  Pattern* pattern = current(player);
+  if (!pattern) return;
+  if (action != Action::kCopy) save_undo(player, buffers);
+  if (action == Action::kPaste) {
+    std::memcpy(*pattern, buffers.pattern_clipboard, sizeof(Pattern));
+    return;
+  }
+  std::memcpy(buffers.pattern_clipboard, *pattern, sizeof(Pattern));
+  if (action == Action::kCut) std::memset(*pattern, 0, sizeof(Pattern));
+}
+
+// True when marking was cancelled.
+bool mark_block(const Player& player, EditBuffers& buffers) {
+  if (buffers.block_marking == 1) {
+    buffers.block_marking = 0;
+    return true;
+  }
+  const int32_t row = player.shown_row;
+  buffers.block_marking = 1;
+  buffers.block_start = buffers.block_end = buffers.block_anchor = row;
+  return false;
+}
+
+// The marked rows in ascending order, whichever way they were marked, and
+// limited to the pattern. The block ends at the cursor row, which is
+// taken here once. False when no usable block is marked.
+bool marked_rows(const Player& player, EditBuffers& buffers, int32_t* first, int32_t* last) {
+  if (buffers.block_marking != 1) return false;
+  const int32_t row = player.shown_row;
+  if (valid_row(row)) buffers.block_end = row;
+  int32_t s = buffers.block_start;
+  int32_t e = buffers.block_end;
+  if (s > e) std::swap(s, e);
+  if (s < 0) s = 0;
+  if (e >= kRows) e = kRows - 1;
+  if (s > e) return false;
+  *first = s;
+  *last = e;
+  return true;
+}
+
+// True when a marked block was used (even if it held no rows).
+bool copy_block(Player& player, EditBuffers& buffers, int32_t channel, bool cut) {
+  if (buffers.block_marking != 1) return false;
+  int32_t s = 0;
+  int32_t e = 0;
+  const bool usable = marked_rows(player, buffers, &s, &e);
+  buffers.block_marking = 0;
+  Pattern* pattern = current(player);
+  // Nothing to copy: the previous block stays in the clipboard.
+  if (!usable || !pattern || !valid_channel(channel)) return true;
+  for (int32_t r = s; r <= e; ++r) {
+    PatternCell& cell = (*pattern)[r][channel];
+    buffers.block_clipboard[r] = cell;
+    if (cut) clear_cell(cell);
+  }
+  buffers.block_first = s;
+  buffers.block_last = e;
+  buffers.block_filled = 1;
+  return true;
+}
+
+void paste_block(Player& player, EditBuffers& buffers, const EditArgs& args) {
+  if (buffers.block_filled != 1) return;
+  save_undo(player, buffers);
+  Pattern* pattern = current(player);
+  const int32_t channel = args.channel;
+  const int32_t row = player.shown_row;
+  const int32_t first = buffers.block_first;
+  const int32_t n = buffers.block_last - first + 1;
+  if (n <= 0 || !pattern || !valid_channel(channel) || !valid_row(row)) return;
+  for (int32_t k = 0; k < n && row + k < kRows; ++k)
+    (*pattern)[row + k][channel] = buffers.block_clipboard[first + k];
+  if (!args.keep_row) player.shown_row = row + n > kRows - 1 ? 0 : row + n;
+}
+
+// Removes `count` cells of a channel from row `first` on; the rows below
+// move up and as many rows at the bottom become empty.
+void remove_rows(Pattern& pattern, int32_t channel, int32_t first, int32_t count) {
+  for (int32_t k = first; k < kRows; ++k) {
+    if (k + count < kRows)
+      pattern[k][channel] = pattern[k + count][channel];
+    else
+      clear_cell(pattern[k][channel]);
+  }
+}
+
+// Works on the rows it read once, so a replayer moving shown_row in the
+// meantime cannot change what is deleted.
+// True when a marked block was used (even if it held no rows).
+bool delete_block(Player& player, EditBuffers& buffers, int32_t channel) {
+  if (buffers.block_marking != 1) return false;
+  int32_t s = 0;
+  int32_t e = 0;
+  const bool usable = marked_rows(player, buffers, &s, &e);
+  save_undo(player, buffers);
+  buffers.block_marking = 0;
+  Pattern* pattern = current(player);
+  if (!usable || !pattern || !valid_channel(channel)) return true;
+  remove_rows(*pattern, channel, s, e - s + 1);
+  return true;
+}
+
+void delete_at_cursor(Player& player, int32_t channel) {
+  Pattern* pattern = current(player);
+  const int32_t row = player.shown_row;
+  if (!pattern || !valid_channel(channel) || !valid_row(row)) return;
+  remove_rows(*pattern, channel, row, 1);
+}
+
+void insert_row(Player& player, CellPart part, int32_t channel) {
+  Pattern* pattern = current(player);
+  const int32_t row = player.shown_row;
+  if (!pattern || !valid_channel(channel) || !valid_row(row) || part == CellPart::kNothing) return;
+  const bool whole = part == CellPart::kWhole;
+  for (int32_t k = kRows - 1; k > row; --k)
+    move_part((*pattern)[k][channel], (*pattern)[k - 1][channel], whole);
+  clear_part((*pattern)[row][channel], whole);
+}
+
+void delete_above(Player& player, CellPart part, int32_t channel) {
+  Pattern* pattern = current(player);
+  const int32_t row = player.shown_row;
+  if (!pattern || !valid_channel(channel) || !valid_row(row) || row == 0 ||
+      part == CellPart::kNothing)
+    return;
+  const bool whole = part == CellPart::kWhole;
+  for (int32_t k = row - 1; k < kRows - 1; ++k)
+    move_part((*pattern)[k][channel], (*pattern)[k + 1][channel], whole);
+  clear_part((*pattern)[kRows - 1][channel], whole);
+}
+
+// The current pattern for a load: a number out of range names the nearest.
+Pattern& loaded_pattern(Player& player) {
+  return player.patterns[std::clamp(player.current_pattern, 0, kPatterns - 1)];
+}
+
+}  // namespace
+
+bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, const EditArgs& args) {
+  // The replayer reads the cells from the audio thread.
+  AudioGuard guard;
+  switch (operation) {
+    case EditOp::kSaveUndo:
+      save_undo(player, buffers);
+      return false;
+    case EditOp::kUndo:
+      undo(player, buffers);
+      return false;
+    case EditOp::kTransposeSampleInTrack:
+    case EditOp::kTransposeSampleInPattern:
+    case EditOp::kTransposeTrack:
+    case EditOp::kTransposePattern:
+      transpose_command(player, buffers, args, operation);
+      return false;
+    case EditOp::kTransposeSampleInChannel:
+      transpose(player, args, args.channel, true);
+      return false;
+    case EditOp::kTransposeChannel:
+      transpose(player, args, args.channel, false);
+      return false;
+    case EditOp::kCutTrack:
+      track_command(player, buffers, args.channel, Clip::kTrack, Action::kCut);
+      return false;
+    case EditOp::kCopyTrack:
+      track_command(player, buffers, args.channel, Clip::kTrack, Action::kCopy);
+      return false;
+    case EditOp::kPasteTrack:
+      track_command(player, buffers, args.channel, Clip::kTrack, Action::kPaste);
+      return false;
+    case EditOp::kCutPattern:
+      pattern_command(player, buffers, Action::kCut);
+      return false;
+    case EditOp::kCopyPattern:
+      pattern_command(player, buffers, Action::kCopy);
+      return false;
+    case EditOp::kPastePattern:
+      pattern_command(player, buffers, Action::kPaste);
+      return false;
+    case EditOp::kCutCommands:
+      track_command(player, buffers, args.channel, Clip::kCommands, Action::kCut);
+      return false;
+    case EditOp::kCopyCommands:
+      track_command(player, buffers, args.channel, Clip::kCommands, Action::kCopy);
+      return false;
+    case EditOp::kPasteCommands:
+      track_command(player, buffers, args.channel, Clip::kCommands, Action::kPaste);
+      return false;
+    case EditOp::kMarkBlock:
+      return mark_block(player, buffers);
+    case EditOp::kCutBlock:
+      return copy_block(player, buffers, args.channel, true);
+    case EditOp::kCopyBlock:
+      return copy_block(player, buffers, args.channel, false);
+    case EditOp::kPasteBlock:
+      paste_block(player, buffers, args);
+      return false;
+    case EditOp::kDeleteBlock:
+      return delete_block(player, buffers, args.channel);
+    case EditOp::kDeleteAtCursor:
+      delete_at_cursor(player, args.channel);
+      return false;
+    case EditOp::kInsertRow:
+      insert_row(player, args.part, args.channel);
+      return false;
+    case EditOp::kInsertRowAllChannels:
+      for (int32_t c = 0; c < kChannels; ++c) insert_row(player, args.part, c);
+      return false;
+    case EditOp::kDeleteAbove:
+      delete_above(player, args.part, args.channel);
+      return false;
+    case EditOp::kDeleteAboveAllChannels:
+      for (int32_t c = 0; c < kChannels; ++c) delete_above(player, args.part, c);
+      return false;
+  }
+  return false;  // numbers that name no operation change nothing
+}
+
+void replace_track(Player& player, EditBuffers& buffers, int32_t channel,
+                   const PatternCell (&cells)[kRows]) {
+  AudioGuard guard;
+  save_undo(player, buffers);
+  Pattern& pattern = loaded_pattern(player);
+  const int32_t c = std::clamp(channel, 0, kChannels - 1);
+  for (int32_t row = 0; row < kRows; ++row) pattern[row][c] = cells[row];
+}
+
+void replace_pattern(Player& player, EditBuffers& buffers,
+                     const PatternCell (&cells)[kRows][kChannels]) {
+  AudioGuard guard;
+  save_undo(player, buffers);
+  std::memcpy(loaded_pattern(player), cells, sizeof(Pattern));
+}
