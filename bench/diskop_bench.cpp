@@ -14,6 +14,7 @@
 #include "diskop/disk_op.h"
 #include "shell/disk_op_files.h"
 #include "shell/mouse_dispatch.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ void BM_DiskOpScreenFrame(benchmark::State& state) {
   screen_test::Screen screen;
   EditorState& editor = screen.state;
   std::snprintf(editor.disk_op.path, sizeof editor.disk_op.path, "%s", dir.path.c_str());
-  editor.disk_op_active = 1;
+  set_screen_open(editor, ScreenId::kDiskOp, true);
   editor.disk_op.list_top = 40;
   editor.input.mouse_x = 150;
   editor.input.mouse_y = 60;
@@ -61,7 +62,7 @@ void BM_DiskOpScreenFrame(benchmark::State& state) {
     mouse_dispatch(&editor);
     benchmark::DoNotOptimize(screen.framebuffer.data());
   }
-  close_disk_op(&editor);
+  close_disk_op(editor.disk_op, editor.status);
 }
 BENCHMARK(BM_DiskOpScreenFrame)->Unit(benchmark::kMicrosecond);
 

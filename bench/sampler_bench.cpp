@@ -11,6 +11,7 @@
 #include "platform/pixels.h"
 #include "sampler/sample_view.h"
 #include "shell/mouse_dispatch.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -26,9 +27,9 @@ void BM_SampleEditorFrameWithRange(benchmark::State& state) {
   sample.loop_start = 1000 * kFixOne;
   sample.loop_length = 60000 * kFixOne;
   sample.loop_end = 61000 * kFixOne;
-  screen.state.sample_editor_shown = 1;
+  set_screen_open(screen.state, ScreenId::kSampler, true);
   screen.state.sampler.play_period = 214;
-  reset_sample_view(&screen.state);
+  sample_changed(screen.state);
   screen.state.sampler.mark_a = 20;
   screen.state.sampler.mark_b = 300;
   ChannelState& ch = screen.player().channels[0];

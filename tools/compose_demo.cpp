@@ -11,8 +11,7 @@
 
 #include "engine/player.h"
 #include "engine/replayer.h"
-#include "render/editor_state.h"
-#include "shell/module_io.h"
+#include "files/module_format.h"
 
 namespace {
 
@@ -234,10 +233,8 @@ int main(int argc, char** argv) {
   }
   Player* player = player_create(44100);
   compose(player);
-  EditorState state{};
-  state.player = player;
-  const int32_t ok = save_module(player, argv[1], &state, kKindModule);
-  if (!ok) std::fprintf(stderr, "compose_demo: %s: %s\n", argv[1], state.status.message);
+  const FileResult written = write_file_replacing(argv[1], serialize_module(player, kKindModule));
+  if (!written.ok) std::fprintf(stderr, "compose_demo: %s: %s\n", argv[1], written.reason);
   player_destroy(player);
-  return ok ? 0 : 1;
+  return written.ok ? 0 : 1;
 }

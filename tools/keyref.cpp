@@ -9,7 +9,7 @@
 
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
-#include "render/pattern_view.h"
+#include "engine/periods.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render/editor_state.h"
+#include "render/screen.h"
 
 enum DirEntryType : int32_t { kEntryFile = 0, kEntryDirectory = 1 };
 

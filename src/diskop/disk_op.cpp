@@ -13,6 +13,18 @@
 
 namespace {
 
+// What one frame of the screen works on.
+struct DiskOpFrame {
+  DiskOpState& disk_op;
+  Canvas canvas;
+  const GuiImages& images;
+  FrameInput& input;
+  Status& status;
+  Selection& selection;
+  Player*& player;
+  bool open;
+};
+
 constexpr uint32_t kListColour = 0xF0D000;
 constexpr int32_t kNameColumns = 24;
 constexpr int32_t kSizeEndColumn = 37;  // the last size digit ends before this column
@@ -36,19 +48,19 @@ const char* const kReplaceQuestions[] = {"REPLACE MODULE?", "REPLACE SONG?", "RE
                                          "REPLACE TRACK?", "REPLACE PATTERN?"};
 const char* const kKindDirectoryNames[] = {"", "", "Samples", "Tracks", "Patterns"};
 
-PathField& kind_directory(EditorState* state, DiskKind kind) {
+PathField& kind_directory(DiskOpFrame* state, DiskKind kind) {
   return state->disk_op.*kDirectories[kind - 1];
 }
 
-int32_t& kind_top(EditorState* state, DiskKind kind) {
+int32_t& kind_top(DiskOpFrame* state, DiskKind kind) {
   return state->disk_op.*kTops[kind - 1];
 }
 
-DiskKind current_kind(const EditorState* state) {
+DiskKind current_kind(const DiskOpFrame* state) {
   return disk_kind(state->disk_op.page, state->disk_op.kind);
 }
 
-void fail(EditorState* state, const char* text) {
+void fail(DiskOpFrame* state, const char* text) {
   set_message(state->status, text);
   restart_message_timer(state->status);
 }
@@ -64,19 +76,18 @@ DirList& the_list() {
   return list;
 }
 
-void free_list(EditorState* state) {
-  if (state->disk_op.list) std::vector<DirEntry>().swap(state->disk_op.list->entries);
-  state->disk_op.list = nullptr;
-  state->disk_op.list_count = 0;
+void close_screen(DiskOpFrame* state) {
+  close_disk_op(state->disk_op, state->status);
+  state->open = false;
 }
 
-int32_t highest_top(const EditorState* state) {
+int32_t highest_top(const DiskOpFrame* state) {
   return std::max(state->disk_op.list_count - kListLines, 0);
 }
 
 // The list always shows disk_op_path, so a click can never act on entries
 // of another directory. A default data directory is made on first use.
-void read_list(EditorState* state) {
+void read_list(DiskOpFrame* state) {
   state->disk_op.list = &the_list();
   const std::string data = data_directory();
   if (!data.empty() && std::strncmp(state->disk_op.path, data.c_str(), data.size()) == 0)
@@ -88,17 +99,17 @@ void read_list(EditorState* state) {
   if (!readable) fail(state, "CAN'T READ DIR");
 }
 
-void remember_position(EditorState* state) {
+void remember_position(DiskOpFrame* state) {
   kind_top(state, current_kind(state)) = state->disk_op.list_top;
 }
 
-void store_path(EditorState* state) {
+void store_path(DiskOpFrame* state) {
   copy_path(kind_directory(state, current_kind(state)), state->disk_op.path);
 }
 
 // Row choice and page flip: the path follows the kind, and the list is read
 // at once, each kind where it was left.
-void show_kind(EditorState* state, int32_t page, int32_t row) {
+void show_kind(DiskOpFrame* state, int32_t page, int32_t row) {
   remember_position(state);
   state->disk_op.page = page;
   state->disk_op.kind = row;
@@ -108,14 +119,14 @@ void show_kind(EditorState* state, int32_t page, int32_t row) {
   read_list(state);
 }
 
-void enter_directory(EditorState* state, const char* path) {
+void enter_directory(DiskOpFrame* state, const char* path) {
   copy_path(state->disk_op.path, path);
   state->disk_op.list_top = 0;
   read_list(state);
   store_path(state);
 }
 
-void next_volume(EditorState* state) {
+void next_volume(DiskOpFrame* state) {
   const int32_t count = count_volumes();
   if (state->disk_op.volume_index >= count)
     state->disk_op.volume_index = 0;  // fewer places than before
@@ -125,7 +136,7 @@ void next_volume(EditorState* state) {
   if (found) enter_directory(state, place);
 }
 
-void parent(EditorState* state) {
+void parent(DiskOpFrame* state) {
   char up[kPathSize];
   if (parent_directory(state->disk_op.path, up, sizeof up)) enter_directory(state, up);
 }
@@ -134,14 +145,16 @@ void toggle(int32_t& option) {
   option = option == 0 ? 1 : 0;
 }
 
-void ask_save(EditorState* state, int32_t row) {
+void ask_save(DiskOpFrame* state, int32_t row) {
   const DiskKind kind = disk_kind(state->disk_op.page, row);
   if (kind == kDiskSample &&
       (state->selection.current_sample < 1 || state->selection.current_sample >= kSampleCount))
     return fail(state, "NO SAMPLE CHOSEN");
   char target[kPathSize];
   copy_path(target, state->disk_op.path);
-  if (!join_path(target, save_file_name(state, kind).c_str(), sizeof target))
+  if (!join_path(target,
+                 save_file_name(*state->player, state->selection.current_sample, kind).c_str(),
+                 sizeof target))
     return fail(state, "PATH TOO LONG");
   std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", target);
   state->disk_op.save_kind = kind;
@@ -150,26 +163,26 @@ void ask_save(EditorState* state, int32_t row) {
   state->status.dialog = kDialogConfirm;
 }
 
-int32_t write_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
+int32_t write_file(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind,
                    const char* path) {
   switch (kind) {
     case kDiskModule:
-      return services.save_module(state->player, path, state, kKindModule);
+      return services.save_module(services.context, path, kKindModule);
     case kDiskSong:
-      return services.save_module(state->player, path, state, kKindSong);
+      return services.save_module(services.context, path, kKindSong);
     case kDiskSample:
-      return services.save_sample(path, state, state->selection.current_sample,
+      return services.save_sample(services.context, path, state->selection.current_sample,
                                   state->disk_op.sample_iff != 0);
     case kDiskTrack:
-      return services.save_track(path, state);
+      return services.save_track(services.context, path);
     default:
-      return services.save_pattern(path, state);
+      return services.save_pattern(services.context, path);
   }
 }
 
 // The answered question is written a frame later, so the green pointer is
 // on the screen while the file is written.
-void run_due_save(EditorState* state, const DiskOpServices& services) {
+void run_due_save(DiskOpFrame* state, const DiskOpServices& services) {
   state->disk_op.save_due = 0;
   const auto kind = static_cast<DiskKind>(state->disk_op.save_kind);
   state->disk_op.save_kind = 0;
@@ -180,12 +193,12 @@ void run_due_save(EditorState* state, const DiskOpServices& services) {
     restart_message_timer(state->status);  // the writer's reason, never "ALL RIGHT"
   }
   // The new file shows in the list at once.
-  if (state->disk_op_active) read_list(state);
+  if (state->open) read_list(state);
 }
 
-void answer(EditorState* state) {
+void answer(DiskOpFrame* state, bool yes) {
   state->status.dialog = kDialogNone;
-  if (state->disk_op.confirm_answer != 1) {
+  if (!yes) {
     state->disk_op.save_kind = 0;
     return;
   }
@@ -193,30 +206,31 @@ void answer(EditorState* state) {
   state->status.pointer_colour = kPointerGreen;
 }
 
-bool load_file(EditorState* state, const DiskOpServices& services, DiskKind kind,
+bool load_file(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind,
                const char* path) {
   switch (kind) {
     case kDiskModule:
     case kDiskSong: {
-      if (!services.load_module(path, state, kind == kDiskSong ? kKindSong : kKindModule).ok)
+      if (!services.load_module(services.context, path, kind == kDiskSong ? kKindSong : kKindModule)
+               .ok)
         return false;
       state->selection.current_sample = 1;
-      services.reset_sample_view(state);
+      services.sample_changed(services.context);
       return true;
     }
     case kDiskSample: {
-      const bool loaded = services.load_sample(state, path).ok;
-      services.reset_sample_view(state);
+      const bool loaded = services.load_sample(services.context, path).ok;
+      services.sample_changed(services.context);
       return loaded;
     }
     case kDiskTrack:
-      return services.load_track(path, state).ok;
+      return services.load_track(services.context, path).ok;
     default:
-      return services.load_pattern(path, state).ok;
+      return services.load_pattern(services.context, path).ok;
   }
 }
 
-void click_line(EditorState* state, const DiskOpServices& services) {
+void click_line(DiskOpFrame* state, const DiskOpServices& services) {
   const DirList* list = state->disk_op.list;
   if (!list || std::strcmp(list->path, state->disk_op.path) != 0) return;
   const int32_t index = state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight;
@@ -230,12 +244,12 @@ void click_line(EditorState* state, const DiskOpServices& services) {
   if (!load_file(state, services, kind, path)) return restart_message_timer(state->status);
   // Samples and patterns come in series, so the screen stays for the next.
   if (kind != kDiskSample && kind != kDiskPattern) {
-    close_disk_op(state);
+    close_screen(state);
     state->input.left_held = 5;
   }
 }
 
-void perform(EditorState* state, const DiskOpServices& services, DiskAction button) {
+void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction button) {
   const bool first_page = state->disk_op.page == 0;
   switch (button) {
     case DiskAction::kRow0Switch:
@@ -273,7 +287,7 @@ void perform(EditorState* state, const DiskOpServices& services, DiskAction butt
       if (state->disk_op.list_top > 0) state->disk_op.list_top -= 1;
       return;
     case DiskAction::kLeave:
-      return close_disk_op(state);
+      return close_screen(state);
     case DiskAction::kLineDown:
       state->input.fast_repeat = 1;
       if (state->disk_op.list_top < state->disk_op.list_count - kListLines)
@@ -299,7 +313,7 @@ const char* buffer_current(int32_t option) {
 
 // The path field shows the end of a long path: the part that tells
 // directories apart.
-void draw_path(EditorState* state) {
+void draw_path(DiskOpFrame* state) {
   const char* path = state->disk_op.path;
   const size_t length = strnlen(path, kPathSize);
   const char* shown = length > kPathChars ? path + length - kPathChars : path;
@@ -309,7 +323,7 @@ void draw_path(EditorState* state) {
   }
 }
 
-void draw_panel(EditorState* state) {
+void draw_panel(DiskOpFrame* state) {
   if (state->images.diskoparrow)
     blit_image(state->canvas, 146, 11 * state->disk_op.kind, state->images.diskoparrow);
   draw_text(state->canvas, 120, 3, 0, 0, "%s", on_off(state->disk_op.option_module));
@@ -321,7 +335,7 @@ void draw_panel(EditorState* state) {
     draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->disk_op.option_pattern));
   }
   draw_path(state);
-  draw_file_list(state);
+  draw_file_list(state->disk_op, state->canvas);
 }
 
 void set_directory(PathField& field, const std::string& path) {
@@ -336,74 +350,86 @@ DiskKind disk_kind(int32_t page, int32_t row) {
   return page == 0 ? kDiskSample : kDiskPattern;
 }
 
-int32_t disk_op_frame(EditorState* state, const DiskOpServices& services) {
-  if (state->disk_op.save_due) run_due_save(state, services);
-  if (state->disk_op_active == 0) {
+ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
+                           const DiskOpServices& services, bool open) {
+  DiskOpFrame frame{disk_op,    ctx.canvas,    ctx.images, ctx.input,
+                    ctx.status, ctx.selection, ctx.player, open};
+  DiskOpFrame* state = &frame;
+  if (disk_op.save_due) run_due_save(state, services);
+  if (!open) {
     // Closed from elsewhere (Esc, Alt+D): tidy up as the exit button does.
-    close_disk_op(state);
-    return 0;
+    close_disk_op(disk_op, ctx.status);
+    return {false, false};
   }
-  if (state->disk_op.list_valid == 0 || !state->disk_op.list) read_list(state);
+  if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
   draw_panel(state);
-  if (services.confirm_requester(state) == 1 && state->disk_op.save_kind) answer(state);
-  const DiskAction button = hit_action(state->input, kDiskButtons);
+  const Answer given = services.confirm_requester(services.context);
+  if (given != Answer::kNone && disk_op.save_kind) answer(state, given == Answer::kYes);
+  const DiskAction button = hit_action(ctx.input, kDiskButtons);
   // Nothing acts while a message shows, a question waits or a field is
-  // being typed into.
-  if (state->status.message_timer || state->status.message_frames ||
-      state->status.dialog != kDialogNone)
-    return 1;
+  // being typed into. The screen covers the main screen's buttons, so it
+  // takes every click.
+  if (ctx.status.message_timer || ctx.status.message_frames || ctx.status.dialog != kDialogNone)
+    return {true, true};
   perform(state, services, button);
-  return 1;
+  return {frame.open, true};
 }
 
-void close_disk_op(EditorState* state) {
-  if (state->status.dialog == kDialogConfirm) {
-    state->status.dialog = kDialogNone;
-    set_message(state->status, "ALL RIGHT");
-    state->status.pointer_colour = state->status.normal_pointer_colour;
+void close_disk_op(DiskOpState& disk_op, Status& status) {
+  if (status.dialog == kDialogConfirm) {
+    status.dialog = kDialogNone;
+    set_message(status, "ALL RIGHT");
+    status.pointer_colour = status.normal_pointer_colour;
   }
-  if (state->status.saved_dialog == kDialogConfirm) state->status.saved_dialog = kDialogNone;
-  state->disk_op.save_kind = 0;
-  state->disk_op_active = 0;
-  state->disk_op.list_valid = 0;
-  free_list(state);
+  if (status.saved_dialog == kDialogConfirm) status.saved_dialog = kDialogNone;
+  disk_op.save_kind = 0;
+  disk_op.list_valid = 0;
+  if (disk_op.list) std::vector<DirEntry>().swap(disk_op.list->entries);
+  disk_op.list = nullptr;
+  disk_op.list_count = 0;
 }
 
-void draw_file_list(EditorState* state) {
-  const DirList* list = state->disk_op.list;
+bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step) {
+  if (step > 0 && disk_op.list_top < disk_op.list_count - kListLines) ++disk_op.list_top;
+  if (step < 0 && disk_op.list_top > 0) --disk_op.list_top;
+  return true;
+}
+
+void draw_file_list(const DiskOpState& disk_op, const Canvas& canvas) {
+  const DirList* list = disk_op.list;
   if (!list) return;
   for (int32_t line = 0; line < kListLines; ++line) {
-    const int64_t index = int64_t{state->disk_op.list_top} + line;
+    const int64_t index = int64_t{disk_op.list_top} + line;
     if (index < 0 || index >= static_cast<int64_t>(list->entries.size())) break;
     const DirEntry& entry = list->entries[static_cast<size_t>(index)];
     const int32_t y = kListY + kListLineHeight * line;
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);
-    draw_text(state->canvas, kListX, y, 0, kListColour, "%02d%02d%02d %.*s", date.tm_mday,
-              date.tm_mon + 1, date.tm_year % 100, kNameColumns, entry.name);
+    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %.*s", date.tm_mday, date.tm_mon + 1,
+              date.tm_year % 100, kNameColumns, entry.name);
     if (entry.type == kEntryDirectory) {
-      draw_text(state->canvas, 265, y, 0, kListColour, "%s", "(DIR)");
+      draw_text(canvas, 265, y, 0, kListColour, "%s", "(DIR)");
       continue;
     }
     char size[32];
     const int length =
         std::snprintf(size, sizeof size, "%llu", static_cast<unsigned long long>(entry.size));
-    draw_text(state->canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", size);
+    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", size);
   }
 }
 
-void set_default_directories(EditorState* state, const char* module_path) {
+void set_default_directories(DiskOpState& disk_op, const char* module_path) {
   const std::string modules = module_path ? directory_of(module_path) : working_directory();
-  set_directory(state->disk_op.module_dir, modules);
-  set_directory(state->disk_op.song_dir, modules);
+  set_directory(disk_op.module_dir, modules);
+  set_directory(disk_op.song_dir, modules);
   std::string data = data_directory();
   if (data.empty()) data = modules;
   for (DiskKind kind : {kDiskSample, kDiskTrack, kDiskPattern}) {
     const std::string path = data + "/" + kKindDirectoryNames[kind - 1];
-    set_directory(kind_directory(state, kind), path);
+    set_directory(disk_op.*kDirectories[kind - 1], path);
   }
-  set_directory(state->disk_op.path, modules);
+  set_directory(disk_op.path, modules);
 }
 
 std::string safe_file_name(const char* raw, size_t max, const char* fallback) {
@@ -417,17 +443,16 @@ std::string safe_file_name(const char* raw, size_t max, const char* fallback) {
   return name.empty() ? fallback : name;
 }
 
-std::string save_file_name(const EditorState* state, DiskKind kind) {
-  const Player* player = state->player;
+std::string save_file_name(const Player& player, int32_t current_sample, DiskKind kind) {
   switch (kind) {
     case kDiskModule:
-      return "mod." + safe_file_name(player->song_name, kTitleBytes, "untitled");
+      return "mod." + safe_file_name(player.song_name, kTitleBytes, "untitled");
     case kDiskSample: {
-      const int32_t number = state->selection.current_sample;
+      const int32_t number = current_sample;
       if (number < 1 || number >= kSampleCount) return "sample";
-      return safe_file_name(player->samples[number].name, kSampleNameBytes, "sample");
+      return safe_file_name(player.samples[number].name, kSampleNameBytes, "sample");
     }
     default:
-      return safe_file_name(player->song_name, kTitleBytes, "untitled");
+      return safe_file_name(player.song_name, kTitleBytes, "untitled");
   }
 }

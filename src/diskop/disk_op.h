@@ -7,7 +7,41 @@
 #include <string>
 
 #include "files/module_format.h"
-#include "render/editor_state.h"
+#include "render/screen.h"
+
+struct DirList;  // the program's directory list
+
+// The disk-op screen. The list is the program's one directory list while
+// the screen shows it, else null; the switches are 0/1; a save asked for
+// keeps its target until answered.
+struct DiskOpState {
+  char module_dir[kPathSize];
+  char song_dir[kPathSize];
+  char sample_dir[kPathSize];
+  char track_dir[kPathSize];
+  char pattern_dir[kPathSize];
+  char path[kPathSize];  // the directory the list shows
+  DirList* list;
+  int32_t volume_index;  // the place the volume button offers next
+  int32_t list_valid;    // 0: read the path again on the next frame
+  int32_t option_module;
+  int32_t option_song;
+  int32_t sample_iff;      // samples are saved as IFF 8SVX, otherwise raw
+  int32_t track_buffer;    // tracks go to and from the clipboard, not the pattern
+  int32_t option_pattern;  // the same for patterns
+  int32_t page;            // 0 first panel, otherwise the second
+  int32_t kind;            // row 0..2
+  int32_t list_top;        // entry shown on the first list line
+  int32_t list_count;      // entries in the list last read
+  int32_t module_top;      // remembered list_top of each kind
+  int32_t song_top;
+  int32_t sample_top;
+  int32_t track_top;
+  int32_t pattern_top;
+  int32_t save_kind;  // the kind a pending question would save, -1 none
+  int32_t save_due;   // 1: answered yes, written on the next frame
+  char save_target[kPathSize];
+};
 
 // The five kinds of file; 0 means none.
 enum DiskKind : int32_t {
@@ -18,41 +52,45 @@ enum DiskKind : int32_t {
   kDiskPattern = 5,
 };
 
-// What the screen calls in the other subsystems, handed in by the shell.
-// The loaders return the file's result, the writers 1 on success and
-// otherwise 0; a failure leaves its reason in the message line and changes
-// nothing.
+// What the screen calls in the other subsystems, handed in by the shell
+// with its context. The loaders and writers change nothing when they fail
+// and leave the reason in the message line.
 struct DiskOpServices {
-  FileResult (*load_module)(const char* path, EditorState* state, ModuleKind kind);
-  int32_t (*save_module)(Player* player, const char* path, EditorState* state, ModuleKind kind);
-  FileResult (*load_sample)(EditorState* state, const char* path);
-  int32_t (*save_sample)(const char* path, EditorState* state, int32_t number, bool iff);
-  FileResult (*load_track)(const char* path, EditorState* state);
-  int32_t (*save_track)(const char* path, EditorState* state);
-  FileResult (*load_pattern)(const char* path, EditorState* state);
-  int32_t (*save_pattern)(const char* path, EditorState* state);
-  void (*reset_sample_view)(EditorState* state);
-  // The yes/no requester: 1 in the frame it is answered.
-  int32_t (*confirm_requester)(EditorState* state);
+  void* context;
+  FileResult (*load_module)(void* context, const char* path, ModuleKind kind);
+  int32_t (*save_module)(void* context, const char* path, ModuleKind kind);
+  FileResult (*load_sample)(void* context, const char* path);
+  int32_t (*save_sample)(void* context, const char* path, int32_t number, bool iff);
+  FileResult (*load_track)(void* context, const char* path);
+  int32_t (*save_track)(void* context, const char* path);
+  FileResult (*load_pattern)(void* context, const char* path);
+  int32_t (*save_pattern)(void* context, const char* path);
+  // A new sample sits in the current slot.
+  void (*sample_changed)(void* context);
+  // The yes/no requester, answered in this frame or not.
+  Answer (*confirm_requester)(void* context);
 };
 
 // One frame of the screen: a save answered in the previous frame is
 // written, then, while the screen is open, the list is read if needed, the
-// panel drawn and the buttons served. Returns 1 while the screen is open.
-// Once the screen has been closed from elsewhere (a key), its list and any
-// pending question go, and the main screen gets the mouse back.
-int32_t disk_op_frame(EditorState* state, const DiskOpServices& services);
-// Closes the screen: main screen, list freed, a pending question dropped.
-void close_disk_op(EditorState* state);
+// panel drawn and the buttons served; the screen takes every click. Once
+// the screen has been closed from elsewhere (a key), its list and any
+// pending question go.
+ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
+                           const DiskOpServices& services, bool open);
+// Tidies up a closed screen: list freed, a pending question dropped.
+void close_disk_op(DiskOpState& disk_op, Status& status);
+// The arrow keys move the list a line; always takes them.
+bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step);
 // Up to eight lines of the list from list_top.
-void draw_file_list(EditorState* state);
+void draw_file_list(const DiskOpState& disk_op, const Canvas& canvas);
 
 // The kind a row of the current page loads and saves.
 DiskKind disk_kind(int32_t page, int32_t row);
 // Module and song kinds start in the directory of the module given at start
 // (or the working directory); samples, tracks and patterns in the per-user
 // data directory. The screen shows the module directory first.
-void set_default_directories(EditorState* state, const char* module_path);
+void set_default_directories(DiskOpState& disk_op, const char* module_path);
 
 // A file name made from a name read from a file: at most `max` bytes up to
 // the first NUL, trailing spaces cut, '/' and control characters replaced
@@ -60,4 +98,4 @@ void set_default_directories(EditorState* state, const char* module_path);
 // hides. `fallback` stands for a name that is empty.
 std::string safe_file_name(const char* raw, size_t max, const char* fallback);
 // The name a save of the kind gets: mod.TITLE, TITLE, or the sample's name.
-std::string save_file_name(const EditorState* state, DiskKind kind);
+std::string save_file_name(const Player& player, int32_t current_sample, DiskKind kind);

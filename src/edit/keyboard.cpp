@@ -9,9 +9,7 @@
 #include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
 #include "engine/editing.h"
-#include "layout/disk_op_layout.h"
 #include "render/message.h"
-#include "sampler/sample_view.h"
 
 namespace {
 
@@ -24,6 +22,14 @@ constexpr int32_t kShift = kModifierShift;
 constexpr int32_t kAlt = kModifierAlt;
 constexpr int32_t kCtrl = kModifierCtrl;
 
+bool screen_open(const EditContext* state, ScreenId screen) {
+  return state->services.screen_open(state->services.context, screen);
+}
+
+void toggle_screen(EditContext* state, ScreenId screen) {
+  state->services.set_screen_open(state->services.context, screen, !screen_open(state, screen));
+}
+
 int32_t wrap_row(int32_t row) {
   if (row > kLastRow) return 0;
   if (row < 0) return kLastRow;
@@ -34,58 +40,53 @@ bool playing(const Player* player) {
   return player->play_mode == kPlaySong || player->play_mode == kPlayPattern;
 }
 
-bool idle(const EditorState* state) {
+bool idle(const EditContext* state) {
   return !state->selection.edit_mode && !playing(state->player);
 }
 
-int32_t mark_row(const EditorState* state, int32_t key_index) {
+int32_t mark_row(const EditContext* state, int32_t key_index) {
   const int32_t row = state->selection.row_marks[key_index - kKeyF6];
   return row >= 0 && row <= kLastRow ? row : 0;
 }
 
-void select_sample(EditorState* state, int32_t sample) {
+void select_sample(EditContext* state, int32_t sample) {
   state->selection.current_sample = sample;
-  reset_sample_view(state);
+  state->services.sample_changed(state->services.context);
 }
 
 // Main table.
 
-void close_screens(EditorState* state, const KeyCommand&, int32_t) {
-  state->disk_op_active = 0;
-  state->sample_editor_shown = 0;
+void close_screens(EditContext* state, const KeyCommand&, int32_t) {
+  state->services.set_screen_open(state->services.context, ScreenId::kDiskOp, false);
+  state->services.set_screen_open(state->services.context, ScreenId::kSampler, false);
 }
 
 // argument: +1 down, -1 up.
-void move_row(EditorState* state, const KeyCommand& command, int32_t) {
+void move_row(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t step = command.argument;
-  if (state->disk_op_active) {
-    if (step > 0 && state->disk_op.list_top < state->disk_op.list_count - kListLines)
-      ++state->disk_op.list_top;
-    if (step < 0 && state->disk_op.list_top > 0) --state->disk_op.list_top;
-    return;
-  }
+  if (state->services.scroll_screen(state->services.context, step)) return;
   Player* player = state->player;
   if (playing(player)) return;
   set_shown_row(*player, wrap_row(player->shown_row + step));
   set_play_row(*player, wrap_row(player->row + step));
 }
 
-void step_sample(EditorState* state, const KeyCommand& command, int32_t) {
+void step_sample(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t sample = state->selection.current_sample + command.argument;
   select_sample(state, sample < 1 ? 1 : sample > kLastSample ? kLastSample : sample);
 }
 
-void step_position(EditorState* state, const KeyCommand& command, int32_t) {
+void step_position(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t position = state->player->song_position + command.argument;
   if (position >= 0 && position <= kLastPosition) set_song_position(*state->player, position);
 }
 
-void step_pattern(EditorState* state, const KeyCommand& command, int32_t) {
+void step_pattern(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t pattern = state->player->current_pattern + command.argument;
   if (pattern >= 0 && pattern <= kLastPattern) set_current_pattern(*state->player, pattern);
 }
 
-void step_column(EditorState* state, const KeyCommand& command, int32_t) {
+void step_column(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t columns = kColumnParamLow + 1;
   int32_t place =
       state->selection.cursor_channel * columns + state->selection.cursor_column + command.argument;
@@ -94,13 +95,13 @@ void step_column(EditorState* state, const KeyCommand& command, int32_t) {
   state->selection.cursor_column = place % columns;
 }
 
-void step_channel(EditorState* state, const KeyCommand& command, int32_t) {
+void step_channel(EditContext* state, const KeyCommand& command, int32_t) {
   state->selection.cursor_column = kColumnNote;
   state->selection.cursor_channel =
       (state->selection.cursor_channel + command.argument + kChannels) % kChannels;
 }
 
-void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
+void clear_cell(EditContext* state, const KeyCommand&, int32_t) {
   if (!state->selection.edit_mode) return;
   const bool note = !(state->input.modifiers & kAlt);
   const bool effect = (state->input.modifiers & (kShift | kAlt)) != 0;
@@ -108,7 +109,7 @@ void clear_cell(EditorState* state, const KeyCommand&, int32_t) {
   advance_by_edit_skip(state);
 }
 
-void toggle_edit(EditorState* state, const KeyCommand&, int32_t) {
+void toggle_edit(EditContext* state, const KeyCommand&, int32_t) {
   if (idle(state)) {
     enter_edit_mode(state);
   } else {
@@ -119,17 +120,17 @@ void toggle_edit(EditorState* state, const KeyCommand&, int32_t) {
 // argument: the play mode; record is play pattern while editing.
 constexpr int32_t kRecord = 0;
 
-void play(EditorState* state, const KeyCommand& command, int32_t) {
+void play(EditContext* state, const KeyCommand& command, int32_t) {
   const bool record = command.argument == kRecord;
   start_playing(state, record ? kPlayPattern : command.argument, record, 0);
 }
 
-void play_from_mark(EditorState* state, const KeyCommand& command, int32_t key_index) {
+void play_from_mark(EditContext* state, const KeyCommand& command, int32_t key_index) {
   const bool record = command.argument == kRecord;
   start_playing(state, kPlayPattern, record, mark_row(state, key_index));
 }
 
-void set_octave(EditorState* state, const KeyCommand& command, int32_t) {
+void set_octave(EditContext* state, const KeyCommand& command, int32_t) {
   state->selection.octave_offset = command.argument;
 }
 
@@ -142,7 +143,7 @@ constexpr int32_t op(EditOp operation) {
 // for it: Ctrl moves effect parts only, Shift or Alt whole cells (without
 // them a row insert or delete does nothing); Shift keeps the cursor where a
 // block is pasted. A block operation that went through says so.
-void edit(EditorState* state, EditOp operation, int32_t semitones = 0) {
+void edit(EditContext* state, EditOp operation, int32_t semitones = 0) {
   const int32_t modifiers = state->input.modifiers;
   CellPart part = CellPart::kNothing;
   if (modifiers & kCtrl) {
@@ -156,11 +157,11 @@ void edit(EditorState* state, EditOp operation, int32_t semitones = 0) {
     set_message(state->status, "ALL RIGHT");
 }
 
-void operation(EditorState* state, const KeyCommand& command, int32_t) {
+void operation(EditContext* state, const KeyCommand& command, int32_t) {
   edit(state, static_cast<EditOp>(command.argument));
 }
 
-void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
+void store_mark(EditContext* state, const KeyCommand&, int32_t key_index) {
   std::snprintf(state->status.message, sizeof state->status.message, "%s", "POSITION SET");
   state->status.message_timer = 1;
   state->status.pointer_colour = kPointerWhite;
@@ -168,16 +169,16 @@ void store_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
   if (row >= 0 && row <= kLastRow) state->selection.row_marks[key_index - kKeyF6] = row;
 }
 
-void jump_to_mark(EditorState* state, const KeyCommand&, int32_t key_index) {
+void jump_to_mark(EditContext* state, const KeyCommand&, int32_t key_index) {
   if (idle(state)) set_shown_row(*state->player, mark_row(state, key_index));
 }
 
-void preview_row(EditorState* state) {
+void preview_row(EditContext* state) {
   play_row(*state->player, state->player->shown_position, state->player->shown_row);
 }
 
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
-void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
+void row_edit(EditContext* state, const KeyCommand& command, int32_t) {
   const bool insert = command.argument > 0;
   edit(state, EditOp::kSaveUndo);
   if (state->input.modifiers & kAlt) {
@@ -188,12 +189,12 @@ void row_edit(EditorState* state, const KeyCommand& command, int32_t) {
   set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
-void preview_and_step(EditorState* state, const KeyCommand& command, int32_t) {
+void preview_and_step(EditContext* state, const KeyCommand& command, int32_t) {
   preview_row(state);
   set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
 }
 
-void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
+void keypad_sample(EditContext* state, const KeyCommand&, int32_t key_index) {
   struct KeypadSample {
     int32_t key_index;
     int32_t sample;
@@ -207,7 +208,7 @@ void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
   if (key_index == kKeyNumDel) {
     std::puts("Delete sample?");
     std::fflush(stdout);
-    reset_sample_view(state);
+    state->services.sample_changed(state->services.context);
     return;
   }
   for (const KeypadSample& key : kKeypad)
@@ -216,7 +217,7 @@ void keypad_sample(EditorState* state, const KeyCommand&, int32_t key_index) {
 
 // Left command table: argument is the semitones; the operation follows
 // from the key's place in its row of four.
-void transpose(EditorState* state, const KeyCommand& command, int32_t key_index) {
+void transpose(EditContext* state, const KeyCommand& command, int32_t key_index) {
   static constexpr EditOp kTransposeOps[] = {EditOp::kTransposeSampleInTrack,
                                              EditOp::kTransposeSampleInPattern,
                                              EditOp::kTransposeTrack, EditOp::kTransposePattern};
@@ -225,18 +226,18 @@ void transpose(EditorState* state, const KeyCommand& command, int32_t key_index)
 
 // Ctrl table.
 
-void set_edit_skip(EditorState* state, const KeyCommand&, int32_t key_index) {
+void set_edit_skip(EditContext* state, const KeyCommand&, int32_t key_index) {
   const int32_t skip = hex_digit_value(key_index);
   state->selection.edit_skip = skip;
   std::snprintf(state->status.message, sizeof state->status.message, "EDITSKIP = %d", skip);
   state->status.message_timer = 1;
 }
 
-void enable_all_channels(EditorState* state, const KeyCommand&, int32_t) {
+void enable_all_channels(EditContext* state, const KeyCommand&, int32_t) {
   for (int32_t c = 0; c < kChannels; ++c) set_channel_enabled(*state->player, c, true);
 }
 
-void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
+void solo_or_mute(EditContext* state, const KeyCommand&, int32_t) {
   const int32_t channel = state->selection.cursor_channel;
   if (channel < 0 || channel >= kChannels) return;
   if (state->input.modifiers & kShift) {
@@ -246,35 +247,35 @@ void solo_or_mute(EditorState* state, const KeyCommand&, int32_t) {
   }
 }
 
-void toggle_filter(EditorState* state, const KeyCommand&, int32_t) {
+void toggle_filter(EditContext* state, const KeyCommand&, int32_t) {
   set_filter_enabled(*state->player, !state->player->filter_enabled);
 }
 
-void toggle_multi_keyboard(EditorState* state, const KeyCommand&, int32_t) {
+void toggle_multi_keyboard(EditContext* state, const KeyCommand&, int32_t) {
   state->selection.multi_keyboard = !state->selection.multi_keyboard;
 }
 
-void print_help(EditorState*, const KeyCommand& command, int32_t) {
+void print_help(EditContext*, const KeyCommand& command, int32_t) {
   std::puts(command.what);
   std::fflush(stdout);
 }
 
 // Alt table.
 
-void ask_quit(EditorState* state, const KeyCommand&, int32_t) {
+void ask_quit(EditContext* state, const KeyCommand&, int32_t) {
   std::snprintf(state->status.message, sizeof state->status.message, "%s", "REALLY QUIT ?");
   state->status.dialog = kDialogQuit;
 }
 
-void toggle_sample_editor(EditorState* state, const KeyCommand&, int32_t) {
-  state->sample_editor_shown = !state->sample_editor_shown;
+void toggle_sample_editor(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kSampler);
 }
 
-void toggle_disk_op(EditorState* state, const KeyCommand&, int32_t) {
-  state->disk_op_active = !state->disk_op_active;
+void toggle_disk_op(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kDiskOp);
 }
 
-void toggle_channel_key(EditorState* state, const KeyCommand& command, int32_t key_index) {
+void toggle_channel_key(EditContext* state, const KeyCommand& command, int32_t key_index) {
   toggle_channel(*state->player, key_index - command.first_key);
 }
 
@@ -393,7 +394,7 @@ constexpr KeyCommand kAltCommands[] = {
 
 // Held-key bookkeeping: a new key acts at once, a held one every few frames.
 // Returns false while the held key must wait.
-bool repeat_due(EditorState* state, int32_t key_index) {
+bool repeat_due(EditContext* state, int32_t key_index) {
   if (state->keys.repeat_countdown != 0) {
     --state->keys.repeat_countdown;
     return false;
@@ -406,7 +407,7 @@ bool repeat_due(EditorState* state, int32_t key_index) {
       state->keys.repeat_countdown = 1;
     }
   }
-  if (key_index != kKeyLeft && key_index != kKeyRight && state->disk_op_active)
+  if (key_index != kKeyLeft && key_index != kKeyRight && screen_open(state, ScreenId::kDiskOp))
     state->keys.repeat_countdown = 1;
   return true;
 }
@@ -417,7 +418,7 @@ bool applies(const KeyCommand& command, int32_t key_index, int32_t modifiers) {
   return !(modifiers & command.none_of);
 }
 
-void run_table(const KeyCommandTable& table, int32_t key_index, EditorState* state) {
+void run_table(const KeyCommandTable& table, int32_t key_index, EditContext* state) {
   // Entries match on the modifiers the key came with, even if an earlier
   // entry's action changed the state.
   const int32_t modifiers = state->input.modifiers;
@@ -438,27 +439,27 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
     {kModifierAlt, kAltCommands, static_cast<int32_t>(std::size(kAltCommands))},
 };
 
-bool keyboard_is_free(const EditorState* state) {
+bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
          dialog != kConfirmDialog;
 }
 
-void start_playing(EditorState* state, int32_t play_mode, int32_t editing, int32_t from_row) {
-  state->main.restart_clock = 1;
+void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {
+  state->restart_clock = 1;
   start_playback(*state->player, play_mode, from_row);
   state->selection.edit_mode = editing ? 1 : 0;
   state->status.pointer_colour = state->status.normal_pointer_colour =
       editing ? kPointerBlue : kPointerYellow;
 }
 
-void stop_playing(EditorState* state) {
+void stop_playing(EditContext* state) {
   stop_playback(*state->player);
   state->selection.edit_mode = 0;
   state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
 }
 
-void enter_edit_mode(EditorState* state) {
+void enter_edit_mode(EditContext* state) {
   halt_song(*state->player);
   state->selection.edit_mode = 1;
   state->status.pointer_colour = state->status.normal_pointer_colour = kPointerBlue;
@@ -466,14 +467,14 @@ void enter_edit_mode(EditorState* state) {
 
 // A right-hand play key held down comes back as the frame's key when a key
 // pressed after it is let go; that is the same press, not a new one.
-bool held_right_hand_key_returns(const EditorState* state, int32_t key_code) {
+bool held_right_hand_key_returns(const EditContext* state, int32_t key_code) {
   if (state->keys.key_held == 0) return false;
   for (int32_t index : {kKeyRightAlt, kKeyRightAmiga, kKeyRightShift})
     if (key_code == key_code_of_index(index)) return true;
   return false;
 }
 
-void track_held_key(EditorState* state, int32_t key_code) {
+void track_held_key(EditContext* state, int32_t key_code) {
   if (key_code == 0) {
     state->keys.key_consumed = 0;
     state->keys.key_held = 0;
@@ -488,7 +489,7 @@ void track_held_key(EditorState* state, int32_t key_code) {
   }
 }
 
-int32_t handle_key(int32_t key_code, EditorState* state) {
+int32_t handle_key(int32_t key_code, EditContext* state) {
   AudioGuard guard;
   enter_note(state);
   const int32_t key_index = key_index_of_code(key_code);

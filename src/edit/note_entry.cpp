@@ -13,17 +13,17 @@ bool valid_sample(int32_t sample) {
 
 }  // namespace
 
-CellAt cursor_cell(const EditorState* state) {
+CellAt cursor_cell(const EditContext* state) {
   const Player* player = state->player;
   return {player->current_pattern, player->shown_row, state->selection.cursor_channel};
 }
 
-void advance_by_edit_skip(EditorState* state) {
+void advance_by_edit_skip(EditContext* state) {
   const int32_t row = state->player->shown_row + state->selection.edit_skip;
   set_shown_row(*state->player, row > kRows - 1 ? 0 : row);
 }
 
-void enter_note(EditorState* state) {
+void enter_note(EditContext* state) {
   const int32_t key = state->input.key_code;
   if (key == 0) state->keys.note_key_latch = 0;
   if (!keyboard_is_free(state)) {
@@ -59,7 +59,7 @@ void enter_note(EditorState* state) {
   if (state->selection.multi_keyboard) state->selection.cursor_channel = (channel + 1) % kChannels;
 }
 
-int32_t enter_digit(EditorState* state) {
+int32_t enter_digit(EditContext* state) {
   int32_t value = hex_digit_value(key_index_of_code(state->input.key_code));
   CellDigit digit = CellDigit::kSampleHigh;
   switch (state->selection.cursor_column) {

@@ -3,9 +3,10 @@
 
 #include <cstdint>
 
+#include "edit/edit_context.h"
 #include "engine/editing.h"
 #include "engine/player.h"
-#include "render/editor_state.h"
+#include "render/screen.h"
 
 // Cursor columns of a channel.
 enum CursorColumn : int32_t {
@@ -19,13 +20,13 @@ enum CursorColumn : int32_t {
 
 // Runs every frame: a newly pressed note key sounds on the cursor channel
 // and, in edit mode, is written into the cursor cell.
-void enter_note(EditorState* state);
+void enter_note(EditContext* state);
 // Types the frame's key as a digit into the cursor column; 1 when a digit
 // was entered.
-int32_t enter_digit(EditorState* state);
+int32_t enter_digit(EditContext* state);
 
 // The cell under the pattern cursor; the editing functions refuse it when
 // the cursor row or the current pattern is out of range.
-CellAt cursor_cell(const EditorState* state);
+CellAt cursor_cell(const EditContext* state);
 // Moves the cursor row on by the edit skip, back to 0 past the last row.
-void advance_by_edit_skip(EditorState* state);
+void advance_by_edit_skip(EditContext* state);

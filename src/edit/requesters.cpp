@@ -9,14 +9,13 @@
 #include "layout/requester_layout.h"
 #include "render/draw.h"
 #include "render/message.h"
-#include "sampler/sample_view.h"
 
 namespace {
 
 constexpr int32_t kTextRepeatFrames = 4;
 
 template <size_t N>
-bool clicked(const EditorState* state, const RequesterButton (&table)[N], RequesterAction action) {
+bool clicked(const EditContext* state, const RequesterButton (&table)[N], RequesterAction action) {
   if (state->input.left_held == 0) return false;
   for (const RequesterButton& b : table)
     if (b.button.action == action &&
@@ -28,7 +27,7 @@ bool clicked(const EditorState* state, const RequesterButton (&table)[N], Reques
 // True when the frame's key is one of the keys given by index. A key that
 // answers a requester is taken, so that neither the keyboard handler nor
 // note entry acts on it while it stays held after the requester closes.
-bool answered_by_key(EditorState* state, int32_t first, int32_t second) {
+bool answered_by_key(EditContext* state, int32_t first, int32_t second) {
   const int32_t key = state->input.key_code;
   if (key == 0) return false;
   if (key != key_code_of_index(first) && key != key_code_of_index(second)) return false;
@@ -38,21 +37,21 @@ bool answered_by_key(EditorState* state, int32_t first, int32_t second) {
 }
 
 template <size_t N>
-bool answered(EditorState* state, const RequesterButton (&table)[N], RequesterAction action,
+bool answered(EditContext* state, const RequesterButton (&table)[N], RequesterAction action,
               int32_t first_key, int32_t second_key) {
   return clicked(state, table, action) || answered_by_key(state, first_key, second_key);
 }
 
 // A "no" answer: the message stays for its timed frames, then the pointer
 // returns to its normal colour.
-void decline(EditorState* state) {
+void decline(EditContext* state) {
   state->status.pointer_colour = kPointerRed;
   state->status.message_timer = 1;
 }
 
 // Length of the text in the field: up to its first zero byte, but never
 // beyond the field, since names read from files need no terminator.
-int32_t text_length(const EditorState* state) {
+int32_t text_length(const EditContext* state) {
   const char* buffer = state->text_field.buffer;
   const int32_t length = state->text_field.length;
   int32_t n = 0;
@@ -61,7 +60,7 @@ int32_t text_length(const EditorState* state) {
 }
 
 // The name the field edits, in the module.
-const char* field_name(const EditorState* state) {
+const char* field_name(const EditContext* state) {
   const Player* player = state->player;
   return state->text_field.sample == 0 ? player->song_name
                                        : player->samples[state->text_field.sample].name;
@@ -69,17 +68,17 @@ const char* field_name(const EditorState* state) {
 
 // The name's bytes: the field's characters and the trailing byte after
 // them, which a name read from a file may fill.
-size_t field_bytes(const EditorState* state) {
+size_t field_bytes(const EditContext* state) {
   return state->text_field.sample == 0 ? sizeof(Player::song_name) : sizeof(Sample::name);
 }
 
 // The copy is read from the module each frame, so that a name loaded under
 // the field (a dropped sample) is the one edited.
-void read_field_name(EditorState* state) {
+void read_field_name(EditContext* state) {
   std::memcpy(state->text_field.buffer, field_name(state), field_bytes(state));
 }
 
-void commit_field_name(EditorState* state) {
+void commit_field_name(EditContext* state) {
   if (state->text_field.sample == 0) {
     set_song_name(*state->player, state->text_field.buffer, field_bytes(state));
   } else {
@@ -88,12 +87,12 @@ void commit_field_name(EditorState* state) {
   }
 }
 
-void end_text_field(EditorState* state) {
+void end_text_field(EditContext* state) {
   state->status.dialog = state->status.saved_dialog;
   state->status.pointer_colour = state->status.normal_pointer_colour;
 }
 
-void insert_char(EditorState* state, char c) {
+void insert_char(EditContext* state, char c) {
   char* buffer = state->text_field.buffer;
   const int32_t length = state->text_field.length;
   const int32_t cursor = state->text_field.cursor;
@@ -107,13 +106,13 @@ void insert_char(EditorState* state, char c) {
 }
 
 // Removes the byte at `at`; the field's trailing byte moves in from behind.
-void remove_char(EditorState* state, int32_t at) {
+void remove_char(EditContext* state, int32_t at) {
   char* buffer = state->text_field.buffer;
   std::memmove(buffer + at, buffer + at + 1, state->text_field.length - at);
   commit_field_name(state);
 }
 
-void edit_key(EditorState* state, int32_t key_index) {
+void edit_key(EditContext* state, int32_t key_index) {
   const int32_t cursor = state->text_field.cursor;
   switch (key_index) {
     case kKeyEsc:
@@ -146,14 +145,14 @@ void edit_key(EditorState* state, int32_t key_index) {
 
 // The character a key types: the layout's own when the platform knows it,
 // otherwise the built-in table's; 0 for none.
-char typed_char(const EditorState* state, const KeyRecord* record) {
+char typed_char(const EditContext* state, const KeyRecord* record) {
   const int32_t c = state->input.text_char;
   if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
   if (c >= 32 && c < 127) return static_cast<char>(c);
   return record->edits_text ? 0 : record->text[0];  // the end record's text is empty
 }
 
-void take_key(EditorState* state) {
+void take_key(EditContext* state) {
   const KeyRecord* table = (state->input.modifiers & kModifierShift) ? kShiftedChars : kPlainChars;
   const KeyRecord* record = find_key_record(table, state->input.key_code);
   if (record->edits_text) {
@@ -164,7 +163,7 @@ void take_key(EditorState* state) {
   }
 }
 
-void keep_text_cursor_in_field(EditorState* state) {
+void keep_text_cursor_in_field(EditContext* state) {
   const int32_t length = text_length(state);
   if (state->text_field.cursor < 0) state->text_field.cursor = 0;
   if (state->text_field.cursor > length) state->text_field.cursor = length;
@@ -172,7 +171,7 @@ void keep_text_cursor_in_field(EditorState* state) {
 
 // The ending all clear choices share: playback stops and everything is
 // silent, the cursor is at the top.
-void finish_clear(EditorState* state) {
+void finish_clear(EditContext* state) {
   set_message(state->status, "ALL RIGHT");
   state->status.dialog = kDialogNone;
   stop_playing(state);
@@ -182,7 +181,7 @@ void finish_clear(EditorState* state) {
 }  // namespace
 
 void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t bottom_row,
-                      int32_t length, int32_t sample, EditorState* state) {
+                      int32_t length, int32_t sample, EditContext* state) {
   state->text_field.x = text_x;
   state->text_field.cursor_y = cursor_y;
   state->text_field.top = top_row;
@@ -198,7 +197,7 @@ void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t
   keep_text_cursor_in_field(state);
 }
 
-int32_t edit_text_field(EditorState* state) {
+int32_t edit_text_field(EditContext* state) {
   if (state->status.dialog != kDialogTextField) return 0;
   if (state->text_field.player != state->player) {
     // The name belonged to a player that a load has replaced.
@@ -241,7 +240,7 @@ int32_t edit_text_field(EditorState* state) {
   return 0;
 }
 
-int32_t quit_requester(EditorState* state) {
+int32_t quit_requester(EditContext* state) {
   if (state->status.dialog != kDialogQuit) return 0;
   state->status.pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
@@ -254,7 +253,7 @@ int32_t quit_requester(EditorState* state) {
   return 0;
 }
 
-int32_t clear_requester(EditorState* state) {
+int32_t clear_requester(EditContext* state) {
   if (state->status.dialog != kDialogClear) return 0;
   Player& player = *state->player;
   state->status.pointer_colour = kPointerMagenta;
@@ -266,14 +265,14 @@ int32_t clear_requester(EditorState* state) {
   if (answered(state, kClearButtons, RequesterAction::kClearSamples, kKeyS, kKeyS)) {
     clear_samples(player);
     state->selection.current_sample = 1;
-    reset_sample_view(state);
+    state->services.sample_changed(state->services.context);
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearAll, kKeyA, kKeyA)) {
     clear_song(player);
     clear_samples(player);
     // Every sample is now empty: the view shows nothing, with no marks.
-    reset_sample_view(state);
+    state->services.sample_changed(state->services.context);
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearCancel, kKeyEsc, kKeyC)) {
@@ -283,15 +282,15 @@ int32_t clear_requester(EditorState* state) {
   return 0;
 }
 
-int32_t confirm_requester(EditorState* state) {
-  if (state->status.dialog != kDialogConfirm) return 0;
+Answer confirm_requester(EditContext* state) {
+  if (state->status.dialog != kDialogConfirm) return Answer::kNone;
   state->status.pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
   const bool yes = answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY);
-  if (!yes && !answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN)) return 0;
+  if (!yes && !answered(state, kSureButtons, RequesterAction::kNo, kKeyEsc, kKeyN))
+    return Answer::kNone;
   set_message(state->status, "ALL RIGHT");
   state->status.message_timer = 1;
-  state->disk_op.confirm_answer = yes ? 1 : 0;
   if (!yes) state->status.pointer_colour = kPointerRed;
-  return 1;
+  return yes ? Answer::kYes : Answer::kNo;
 }

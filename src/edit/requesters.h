@@ -3,15 +3,29 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "edit/edit_context.h"
+#include "render/screen.h"
+
+// The text field being edited (dialog kDialogTextField).
+struct TextFieldState {
+  char buffer[sizeof(Sample::name)];  // a copy of the name being edited
+  int32_t sample;                     // 0: the song's name, else this sample's
+  const Player* player;               // the player the name belongs to
+  int32_t x;
+  int32_t cursor_y;
+  int32_t top;
+  int32_t bottom;
+  int32_t length;
+  int32_t cursor;
+};
 
 // Starts editing a name in a field of `length` characters: the song's for
 // sample 0, otherwise that sample's. The field edits a copy and commits
 // every change to the module.
 void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t bottom_row,
-                      int32_t length, int32_t sample, EditorState* state);
-int32_t edit_text_field(EditorState* state);
-int32_t quit_requester(EditorState* state);
-int32_t clear_requester(EditorState* state);
-// 1 in the frame in which the requester was answered, else 0.
-int32_t confirm_requester(EditorState* state);
+                      int32_t length, int32_t sample, EditContext* state);
+int32_t edit_text_field(EditContext* state);
+int32_t quit_requester(EditContext* state);
+int32_t clear_requester(EditContext* state);
+// The yes/no question's answer in the frame it is given, else kNone.
+Answer confirm_requester(EditContext* state);

@@ -74,6 +74,11 @@ int32_t sample_bytes(const Sample& sample) {
   return sample.data ? std::max(sample.length >> 14, 0) : 0;
 }
 
+const Sample* editable_sample(const Player& player, int32_t number) {
+  if (number < 1 || number >= kSampleCount) return nullptr;
+  return &player.samples[number];
+}
+
 bool sample_loops(const Sample& sample) {
   return sample.loop_start != 0 || sample.loop_length > kNoLoopBytes * kFixOne;
 }

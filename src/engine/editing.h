@@ -17,6 +17,10 @@ constexpr int32_t kHighestOrderEntry = 99;  // the order list names patterns 0..
 int32_t sample_bytes(const Sample& sample);
 // False for the loop-off state (start 0, length 2 bytes or less).
 bool sample_loops(const Sample& sample);
+// Sample `number`'s record, or null for sample 0 and numbers outside the
+// module: entry 0 must stay empty, since a channel is silenced by pointing
+// it there.
+const Sample* editable_sample(const Player& player, int32_t number);
 
 // Channels. Channel and sample numbers out of range change nothing.
 

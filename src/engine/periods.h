@@ -43,3 +43,19 @@ inline constexpr int16_t kPeriodTable[16][kNoteCount] = {
     {862, 814, 768, 725, 684, 646, 610, 575, 543, 513, 484, 457, 431, 407, 384, 363, 342, 323,
      305, 288, 272, 256, 242, 228, 216, 203, 192, 181, 171, 161, 152, 144, 136, 128, 121, 114},
 };
+
+inline constexpr const char* kNoteNames[kNoteCount] = {
+    "c-1", "c#1", "d-1", "d#1", "e-1", "f-1", "f#1", "g-1", "g#1", "a-1", "a#1", "b-1",
+    "c-2", "c#2", "d-2", "d#2", "e-2", "f-2", "f#2", "g-2", "g#2", "a-2", "a#2", "b-2",
+    "c-3", "c#3", "d-3", "d#3", "e-3", "f-3", "f#3", "g-3", "g#3", "a-3", "a#3", "b-3",
+};
+
+// Three-character name of a period ("c-1" .. "b-3", "---" for 0), or "???"
+// for a period that is none of the 36 note periods.
+inline const char* note_name(int32_t period) {
+  if (period == 0) return "---";
+  for (int32_t i = 0; i < kNoteCount; ++i) {
+    if (kPeriodTable[0][i] == period) return kNoteNames[i];
+  }
+  return "???";
+}

@@ -9,12 +9,6 @@
 namespace {
 
 // The names of the finetune-0 periods, in table order.
-constexpr const char* kNoteNames[kNoteCount] = {
-    "c-1", "c#1", "d-1", "d#1", "e-1", "f-1", "f#1", "g-1", "g#1", "a-1", "a#1", "b-1",
-    "c-2", "c#2", "d-2", "d#2", "e-2", "f-2", "f#2", "g-2", "g#2", "a-2", "a#2", "b-2",
-    "c-3", "c#3", "d-3", "d#3", "e-3", "f-3", "f#3", "g-3", "g#3", "a-3", "a#3", "b-3",
-};
-
 // Top of a full bar first: red at the top, green at the foot.
 constexpr uint32_t kMeterColours[kMeterHeight] = {
     0xff0000, 0xff0000, 0xff1100, 0xff1100, 0xff2200, 0xff2200, 0xff3300, 0xff3300,
@@ -61,14 +55,6 @@ void draw_row(const PatternCell (&cells)[kRows][kChannels], int32_t row, int32_t
 }
 
 }  // namespace
-
-const char* note_name(int32_t period) {
-  if (period == 0) return "---";
-  for (int32_t i = 0; i < kNoteCount; ++i) {
-    if (kPeriodTable[0][i] == period) return kNoteNames[i];
-  }
-  return "???";
-}
 
 int32_t meter_height(int32_t peak) {
   // peak / 2.6 in exact integer arithmetic (a double division makes 13 / 2.6

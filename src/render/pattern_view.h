@@ -4,13 +4,11 @@
 
 #include <cstdint>
 
+#include "engine/periods.h"
 #include "render/screen.h"
 
 constexpr int32_t kMeterHeight = 48;  // pixels of a full level-meter bar
 
-// Three-character name of a period ("c-1" .. "b-3", "---" for 0), or "???"
-// for a period that is none of the 36 note periods.
-const char* note_name(int32_t period);
 // Level-meter bar height in pixels for an oscilloscope peak (0..128).
 int32_t meter_height(int32_t peak);
 // Each channel's oscilloscope peak of a frame (0..128).

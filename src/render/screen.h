@@ -108,3 +108,13 @@ struct ScreenResult {
   bool open;
   bool used_click;
 };
+
+// The screens that open over the main screen, each one row of the shell's
+// table of screens.
+enum class ScreenId : int32_t {
+  kDiskOp,
+  kSampler,
+};
+
+// The yes/no requester's answer in the frame it is given.
+enum class Answer : int32_t { kNone, kYes, kNo };

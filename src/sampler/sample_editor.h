@@ -5,22 +5,22 @@
 #include <cstdint>
 
 #include "layout/sampler_layout.h"
-#include "render/editor_state.h"
+#include "render/screen.h"
+#include "sampler/sample_view.h"
 
 // Largest sample a module or sample file holds.
 constexpr int32_t kMaxEditedBytes = 65534;
 
-// Runs while the editor is shown: draws the message line, the module size
-// and the view, then acts on the button under a press. 0 when the editor is
-// hidden or the scroll bar is being dragged, else 1.
-int32_t sample_editor_frame(EditorState* state);
-// A timed message with the red pointer.
-void show_message(const char* text, EditorState* state);
+// One frame of the open editor: draws the message line, the module size
+// and the view, then acts on the button under a press. Closed by its close
+// button; a drag of the scroll bar or a button it acts on uses the click.
+ScreenResult sample_editor_frame(SamplerState& sampler, const ScreenContext& ctx);
 // Starts the current sample at C-3 on the pattern cursor's channel, ending
 // any range play.
-void play_sample_note(EditorState* state);
+void play_sample_note(const SamplerState& sampler, const ScreenContext& ctx);
 // Frees the copy buffer (when the editor state goes).
-void free_copy_buffer(EditorState* state);
+void free_copy_buffer(SamplerState& sampler);
 
-// Carries out one button's operation on the current sample.
-void sample_button(SamplerAction button, EditorState* state);
+// Carries out one button's operation on the current sample (not the close
+// button, which the frame answers).
+void sample_button(SamplerAction button, SamplerState& sampler, const ScreenContext& ctx);

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 constexpr int32_t kRefillFrames = 1024;
 

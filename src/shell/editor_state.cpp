@@ -85,7 +85,7 @@ EditorState* editor_state_create() {
   const int32_t marks[5] = {0, 16, 32, 48, 63};
   std::memcpy(state->selection.row_marks, marks, sizeof marks);
 
-  set_default_directories(state, nullptr);
+  set_default_directories(state->disk_op, nullptr);
   state->disk_op.option_song = 1;  // the first opening reads the list: list_valid is 0
 
   state->sampler.play_period = 214;  // C-3 of finetune 0
@@ -99,6 +99,6 @@ void editor_state_destroy(EditorState* state) {
   delete[] state->canvas.pixels;
   for (Image* GuiImages::*field : kImageFields)
     if (state->images.*field) image_free(state->images.*field);
-  free_copy_buffer(state);
+  free_copy_buffer(state->sampler);
   delete state;
 }

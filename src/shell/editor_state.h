@@ -1,7 +1,41 @@
-// Creating and destroying the one editor state.
+// Everything the user interface shows and edits: one instance, created and
+// destroyed here, holding each screen's own state.
 #pragma once
 
-#include "render/editor_state.h"
+#include <cstdint>
+
+#include "diskop/disk_op.h"
+#include "edit/keyboard.h"
+#include "edit/requesters.h"
+#include "engine/edit_ops.h"
+#include "engine/player.h"
+#include "render/main_screen.h"
+#include "render/screen.h"
+#include "sampler/sample_view.h"
+
+struct EditorState {
+  Canvas canvas;  // pixels owned; font is images.font
+  Player* player;
+  GuiImages images;
+  FrameInput input;
+  Status status;
+  Selection selection;
+  KeyboardState keys;
+  MainScreenState main;
+  DiskOpState disk_op;
+  SamplerState sampler;
+  TextFieldState text_field;
+  uint32_t open_screens;  // a bit for each ScreenId that is open
+
+  // Edit operations: one level of undo, the clipboards and the block marks.
+  EditBuffers edit_buffers;
+};
+
+// The context the screens are handed for a frame.
+inline ScreenContext screen_context(EditorState& state) {
+  return ScreenContext{state.canvas, state.images, state.input,
+                       state.player, state.status, state.selection};
+}
 
 // Allocates the state zero-filled, loads the GUI images from the program's
 // data directory and sets the initial values. Null when an image cannot be

@@ -3,6 +3,7 @@
 #include "edit/keyboard.h"
 #include "engine/audio_lock.h"
 #include "shell/disk_op_files.h"
+#include "shell/screens.h"
 #include "shell/translate_key.h"
 
 void update_play_clock(EditorState* state, int64_t now_us, int64_t* start_time_us) {
@@ -23,11 +24,6 @@ void hand_over_mouse(const PlatformInput& input, EditorState* state) {
   } else {
     state->input.left_held = 0;
     state->input.fast_repeat = 0;
-    // The sample editor's drags end with the press.
-    state->sampler.drag_loop_start = 0;
-    state->sampler.drag_loop_end = 0;
-    state->sampler.drag_scroll = 0;
-    state->sampler.drag_range = 0;
   }
   state->input.right_down = (input.buttons & kButtonRight) ? 1 : 0;
 }
@@ -51,5 +47,6 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
 
 void start_song_play(EditorState* state) {
   AudioGuard guard;
-  start_playing(state, kPlaySong, 0, 0);
+  EditContext edit = edit_context(*state);
+  start_playing(&edit, kPlaySong, 0, 0);
 }

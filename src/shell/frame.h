@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 #include "shell/mouse_dispatch.h"
 
 // Play-time counter, once per pass: restarts when asked to, stands still

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 #include "shell/mouse_dispatch.h"
 
 // Installs the back-end's lock as the audio lock, starts the sound from a

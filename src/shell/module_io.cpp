@@ -8,8 +8,8 @@
 #include "engine/editing.h"
 #include "files/sample_file.h"
 #include "render/message.h"
-#include "sampler/sample_view.h"
 #include "shell/program_dir.h"
+#include "shell/screens.h"
 
 FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   stop_playback(*state->player);
@@ -31,7 +31,7 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   // is freed once nothing can read it.
   player_destroy(swap_player(state->player, fresh));
   state->selection.current_sample = 1;
-  reset_sample_view(state);
+  sample_changed(*state);
   return result;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "files/module_format.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 // Reads the file into a new player. A file that cannot be opened or is
 // refused leaves the current module in place and its reason in the message

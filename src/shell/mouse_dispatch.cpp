@@ -11,10 +11,8 @@
 #include "render/hit_test.h"
 #include "render/main_screen.h"
 #include "render/message.h"
-#include "sampler/sample_editor.h"
-#include "sampler/sample_view.h"
-#include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -41,24 +39,25 @@ LoopStep loop_step(MainAction button) {
 // The buttons that change the song or the play state.
 bool perform_song_button(MainAction button, EditorState* state) {
   Player& player = *state->player;
+  EditContext edit = edit_context(*state);
   const bool right = state->input.right_down != 0;
   const int32_t step = right ? 10 : 1;
   const int32_t from_row = right ? -1 : 0;  // the right button keeps the row
   switch (button) {
     case MainAction::kPlaySong:
-      start_playing(state, kPlaySong, 0, from_row);
+      start_playing(&edit, kPlaySong, 0, from_row);
       return true;
     case MainAction::kPlayPattern:
-      start_playing(state, kPlayPattern, 0, from_row);
+      start_playing(&edit, kPlayPattern, 0, from_row);
       return true;
     case MainAction::kEdit:
-      enter_edit_mode(state);
+      enter_edit_mode(&edit);
       return true;
     case MainAction::kRecord:
-      start_playing(state, kPlayPattern, 1, from_row);
+      start_playing(&edit, kPlayPattern, 1, from_row);
       return true;
     case MainAction::kStop:
-      stop_playing(state);
+      stop_playing(&edit);
       return true;
     case MainAction::kChannel1:
     case MainAction::kChannel2:
@@ -100,8 +99,8 @@ bool perform_song_button(MainAction button, EditorState* state) {
 void perform_sample_button(MainAction button, EditorState* state) {
   Player& player = *state->player;
   const bool right = state->input.right_down != 0;
-  const Sample* sample = editable_sample(state);
   const int32_t number = state->selection.current_sample;
+  const Sample* sample = editable_sample(player, number);
   switch (button) {
     case MainAction::kSampleUp:
       if (right) {
@@ -109,11 +108,11 @@ void perform_sample_button(MainAction button, EditorState* state) {
         return;
       }
       state->selection.current_sample = std::clamp(number + 1, 1, kSampleCount - 1);
-      reset_sample_view(state);
+      sample_changed(*state);
       return;
     case MainAction::kSampleDown:
       state->selection.current_sample = right ? 1 : std::clamp(number - 1, 1, kSampleCount - 1);
-      reset_sample_view(state);
+      sample_changed(*state);
       return;
     case MainAction::kFinetuneUp:
     case MainAction::kFinetuneDown:
@@ -142,7 +141,7 @@ void perform_sample_button(MainAction button, EditorState* state) {
     case MainAction::kLoadSampleByName:
       if (sample && !load_st_sample(sample->name, state))
         timed_message(state->status, "CAN'T FIND FILE");
-      reset_sample_view(state);
+      sample_changed(*state);
       return;
     default:
       return;  // buttons without an action of their own here
@@ -169,10 +168,10 @@ void perform(MainAction button, EditorState* state) {
       state->status.dialog = kDialogClear;
       return;
     case MainAction::kDiskOp:
-      state->disk_op_active = 1;
+      set_screen_open(*state, ScreenId::kDiskOp, true);
       return;
     case MainAction::kSampler:
-      state->sample_editor_shown ^= 1;
+      set_screen_open(*state, ScreenId::kSampler, !screen_is_open(*state, ScreenId::kSampler));
       return;
     default:
       break;
@@ -182,19 +181,26 @@ void perform(MainAction button, EditorState* state) {
 
 void begin_name_field(EditorState* state, MainAction button) {
   if (button == MainAction::kSongName) {
-    begin_text_field(104, 107, 100, 110, 19, 0, state);
+    EditContext edit = edit_context(*state);
+    begin_text_field(104, 107, 100, 110, 19, 0, &edit);
   } else {
-    if (!editable_sample(state)) return;
-    begin_text_field(104, 118, 111, 120, 21, state->selection.current_sample, state);
+    if (!editable_sample(*state->player, state->selection.current_sample)) return;
+    EditContext edit = edit_context(*state);
+    begin_text_field(104, 118, 111, 120, 21, state->selection.current_sample, &edit);
   }
   if (state->status.dialog != kDialogTextField) state->status.saved_dialog = state->status.dialog;
   state->status.dialog = kDialogTextField;
 }
 
-bool under_sample_panel(MainAction action) {
-  for (const Button<MainAction>& b : kMainButtons)
-    if (b.action == action) return b.rect.y1 >= kSamplePanelTop;
-  return false;
+// The main screen's buttons, for the clicks no open screen used. The hit
+// test has no side effects, so one result serves both the name fields
+// (which start even over a requester or a screen) and the buttons.
+void main_screen_frame(EditorState* state, bool click_used) {
+  const MainAction button = hit_action(state->input, kMainButtons);
+  if (button == MainAction::kSongName || button == MainAction::kSampleName)
+    begin_name_field(state, button);
+  if (!click_used && state->status.dialog == kDialogNone && button != MainAction::kNone)
+    perform(button, state);
 }
 
 void run_message_timer(EditorState* state) {
@@ -234,14 +240,9 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
 
 void mouse_dispatch(EditorState* state) {
   show_block_marking(state->edit_buffers, *state->player, state->status);
-  const ScreenContext ctx = screen_context(*state);
-  state->main.peaks = redraw_main_screen(ctx, state->main, state->sample_editor_shown == 0);
-  if (state->disk_op_active == 1) {
-    Image* panel = state->disk_op.page ? state->images.disk2 : state->images.disk;
-    if (panel) blit_image(state->canvas, 0, 0, panel);
-  }
-  if (state->sample_editor_shown == 1 && state->images.sample)
-    blit_image(state->canvas, 0, kSamplePanelTop, state->images.sample);
+  const bool pattern_view_shown = !screen_is_open(*state, ScreenId::kSampler);
+  state->main.peaks = redraw_main_screen(screen_context(*state), state->main, pattern_view_shown);
+  draw_screen_panels(*state);
 
   // The quit corner works whatever screen or requester is open.
   if (state->input.mouse_x == 0 && state->input.mouse_y == 0 && state->input.left_held != 0) {
@@ -249,24 +250,14 @@ void mouse_dispatch(EditorState* state) {
     state->status.dialog = kDialogQuit;
   }
 
-  // Each acts only while the dialog is its own.
-  quit_requester(state);
-  clear_requester(state);
-  edit_text_field(state);
-  disk_op_frame(state, disk_op_services());
-  sample_editor_frame(state);
-
-  // The hit test has no side effects, so one result serves both the name
-  // fields (which start even over a requester) and the buttons.
-  const MainAction button = hit_action(state->input, kMainButtons);
-  if (button == MainAction::kSongName || button == MainAction::kSampleName)
-    begin_name_field(state, button);
-  if (state->disk_op_active == 0 && state->status.dialog == kDialogNone &&
-      button != MainAction::kNone) {
-    // Buttons under the sample-editor panel (the tempo arrows) cannot be
-    // seen while it is shown, so they do not act.
-    if (!(state->sample_editor_shown && under_sample_panel(button))) perform(button, state);
-  }
+  // Requesters first: each acts only while the dialog is its own. Then the
+  // open screens, then the main screen for the clicks they did not use.
+  EditContext edit = edit_context(*state);
+  quit_requester(&edit);
+  clear_requester(&edit);
+  edit_text_field(&edit);
+  const bool click_used = run_screens(*state);
+  main_screen_frame(state, click_used);
 
   run_message_timer(state);
   draw_pointer(state->input.mouse_x, state->input.mouse_y, state);

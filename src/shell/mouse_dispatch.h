@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 // A timed message lasts this many frames, counting the one that set it.
 constexpr int32_t kMessageFrames = 48;

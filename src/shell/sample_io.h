@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "files/module_format.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 // Loads a sample file into the current sample slot. A file that cannot be
 // read or is empty changes nothing and leaves its reason in the message

@@ -4,7 +4,7 @@
 
 #include "files/png_image.h"
 #include "platform/keymap.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 namespace {
 

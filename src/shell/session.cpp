@@ -30,7 +30,7 @@ EditorState* session_create(const LiveOptions& options) {
     return nullptr;
   }
   // The disk op opens where the module came from.
-  if (options.module) set_default_directories(state, options.module);
+  if (options.module) set_default_directories(state->disk_op, options.module);
   if (options.play) start_song_play(state);
   return state;
 }

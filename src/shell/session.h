@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 #include "shell/options.h"
 
 // The editor state with a fresh player, the module of the options loaded and

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "files/module_format.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 int32_t save_track(const char* path, EditorState* state);
 FileResult load_track(const char* path, EditorState* state);

@@ -3,6 +3,7 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "platform/platform.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -123,5 +124,6 @@ void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
   if (qualifier & kQualCtrl) modifiers |= kModifierCtrl;
   if (qualifier & kQualLeftCommand) modifiers |= kModifierAmiga;
   state->input.modifiers = modifiers;
-  handle_key(state->input.key_code, state);
+  EditContext edit = edit_context(*state);
+  handle_key(state->input.key_code, &edit);
 }

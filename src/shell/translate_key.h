@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 // Sets state->input.key_code and the Shift/Alt/command/Ctrl bits of
 // state->input.modifiers, then runs handle_key.

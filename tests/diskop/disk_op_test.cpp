@@ -22,6 +22,7 @@
 #include "files/sample_file.h"
 #include "files/track_pattern.h"
 #include "shell/disk_op_files.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -47,13 +48,14 @@ class DiskOp : public ::testing::Test {
     for (auto field : {&DiskOpState::module_dir, &DiskOpState::song_dir, &DiskOpState::sample_dir,
                        &DiskOpState::track_dir, &DiskOpState::pattern_dir, &DiskOpState::path})
       std::strcpy(state().disk_op.*field, dir_.c_str());
-    state().disk_op_active = 1;
+    set_screen_open(state(), ScreenId::kDiskOp, true);
   }
   void TearDown() override {
-    close_disk_op(&state());
+    close_disk_op(state().disk_op, state().status);
     fs::remove_all(dir_);
   }
   EditorState& state() { return screen_.state; }
+  int32_t open() { return screen_is_open(state(), ScreenId::kDiskOp) ? 1 : 0; }
   Player& player() { return *screen_.state.player; }
   std::string message() const { return screen_.state.status.message; }
   std::string path() const { return screen_.state.disk_op.path; }
@@ -63,13 +65,13 @@ class DiskOp : public ::testing::Test {
     std::fill(screen_.framebuffer.begin(), screen_.framebuffer.end(), 0x80);
     state().input.left_held = 0;
     state().status.message_timer = state().status.message_frames = 0;
-    disk_op_frame(&state(), disk_op_services());
+    run_screens(state());
   }
   void press(int32_t x, int32_t y) {
     state().input.mouse_x = x;
     state().input.mouse_y = y;
     state().input.left_held = 1;
-    disk_op_frame(&state(), disk_op_services());
+    run_screens(state());
   }
   void click(int32_t x, int32_t y) {
     frame();
@@ -129,19 +131,19 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   player_destroy(other);
   click(50, kLine[1]);  // a.mod
   EXPECT_EQ(message(), "NOT A MODULE");
-  EXPECT_EQ(state().disk_op_active, 1) << "a refused file keeps the screen";
+  EXPECT_EQ(open(), 1) << "a refused file keeps the screen";
   EXPECT_STREQ(player().song_name, "tune");
   click(50, kLine[2]);  // b.mod
   EXPECT_STREQ(player().song_name, "other");
-  EXPECT_EQ(state().disk_op_active, 0);
+  EXPECT_EQ(open(), 0);
 
-  state().disk_op_active = 1;
+  set_screen_open(state(), ScreenId::kDiskOp, true);
   click(150, 16);       // song row
   click(50, kLine[3]);  // c.song: the library lacks the sample, its name stays
   EXPECT_STREQ(player().samples[1].name, "st-99:missing");
   EXPECT_EQ(player().samples[1].data, nullptr);
 
-  state().disk_op_active = 1;
+  set_screen_open(state(), ScreenId::kDiskOp, true);
   write("empty", {});
   write("kick", Bytes(300, 7));
   click(150, 27);  // sample row: sub, a.mod, b.mod, c.song, empty, kick
@@ -207,11 +209,11 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   std::strcpy(state().disk_op.path, dir_.c_str());
   click(280, 5);
   ASSERT_EQ(state().status.dialog, kDialogConfirm);
-  state().disk_op_active = 0;  // Esc or Alt+D
+  set_screen_open(state(), ScreenId::kDiskOp, false);  // Esc or Alt+D
   frame();
   EXPECT_EQ(state().status.dialog, kDialogNone);
   EXPECT_EQ(state().disk_op.list, nullptr);
-  state().disk_op_active = 1;
+  set_screen_open(state(), ScreenId::kDiskOp, true);
   frame();
   EXPECT_FALSE(fs::exists(dir_ / "mod._._etc_passwdXXXXXXX"));
 }
@@ -230,11 +232,11 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   EXPECT_EQ(player().patterns[4][9][0].sample, 3);
   EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
   EXPECT_EQ(state().edit_buffers.undo_pattern_number, 4);
-  state().disk_op_active = 1;
+  set_screen_open(state(), ScreenId::kDiskOp, true);
   write("short", Bytes(kTrackFileBytes - 1));
   click(50, kLine[1]);  // short, now before tune
   EXPECT_EQ(message(), "FILE TOO SHORT");
-  EXPECT_EQ(player().patterns[4][9][0].sample * state().disk_op_active, 3);
+  EXPECT_EQ(player().patterns[4][9][0].sample * open(), 3);
   fs::remove(dir_ / "short");
 
   click(150, 27);  // pattern row, BUF
@@ -247,7 +249,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(100, 27);  // CUR
   click(50, kLine[1]);
   EXPECT_EQ(player().patterns[6][1][1].period, 214);
-  EXPECT_EQ(state().disk_op_active, 1);
+  EXPECT_EQ(open(), 1);
 }
 
 TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
@@ -292,7 +294,7 @@ TEST_F(DiskOp, PlacesAndDefaultDirectories) {
     click(5, 38);
     EXPECT_EQ(path(), place);
   }
-  set_default_directories(&state(), (dir_ / "sub" / "x.mod").c_str());
+  set_default_directories(state().disk_op, (dir_ / "sub" / "x.mod").c_str());
   EXPECT_EQ(path() + state().disk_op.song_dir, (dir_ / "sub").string() + (dir_ / "sub").string());
   EXPECT_EQ(std::string(state().disk_op.pattern_dir), (dir_ / "data/tetrad/Patterns").string());
   click(150, 27);

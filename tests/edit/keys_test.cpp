@@ -17,6 +17,7 @@
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
 #include "engine/audio_lock.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ struct Keyboard {
   screen_test::Screen screen;
   EditorState& s = screen.state;
   Player* p = s.player;
+  int32_t answer = 0;  // the yes/no question's last answer, 1 yes
 
   Keyboard() {
     const int32_t marks[5] = {0, 16, 32, 48, 63};
@@ -73,9 +75,8 @@ struct Keyboard {
                            {"edit", &s.selection.edit_mode},
                            {"colour", &s.status.pointer_colour},
                            {"dlg", &s.status.dialog},
-                           {"quit", &s.status.quit_confirmed},
-                           {"diskop", &s.disk_op_active}};
-    const fields::Named more = {{"answer", &s.disk_op.confirm_answer},
+                           {"quit", &s.status.quit_confirmed}};
+    const fields::Named more = {{"answer", &answer},
                                 {"spos", &p->shown_position},
                                 {"flags", &p->flags},
                                 {"listtop", &s.disk_op.list_top},
@@ -84,8 +85,7 @@ struct Keyboard {
                                 {"tcur", &s.text_field.cursor},
                                 {"tchar", &s.input.text_char},
                                 {"rdown", &s.input.right_down},
-                                {"marka", &s.sampler.mark_a},
-                                {"sampler", &s.sample_editor_shown}};
+                                {"marka", &s.sampler.mark_a}};
     const fields::Named indexed = {
         {"on", &ch.enabled},     {"snd", &ch.sample},     {"per", &ch.period},
         {"vol", &ch.volume},     {"at", &ch.position},    {"mark", s.selection.row_marks + n % 5},
@@ -121,7 +121,14 @@ struct Keyboard {
       for (char& c : n) c = c == ' ' ? '_' : c ? c : '.';
       return n.substr(0, n.find_last_not_of('.') + 1);
     }
+    if (const ScreenId* screen = screen_named(name)) return screen_is_open(s, *screen) ? "1" : "0";
     return std::to_string(*field(name));
+  }
+
+  // The screens by their field names.
+  static const ScreenId* screen_named(const std::string& name) {
+    static constexpr ScreenId kDiskOp = ScreenId::kDiskOp, kSampler = ScreenId::kSampler;
+    return name == "diskop" ? &kDiskOp : name == "sampler" ? &kSampler : nullptr;
   }
 
   // Setup: "name=value" for fields (row sets both rows), "@r.c=p:s:EPP"
@@ -138,7 +145,10 @@ struct Keyboard {
       if (name == "name") return;
       s.status.saved_dialog = s.status.dialog;
       s.status.dialog = kDialogTextField;
-      begin_text_field(104, 107, 100, 110, 19, 0, &s);
+      EditContext edit = edit_context(s);
+      begin_text_field(104, 107, 100, 110, 19, 0, &edit);
+    } else if (const ScreenId* screen = screen_named(name)) {
+      set_screen_open(s, *screen, value == "1");
     } else {
       *field(name) = std::stoi(value);
       if (name == "row") p->row = p->shown_row;
@@ -151,11 +161,15 @@ struct Keyboard {
   void frame(int32_t code, int32_t modifiers) {
     s.input.key_code = code;
     s.input.modifiers = modifiers;
-    handle_key(code, &s);
-    quit_requester(&s);
-    clear_requester(&s);
-    if (confirm_requester(&s)) s.status.dialog = kDialogNone;
-    edit_text_field(&s);
+    EditContext edit = edit_context(s);
+    handle_key(code, &edit);
+    quit_requester(&edit);
+    clear_requester(&edit);
+    if (const Answer given = confirm_requester(&edit); given != Answer::kNone) {
+      answer = given == Answer::kYes ? 1 : 0;
+      s.status.dialog = kDialogNone;
+    }
+    edit_text_field(&edit);
   }
 
   // Keys: "[mods+]name[*frames|~]" separated by spaces; mods from S (Shift),
@@ -421,7 +435,8 @@ TEST(Requesters, SamplesAreFreedUnderTheAudioLock) {
   k.s.input.key_code = key_code("s");
   audio_lock_install(AudioLockHooks{[](void*) { ++lock_depth, ++locks_taken; },
                                     [](void*) { --lock_depth; }, nullptr});
-  clear_requester(&k.s);
+  EditContext edit = edit_context(k.s);
+  clear_requester(&edit);
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
   EXPECT_GT(locks_taken, 0);
   EXPECT_EQ(lock_depth, 0);

@@ -16,7 +16,7 @@
 #include "platform/keymap.h"
 #include "platform/pixels.h"
 #include "platform/viewport.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 #include "shell/translate_key.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/player.h"
 #include "layout/picture.h"
-#include "render/editor_state.h"
+#include "shell/editor_state.h"
 
 namespace screen_test {
 

@@ -66,7 +66,7 @@ TEST_F(Editor, EveryButtonOnALoopedSample) {
     EXPECT_EQ(wrong(c.expect, over(c.set, kWhole)), "") << c.set << " " << c.at.x << "," << c.at.y;
     EXPECT_TRUE(!st.player->range_play || st.player->range_channel == 2);
   }
-  EXPECT_EQ(st.sample_editor_shown, 0);
+  EXPECT_FALSE(screen_is_open(st, ScreenId::kSampler));
 }
 
 TEST_F(Editor, AnEmptySampleTakesOnlyAPasteAndNeverDividesByZero) {

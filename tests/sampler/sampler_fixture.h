@@ -19,6 +19,7 @@
 #include "sampler/sample_editor.h"
 #include "sampler/sample_view.h"
 #include "shell/frame.h"
+#include "shell/screens.h"
 
 namespace sampler_test {
 
@@ -62,10 +63,10 @@ class Editor : public ::testing::Test {
   void SetUp() override {
     st.images.loopleft = st.images.loopright = &marker;
     st.sampler.play_period = 214;
-    st.sample_editor_shown = 1;
+    set_screen_open(st, ScreenId::kSampler, true);
     std::strcpy(st.status.message, "ALL RIGHT");
     st.status.message_timer = st.status.message_frames = 0;
-    free_copy_buffer(&st);
+    free_copy_buffer(st.sampler);
     // Saved as a module file and loaded back, as the user would have it.
     Player* source = player_create(44100);
     test_module::make_sample(source, 1, kLength, kLoopStart, kLoopEnd - kLoopStart, 64, original);
@@ -77,11 +78,11 @@ class Editor : public ::testing::Test {
     ASSERT_TRUE(parse_module(file.data(), file.size(), st.player, kKindModule, nullptr).ok);
     select(1);
   }
-  void TearDown() override { free_copy_buffer(&st); }
+  void TearDown() override { free_copy_buffer(st.sampler); }
 
   void select(int32_t sample) {
     st.selection.current_sample = sample;
-    reset_sample_view(&st);
+    sample_changed(st);
   }
   Sample& sample(int32_t n = 1) { return st.player->samples[n]; }
   std::vector<int8_t> bytes(int32_t n = 1) {
@@ -110,7 +111,7 @@ class Editor : public ::testing::Test {
         *view.at(slot(name) - 4) = std::stoi(value);
         return;
       }
-      free_copy_buffer(&st);
+      free_copy_buffer(st.sampler);
       st.sampler.copy_length = std::stoi(value);
       st.sampler.copy_data = static_cast<int8_t*>(std::calloc(st.sampler.copy_length, 1));
     });

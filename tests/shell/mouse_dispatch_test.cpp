@@ -10,6 +10,7 @@
 #include "../fields.h"
 #include "../render/screen_fixture.h"
 #include "layout/main_layout.h"
+#include "shell/screens.h"
 
 namespace {
 
@@ -71,18 +72,20 @@ int32_t* field(Mouse& t, const std::string& name) {
   if (name == "pointerwidth") return &t.screen.pointer.width;
   int32_t* f = pick(
       name,
-      "pos len play prow tempo colour ncolour edit clock dlg sampler diskop smp "
+      "pos len play prow tempo colour ncolour edit clock dlg smp "
       "zoom fine vol loopstart looplen loopend",
       {&p.song_position, &p.song_length, &p.play_mode, &p.row, &p.tempo, &st.status.pointer_colour,
        &st.status.normal_pointer_colour, &st.selection.edit_mode, &st.main.restart_clock,
-       &st.status.dialog, &st.sample_editor_shown, &st.disk_op_active, &st.selection.current_sample,
-       &st.sampler.zoom_end, &s.finetune, &s.volume, &s.loop_start, &s.loop_length, &s.loop_end});
+       &st.status.dialog, &st.selection.current_sample, &st.sampler.zoom_end, &s.finetune,
+       &s.volume, &s.loop_start, &s.loop_length, &s.loop_end});
   return f ? f : fields::find({}, name);  // a failure when there is no such field
 }
 
 // Loop fields are in bytes here; setting the loop start or length keeps
 // the loop end with them (in the script runner).
 std::string get(Mouse& t, const std::string& name) {
+  if (name == "sampler") return screen_is_open(t.st, ScreenId::kSampler) ? "1" : "0";
+  if (name == "diskop") return screen_is_open(t.st, ScreenId::kDiskOp) ? "1" : "0";
   const int32_t v = *field(t, name);
   return std::to_string(name.compare(0, 4, "loop") == 0 ? v / kFixOne : v);
 }
@@ -143,6 +146,10 @@ TEST(Dispatch, ButtonClicks) {
         } else if (colon != std::string::npos) {
           const bool loop = step.compare(0, 4, "loop") == 0;
           const int32_t v = std::stoi(step.substr(colon + 1));
+          if (step.compare(0, colon, "sampler") == 0) {
+            set_screen_open(t.st, ScreenId::kSampler, v != 0);
+            continue;
+          }
           *field(t, step.substr(0, colon)) = loop ? v * kFixOne : v;
           Sample& s = t.p.samples[t.st.selection.current_sample & 31];
           if (loop) s.loop_end = s.loop_start + s.loop_length;

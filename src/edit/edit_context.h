@@ -1,0 +1,37 @@
+// What the keyboard handler, note entry, the requesters and the text
+// fields work on in a frame, and what they ask of the program above them.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/edit_ops.h"
+#include "render/screen.h"
+
+struct KeyboardState;
+struct TextFieldState;
+
+// Handed in by the shell: the screens are opened, closed and scrolled
+// through its table, and it knows who shows the current sample.
+struct EditServices {
+  void* context;
+  bool (*screen_open)(void* context, ScreenId screen);
+  void (*set_screen_open)(void* context, ScreenId screen, bool open);
+  // The arrow keys scroll an open screen's list; false when none takes them.
+  bool (*scroll_screen)(void* context, int32_t step);
+  // The current sample changed, or a new one sits in its slot.
+  void (*sample_changed)(void* context);
+};
+
+struct EditContext {
+  Canvas canvas;
+  const GuiImages& images;
+  FrameInput& input;
+  Status& status;
+  Selection& selection;
+  Player*& player;
+  KeyboardState& keys;
+  EditBuffers& edit_buffers;
+  TextFieldState& text_field;
+  int32_t& restart_clock;  // the play clock starts again from 0
+  EditServices services;
+};

@@ -1,0 +1,163 @@
+#include "shell/screens.h"
+
+#include <iterator>
+
+#include "edit/requesters.h"
+#include "render/draw.h"
+#include "sampler/sample_editor.h"
+#include "shell/module_io.h"
+#include "shell/sample_io.h"
+#include "shell/track_io.h"
+
+namespace {
+
+uint32_t bit(ScreenId screen) {
+  return 1u << static_cast<uint32_t>(screen);
+}
+
+void disk_op_panel(EditorState& state) {
+  const Image* panel = state.disk_op.page ? state.images.disk2 : state.images.disk;
+  if (panel) blit_image(state.canvas, 0, 0, panel);
+}
+
+ScreenResult disk_op_turn(EditorState& state, bool open) {
+  return disk_op_frame(state.disk_op, screen_context(state), disk_op_services(state), open);
+}
+
+bool disk_op_scroll(EditorState& state, int32_t step) {
+  return scroll_disk_op_list(state.disk_op, step);
+}
+
+void sampler_panel(EditorState& state) {
+  if (state.images.sample) blit_image(state.canvas, 0, kSamplePanelTop, state.images.sample);
+}
+
+// The editor does not cover the top half: it takes the clicks on its panel.
+ScreenResult sampler_turn(EditorState& state, bool open) {
+  if (!open) return {false, false};
+  const ScreenResult result = sample_editor_frame(state.sampler, screen_context(state));
+  return {result.open, result.used_click || state.input.mouse_y >= kSamplePanelTop};
+}
+
+constexpr ScreenEntry kScreens[] = {
+    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll},
+    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr},
+};
+
+EditorState& editor(void* context) {
+  return *static_cast<EditorState*>(context);
+}
+
+bool services_screen_open(void* context, ScreenId screen) {
+  return screen_is_open(editor(context), screen);
+}
+
+void services_set_screen_open(void* context, ScreenId screen, bool open) {
+  set_screen_open(editor(context), screen, open);
+}
+
+bool services_scroll(void* context, int32_t step) {
+  EditorState& state = editor(context);
+  for (const ScreenEntry& entry : kScreens)
+    if (entry.scroll && screen_is_open(state, entry.id)) return entry.scroll(state, step);
+  return false;
+}
+
+void services_sample_changed(void* context) {
+  sample_changed(editor(context));
+}
+
+FileResult services_load_module(void* context, const char* path, ModuleKind kind) {
+  return load_module(path, &editor(context), kind);
+}
+
+int32_t services_save_module(void* context, const char* path, ModuleKind kind) {
+  EditorState& state = editor(context);
+  return save_module(state.player, path, &state, kind);
+}
+
+FileResult services_load_sample(void* context, const char* path) {
+  return load_sample(&editor(context), path);
+}
+
+int32_t services_save_sample(void* context, const char* path, int32_t number, bool iff) {
+  return save_sample(path, &editor(context), number, iff);
+}
+
+FileResult services_load_track(void* context, const char* path) {
+  return load_track(path, &editor(context));
+}
+
+int32_t services_save_track(void* context, const char* path) {
+  return save_track(path, &editor(context));
+}
+
+FileResult services_load_pattern(void* context, const char* path) {
+  return load_pattern(path, &editor(context));
+}
+
+int32_t services_save_pattern(void* context, const char* path) {
+  return save_pattern(path, &editor(context));
+}
+
+Answer services_confirm(void* context) {
+  EditContext edit = edit_context(editor(context));
+  return confirm_requester(&edit);
+}
+
+}  // namespace
+
+bool screen_is_open(const EditorState& state, ScreenId screen) {
+  return (state.open_screens & bit(screen)) != 0;
+}
+
+void set_screen_open(EditorState& state, ScreenId screen, bool open) {
+  if (open) {
+    state.open_screens |= bit(screen);
+  } else {
+    state.open_screens &= ~bit(screen);
+  }
+}
+
+void draw_screen_panels(EditorState& state) {
+  for (const ScreenEntry& entry : kScreens)
+    if (screen_is_open(state, entry.id)) entry.panel(state);
+}
+
+bool run_screens(EditorState& state) {
+  bool used_click = false;
+  for (const ScreenEntry& entry : kScreens) {
+    const bool open = screen_is_open(state, entry.id);
+    const ScreenResult result = entry.turn(state, open);
+    if (open && !result.open) set_screen_open(state, entry.id, false);
+    used_click = used_click || (open && result.used_click);
+  }
+  return used_click;
+}
+
+EditContext edit_context(EditorState& state) {
+  const EditServices services{&state, services_screen_open, services_set_screen_open,
+                              services_scroll, services_sample_changed};
+  return EditContext{
+      state.canvas, state.images, state.input,        state.status,     state.selection,
+      state.player, state.keys,   state.edit_buffers, state.text_field, state.main.restart_clock,
+      services};
+}
+
+DiskOpServices disk_op_services(EditorState& state) {
+  return DiskOpServices{&state,
+                        services_load_module,
+                        services_save_module,
+                        services_load_sample,
+                        services_save_sample,
+                        services_load_track,
+                        services_save_track,
+                        services_load_pattern,
+                        services_save_pattern,
+                        services_sample_changed,
+                        services_confirm};
+}
+
+void sample_changed(EditorState& state) {
+  reset_sample_view(state.sampler, *state.player, state.selection.current_sample);
+}
