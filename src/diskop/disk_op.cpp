@@ -14,14 +14,8 @@
 namespace {
 
 // What one frame of the screen works on.
-struct DiskOpFrame {
+struct DiskOpFrame : ScreenContext {
   DiskOpState& disk_op;
-  Canvas canvas;
-  const GuiImages& images;
-  FrameInput& input;
-  Status& status;
-  Selection& selection;
-  Player*& player;
   bool open;
 };
 
@@ -352,8 +346,7 @@ DiskKind disk_kind(int32_t page, int32_t row) {
 
 ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
                            const DiskOpServices& services, bool open) {
-  DiskOpFrame frame{disk_op,    ctx.canvas,    ctx.images, ctx.input,
-                    ctx.status, ctx.selection, ctx.player, open};
+  DiskOpFrame frame{ctx, disk_op, open};
   DiskOpFrame* state = &frame;
   if (disk_op.save_due) run_due_save(state, services);
   if (!open) {

@@ -22,13 +22,7 @@ struct EditServices {
   void (*sample_changed)(void* context);
 };
 
-struct EditContext {
-  Canvas canvas;
-  const GuiImages& images;
-  FrameInput& input;
-  Status& status;
-  Selection& selection;
-  Player*& player;
+struct EditContext : ScreenContext {
   KeyboardState& keys;
   EditBuffers& edit_buffers;
   TextFieldState& text_field;

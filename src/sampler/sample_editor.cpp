@@ -248,6 +248,46 @@ void press_scroll_bar(SamplerState& sampler, const ScreenContext& ctx, int32_t l
   }
 }
 
+// The buttons that play, view or take from the sample's bytes.
+void act_on_data(SamplerAction button, SamplerState& sampler, const ScreenContext& ctx,
+                 const Sample& sample, int32_t length) {
+  const int32_t number = ctx.selection.current_sample;
+  switch (button) {
+    case SamplerAction::kPlay:
+      play_sample_note(sampler, ctx);  // ends any range play
+      return;
+    case SamplerAction::kPlayView:
+      play_range(sampler, ctx, sampler.zoom_start, sampler.zoom_end);
+      return;
+    case SamplerAction::kPlayRange: {
+      const auto [a, b] = marked_range(sampler, length);
+      if (b > a) {
+        play_range(sampler, ctx, a, b);
+      } else {
+        timed_message(ctx.status, "SET LARGER RANGE");
+      }
+      return;
+    }
+    case SamplerAction::kZoom:
+      zoom_to_range(sampler, ctx, length);
+      return;
+    case SamplerAction::kZoomOut:
+      zoom_out(sampler, length);
+      return;
+    case SamplerAction::kCut:
+      cut_range(sampler, ctx, number, length);
+      return;
+    case SamplerAction::kCopy:
+      copy_range(sampler, ctx, sample, length);
+      return;
+    case SamplerAction::kScrollBar:
+      press_scroll_bar(sampler, ctx, length);
+      return;
+    default:
+      return;
+  }
+}
+
 }  // namespace
 
 void free_copy_buffer(SamplerState& sampler) {
@@ -314,41 +354,7 @@ void sample_button(SamplerAction button, SamplerState& sampler, const ScreenCont
       break;
   }
   // An empty sample has nothing to play, zoom or take from.
-  if (length == 0) return;
-  switch (button) {
-    case SamplerAction::kPlay:
-      play_sample_note(sampler, ctx);  // ends any range play
-      return;
-    case SamplerAction::kPlayView:
-      play_range(sampler, ctx, sampler.zoom_start, sampler.zoom_end);
-      return;
-    case SamplerAction::kPlayRange: {
-      const auto [a, b] = marked_range(sampler, length);
-      if (b > a) {
-        play_range(sampler, ctx, a, b);
-      } else {
-        timed_message(ctx.status, "SET LARGER RANGE");
-      }
-      return;
-    }
-    case SamplerAction::kZoom:
-      zoom_to_range(sampler, ctx, length);
-      return;
-    case SamplerAction::kZoomOut:
-      zoom_out(sampler, length);
-      return;
-    case SamplerAction::kCut:
-      cut_range(sampler, ctx, number, length);
-      return;
-    case SamplerAction::kCopy:
-      copy_range(sampler, ctx, *sample, length);
-      return;
-    case SamplerAction::kScrollBar:
-      press_scroll_bar(sampler, ctx, length);
-      return;
-    default:
-      return;
-  }
+  if (length > 0) act_on_data(button, sampler, ctx, *sample, length);
 }
 
 ScreenResult sample_editor_frame(SamplerState& sampler, const ScreenContext& ctx) {

@@ -138,10 +138,8 @@ bool run_screens(EditorState& state) {
 EditContext edit_context(EditorState& state) {
   const EditServices services{&state, services_screen_open, services_set_screen_open,
                               services_scroll, services_sample_changed};
-  return EditContext{
-      state.canvas, state.images, state.input,        state.status,     state.selection,
-      state.player, state.keys,   state.edit_buffers, state.text_field, state.main.restart_clock,
-      services};
+  return EditContext{screen_context(state),    state.keys, state.edit_buffers, state.text_field,
+                     state.main.restart_clock, services};
 }
 
 DiskOpServices disk_op_services(EditorState& state) {
