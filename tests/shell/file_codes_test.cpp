@@ -31,13 +31,13 @@ fs::path temp_dir() {
 // Makes the file a row describes: "" for none, "dir" for a directory,
 // otherwise its size in bytes (zeros) and then edits: "O=V" sets byte O,
 // "@O:TEXT" writes the text from byte O.
-void make_file(const fs::path& path, const std::string& spec) {
-  if (spec.empty()) return;
-  if (spec == "dir") {
+void make_file(const fs::path& path, const std::string& layout) {
+  if (layout.empty()) return;
+  if (layout == "dir") {
     fs::create_directory(path);
     return;
   }
-  std::istringstream edits(spec);
+  std::istringstream edits(layout);
   size_t size = 0;
   edits >> size;
   std::vector<char> bytes;
