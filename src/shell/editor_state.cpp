@@ -54,8 +54,9 @@ Image* GuiImages::*const kImageFields[] = {
 EditorState* editor_state_create() {
   auto* state = new (std::nothrow) EditorState{};  // zero-filled
   if (!state) return nullptr;
-  // Every view paints the whole picture before it is shown, so no clearing.
-  state->canvas.pixels = new (std::nothrow) uint8_t[kFramebufferBytes];
+  // Black until the first frame paints it: a picture taken before then is
+  // the same on every run.
+  state->canvas.pixels = new (std::nothrow) uint8_t[kFramebufferBytes]();
   if (!state->canvas.pixels) {
     editor_state_destroy(state);
     return nullptr;
