@@ -195,6 +195,10 @@ void input_button_event(PlatformInput& input, int32_t button, bool pressed) {
   }
 }
 
+void input_wheel_event(PlatformInput& input, int32_t notches) {
+  input.wheel += notches;
+}
+
 void input_text_event(PlatformInput& input, const char* utf8) {
   const auto c = static_cast<unsigned char>(utf8[0]);
   // One plain character only; composed or non-ASCII text is left to the

@@ -17,6 +17,8 @@ int32_t qualifier_for_scancode(int32_t scancode);
 void input_key_event(PlatformInput& input, int32_t scancode, bool pressed);
 // One mouse-button event (1 = left, 3 = right, as SDL numbers them).
 void input_button_event(PlatformInput& input, int32_t button, bool pressed);
+// The mouse wheel turned by `notches` (away from the user > 0).
+void input_wheel_event(PlatformInput& input, int32_t notches);
 // Text typed by the last key press, as UTF-8.
 void input_text_event(PlatformInput& input, const char* utf8);
 // The window lost the keyboard: releases will not arrive, so forget what

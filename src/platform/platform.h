@@ -36,6 +36,7 @@ struct PlatformInput {
   int32_t mouse_y;
   int32_t text_char;  // printable ASCII the held key types in its layout, 0 none
   int32_t quit_requested;
+  int32_t wheel;  // notches of the mouse wheel since the last frame, away from the user > 0
   char dropped_file[4096];  // a file dropped onto the window, "" when none
 };
 

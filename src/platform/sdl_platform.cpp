@@ -150,6 +150,10 @@ void poll_events(SdlPlatform* platform, PlatformInput& input) {
           std::strcpy(input.dropped_file, event.drop.file);
         SDL_free(event.drop.file);
         break;
+      case SDL_MOUSEWHEEL:
+        input_wheel_event(input, event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
+                                                                                 : event.wheel.y);
+        break;
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP:
         input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);

@@ -64,6 +64,7 @@ struct FrameInput {
   int32_t left_held;  // frames the left button has been down, 0 = up
   int32_t right_down;
   int32_t fast_repeat;  // a held button repeats every few frames, not every 40
+  int32_t wheel;        // notches of the mouse wheel in this frame, away from the user > 0
 };
 
 // What every screen may show and set: the message line, the pointer's

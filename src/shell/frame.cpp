@@ -26,6 +26,7 @@ void hand_over_mouse(const PlatformInput& input, EditorState* state) {
     state->input.fast_repeat = 0;
   }
   state->input.right_down = (input.buttons & kButtonRight) ? 1 : 0;
+  state->input.wheel = input.wheel;
 }
 
 void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(EditorState*)) {
@@ -40,6 +41,7 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
     }
     dispatch(state);
   }
+  input.wheel = 0;  // the notches belong to the frame that saw them
   // Escape acts on its release, exactly once.
   if (input.raw_key == kRawEscapeRelease) input.raw_key = 0;
   if (state->status.quit_confirmed == 1) input.quit_requested = 1;

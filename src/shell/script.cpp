@@ -94,8 +94,11 @@ const char* parse_command(const std::string& line, const std::vector<std::string
       return "frames must be 1..1000000";
     return parse_modifiers(words, hold ? 3 : 2, command);
   }
-  if (verb == "type" || verb == "drop" || verb == "shot") {
-    command.verb = verb == "type" ? kScriptType : verb == "drop" ? kScriptDrop : kScriptShot;
+  if (verb == "type" || verb == "drop" || verb == "shot" || verb == "save") {
+    command.verb = verb == "type"   ? kScriptType
+                   : verb == "drop" ? kScriptDrop
+                   : verb == "shot" ? kScriptShot
+                                    : kScriptSave;
     command.text = rest_of_line(line, verb);
     if (command.text.empty()) return "missing text";
     if (command.verb == kScriptType)
@@ -126,9 +129,17 @@ const char* parse_command(const std::string& line, const std::vector<std::string
       return "wait takes 0..1000000 frames";
     return nullptr;
   }
-  if (verb == "close") {
-    command.verb = kScriptClose;
-    return n == 1 ? nullptr : "close takes nothing";
+  if (verb == "wheel") {
+    command.verb = kScriptWheel;
+    if (n != 4 || !parse_int(words[1], 0, kMaxX, &command.x1) ||
+        !parse_int(words[2], 0, kMaxY, &command.y1) ||
+        !parse_int(words[3], -kMaxFrames, kMaxFrames, &command.x2))
+      return "wheel takes X Y N";
+    return nullptr;
+  }
+  if (verb == "close" || verb == "abort") {
+    command.verb = verb == "close" ? kScriptClose : kScriptAbort;
+    return n == 1 ? nullptr : "close and abort take nothing";
   }
   return "unknown command";
 }
@@ -180,7 +191,8 @@ bool parse_script(const std::string& text, std::vector<ScriptCommand>& commands,
     std::vector<std::string> words;
     for (std::string w; words_in >> w;) words.push_back(w);
     if (words.empty() || words[0][0] == '#') continue;
-    const bool takes_text = words[0] == "type" || words[0] == "drop" || words[0] == "shot";
+    const bool takes_text =
+        words[0] == "type" || words[0] == "drop" || words[0] == "shot" || words[0] == "save";
     if (!takes_text && hash != std::string::npos) {
       line.resize(hash);
       words.clear();

@@ -16,17 +16,20 @@ enum ScriptVerb : int32_t {
   kScriptClose,  // close
   kScriptWait,   // wait N
   kScriptShot,   // shot FILE.png
+  kScriptWheel,  // wheel X Y N
+  kScriptSave,   // save PATH
+  kScriptAbort,  // abort
 };
 
 struct ScriptCommand {
   ScriptVerb verb;
   int32_t line;
-  int32_t scancode;   // key, hold
-  int32_t modifiers;  // key, hold: scancodes of held modifier keys as bits (kScriptMod*)
-  int32_t frames;     // hold, wait
-  int32_t x1, y1, x2, y2;
-  bool right;        // click with the right button
-  std::string text;  // type, drop, shot
+  int32_t scancode;        // key, hold
+  int32_t modifiers;       // key, hold: scancodes of held modifier keys as bits (kScriptMod*)
+  int32_t frames;          // hold, wait
+  int32_t x1, y1, x2, y2;  // x2 holds a wheel's notches
+  bool right;              // click with the right button
+  std::string text;        // type, drop, shot
 };
 
 // Modifier keys a key command holds, as bits.

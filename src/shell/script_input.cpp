@@ -1,6 +1,7 @@
 #include "shell/script_input.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "files/png_image.h"
 #include "platform/keymap.h"
@@ -24,11 +25,14 @@ int32_t command_frames(const ScriptCommand& command) {
     case kScriptDrag:
       return kDragSteps + 2;
     case kScriptDrop:
+    case kScriptWheel:
       return 1;
     case kScriptWait:
       return command.frames;
     case kScriptClose:
     case kScriptShot:
+    case kScriptSave:
+    case kScriptAbort:
       return 0;
   }
   return 0;
@@ -95,9 +99,15 @@ void command_events(const ScriptCommand& command, int32_t step, PlatformInput& i
     case kScriptDrop:
       std::snprintf(input.dropped_file, sizeof input.dropped_file, "%s", command.text.c_str());
       return;
+    case kScriptWheel:
+      move_pointer(input, command.x1, command.y1);
+      input_wheel_event(input, command.x2);
+      return;
     case kScriptWait:
     case kScriptClose:
     case kScriptShot:
+    case kScriptSave:
+    case kScriptAbort:
       return;
   }
 }
@@ -114,8 +124,13 @@ bool next_frame(void* context) {
     const ScriptCommand& command = (*script.commands)[script.next++];
     // Closing the window ends the session at once.
     if (command.verb == kScriptClose) return false;
-    if (command.verb == kScriptShot &&
-        !write_png_rgb(command.text.c_str(), script.framebuffer, kScreenWidth, kScreenHeight)) {
+    if (command.verb == kScriptAbort) std::_Exit(kScriptAbortStatus);  // no clean-up at all
+    const bool written =
+        command.verb == kScriptShot
+            ? write_png_rgb(command.text.c_str(), script.framebuffer, kScreenWidth, kScreenHeight)
+        : command.verb == kScriptSave ? script.save(script.save_context, command.text.c_str())
+                                      : true;
+    if (!written) {
       std::fprintf(stderr, "%s:%d: cannot write %s\n", script.file, command.line,
                    command.text.c_str());
       script.failed = true;
@@ -136,8 +151,9 @@ void poll(void* context, PlatformInput& input) {
 }  // namespace
 
 void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& commands,
-                       const char* file, const uint8_t* framebuffer) {
-  script = ScriptInput{&commands, file, framebuffer, 0, nullptr, 0, 0, false};
+                       const char* file, const uint8_t* framebuffer,
+                       bool (*save)(void* context, const char* path), void* save_context) {
+  script = ScriptInput{&commands, file, framebuffer, 0, nullptr, 0, 0, false, save, save_context};
 }
 
 HeadlessFeed script_feed(ScriptInput& script) {

@@ -18,11 +18,17 @@ struct ScriptInput {
   const ScriptCommand* current;
   int32_t step;   // frames of the current command begun
   int32_t steps;  // frames it takes
-  bool failed;    // a shot could not be written; the run ended there
+  bool failed;    // a shot or a save failed; the run ended there
+  // Writes the module as it is now, as the disk op's save does.
+  bool (*save)(void* context, const char* path);
+  void* save_context;
 };
 
 void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& commands,
-                       const char* file, const uint8_t* framebuffer);
+                       const char* file, const uint8_t* framebuffer,
+                       bool (*save)(void* context, const char* path), void* save_context);
+// Exit status of a script's abort: the program ends at once, as a crash would.
+constexpr int kScriptAbortStatus = 3;
 // The feed of a headless run. It ends the run after the last command, at a
 // close, or when a shot cannot be written.
 HeadlessFeed script_feed(ScriptInput& script);

@@ -54,6 +54,16 @@ int run_screenshot(const LiveOptions& options) {
   return written ? 0 : 1;
 }
 
+namespace {
+
+// A script's save: the module as it is, by the disk op's writer.
+bool save_for_script(void* context, const char* path) {
+  auto* state = static_cast<EditorState*>(context);
+  return save_module(state->player, path, state, kKindModule) == 1;
+}
+
+}  // namespace
+
 int run_script(const LiveOptions& options) {
   std::ifstream in(options.script, std::ios::binary);
   if (!in) {
@@ -71,7 +81,7 @@ int run_script(const LiveOptions& options) {
   EditorState* state = session_create(options);
   if (!state) return 1;
   ScriptInput script;
-  script_input_init(script, commands, options.script, state->canvas.pixels);
+  script_input_init(script, commands, options.script, state->canvas.pixels, save_for_script, state);
   HeadlessPlatform platform;
   headless_init_fed(platform, script_feed(script));
   run_main_loop(headless_ops(platform), state);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -187,8 +188,10 @@ std::string frame_input(PlatformInput& input) {
     out += text;
   }
   if (input.dropped_file[0]) out += std::string(" drop:") + input.dropped_file;
-  // The frame takes the dropped file.
+  if (input.wheel) out += " wheel" + std::to_string(input.wheel);
+  // The frame takes the dropped file and the wheel's notches.
   input.dropped_file[0] = 0;
+  input.wheel = 0;
   return out.empty() ? " -" : out;
 }
 
@@ -208,6 +211,9 @@ TEST(ScriptInput, EachCommandBecomesTheInputOfItsFrames) {
       {"wait 2\nclose\nwait 5\n", " - -", false},
       {"wait 0\ndrop /x y.mod\nwait 1\n", " drop:/x y.mod -", false},
       {"key a\nshot /nonexistent/dir/s.png\nwait 3\n", " 20.0 A0.0", true},
+      {"wheel 30 40 -2\nwheel 1 2 3\n", " b0@30,40 wheel-2 b0@1,2 wheel3", false},
+      {"save /tmp/a.mod\nwait 1\n", " -", false},
+      {"key a\nsave /nonexistent/dir/a.mod\nwait 3\n", " 20.0 A0.0", true},
   };
   const std::vector<uint8_t> picture(kFramebufferBytes, 0x40);
   for (const ScriptCase& c : cases) {
@@ -215,7 +221,11 @@ TEST(ScriptInput, EachCommandBecomesTheInputOfItsFrames) {
     std::string error;
     ASSERT_TRUE(parse_script(c.script, commands, error)) << c.script << error;
     ScriptInput script;
-    script_input_init(script, commands, "test.script", picture.data());
+    // The save writes nothing; it fails where the path's directory is missing.
+    script_input_init(
+        script, commands, "test.script", picture.data(),
+        [](void*, const char* path) { return std::strstr(path, "nonexistent") == nullptr; },
+        nullptr);
     HeadlessPlatform platform;
     headless_init_fed(platform, script_feed(script));
     const PlatformOps ops = headless_ops(platform);

@@ -29,7 +29,11 @@ TEST(Script, RefusesTheFirstLineItCannotRead) {
       {"drag 1 2 3\n", "1: drag takes X1 Y1 X2 Y2"},
       {"type\n", "1: missing text"},
       {"type caf\xc3\xa9\n", "1: cannot type that character"},
-      {"close now\n", "1: close takes nothing"},
+      {"close now\n", "1: close and abort take nothing"},
+      {"wheel 1 2 -3\nsave /tmp/a b.mod\nabort\n", ""},
+      {"wheel 1 2\n", "1: wheel takes X Y N"},
+      {"wheel 321 2 1\n", "1: wheel takes X Y N"},
+      {"save\n", "1: missing text"},
       {"jump 3\n", "1: unknown command"},
   };
   for (const ParseCase& c : cases) {

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Scripted sessions through the real program: a line it cannot read stops
+# it before anything runs, abort ends it at once with status 3, and save
+# writes the module as it stands.
+set -u
+source "$(dirname "$0")/lib.bash"
+
+printf 'wait 1\nshot %s/never.png\njump 3\n' "$work" >"$work/bad.script"
+expect_status 1 "$tetrad" --script "$work/bad.script" "$demo"
+grep -q "^$work/bad.script:3: unknown command" "$work/err" || fail "no FILE:LINE reason: $(cat "$work/err")"
+[ -e "$work/never.png" ] && fail "a script with a bad line ran"
+
+printf 'save %s/a.mod\nwait 3\nsave %s/b.mod\nkey space\nkey q\nsave %s/c.mod\nabort\nsave %s/d.mod\n' \
+  "$work" "$work" "$work" "$work" >"$work/edit.script"
+expect_status 3 "$tetrad" --script "$work/edit.script" "$demo"
+cmp -s "$work/a.mod" "$work/b.mod" || fail "two saves of the same module differ"
+[ "$(stat -c %s "$work/a.mod")" = "$(stat -c %s "$work/c.mod")" ] || fail "a typed note changed the size"
+cmp -s "$work/a.mod" "$work/c.mod" && fail "the typed note is not in the saved module"
+[ -e "$work/d.mod" ] && fail "the script went on after abort"
+
+printf 'save %s/none/x.mod\n' "$work" >"$work/nosave.script"
+expect_status 1 "$tetrad" --script "$work/nosave.script" "$demo"
+grep -q "nosave.script:1: cannot write" "$work/err" || fail "a failed save is not named: $(cat "$work/err")"
+finish script_session
