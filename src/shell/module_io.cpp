@@ -12,7 +12,6 @@
 #include "shell/screens.h"
 
 FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
-  stop_playback(*state->player);
   std::vector<uint8_t> bytes;
   FileResult result = read_whole_file(path, kMaxModuleFileBytes, bytes);
   Player* fresh = nullptr;
@@ -27,8 +26,10 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
     set_message(state->status, result.message);
     return result;
   }
-  // The audio thread reads the player through the editor state: the old one
-  // is freed once nothing can read it.
+  // A refused file changed nothing, playback included; a loaded one stops
+  // the old song. The audio thread reads the player through the editor
+  // state: the old one is freed once nothing can read it.
+  stop_playback(*state->player);
   player_destroy(swap_player(state->player, fresh));
   state->selection.current_sample = 1;
   sample_changed(*state);

@@ -129,9 +129,11 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   write("b.mod", serialize_module(other, kKindModule));
   write("c.song", serialize_module(other, kKindSong));
   player_destroy(other);
+  player().play_mode = kPlaySong;
   click(50, kLine[1]);  // a.mod
   EXPECT_EQ(message(), "NOT A MODULE");
   EXPECT_EQ(open(), 1) << "a refused file keeps the screen";
+  EXPECT_EQ(player().play_mode, kPlaySong) << "and the song playing";
   EXPECT_STREQ(player().song_name, "tune");
   click(50, kLine[2]);  // b.mod
   EXPECT_STREQ(player().song_name, "other");
