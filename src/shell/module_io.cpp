@@ -29,7 +29,9 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   }
   // The audio thread reads the player through the editor state: the old one
   // is freed once nothing can read it.
+  fresh->history = &state->history;
   player_destroy(swap_player(state->player, fresh));
+  history_clear(state->history);  // a loaded module starts unchanged
   state->selection.current_sample = 1;
   sample_changed(*state);
   return result;
@@ -46,5 +48,6 @@ int32_t save_module(Player* player, const char* path, EditorState* state, Module
     set_message(state->status, result.message);
     return 0;
   }
+  history_mark_saved(state->history);
   return 1;
 }
