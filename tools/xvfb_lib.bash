@@ -41,7 +41,7 @@ start_program() {
   program=$!
   window=""
   for _ in $(seq 200); do
-    window=$(xdotool search --name '^Tetrad$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    window=$(xdotool search --name '^[*]?Tetrad( - |$)' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
     kill -0 "$program" 2>/dev/null || die "the program ended before its window appeared"
     sleep 0.1
   done

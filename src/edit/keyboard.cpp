@@ -9,6 +9,7 @@
 #include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
 #include "engine/editing.h"
+#include "engine/history.h"
 #include "render/message.h"
 
 namespace {
@@ -180,7 +181,6 @@ void preview_row(EditContext* state) {
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
 void row_edit(EditContext* state, const KeyCommand& command, int32_t) {
   const bool insert = command.argument > 0;
-  edit(state, EditOp::kSaveUndo);
   if (state->input.modifiers & kAlt) {
     edit(state, insert ? EditOp::kInsertRowAllChannels : EditOp::kDeleteAboveAllChannels);
   } else {
@@ -225,6 +225,23 @@ void transpose(EditContext* state, const KeyCommand& command, int32_t key_index)
 }
 
 // Ctrl table.
+
+// argument: 0 undo, 1 redo. The message line names the step, and the
+// pattern or sample it changed comes into view.
+void undo_or_redo(EditContext* state, const KeyCommand& command, int32_t) {
+  const bool redo = command.argument != 0;
+  Player& player = *state->player;
+  const HistoryMove move = redo ? history_redo(player) : history_undo(player);
+  if (!move.moved) {
+    set_message(state->status, redo ? "NOTHING TO REDO" : "NOTHING TO UNDO");
+    return;
+  }
+  std::snprintf(state->status.message, sizeof state->status.message, "%s %s",
+                redo ? "REDO" : "UNDO", step_name(move.kind));
+  if (move.pattern >= 0 && move.pattern != player.current_pattern)
+    set_current_pattern(player, move.pattern);
+  if (move.sample > 0) select_sample(state, move.sample);
+}
 
 void set_edit_skip(EditContext* state, const KeyCommand&, int32_t key_index) {
   const int32_t skip = hex_digit_value(key_index);
@@ -348,7 +365,8 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKey1, kKey0, 0, 0, 0, set_edit_skip, 0, "edit skip 1..9, 0", 0},
     {kKeyQ, kKeyQ, 0, 0, 1, enable_all_channels, 0, "all channels on", 0},
     {kKeyA, kKeyA, 0, 0, 1, solo_or_mute, 0, "mute the cursor channel (Shift: solo it)", 0},
-    {kKeyU, kKeyU, 0, 0, 1, operation, op(EditOp::kUndo), "undo", 0},
+    {kKeyU, kKeyU, 0, kShift, 1, undo_or_redo, 0, "undo the last change", 0},
+    {kKeyU, kKeyU, kShift, 0, 1, undo_or_redo, 1, "redo the change undone last", 0},
     {kKeyP, kKeyP, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
     {kKeyJ, kKeyJ, 0, 0, 1, operation, op(EditOp::kPasteBlock), "paste block", 0},
     {kKeyD, kKeyD, 0, 0, 1, operation, op(EditOp::kDeleteBlock), "delete block", 0},

@@ -6,6 +6,7 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "engine/editing.h"
+#include "engine/history.h"
 #include "layout/requester_layout.h"
 #include "render/draw.h"
 #include "render/message.h"
@@ -87,7 +88,10 @@ void commit_field_name(EditContext* state) {
   }
 }
 
+// The typing of one field is one step of the history.
 void end_text_field(EditContext* state) {
+  if (state->text_field.grouped) history_end(state->player->history);
+  state->text_field.grouped = 0;
   state->status.dialog = state->status.saved_dialog;
   state->status.pointer_colour = state->status.normal_pointer_colour;
 }
@@ -191,6 +195,10 @@ void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t
   state->text_field.length =
       std::clamp<int32_t>(length, 0, static_cast<int32_t>(field_bytes(state)) - 1);
   state->text_field.player = state->player;
+  if (state->text_field.grouped) history_end(state->player->history);
+  history_begin(state->player->history,
+                state->text_field.sample == 0 ? StepKind::kSongName : StepKind::kSampleName);
+  state->text_field.grouped = 1;
   read_field_name(state);
   // The cursor stays where it was, but a place left in a longer field
   // must not lie beyond this one's text.
@@ -269,6 +277,7 @@ int32_t clear_requester(EditContext* state) {
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearAll, kKeyA, kKeyA)) {
+    const HistoryGroup group(player, StepKind::kClearAll);
     clear_song(player);
     clear_samples(player);
     // Every sample is now empty: the view shows nothing, with no marks.

@@ -17,6 +17,7 @@ struct TextFieldState {
   int32_t bottom;
   int32_t length;
   int32_t cursor;
+  int32_t grouped;  // 1 while the field's typing is an open history step
 };
 
 // Starts editing a name in a field of `length` characters: the song's for

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/audio_lock.h"
+#include "engine/history.h"
 #include "engine/periods.h"
 
 namespace {
@@ -25,13 +26,9 @@ Pattern* current(Player& player) {
   return &player.patterns[number];
 }
 
-// Takes the one undo copy of the current pattern.
-void save_undo(Player& player, EditBuffers& buffers) {
-  Pattern* pattern = current(player);
-  if (!pattern) return;
-  std::memcpy(buffers.undo_pattern, *pattern, sizeof(Pattern));
-  buffers.undo_pattern_number = player.current_pattern;
-  buffers.undo_filled = 1;
+// Notes rows first..last of the current pattern for the undo history.
+void note_rows(Player& player, int32_t first, int32_t last) {
+  history_note_rows(player, player.current_pattern, first, last);
 }
 
 void clear_effect(PatternCell& cell) {
@@ -64,15 +61,6 @@ void clear_part(PatternCell& cell, bool whole) {
     clear_effect(cell);
 }
 
-// Puts the copy back into the pattern it was taken from, whatever pattern
-// is current now; without a copy nothing happens.
-void undo(Player& player, const EditBuffers& buffers) {
-  if (!buffers.undo_filled) return;
-  const int32_t number = buffers.undo_pattern_number;
-  if (number < 0 || number >= kPatterns) return;
-  std::memcpy(player.patterns[number], buffers.undo_pattern, sizeof(Pattern));
-}
-
 // Notes that are not in the finetune-0 table, and notes that would leave
 // it, stay as they are.
 void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_current_sample) {
@@ -86,15 +74,15 @@ void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_
     const int16_t* note = std::find(notes, notes + kNoteCount, cell.period);
     if (note == notes + kNoteCount) continue;
     const int64_t j = (note - notes) + args.semitones;
-    if (j >= 0 && j < kNoteCount) cell.period = notes[j];
+    if (j < 0 || j >= kNoteCount) continue;
+    note_rows(player, r, r);
+    cell.period = notes[j];
   }
 }
 
 // Transpose the cursor channel or all four, the current sample's notes or
 // every note.
-void transpose_command(Player& player, EditBuffers& buffers, const EditArgs& args,
-                       EditOp operation) {
-  save_undo(player, buffers);
+void transpose_command(Player& player, const EditArgs& args, EditOp operation) {
   const bool only_current_sample = operation == EditOp::kTransposeSampleInTrack ||
                                    operation == EditOp::kTransposeSampleInPattern;
   if (operation == EditOp::kTransposeSampleInTrack || operation == EditOp::kTransposeTrack) {
@@ -116,7 +104,7 @@ void track_command(Player& player, EditBuffers& buffers, int32_t channel, Clip c
   if (!pattern || !valid_channel(channel)) return;
   const bool whole = clip == Clip::kTrack;
   PatternCell* board = whole ? buffers.track_clipboard : buffers.command_clipboard;
-  if (action != Action::kCopy) save_undo(player, buffers);  // copy changes nothing
+  if (action != Action::kCopy) note_rows(player, 0, kRows - 1);
   for (int32_t r = 0; r < kRows; ++r) {
     PatternCell& cell = (*pattern)[r][channel];
     if (action == Action::kPaste) {
@@ -132,7 +120,7 @@ void track_command(Player& player, EditBuffers& buffers, int32_t channel, Clip c
 void pattern_command(Player& player, EditBuffers& buffers, Action action) {
   Pattern* pattern = current(player);
   if (!pattern) return;
-  if (action != Action::kCopy) save_undo(player, buffers);
+  if (action != Action::kCopy) note_rows(player, 0, kRows - 1);
   if (action == Action::kPaste) {
     std::memcpy(*pattern, buffers.pattern_clipboard, sizeof(Pattern));
     return;
@@ -181,6 +169,7 @@ bool copy_block(Player& player, EditBuffers& buffers, int32_t channel, bool cut)
   Pattern* pattern = current(player);
   // Nothing to copy: the previous block stays in the clipboard.
   if (!usable || !pattern || !valid_channel(channel)) return true;
+  if (cut) note_rows(player, s, e);
   for (int32_t r = s; r <= e; ++r) {
     PatternCell& cell = (*pattern)[r][channel];
     buffers.block_clipboard[r] = cell;
@@ -194,13 +183,13 @@ bool copy_block(Player& player, EditBuffers& buffers, int32_t channel, bool cut)
 
 void paste_block(Player& player, EditBuffers& buffers, const EditArgs& args) {
   if (buffers.block_filled != 1) return;
-  save_undo(player, buffers);
   Pattern* pattern = current(player);
   const int32_t channel = args.channel;
   const int32_t row = player.shown_row;
   const int32_t first = buffers.block_first;
   const int32_t n = buffers.block_last - first + 1;
   if (n <= 0 || !pattern || !valid_channel(channel) || !valid_row(row)) return;
+  note_rows(player, row, row + n - 1);
   for (int32_t k = 0; k < n && row + k < kRows; ++k)
     (*pattern)[row + k][channel] = buffers.block_clipboard[first + k];
   if (!args.keep_row) player.shown_row = row + n > kRows - 1 ? 0 : row + n;
@@ -225,10 +214,10 @@ bool delete_block(Player& player, EditBuffers& buffers, int32_t channel) {
   int32_t s = 0;
   int32_t e = 0;
   const bool usable = marked_rows(player, buffers, &s, &e);
-  save_undo(player, buffers);
   buffers.block_marking = 0;
   Pattern* pattern = current(player);
   if (!usable || !pattern || !valid_channel(channel)) return true;
+  note_rows(player, s, kRows - 1);
   remove_rows(*pattern, channel, s, e - s + 1);
   return true;
 }
@@ -237,6 +226,7 @@ void delete_at_cursor(Player& player, int32_t channel) {
   Pattern* pattern = current(player);
   const int32_t row = player.shown_row;
   if (!pattern || !valid_channel(channel) || !valid_row(row)) return;
+  note_rows(player, row, kRows - 1);
   remove_rows(*pattern, channel, row, 1);
 }
 
@@ -245,6 +235,7 @@ void insert_row(Player& player, CellPart part, int32_t channel) {
   const int32_t row = player.shown_row;
   if (!pattern || !valid_channel(channel) || !valid_row(row) || part == CellPart::kNothing) return;
   const bool whole = part == CellPart::kWhole;
+  note_rows(player, row, kRows - 1);
   for (int32_t k = kRows - 1; k > row; --k)
     move_part((*pattern)[k][channel], (*pattern)[k - 1][channel], whole);
   clear_part((*pattern)[row][channel], whole);
@@ -257,33 +248,65 @@ void delete_above(Player& player, CellPart part, int32_t channel) {
       part == CellPart::kNothing)
     return;
   const bool whole = part == CellPart::kWhole;
+  note_rows(player, row - 1, kRows - 1);
   for (int32_t k = row - 1; k < kRows - 1; ++k)
     move_part((*pattern)[k][channel], (*pattern)[k + 1][channel], whole);
   clear_part((*pattern)[kRows - 1][channel], whole);
 }
 
-// The current pattern for a load: a number out of range names the nearest.
+// The current pattern for a load, noted for the history: a number out of
+// range names the nearest.
 Pattern& loaded_pattern(Player& player) {
-  return player.patterns[std::clamp(player.current_pattern, 0, kPatterns - 1)];
+  const int32_t number = std::clamp(player.current_pattern, 0, kPatterns - 1);
+  history_note_rows(player, number, 0, kRows - 1);
+  return player.patterns[number];
+}
+
+StepKind step_kind(EditOp operation) {
+  switch (operation) {
+    case EditOp::kCutTrack:
+      return StepKind::kCutTrack;
+    case EditOp::kPasteTrack:
+      return StepKind::kPasteTrack;
+    case EditOp::kCutPattern:
+      return StepKind::kCutPattern;
+    case EditOp::kPastePattern:
+      return StepKind::kPastePattern;
+    case EditOp::kCutCommands:
+      return StepKind::kCutCommands;
+    case EditOp::kPasteCommands:
+      return StepKind::kPasteCommands;
+    case EditOp::kCutBlock:
+      return StepKind::kCutBlock;
+    case EditOp::kPasteBlock:
+      return StepKind::kPasteBlock;
+    case EditOp::kDeleteBlock:
+      return StepKind::kDeleteBlock;
+    case EditOp::kInsertRow:
+    case EditOp::kInsertRowAllChannels:
+      return StepKind::kInsertRow;
+    case EditOp::kDeleteAtCursor:
+    case EditOp::kDeleteAbove:
+    case EditOp::kDeleteAboveAllChannels:
+      return StepKind::kDeleteRow;
+    default:
+      return StepKind::kTranspose;  // copies and marks change nothing
+  }
 }
 
 }  // namespace
 
 bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, const EditArgs& args) {
+  // One step, kept once the lock is let go.
+  const HistoryGroup group(player, step_kind(operation));
   // The replayer reads the cells from the audio thread.
   AudioGuard guard;
   switch (operation) {
-    case EditOp::kSaveUndo:
-      save_undo(player, buffers);
-      return false;
-    case EditOp::kUndo:
-      undo(player, buffers);
-      return false;
     case EditOp::kTransposeSampleInTrack:
     case EditOp::kTransposeSampleInPattern:
     case EditOp::kTransposeTrack:
     case EditOp::kTransposePattern:
-      transpose_command(player, buffers, args, operation);
+      transpose_command(player, args, operation);
       return false;
     case EditOp::kTransposeSampleInChannel:
       transpose(player, args, args.channel, true);
@@ -348,18 +371,16 @@ bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, cons
   return false;  // numbers that name no operation change nothing
 }
 
-void replace_track(Player& player, EditBuffers& buffers, int32_t channel,
-                   const PatternCell (&cells)[kRows]) {
+void replace_track(Player& player, int32_t channel, const PatternCell (&cells)[kRows]) {
+  const HistoryGroup group(player, StepKind::kLoadTrack);
   AudioGuard guard;
-  save_undo(player, buffers);
   Pattern& pattern = loaded_pattern(player);
   const int32_t c = std::clamp(channel, 0, kChannels - 1);
   for (int32_t row = 0; row < kRows; ++row) pattern[row][c] = cells[row];
 }
 
-void replace_pattern(Player& player, EditBuffers& buffers,
-                     const PatternCell (&cells)[kRows][kChannels]) {
+void replace_pattern(Player& player, const PatternCell (&cells)[kRows][kChannels]) {
+  const HistoryGroup group(player, StepKind::kLoadPattern);
   AudioGuard guard;
-  save_undo(player, buffers);
   std::memcpy(loaded_pattern(player), cells, sizeof(Pattern));
 }

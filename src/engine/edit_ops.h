@@ -1,18 +1,14 @@
-// Pattern edit operations: undo, clipboards, insert, delete, transpose and
-// blocks, on the current pattern and the editor's buffers.
+// Pattern edit operations: clipboards, insert, delete, transpose and
+// blocks, on the current pattern and the editor's buffers. Each operation
+// is one step of the undo history (engine/history.h).
 #pragma once
 
 #include <cstdint>
 
 #include "engine/player.h"
 
-// One level of undo, the clipboards and the block marks.
+// The clipboards and the block marks.
 struct EditBuffers {
-  // The undo copy remembers its pattern so that undo cannot overwrite
-  // another one.
-  PatternCell undo_pattern[kRows][kChannels];
-  int32_t undo_pattern_number;
-  int32_t undo_filled;  // 1 once a copy has been taken
   PatternCell pattern_clipboard[kRows][kChannels];
   PatternCell track_clipboard[kRows];
   PatternCell command_clipboard[kRows];  // only effect parts are pasted
@@ -28,13 +24,11 @@ struct EditBuffers {
 
 // The values are the numbers the operations have always had.
 enum class EditOp : int32_t {
-  kSaveUndo = 2,
-  kUndo = 3,
   kTransposeSampleInTrack = 5,  // the current sample's notes in the cursor channel
   kTransposeSampleInPattern = 6,
   kTransposeTrack = 7,
   kTransposePattern = 8,
-  kTransposeSampleInChannel = 9,  // as 5 and 7, without taking an undo copy
+  kTransposeSampleInChannel = 9,  // as 5 and 7
   kTransposeChannel = 10,
   kCutTrack = 11,
   kCopyTrack = 12,
@@ -77,8 +71,6 @@ bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, cons
 
 // Loads from files: the cells replace the cursor channel's track or the
 // whole pattern, current pattern numbers out of range taken as the nearest
-// pattern; an undo copy is taken first.
-void replace_track(Player& player, EditBuffers& buffers, int32_t channel,
-                   const PatternCell (&cells)[kRows]);
-void replace_pattern(Player& player, EditBuffers& buffers,
-                     const PatternCell (&cells)[kRows][kChannels]);
+// pattern.
+void replace_track(Player& player, int32_t channel, const PatternCell (&cells)[kRows]);
+void replace_pattern(Player& player, const PatternCell (&cells)[kRows][kChannels]);

@@ -1,9 +1,11 @@
 #include "engine/editing.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 #include "engine/audio_lock.h"
+#include "engine/history.h"
 #include "engine/replayer.h"
 
 namespace {
@@ -31,6 +33,22 @@ PatternCell* cell_at(Player& player, const CellAt& at) {
       !valid_channel(at.channel))
     return nullptr;
   return &player.patterns[at.pattern][at.row][at.channel];
+}
+
+// Notes a cell's row for the undo history.
+void note_cell(Player& player, const CellAt& at) {
+  if (at.channel >= 0 && at.channel < kChannels)
+    history_note_rows(player, at.pattern, at.row, at.row);
+}
+
+// Everything of a sample but its name and data pointer.
+void note_sample_fields(Player& player, Sample& sample) {
+  history_note(player, &sample.length, sizeof(Sample) - offsetof(Sample, length));
+}
+
+void note_order(Player& player) {
+  history_note(player, player.order, sizeof player.order);
+  history_note(player, &player.song_length, sizeof player.song_length);
 }
 
 void set_loop(Sample& sample, int32_t start, int32_t length) {
@@ -182,18 +200,22 @@ void set_play_row(Player& player, int32_t row) {
 }
 
 bool write_note(Player& player, const CellAt& at, int32_t period, int32_t sample) {
+  const HistoryGroup group(player, StepKind::kNote);
   AudioGuard guard;
   PatternCell* cell = cell_at(player, at);
   if (!cell) return false;
+  note_cell(player, at);
   cell->period = period;
   cell->sample = sample;
   return true;
 }
 
 bool write_cell_digit(Player& player, const CellAt& at, CellDigit digit, int32_t value) {
+  const HistoryGroup group(player, StepKind::kCellDigit);
   AudioGuard guard;
   PatternCell* cell = cell_at(player, at);
   if (!cell) return false;
+  note_cell(player, at);
   const auto nibble = static_cast<uint8_t>(value & 15);
   switch (digit) {
     case CellDigit::kSampleHigh:
@@ -222,9 +244,11 @@ bool write_cell_digit(Player& player, const CellAt& at, CellDigit digit, int32_t
 }
 
 bool clear_cell_parts(Player& player, const CellAt& at, bool note, bool effect) {
+  const HistoryGroup group(player, StepKind::kDeleteCell);
   AudioGuard guard;
   PatternCell* cell = cell_at(player, at);
   if (!cell) return false;
+  note_cell(player, at);
   if (note) {
     cell->period = 0;
     cell->sample = 0;
@@ -234,7 +258,9 @@ bool clear_cell_parts(Player& player, const CellAt& at, bool note, bool effect) 
 }
 
 void insert_position(Player& player, int32_t position) {
+  const HistoryGroup group(player, StepKind::kInsertPosition);
   AudioGuard guard;
+  note_order(player);
   const int32_t at = std::clamp(position, 0, kHighestPosition);
   std::copy_backward(player.order + at, player.order + kPositions - 1, player.order + kPositions);
   player.order[at] = 0;
@@ -242,7 +268,9 @@ void insert_position(Player& player, int32_t position) {
 }
 
 void delete_position(Player& player, int32_t position) {
+  const HistoryGroup group(player, StepKind::kDeletePosition);
   AudioGuard guard;
+  note_order(player);
   const int32_t at = std::clamp(position, 0, kHighestPosition);
   if (at < kPositions - 2)
     std::copy(player.order + at + 1, player.order + kPositions - 1, player.order + at);
@@ -250,7 +278,9 @@ void delete_position(Player& player, int32_t position) {
 }
 
 void step_order_entry(Player& player, int32_t delta) {
+  const HistoryGroup group(player, StepKind::kOrderEntry);
   AudioGuard guard;
+  note_order(player);
   int32_t& entry = player.order[std::clamp(player.song_position, 0, kHighestPosition)];
   entry = std::clamp(entry + delta, 0, kHighestOrderEntry);
 }
@@ -266,7 +296,9 @@ void set_current_pattern(Player& player, int32_t pattern) {
 }
 
 void set_song_length(Player& player, int32_t length) {
+  const HistoryGroup group(player, StepKind::kSongLength);
   AudioGuard guard;
+  history_note(player, &player.song_length, sizeof player.song_length);
   player.song_length = std::clamp(length, 1, kHighestPosition);
 }
 
@@ -277,12 +309,26 @@ void set_tempo(Player& player, int32_t tempo) {
 }
 
 void set_song_name(Player& player, const char* name, size_t bytes) {
+  const HistoryGroup group(player, StepKind::kSongName);
+  history_note(player, player.song_name, sizeof player.song_name);
   std::memset(player.song_name, 0, sizeof player.song_name);
   std::memcpy(player.song_name, name, std::min(bytes, sizeof player.song_name));
 }
 
 void clear_song(Player& player) {
+  const HistoryGroup group(player, StepKind::kClearSong);
   AudioGuard guard;
+  // The history keeps the patterns that held something.
+  for (int32_t p = 0; p < kPatterns; ++p) {
+    const auto* bytes = reinterpret_cast<const char*>(player.patterns[p]);
+    if (std::any_of(bytes, bytes + sizeof player.patterns[p], [](char b) { return b != 0; }))
+      history_note_rows(player, p, 0, kRows - 1);
+  }
+  note_order(player);
+  history_note(player, player.song_name, sizeof player.song_name);
+  history_note(player, &player.tempo, sizeof player.tempo);
+  history_note(player, &player.speed, sizeof player.speed);
+  history_note(player, &player.pattern_count, sizeof player.pattern_count);
   // Every pattern, since the order list may name patterns beyond the count.
   std::memset(player.patterns, 0, sizeof player.patterns);
   std::memset(player.order, 0, sizeof player.order);
@@ -296,14 +342,18 @@ void clear_song(Player& player) {
 void set_sample_volume(Player& player, int32_t number, int32_t volume) {
   Sample* sample = editable(player, number);
   if (!sample) return;
+  const HistoryGroup group(player, StepKind::kVolume);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   sample->volume = std::clamp(volume, 0, kMaxSampleVolume);
 }
 
 void set_sample_finetune(Player& player, int32_t number, int32_t finetune) {
   Sample* sample = editable(player, number);
   if (!sample) return;
+  const HistoryGroup group(player, StepKind::kFinetune);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   sample->finetune = finetune & 15;
 }
 
@@ -340,7 +390,9 @@ void step_sample_loop(Player& player, int32_t number, LoopStep step, int32_t byt
       length -= bytes;
       break;
   }
+  const HistoryGroup group(player, StepKind::kLoop);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   set_loop(*sample, start, length);
 }
 
@@ -351,7 +403,9 @@ void move_loop_start(Player& player, int32_t number, int32_t byte) {
   const int32_t end = std::min(sample->loop_end >> 14, sample_bytes(*sample));
   if (end < kNoLoopBytes) return;
   const int32_t start = std::min(std::max(byte, 0) & ~1, end - kNoLoopBytes);
+  const HistoryGroup group(player, StepKind::kLoop);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   set_loop(*sample, start, end - start);
 }
 
@@ -362,7 +416,9 @@ void move_loop_end(Player& player, int32_t number, int32_t byte) {
   const int32_t start = sample->loop_start >> 14;
   if (length - start < kNoLoopBytes) return;
   const int32_t end = std::clamp(byte & ~1, start + kNoLoopBytes, length);
+  const HistoryGroup group(player, StepKind::kLoop);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   sample->loop_length = (end - start) * kFixOne;
   sample->loop_end = end * kFixOne;
 }
@@ -371,7 +427,9 @@ void toggle_sample_loop(Player& player, int32_t number) {
   Sample* sample = editable(player, number);
   if (!sample) return;
   const int32_t length = sample_bytes(*sample);
+  const HistoryGroup group(player, StepKind::kLoop);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
   if (sample_loops(*sample)) {
     sample->loop_start = 0;
     sample->loop_length = sample->loop_end = kNoLoopBytes * kFixOne;
@@ -384,7 +442,10 @@ int8_t* replace_sample_data(Player& player, int32_t number, int8_t* data, int32_
                             int32_t loop_start, int32_t loop_length) {
   Sample* sample = editable(player, number);
   if (!sample) return data;  // not taken: the caller frees it
+  const HistoryGroup group(player, StepKind::kSamplePaste);
   AudioGuard guard;
+  note_sample_fields(player, *sample);
+  history_note_sample_data(player, number);
   int8_t* old = sample->data;
   sample->data = data;
   sample->length = bytes * kFixOne;
@@ -401,8 +462,12 @@ int8_t* replace_sample_data(Player& player, int32_t number, int8_t* data, int32_
 void install_sample(Player& player, int32_t number, const Sample& loaded) {
   Sample* sample = editable(player, number);
   if (!sample) return;
+  const HistoryGroup group(player, StepKind::kLoadSample);
   // Nothing may read the slot while its data changes.
   AudioGuard guard;
+  history_note(player, sample->name, sizeof sample->name);
+  note_sample_fields(player, *sample);
+  history_note_sample_data(player, number);
   for (ChannelState& ch : player.channels) silence_voice(player, ch, -1);
   sample_clear(*sample);
   *sample = loaded;
@@ -411,13 +476,22 @@ void install_sample(Player& player, int32_t number, const Sample& loaded) {
 void set_sample_name(Player& player, int32_t number, const char* name, size_t bytes) {
   Sample* sample = editable(player, number);
   if (!sample) return;
+  const HistoryGroup group(player, StepKind::kSampleName);
+  history_note(player, sample->name, sizeof sample->name);
   std::memset(sample->name, 0, sizeof sample->name);
   std::memcpy(sample->name, name, std::min(bytes, sizeof sample->name));
 }
 
 void clear_samples(Player& player) {
+  const HistoryGroup group(player, StepKind::kClearSamples);
   // No channel may read sample data once it is freed.
   AudioGuard guard;
+  for (int32_t s = 1; s < kSampleCount; ++s) {
+    Sample& sample = player.samples[s];
+    history_note(player, sample.name, sizeof sample.name);
+    note_sample_fields(player, sample);
+    history_note_sample_data(player, s);
+  }
   for (ChannelState& channel : player.channels) {
     channel.sample = 0;
     channel.pending_sample = 0;

@@ -12,6 +12,8 @@ constexpr int kRows = 64;
 constexpr int32_t kFixOne = 16384;  // 18.14 fixed point: one byte
 constexpr int32_t kMaxSampleBytes = 0xFFFE;
 
+struct History;
+
 enum PlayMode : int32_t { kPlaySong = 1, kStopped = 2, kPlayPattern = 3 };
 
 struct Sample {
@@ -117,6 +119,9 @@ struct Player {
   // The signature of the file the module came from ("M.K.", "M!K!", "4CHN",
   // "FLT4"); zero for a new module.
   char signature[4];
+  // The undo history the editing layer notes its changes in; not owned,
+  // null for a player nobody edits.
+  History* history;
 };
 
 // Allocates a zero-filled player in its initial state; never returns null.

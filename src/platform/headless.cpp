@@ -71,6 +71,8 @@ void unlock(void* context) {
   of(context).lock.unlock();
 }
 
+void set_title(void*, const char*) {}
+
 }  // namespace
 
 void headless_init(HeadlessPlatform& platform, int64_t frames) {
@@ -87,6 +89,6 @@ void headless_init_fed(HeadlessPlatform& platform, HeadlessFeed feed) {
 }
 
 PlatformOps headless_ops(HeadlessPlatform& platform) {
-  return PlatformOps{&platform,  wait,        clock_us, poll,  present,
-                     audio_open, audio_close, lock,     unlock};
+  return PlatformOps{&platform,  wait,        clock_us, poll,   present,
+                     audio_open, audio_close, lock,     unlock, set_title};
 }

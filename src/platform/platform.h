@@ -79,4 +79,7 @@ struct PlatformOps {
   // It is recursive.
   void (*lock)(void* context);
   void (*unlock)(void* context);
+  // Names the window; null, or a function that does nothing, where there
+  // is no window.
+  void (*set_title)(void* context, const char* title);
 };

@@ -190,6 +190,10 @@ void set_text_input(SdlPlatform* platform, bool on) {
   }
 }
 
+void set_title(void* context, const char* title) {
+  SDL_SetWindowTitle(static_cast<SdlPlatform*>(context)->window, title);
+}
+
 void present(void* context, const uint8_t* framebuffer, bool text_input) {
   auto* platform = static_cast<SdlPlatform*>(context);
   set_text_input(platform, text_input);
@@ -292,6 +296,6 @@ void sdl_platform_destroy(SdlPlatform* platform) {
 }
 
 PlatformOps sdl_platform_ops(SdlPlatform* platform) {
-  return PlatformOps{platform,   wait,        clock_us, poll,  present,
-                     audio_open, audio_close, lock,     unlock};
+  return PlatformOps{platform,   wait,        clock_us, poll,   present,
+                     audio_open, audio_close, lock,     unlock, set_title};
 }

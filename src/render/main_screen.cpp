@@ -13,6 +13,11 @@ constexpr uint32_t kTextColour = 0x000000;
 constexpr uint32_t kScopeColour = 0xF0D000;
 constexpr int32_t kScopeWidth = 40;
 constexpr int32_t kScopeCentre = 71;
+// A filled square in the panel just left of the song name.
+constexpr uint32_t kModifiedColour = 0xE02020;
+constexpr int32_t kModifiedX = 96;
+constexpr int32_t kModifiedY = 103;
+constexpr int32_t kModifiedSize = 4;
 
 constexpr const char* kFinetuneTexts[16] = {" 0", "+1", "+2", "+3", "+4", "+5", "+6", "+7",
                                             "-8", "-7", "-6", "-5", "-4", "-3", "-2", "-1"};
@@ -107,6 +112,10 @@ ChannelPeaks draw_status(const ScreenContext& ctx, const MainScreenState& main) 
   draw_text(ctx.canvas, 24, 102, 0, kTextColour, "%d", ctx.selection.edit_skip);
 
   draw_name(player->song_name, sizeof player->song_name, 102, ctx);
+  if (main.modified)
+    for (int32_t y = 0; y < kModifiedSize; ++y)
+      for (int32_t x = 0; x < kModifiedSize; ++x)
+        put_pixel(ctx.canvas, kModifiedX + x, kModifiedY + y, kModifiedColour);
 
   const int32_t number = std::clamp(ctx.selection.current_sample, 0, kSampleCount - 1);
   const Sample& sample = player->samples[number];

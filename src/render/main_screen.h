@@ -15,6 +15,7 @@ struct MainScreenState {
   int32_t play_seconds;
   int32_t restart_clock;
   ChannelPeaks peaks;
+  int32_t modified;  // the module has changes not saved: a mark is shown
 };
 
 // Bytes a module file of this player would take: the header, the patterns

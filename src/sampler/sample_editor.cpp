@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/editing.h"
+#include "engine/history.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
 #include "render/main_screen.h"
@@ -121,7 +122,10 @@ void cut_range(SamplerState& sampler, const ScreenContext& ctx, int32_t number, 
     std::memcpy(kept + a, sample.data + b, static_cast<size_t>(length - b));
   }
   const int32_t bytes = padded(rest);
-  std::free(replace_sample_data(*ctx.player, number, kept, bytes, 0, kNoLoopBytes));
+  {
+    const HistoryGroup group(*ctx.player, StepKind::kSampleCut);
+    std::free(replace_sample_data(*ctx.player, number, kept, bytes, 0, kNoLoopBytes));
+  }
   take_copy(sampler, copy, padded(n));
 
   set_whole_view(sampler, bytes);
@@ -172,6 +176,7 @@ void swap_with_copy(SamplerState& sampler, const ScreenContext& ctx, int32_t num
   const int32_t loop_length = sample.loop_length >> 14;
   // Data is null exactly when the length is 0, in the buffer and the sample.
   const int32_t copy_bytes = sampler.copy_length;
+  const HistoryGroup group(*ctx.player, StepKind::kSampleSwap);
   sampler.copy_data = replace_sample_data(*ctx.player, number, sampler.copy_data, copy_bytes,
                                           sampler.copy_loop_start, sampler.copy_loop_length);
   sampler.copy_length = bytes;

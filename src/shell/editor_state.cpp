@@ -101,5 +101,6 @@ void editor_state_destroy(EditorState* state) {
   for (Image* GuiImages::*field : kImageFields)
     if (state->images.*field) image_free(state->images.*field);
   free_copy_buffer(state->sampler);
+  history_clear(state->history);
   delete state;
 }

@@ -8,6 +8,7 @@
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
 #include "engine/edit_ops.h"
+#include "engine/history.h"
 #include "engine/player.h"
 #include "render/main_screen.h"
 #include "render/screen.h"
@@ -27,8 +28,10 @@ struct EditorState {
   TextFieldState text_field;
   uint32_t open_screens;  // a bit for each ScreenId that is open
 
-  // Edit operations: one level of undo, the clipboards and the block marks.
+  // Edit operations: the clipboards and the block marks.
   EditBuffers edit_buffers;
+  // The undo history of the module; the player edited points to it.
+  History history;
 };
 
 // The context the screens are handed for a frame.

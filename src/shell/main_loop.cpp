@@ -1,10 +1,26 @@
 #include "shell/main_loop.h"
 
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "engine/audio_lock.h"
+#include "engine/history.h"
 #include "shell/audio_refill.h"
 #include "shell/frame.h"
+
+namespace {
+
+// "*" while the module has changes not saved, the program, the song name.
+std::string window_title(const EditorState& state) {
+  const Player& player = *state.player;
+  std::string title = history_modified(state.history, player) ? "*Tetrad" : "Tetrad";
+  const size_t length = strnlen(player.song_name, sizeof player.song_name);
+  if (length > 0) title += " - " + std::string(player.song_name, length);
+  return title;
+}
+
+}  // namespace
 
 void run_main_loop(const PlatformOps& platform, EditorState* state,
                    void (*dispatch)(EditorState*)) {
@@ -22,6 +38,7 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   // the back-end reports where it is.
   input.mouse_x = kScreenWidth;
   int64_t start_time = platform.clock_us(context);
+  std::string title;  // what the window is called: set on the first frame
   for (;;) {
     const PlatformTurn turn = platform.wait(context);
     if (turn == kTurnEnd) break;
@@ -39,6 +56,11 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
       platform.present(context, state->canvas.pixels, state->status.dialog == kDialogTextField);
+      std::string now = window_title(*state);
+      if (platform.set_title && now != title) {
+        platform.set_title(context, now.c_str());
+        title = std::move(now);
+      }
     }
     if (input.quit_requested) break;
   }

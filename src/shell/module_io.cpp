@@ -30,7 +30,9 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   // the old song. The audio thread reads the player through the editor
   // state: the old one is freed once nothing can read it.
   stop_playback(*state->player);
+  fresh->history = &state->history;
   player_destroy(swap_player(state->player, fresh));
+  history_clear(state->history);  // a loaded module starts unchanged
   state->selection.current_sample = 1;
   sample_changed(*state);
   return result;
@@ -47,5 +49,6 @@ int32_t save_module(Player* player, const char* path, EditorState* state, Module
     set_message(state->status, result.message);
     return 0;
   }
+  history_mark_saved(state->history);
   return 1;
 }

@@ -241,6 +241,7 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
 void mouse_dispatch(EditorState* state) {
   show_block_marking(state->edit_buffers, *state->player, state->status);
   const bool pattern_view_shown = !screen_is_open(*state, ScreenId::kSampler);
+  state->main.modified = history_modified(state->history, *state->player) ? 1 : 0;
   state->main.peaks = redraw_main_screen(screen_context(*state), state->main, pattern_view_shown);
   draw_screen_panels(*state);
 

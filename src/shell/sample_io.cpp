@@ -7,6 +7,7 @@
 
 #include "engine/audio_lock.h"
 #include "engine/editing.h"
+#include "engine/history.h"
 #include "files/module_format.h"
 #include "files/sample_file.h"
 #include "files/sample_import.h"
@@ -44,6 +45,7 @@ FileResult load_sample(EditorState* state, const char* path) {
   }
   if (imported.cut) timed_message(state->status, "SAMPLE CUT SHORT");
   const std::string name = sample_name_of_path(path);
+  const HistoryGroup group(*state->player, StepKind::kLoadSample);
   AudioGuard guard;
   install_sample(*state->player, slot, loaded);
   set_sample_name(*state->player, slot, name.data(), name.size());
@@ -71,6 +73,7 @@ int32_t load_st_sample(const char* name, EditorState* state) {
   const std::string path = library_sample_path(program_path("ST"), kept);
   std::vector<uint8_t> probe;
   if (path.empty() || !read_file_start(path.c_str(), 1, probe).ok) return 0;
+  const HistoryGroup group(*state->player, StepKind::kLoadSample);
   load_sample(state, path.c_str());
   set_sample_name(*state->player, slot, kept, sizeof kept);
   return 1;

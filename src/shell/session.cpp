@@ -22,6 +22,7 @@ EditorState* session_create(const LiveOptions& options) {
   EditorState* state = editor_state_create();
   if (!state) return nullptr;
   state->player = player_create(kAudioRate);
+  state->player->history = &state->history;
   // The output filter starts switched off.
   set_filter_enabled(*state->player, false);
   if (options.module && !load_module(options.module, state)) {

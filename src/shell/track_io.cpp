@@ -63,7 +63,7 @@ FileResult load_track(const char* path, EditorState* state) {
     std::copy(std::begin(cells), std::end(cells), state->edit_buffers.track_clipboard);
     return result;
   }
-  replace_track(*state->player, state->edit_buffers, cursor_channel(state), cells);
+  replace_track(*state->player, cursor_channel(state), cells);
   return result;
 }
 
@@ -83,7 +83,7 @@ FileResult load_pattern(const char* path, EditorState* state) {
   const FileResult result = read_cells(path, state, &cells[0][0], kPatternCells);
   if (!result.ok) return result;
   if (!state->disk_op.option_pattern) {
-    replace_pattern(*state->player, state->edit_buffers, cells);
+    replace_pattern(*state->player, cells);
     return result;
   }
   Pattern& target = state->edit_buffers.pattern_clipboard;

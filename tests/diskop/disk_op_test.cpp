@@ -19,6 +19,7 @@
 
 #include "../render/screen_fixture.h"
 #include "diskop/directory.h"
+#include "engine/history.h"
 #include "files/sample_file.h"
 #include "files/track_pattern.h"
 #include "shell/disk_op_files.h"
@@ -233,7 +234,10 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(50, kLine[1]);  // into channel 0 of pattern 4; the screen closes
   EXPECT_EQ(player().patterns[4][9][0].sample, 3);
   EXPECT_EQ(player().patterns[5][0][0].period, 0) << "the track ends with row 63";
-  EXPECT_EQ(state().edit_buffers.undo_pattern_number, 4);
+  // The load is one step, undone in pattern 4.
+  EXPECT_EQ(history_undo(player()).pattern, 4);
+  EXPECT_EQ(player().patterns[4][9][0].sample, 0);
+  history_redo(player());
   set_screen_open(state(), ScreenId::kDiskOp, true);
   write("short", Bytes(kTrackFileBytes - 1));
   click(50, kLine[1]);  // short, now before tune

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/history.h"
 #include "engine/player.h"
 
 namespace {
@@ -32,12 +33,15 @@ struct Editor {
   Player* player = player_create(44100);
   EditBuffers* buffers = new EditBuffers{};
   EditArgs args{1, 1, 0, CellPart::kNothing, false};
+  History history;
   Editor() {
+    player->history = &history;
     for (int p = 0; p < 2; ++p)
       for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kChannels; ++c) player->patterns[p][r][c] = source_cell(r, c);
   }
   ~Editor() {
+    history_clear(history);
     player_destroy(player);
     delete buffers;
   }
@@ -45,7 +49,7 @@ struct Editor {
   // "r<row>" cursor row, "c<channel>" cursor channel, "p<pattern>" the
   // current pattern; what the modifiers mean: "S" whole cells and the row
   // kept (Shift), "A" whole cells (Alt), "C" effect parts (Ctrl), "N"
-  // nothing; a number runs that operation (with the cursor channel),
+  // nothing; "u" undoes a step; a number runs that operation (with the cursor channel),
   // "<op>+<n>" / "<op>-<n>" a transposition by n semitones.
   void run(const std::string& ops) {
     std::istringstream in(ops);
@@ -56,6 +60,8 @@ struct Editor {
         args.channel = std::stoi(t.substr(1));
       } else if (t[0] == 'p') {
         player->current_pattern = std::stoi(t.substr(1));
+      } else if (t == "u") {
+        history_undo(*player);
       } else if (t == "S" || t == "A" || t == "C" || t == "N") {
         args.part = t == "N"   ? CellPart::kNothing
                     : t == "C" ? CellPart::kEffects
@@ -145,9 +151,9 @@ const OpCase kOps[] = {
     {"an unfilled track clipboard pastes empty cells", "13", "_*64", kSame, 0},
     {"cut commands", "17", "0/_-63/_", kSame, 0},
     {"cut pattern", "14", "_*64", "_*64", 0},
-    {"undo after a paste, twice", "r0 20 r9 22 r30 23 3 3", kSame, kSame, 40},
-    {"undo puts the copy back into its own pattern", "p1 14 p0 3", kSame, kSame, 0},
-    {"undo on a fresh state changes nothing", "3", kSame, kSame, 0},
+    {"undo after a paste, twice", "r0 20 r9 22 r30 23 u u", kSame, kSame, 40},
+    {"undo puts the cut back into its own pattern", "p1 14 p0 u", kSame, kSame, 0},
+    {"undo on a fresh state changes nothing", "u", kSame, kSame, 0},
     {"numbers 0, 1, 4 and above 29 change nothing", "S r10 0 1 4 30 99", kSame, kSame, 10},
 };
 
@@ -169,17 +175,17 @@ TEST(EditOps, RowOperations) {
   }
 }
 
-// Every operation that saves the pattern first can be taken back, at
-// either end of the pattern and with any modifier.
+// Every operation that changes the pattern is one step the history takes
+// back, at either end of the pattern and with any modifier.
 TEST(EditOps, UndoAfterAnyOperationRestoresThePattern) {
-  for (int32_t op : {5, 6, 7, 8, 11, 13, 14, 16, 17, 19, 23, 24}) {
+  for (int32_t op : {5, 6, 7, 8, 9, 10, 11, 13, 14, 16, 17, 19, 21, 23, 24, 25, 26, 27, 28, 29}) {
     for (const char* where : {"r0", "r63", "r31"}) {
       for (const char* mods : {"N", "S", "A", "C"}) {
         Editor e;
         e.run(std::string("r2 20 r7 22 c3 12 15 18 ") + where + " 20 " + mods);
         PatternCell before[kRows][kChannels];
         std::memcpy(before, e.player->patterns[0], sizeof before);
-        e.run(std::to_string(op) + "+1 3");
+        e.run(std::to_string(op) + "+1 u");
         EXPECT_EQ(std::memcmp(before, e.player->patterns[0], sizeof before), 0)
             << "operation " << op << " at " << where << " with " << mods;
       }
@@ -216,9 +222,7 @@ TEST(EditOps, TransposeStaysInsideTheTable) {
 TEST(EditOps, OutOfRangeCursorsChangeNothing) {
   Editor e;
   e.run("S r-1 25 26 28 r64 25 26 28 r5 c4 11 13 17 19 20 21 c1 r0 p128 16 14 26 7+1 p0");
-  e.buffers->undo_filled = 1;  // a copy that names no pattern is put back nowhere
-  e.buffers->undo_pattern_number = kPatterns;
-  e.run("3 r60 20");
+  e.run("u r60 20");
   e.buffers->block_end = kRows;  // a block end from outside the pattern stops at row 63
   e.run("r64 21");
   // Nothing is written past the patterns, where the player's settings lie.

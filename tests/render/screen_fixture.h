@@ -64,6 +64,7 @@ struct Screen {
     set_image_pixel(cursor, 1, 1, 0xFF0000);
     state.canvas.pixels = framebuffer.data();
     state.player = player_create(44100);
+    state.player->history = &state.history;
     state.images.main = &main;
     state.images.font = &font;
     state.canvas.font = &font;
@@ -85,7 +86,10 @@ struct Screen {
     state.selection.current_sample = 1;
     state.selection.edit_skip = 1;
   }
-  ~Screen() { player_destroy(state.player); }
+  ~Screen() {
+    history_clear(state.history);
+    player_destroy(state.player);
+  }
   Screen(const Screen&) = delete;
   Screen& operator=(const Screen&) = delete;
 
