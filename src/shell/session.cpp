@@ -17,10 +17,12 @@
 #include "shell/module_io.h"
 #include "shell/script.h"
 #include "shell/script_input.h"
+#include "settings/settings.h"
 
 EditorState* session_create(const LiveOptions& options) {
   EditorState* state = editor_state_create();
   if (!state) return nullptr;
+  state->settings = read_settings(settings_path());
   state->player = player_create(kAudioRate);
   // The output filter starts switched off.
   set_filter_enabled(*state->player, false);
