@@ -64,6 +64,9 @@ struct FrameInput {
   int32_t left_held;  // frames the left button has been down, 0 = up
   int32_t right_down;
   int32_t fast_repeat;  // a held button repeats every few frames, not every 40
+  // A held key or button acts at once, then waits at least this many frames
+  // before it repeats.
+  int32_t repeat_delay_frames;
 };
 
 // What every screen may show and set: the message line, the pointer's
