@@ -288,8 +288,7 @@ namespace {
 
 // Writes the bytes to a new temporary file beside `path` and names it in
 // `temp`; on failure nothing is left.
-FileResult write_temporary(const char* path, const std::vector<uint8_t>& bytes,
-                           std::string& temp) {
+FileResult write_temporary(const char* path, const std::vector<uint8_t>& bytes, std::string& temp) {
   temp = std::string(path) + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return file_refusal(FileError::kCannotCreate);
@@ -320,8 +319,7 @@ FileResult keep_backup(const char* path) {
 
 }  // namespace
 
-FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes,
-                                bool backup) {
+FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes, bool backup) {
   std::string temp;
   FileResult result = write_temporary(path, bytes, temp);
   if (!result.ok) return result;

@@ -144,8 +144,7 @@ Settings read_settings(const std::string& path) {
   std::vector<SettingsProblem> problems;
   const Settings settings = parse_settings(text.str(), problems);
   for (const SettingsProblem& problem : problems)
-    std::fprintf(stderr, "tetrad: %s:%d: %s\n", path.c_str(), problem.line,
-                 problem.reason.c_str());
+    std::fprintf(stderr, "tetrad: %s:%d: %s\n", path.c_str(), problem.line, problem.reason.c_str());
   return settings;
 }
 

@@ -11,13 +11,13 @@
 #include "engine/player.h"
 #include "files/png_image.h"
 #include "platform/headless.h"
+#include "settings/settings.h"
 #include "shell/editor_state.h"
 #include "shell/frame.h"
 #include "shell/main_loop.h"
 #include "shell/module_io.h"
 #include "shell/script.h"
 #include "shell/script_input.h"
-#include "settings/settings.h"
 
 EditorState* session_create(const LiveOptions& options) {
   EditorState* state = editor_state_create();
