@@ -417,16 +417,17 @@ bool repeat_due(EditContext* state, int32_t key_index) {
     --state->keys.repeat_countdown;
     return false;
   }
-  state->keys.repeat_countdown = 4;
+  int32_t frames = 4;
   if (key_index == kKeyDown || key_index == kKeyUp) {
     if (state->input.modifiers & kShift) {
-      state->keys.repeat_countdown = 2;
+      frames = 2;
     } else if (state->input.modifiers & kAlt) {
-      state->keys.repeat_countdown = 1;
+      frames = 1;
     }
   }
   if (key_index != kKeyLeft && key_index != kKeyRight && screen_open(state, ScreenId::kDiskOp))
-    state->keys.repeat_countdown = 1;
+    frames = 1;
+  start_repeat_countdown(state->keys, frames, state->input.repeat_delay_frames);
   return true;
 }
 
@@ -501,10 +502,17 @@ void track_held_key(EditContext* state, int32_t key_code) {
     // press: it acts at once and is not taken for the one before.
     if (!held_right_hand_key_returns(state, key_code)) {
       state->keys.repeat_countdown = 0;
+      state->keys.repeating = 0;
       state->keys.key_consumed = 0;
     }
     state->keys.key_held = key_code;
   }
+}
+
+void start_repeat_countdown(KeyboardState& keys, int32_t frames, int32_t delay_frames) {
+  // A countdown of n acts again n + 1 frames later.
+  keys.repeat_countdown = keys.repeating ? frames : std::max(frames, delay_frames - 1);
+  keys.repeating = 1;
 }
 
 int32_t handle_key(int32_t key_code, EditContext* state) {

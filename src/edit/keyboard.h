@@ -10,6 +10,7 @@
 struct KeyboardState {
   int32_t key_held;          // code of the key seen in the previous frame, 0 = none
   int32_t repeat_countdown;  // frames before a held key acts again
+  int32_t repeating;         // the held key has acted once, so the next wait is the rate's
   int32_t key_consumed;      // the held key has acted once and waits for release
   int32_t note_key_latch;    // a note key was taken and no key-free frame followed
   int32_t note_key_index;    // key index of that note key
@@ -26,6 +27,10 @@ void show_block_marking(EditBuffers& edit, const Player& player, Status& status)
 // Held-key bookkeeping shared with the text fields: key_held keeps the code
 // of the key held since an earlier frame, 0 when none.
 void track_held_key(EditContext* state, int32_t key_code);
+
+// Starts the wait after a held key acts: the input's repeat delay after its
+// first act (or the rate's `frames`, if longer), `frames` after later ones.
+void start_repeat_countdown(KeyboardState& keys, int32_t frames, int32_t delay_frames);
 
 // False while a requester or a text field takes the keys for itself.
 bool keyboard_is_free(const EditContext* state);

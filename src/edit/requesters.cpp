@@ -234,7 +234,7 @@ int32_t edit_text_field(EditContext* state) {
   if (state->keys.repeat_countdown != 0) {
     state->keys.repeat_countdown -= 1;
   } else {
-    state->keys.repeat_countdown = kTextRepeatFrames;
+    start_repeat_countdown(state->keys, kTextRepeatFrames, state->input.repeat_delay_frames);
     if (!state->keys.key_consumed && state->input.key_code != 0) take_key(state);
   }
   if (state->keys.pending_edit_key != 0) {

@@ -127,6 +127,8 @@ FileResult file_refusal(FileError error) {
       return {false, error, "CAN'T SAVE FILE", "cannot create file"};
     case FileError::kWriteFailed:
       return {false, error, "SAVE FAILED", "write failed"};
+    case FileError::kBackupFailed:
+      return {false, error, "BACKUP FAILED", "cannot keep the old file as .bak"};
     case FileError::kStdoutFailed:
       return {false, error, "WRITE FAILED", "cannot write to standard output"};
     case FileError::kNone:
@@ -282,8 +284,12 @@ FileResult read_file_start(const char* path, size_t max_bytes, std::vector<uint8
   return read_regular_file(path, max_bytes, false, out);
 }
 
-FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes) {
-  std::string temp = std::string(path) + ".XXXXXX";
+namespace {
+
+// Writes the bytes to a new temporary file beside `path` and names it in
+// `temp`; on failure nothing is left.
+FileResult write_temporary(const char* path, const std::vector<uint8_t>& bytes, std::string& temp) {
+  temp = std::string(path) + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return file_refusal(FileError::kCannotCreate);
   size_t done = 0;
@@ -295,9 +301,32 @@ FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& by
   const bool written = done == bytes.size() && fsync(fd) == 0;
   fchmod(fd, 0644);
   const bool closed = close(fd) == 0;
-  if (!written || !closed || std::rename(temp.c_str(), path) != 0) {
-    unlink(temp.c_str());
-    return file_refusal(FileError::kWriteFailed);
-  }
+  if (written && closed) return kFileOk;
+  unlink(temp.c_str());
+  return file_refusal(FileError::kWriteFailed);
+}
+
+// Copies the regular file at `path`, if there is one, to PATH.bak.
+FileResult keep_backup(const char* path) {
+  std::vector<uint8_t> old;
+  const FileResult read = read_whole_file(path, SIZE_MAX, old);
+  if (read.error == FileError::kNotFound || read.error == FileError::kNotRegular) return kFileOk;
+  const std::string backup = std::string(path) + ".bak";
+  if (!read.ok || !write_file_replacing(backup.c_str(), old, false).ok)
+    return file_refusal(FileError::kBackupFailed);
   return kFileOk;
+}
+
+}  // namespace
+
+FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes, bool backup) {
+  std::string temp;
+  FileResult result = write_temporary(path, bytes, temp);
+  if (!result.ok) return result;
+  // The old file is kept only once the new bytes are safely on disk.
+  if (backup) result = keep_backup(path);
+  if (result.ok && std::rename(temp.c_str(), path) != 0)
+    result = file_refusal(FileError::kWriteFailed);
+  if (!result.ok) unlink(temp.c_str());
+  return result;
 }

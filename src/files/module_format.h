@@ -35,6 +35,7 @@ enum class FileError : int32_t {
   kUnknownFormat,
   kCannotCreate,
   kWriteFailed,
+  kBackupFailed,
   kStdoutFailed,
 };
 
@@ -74,7 +75,10 @@ FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8
 // Reads at most the first max_bytes of a regular file.
 FileResult read_file_start(const char* path, size_t max_bytes, std::vector<uint8_t>& out);
 // Writes through a temporary file in the same directory and a rename, so a
-// failed write leaves any previous file as it was.
-FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes);
+// failed write leaves any previous file as it was. With `backup` the file
+// it replaces is first copied to PATH.bak (replacing an older one); when
+// that copy fails nothing is written.
+FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& bytes,
+                                bool backup = false);
 
 constexpr size_t kMaxModuleFileBytes = 8u << 20;

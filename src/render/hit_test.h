@@ -12,7 +12,8 @@ constexpr int32_t kRepeatFrames = 40;
 constexpr int32_t kFastRepeatFrames = 4;
 
 // True in the first frame of a press and in each repeat frame while the
-// left button stays down.
+// left button stays down: the first repeat after the input's repeat delay
+// (but not before the rate's own interval), then one each interval.
 bool press_due(const FrameInput& input);
 
 // The action of the last button under the pointer in a frame where a press

@@ -65,6 +65,9 @@ struct FrameInput {
   int32_t right_down;
   int32_t fast_repeat;  // a held button repeats every few frames, not every 40
   int32_t wheel;        // notches of the mouse wheel in this frame, away from the user > 0
+  // A held key or button acts at once, then waits at least this many frames
+  // before it repeats.
+  int32_t repeat_delay_frames;
 };
 
 // What every screen may show and set: the message line, the pointer's

@@ -13,6 +13,7 @@
 #include "render/main_screen.h"
 #include "render/screen.h"
 #include "sampler/sample_view.h"
+#include "settings/settings.h"
 
 struct EditorState {
   Canvas canvas;  // pixels owned; font is images.font
@@ -27,6 +28,7 @@ struct EditorState {
   SamplerState sampler;
   TextFieldState text_field;
   uint32_t open_screens;  // a bit for each ScreenId that is open
+  Settings settings;      // read once at start
 
   // Edit operations: the clipboards and the block marks.
   EditBuffers edit_buffers;
@@ -40,10 +42,10 @@ inline ScreenContext screen_context(EditorState& state) {
                        state.player, state.status, state.selection};
 }
 
-// Allocates the state zero-filled, loads the GUI images from the program's
-// data directory and sets the initial values. Null when an image cannot be
-// read: the decoder has printed why, and a line naming the file follows on
-// standard error. The caller fills in `player`.
+// Allocates the state zero-filled (the settings at their defaults), loads
+// the GUI images from the program's data directory and sets the initial
+// values. Null when an image cannot be read: the decoder has printed why,
+// and a line naming the file follows on standard error. The caller fills in `player`.
 EditorState* editor_state_create();
 // Frees the framebuffer and the images, then the state (not the player).
 // Null is ignored.

@@ -2,6 +2,7 @@
 
 #include "edit/keyboard.h"
 #include "engine/audio_lock.h"
+#include "platform/headless.h"
 #include "shell/disk_op_files.h"
 #include "shell/screens.h"
 #include "shell/translate_key.h"
@@ -15,6 +16,15 @@ void update_play_clock(EditorState* state, int64_t now_us, int64_t* start_time_u
   if (state->player->play_mode != kStopped)
     state->main.play_seconds = static_cast<int32_t>((now_us - *start_time_us) / 1000000);
 }
+
+namespace {
+
+// Frames come 60 a second, in the window as headless.
+int32_t repeat_delay_frames(const Settings& settings) {
+  return (settings.repeat_delay_ms * kHeadlessFrameRate + 500) / 1000;
+}
+
+}  // namespace
 
 void hand_over_mouse(const PlatformInput& input, EditorState* state) {
   state->input.mouse_x = input.mouse_x;
@@ -34,6 +44,7 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
     AudioGuard guard;
     translate_key(input.raw_key, input.raw_qualifier, state);
     state->input.text_char = input.text_char;
+    state->input.repeat_delay_frames = repeat_delay_frames(state->settings);
     hand_over_mouse(input, state);
     if (input.dropped_file[0]) {
       load_dropped_file(input.dropped_file, state);

@@ -44,7 +44,7 @@ int32_t save_module(Player* player, const char* path, EditorState* state, Module
     AudioGuard guard;
     bytes = serialize_module(player, kind);
   }
-  const FileResult result = write_file_replacing(path, bytes);
+  const FileResult result = write_file_replacing(path, bytes, state->settings.backups);
   if (!result.ok) {
     set_message(state->status, result.message);
     return 0;

@@ -59,7 +59,7 @@ int32_t save_sample(const char* path, EditorState* state, int32_t number, bool i
     AudioGuard guard;
     bytes = serialize_sample(state->player->samples[number], iff);
   }
-  const FileResult result = write_file_replacing(path, bytes);
+  const FileResult result = write_file_replacing(path, bytes, state->settings.backups);
   if (!result.ok)
     std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
   return result.ok ? 1 : 0;

@@ -11,6 +11,7 @@
 #include "engine/player.h"
 #include "files/png_image.h"
 #include "platform/headless.h"
+#include "settings/settings.h"
 #include "shell/editor_state.h"
 #include "shell/frame.h"
 #include "shell/main_loop.h"
@@ -21,6 +22,7 @@
 EditorState* session_create(const LiveOptions& options) {
   EditorState* state = editor_state_create();
   if (!state) return nullptr;
+  state->settings = read_settings(settings_path());
   state->player = player_create(kAudioRate);
   state->player->history = &state->history;
   // The output filter starts switched off.

@@ -28,7 +28,11 @@ FileResult shown(EditorState* state, const FileResult& result) {
 }
 
 int32_t write_cells(const char* path, EditorState* state, const PatternCell* cells, size_t count) {
-  return shown(state, write_file_replacing(path, serialize_cells(cells, count))).ok ? 1 : 0;
+  return shown(state,
+               write_file_replacing(path, serialize_cells(cells, count), state->settings.backups))
+                 .ok
+             ? 1
+             : 0;
 }
 
 // Reads a whole file of `count` cells into `cells`.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Headless screenshots: a PNG of the whole screen, a deterministic replay,
-# and a clear refusal when the GUI images are missing.
+# a warning for a bad settings line, and a clear refusal when the GUI images
+# are missing.
 set -u
 source "$(dirname "$0")/lib.bash"
 
@@ -14,6 +15,21 @@ png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3*256+$4 "x" $7*256+$8}'; 
 "$tetrad" --screenshot "$work/b.png" --play --frames 120 "$demo" || fail "second playing screenshot exited $?"
 cmp -s "$work/a.png" "$work/b.png" || fail "two runs of the same frames gave different pictures"
 cmp -s "$work/a.png" "$work/stopped.png" && fail "120 frames of play look the same as a stopped screen"
+
+# A settings line that cannot be read is named on standard error, once, and
+# the program goes on. The file is under XDG_CONFIG_HOME when that is an
+# absolute path, else under HOME.
+mkdir -p "$work/config/tetrad" "$work/home/.config/tetrad"
+printf '[safety]\nbackups = 0\nbackups = maybe\n' >"$work/config/tetrad/tetrad.ini"
+printf '[keyboard]\nrepeat_delay_ms = 30\nbackups = 1\n' >"$work/home/.config/tetrad/tetrad.ini"
+for config in "$work/config" relative; do
+  XDG_CONFIG_HOME=$config HOME=$work/home "$tetrad" --screenshot "$work/set.png" "$demo" \
+    2>"$work/err" || fail "with a bad settings line the program exited $?"
+  want="tetrad: $work/config/tetrad/tetrad.ini:3: bad value 'maybe' for backups (0..1)"
+  [ "$config" = relative ] &&
+    want="tetrad: $work/home/.config/tetrad/tetrad.ini:3: unknown key 'backups' in [keyboard]"
+  [ "$(cat "$work/err")" = "$want" ] || fail "settings warning: $(cat "$work/err")"
+done
 
 # A copy of the program without its data directory.
 mkdir "$work/bare"

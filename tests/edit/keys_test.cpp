@@ -84,6 +84,7 @@ struct Keyboard {
                                 {"blk", &s.edit_buffers.block_marking},
                                 {"tcur", &s.text_field.cursor},
                                 {"tchar", &s.input.text_char},
+                                {"delay", &s.input.repeat_delay_frames},
                                 {"rdown", &s.input.right_down},
                                 {"marka", &s.sampler.mark_a}};
     const fields::Named indexed = {
@@ -267,6 +268,11 @@ const KeyCase kKeys[] = {
     {"", "right*11", "col=3"},
     {"", "S+down*7 S+up*4", "row=1"},
     {"", "A+down*4", "row=2"},
+    // With a delay a held key acts at once, then after the delay (no sooner
+    // than its rate), then at its rate; a shorter press acts once.
+    {"delay=18", "right*18 right*24", "col=4"},
+    {"delay=1", "right*7", "col=2"},
+    {"delay=18 text=ABCD", "right*18 right*19", "tcur=3"},
     {"", "space*30", "edit=1 colour=3 play=2"},
     {"snd2=1", "space*30 space", "edit=0 colour=0 snd2=0"},
     {"", "space~ tab~ _", "edit=1 ch=1"},  // pressed before the last is let go

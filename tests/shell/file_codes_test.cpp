@@ -1,8 +1,11 @@
 // Every refusal of the loaders and writers carries its code, worked out
 // from the file rules; callers decide on the code, never on the text.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -179,6 +182,58 @@ TEST(FileCodes, EachWriterFailsWithItsCode) {
     EXPECT_EQ(result.ok, c.want == FileError::kNone);
     fs::remove_all(dir);
   }
+}
+
+// Every save the user makes keeps the file it replaces as NAME.bak, unless
+// the settings say no; a failed save leaves both files as they were and no
+// other file. The two files, "FILE BAK": "-" none, "/" a folder, "*" what
+// the save wrote; a limit of one byte per file fails the write even for root.
+TEST(FileCodes, EverySaveKeepsTheOldFileAsBackupWhenSet) {
+  // Before, the settings ('b' backups on, 'n' off, 'w' on with the limit),
+  // after. Songs and patterns are written as modules and tracks are.
+  const char* const kCases[] = {"- - b * -", "old older b * old", "old older n * older",
+                                "old older w old older", "old / b old /"};
+  int32_t (*const kSaves[])(const char*, EditorState*) = {
+      [](const char* p, EditorState* s) { return save_module(s->player, p, s, kKindModule); },
+      [](const char* p, EditorState* s) { return save_sample(p, s, 3, true); }, save_track};
+  const fs::path dir = temp_dir(), paths[] = {dir / "a", dir / "a.bak"};
+  rlimit unlimited;
+  getrlimit(RLIMIT_FSIZE, &unlimited);
+  const rlimit limit{1, unlimited.rlim_max};
+  signal(SIGXFSZ, SIG_IGN);
+  for (const auto save : kSaves) {
+    for (const char* row : kCases) {
+      std::istringstream words(row);
+      std::string word, setting, want;
+      for (const fs::path& path : paths) {
+        fs::remove_all(path);
+        words >> word;
+        if (word == "/") fs::create_directories(path / "x");
+        if (word != "/" && word != "-") std::ofstream(path) << word;
+      }
+      std::getline(words >> setting >> std::ws, want);
+      screen_test::Screen screen;
+      screen.state.settings.backups = setting != "n";
+      if (setting == "w") setrlimit(RLIMIT_FSIZE, &limit);
+      const int32_t saved = save(paths[0].c_str(), &screen.state);
+      setrlimit(RLIMIT_FSIZE, &unlimited);
+      std::string after;
+      for (const fs::path& path : paths) {
+        std::ifstream in(path);
+        const std::string bytes = fs::is_directory(path) ? "/"
+                                  : !in                  ? "-"
+                                        : std::string(std::istreambuf_iterator<char>(in), {});
+        after += (bytes.size() > 5 ? "*" : bytes) + " ";
+      }
+      EXPECT_EQ(after, want + " ") << row;
+      // A refused save says why: the write failed, or the old file could not be kept.
+      const char* why = want[0] == '*' ? "saved" : setting == "w" ? "SAVE FAILED" : "BACKUP FAILED";
+      EXPECT_EQ(saved ? "saved" : std::string(screen.state.status.message), why);
+      EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
+                2 - std::count(after.begin(), after.end(), '-'));  // no temporary file left
+    }
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -182,6 +182,7 @@ TEST_F(Frame, MouseAndKeysReachTheFramesTheyBelongTo) {
   }
   EXPECT_TRUE(input.raw_key == 0x4C && state.input.fast_repeat == 0 && g_dispatches == 4 &&
               input.quit_requested == 0);
+  EXPECT_EQ(state.input.repeat_delay_frames, 18);  // the default 300 ms at 60 frames a second
   state.status.quit_confirmed = 1;
   run_frame(input, &state, record_dispatch);
   EXPECT_EQ(input.quit_requested, 1);

@@ -70,6 +70,7 @@ int32_t* field(Mouse& t, const std::string& name) {
            &st.status.saved_dialog, &st.status.message_timer, &p.samples[0].length}))
     return f;
   if (name == "pointerwidth") return &t.screen.pointer.width;
+  if (name == "delay") return &st.input.repeat_delay_frames;
   int32_t* f = pick(
       name,
       "pos len play prow tempo colour ncolour edit clock dlg smp "
@@ -128,7 +129,9 @@ const char* const kClicks[] = {
     "smp:1 R30 smp=0 b27 R27 b28 R28 b33 R33 b34 R34 b39 R39 b40 R40 b42 R42 b43 R43 b51 R51 "
     "b50 dlg=1 fine=0 vol=0 loopstart=0 looplen=2 loopend=2 len0=0",
     "pointerwidth:0 b18 pos=1", "h18*79 pos=2 h18*80 pos=5",
-    "fast:1 h18*8 pos=3"};  // a pointer image of no width draws nothing
+    "fast:1 h18*8 pos=3",  // a pointer image of no width draws nothing
+    // The first repeat waits for the delay, but never comes before the rate's.
+    "delay:18 fast:1 h18*18 pos=1 h18*19 pos=3 h18*27 pos=7", "delay:18 h18*79 pos=2"};
 
 TEST(Dispatch, ButtonClicks) {
   for (const char* script : kClicks) {

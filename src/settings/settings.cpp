@@ -1,0 +1,169 @@
+#include "settings/settings.h"
+
+#include <fcntl.h>
+#include <ini.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Each key once: the reader checks against it and the writer writes from it.
+struct Key {
+  const char* section;
+  const char* name;
+  int32_t low;
+  int32_t high;
+  int32_t (*get)(const Settings&);
+  void (*set)(Settings&, int32_t);
+};
+
+constexpr Key kKeys[] = {
+    {"safety", "autosave_seconds", 0, 86400, [](const Settings& s) { return s.autosave_seconds; },
+     [](Settings& s, int32_t v) { s.autosave_seconds = v; }},
+    {"safety", "backups", 0, 1, [](const Settings& s) { return int32_t{s.backups}; },
+     [](Settings& s, int32_t v) { s.backups = v != 0; }},
+    {"keyboard", "repeat_delay_ms", 0, 2000, [](const Settings& s) { return s.repeat_delay_ms; },
+     [](Settings& s, int32_t v) { s.repeat_delay_ms = v; }},
+};
+
+// inih reads lines of up to 199 characters; a longer one would be split.
+constexpr size_t kLongestLine = 190;
+// Stands after the line in the text handed to inih; the section it is seen
+// in is the section the line leaves in force.
+constexpr char kProbe[] = "tetrad-probe";
+
+struct Pair {
+  std::string section, name, value;
+};
+
+int take_pair(void* user, const char* section, const char* name, const char* value) {
+  static_cast<std::vector<Pair>*>(user)->push_back({section, name, value});
+  return 1;
+}
+
+bool is_comment(std::string_view line) {
+  const size_t start = line.find_first_not_of(" \t\r");
+  return start == std::string_view::npos || line[start] == ';' || line[start] == '#';
+}
+
+// The reason a pair cannot be taken, empty when it was.
+std::string take(Settings& settings, const Pair& pair) {
+  for (const Key& key : kKeys) {
+    if (pair.section != key.section || pair.name != key.name) continue;
+    int32_t value = 0;
+    const char* end = pair.value.data() + pair.value.size();
+    const auto [stop, error] = std::from_chars(pair.value.data(), end, value);
+    if (error != std::errc() || stop != end || value < key.low || value > key.high)
+      return "bad value '" + pair.value + "' for " + key.name + " (" + std::to_string(key.low) +
+             ".." + std::to_string(key.high) + ")";
+    key.set(settings, value);
+    return {};
+  }
+  return "unknown key '" + pair.name + "' in [" + pair.section + "]";
+}
+
+// inih parses each line alone, after the section in force, so that every
+// bad line is found, not just the first, and its number is known.
+std::string parse_line(Settings& settings, std::string_view line, std::string& section) {
+  if (line.find('\0') != std::string_view::npos) return "unreadable line";
+  if (line.size() > kLongestLine) return is_comment(line) ? "" : "line too long";
+  std::string text = "[" + section + "]\n";
+  text.append(line);
+  text += std::string("\n") + kProbe + "=\n";
+  std::vector<Pair> pairs;
+  if (ini_parse_string(text.c_str(), take_pair, &pairs) != 0) return "syntax error";
+  section = pairs.back().section;
+  return pairs.size() == 2 ? take(settings, pairs.front()) : "";
+}
+
+bool make_parent_folders(const std::string& path) {
+  for (size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    const std::string folder = path.substr(0, slash);
+    if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+std::string format_settings(const Settings& settings) {
+  std::string text = "; Tetrad's settings; a line that cannot be read is skipped.\n";
+  const char* section = nullptr;
+  for (const Key& key : kKeys) {
+    if (!section || std::strcmp(section, key.section) != 0) {
+      text += std::string(section ? "\n" : "") + "[" + key.section + "]\n";
+      section = key.section;
+    }
+    text += std::string(key.name) + " = " + std::to_string(key.get(settings)) + "\n";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string settings_path() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return std::string(config) + "/tetrad/tetrad.ini";
+  const char* home = std::getenv("HOME");
+  if (home && home[0]) return std::string(home) + "/.config/tetrad/tetrad.ini";
+  return {};
+}
+
+Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& problems) {
+  Settings settings;
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::string section;
+  int32_t number = 0;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++number;
+    std::string reason = parse_line(settings, line, section);
+    if (!reason.empty()) problems.push_back({number, std::move(reason)});
+  }
+  return settings;
+}
+
+Settings read_settings(const std::string& path) {
+  if (path.empty()) return {};
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (errno != ENOENT) std::fprintf(stderr, "tetrad: %s: cannot read the file\n", path.c_str());
+    return {};
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  std::vector<SettingsProblem> problems;
+  const Settings settings = parse_settings(text.str(), problems);
+  for (const SettingsProblem& problem : problems)
+    std::fprintf(stderr, "tetrad: %s:%d: %s\n", path.c_str(), problem.line, problem.reason.c_str());
+  return settings;
+}
+
+bool write_settings(const std::string& path, const Settings& settings) {
+  if (!make_parent_folders(path)) return false;
+  const std::string text = format_settings(settings);
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  const bool written = done == text.size() && fchmod(fd, 0644) == 0 && fsync(fd) == 0;
+  if (close(fd) != 0 || !written || std::rename(temp.c_str(), path.c_str()) != 0) {
+    unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}

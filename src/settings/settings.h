@@ -1,0 +1,38 @@
+// The user's settings: one plain struct, read once at start from
+// tetrad.ini. This module alone knows the file's format.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Settings {
+  // [safety]
+  int32_t autosave_seconds = 120;  // 0: no autosave
+  bool backups = true;             // a save over a file keeps the old one as NAME.bak
+  // [keyboard]
+  int32_t repeat_delay_ms = 300;  // a held key or button waits this long before repeating
+};
+
+// A line of the file that was skipped, and why.
+struct SettingsProblem {
+  int32_t line;  // from 1
+  std::string reason;
+};
+
+// $XDG_CONFIG_HOME/tetrad/tetrad.ini, else ~/.config/tetrad/tetrad.ini;
+// empty when neither variable is set.
+std::string settings_path();
+
+// The settings a file's text gives over the defaults; each line that cannot
+// be read is skipped and listed in `problems`.
+Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& problems);
+
+// Reads the file at `path`. A missing file gives the defaults; every problem
+// goes to standard error as one line "tetrad: PATH:LINE: reason".
+Settings read_settings(const std::string& path);
+
+// Writes every setting through a temporary file and a rename, creating the
+// file's folder when needed. False, with no file changed, on failure.
+bool write_settings(const std::string& path, const Settings& settings);
