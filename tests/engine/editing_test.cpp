@@ -1,5 +1,7 @@
-// The editing layer's own rules: order-list edges, loop limits, what a
-// channel is left with by each way of resetting it, and cell digits.
+// The editing layer's own rules: order-list edges, replaced data, what a
+// channel is left with by each way of resetting it, and cell digits. The
+// song values' ranges, loop steps and drags and muting are held by the
+// button and sample-editor tests, which reach the same functions.
 #include "engine/editing.h"
 
 #include <gtest/gtest.h>
@@ -68,96 +70,6 @@ TEST(Editing, OrderListInsertAndDeleteAtTheEdges) {
   }
 }
 
-TEST(Editing, SongValuesStayInTheirRanges) {
-  Fresh f;
-  Player& p = *f.p;
-  p.song_position = 3;
-  p.order[3] = 95;
-  step_order_entry(p, 10);
-  EXPECT_EQ(p.order[3], 99);
-  step_order_entry(p, -100);
-  EXPECT_EQ(p.order[3], 0);
-  set_song_length(p, 0);
-  EXPECT_EQ(p.song_length, 1);
-  set_song_length(p, 128);
-  EXPECT_EQ(p.song_length, 127);
-  set_song_position(p, 128);
-  EXPECT_EQ(p.song_position, 127);
-  set_tempo(p, 31);
-  EXPECT_EQ(p.tempo, 32);
-  set_tempo(p, 256);
-  EXPECT_EQ(p.tempo, 255);
-  set_tempo(p, 125);
-  // 44100 * 50.5 / (125 * 20.4) frames per tick.
-  EXPECT_NEAR(p.samples_per_tick, 873.35, 0.01);
-  set_sample_volume(p, 1, 65);
-  EXPECT_EQ(p.samples[1].volume, 64);
-  set_sample_volume(p, 0, 40);  // sample 0 stays empty
-  EXPECT_EQ(p.samples[0].volume, 0);
-}
-
-struct LoopCase {
-  const char* what;
-  void (*run)(Player& p);
-  int32_t start;  // bytes, after the step
-  int32_t length;
-};
-
-// Sample 1 has 100 bytes looping from 10 for 20 bytes.
-TEST(Editing, LoopSettersKeepTheLoopInsideTheSample) {
-  const LoopCase cases[] = {
-      {"start up", [](Player& p) { step_sample_loop(p, 1, LoopStep::kStartUp, 2); }, 12, 20},
-      {"start up to the end", [](Player& p) { step_sample_loop(p, 1, LoopStep::kStartUp, 70); }, 80,
-       20},
-      {"start up past the end", [](Player& p) { step_sample_loop(p, 1, LoopStep::kStartUp, 72); },
-       10, 20},
-      {"start down to 0", [](Player& p) { step_sample_loop(p, 1, LoopStep::kStartDown, 10); }, 0,
-       20},
-      {"start down below 0", [](Player& p) { step_sample_loop(p, 1, LoopStep::kStartDown, 12); },
-       10, 20},
-      {"length up to the end", [](Player& p) { step_sample_loop(p, 1, LoopStep::kLengthUp, 70); },
-       10, 90},
-      {"length up past the end", [](Player& p) { step_sample_loop(p, 1, LoopStep::kLengthUp, 72); },
-       10, 20},
-      {"length down to 2", [](Player& p) { step_sample_loop(p, 1, LoopStep::kLengthDown, 18); }, 10,
-       2},
-      {"length down below 2", [](Player& p) { step_sample_loop(p, 1, LoopStep::kLengthDown, 19); },
-       10, 20},
-      {"start dragged to an odd byte", [](Player& p) { move_loop_start(p, 1, 25); }, 24, 6},
-      {"start dragged left of the data", [](Player& p) { move_loop_start(p, 1, -7); }, 0, 30},
-      {"start dragged past the end", [](Player& p) { move_loop_start(p, 1, 99); }, 28, 2},
-      {"end dragged", [](Player& p) { move_loop_end(p, 1, 51); }, 10, 40},
-      {"end dragged before the start", [](Player& p) { move_loop_end(p, 1, 5); }, 10, 2},
-      {"end dragged past the data", [](Player& p) { move_loop_end(p, 1, 1000); }, 10, 90},
-      {"loop switched off", [](Player& p) { toggle_sample_loop(p, 1); }, 0, 2},
-      {"and on again over the whole sample",
-       [](Player& p) {
-         toggle_sample_loop(p, 1);
-         toggle_sample_loop(p, 1);
-       },
-       0, 100},
-      {"sample 0 is not edited", [](Player& p) { step_sample_loop(p, 0, LoopStep::kStartUp, 2); },
-       10, 20},
-  };
-  for (const LoopCase& c : cases) {
-    Fresh f;
-    for (int32_t number : {0, 1}) {
-      Sample& s = f.p->samples[number];
-      s.data = static_cast<int8_t*>(number ? std::calloc(100, 1) : nullptr);
-      s.length = (number ? 100 : 0) * kFixOne;
-      s.loop_start = 10 * kFixOne;
-      s.loop_length = 20 * kFixOne;
-      s.loop_end = 30 * kFixOne;
-    }
-    c.run(*f.p);
-    const Sample& s = f.p->samples[1];
-    EXPECT_EQ(s.loop_start, c.start * kFixOne) << c.what;
-    EXPECT_EQ(s.loop_length, c.length * kFixOne) << c.what;
-    EXPECT_EQ(s.loop_end, s.loop_start + s.loop_length) << c.what;
-    EXPECT_EQ(f.p->samples[0].loop_start, 10 * kFixOne) << c.what;
-  }
-}
-
 TEST(Editing, ReplacedDataTakesOnlyALoopThatFits) {
   Fresh f;
   auto* block = static_cast<int8_t*>(std::calloc(50, 1));
@@ -220,22 +132,6 @@ TEST(Editing, ChannelResetsAndNoteStarts) {
     EXPECT_EQ(ch.retrig_counter, c.retrig);
     EXPECT_EQ(ch.cut_counter, c.cut);
   }
-}
-
-TEST(Editing, MuteSilencesButUnmuteDoesNot) {
-  Fresh f;
-  Player& p = *f.p;
-  p.channels[1].sample = 4;
-  toggle_channel(p, 1);
-  EXPECT_EQ(p.channels[1].enabled, 0);
-  EXPECT_EQ(p.channels[1].sample, 0);
-  p.channels[1].sample = 4;
-  toggle_channel(p, 1);
-  EXPECT_EQ(p.channels[1].enabled, 1);
-  EXPECT_EQ(p.channels[1].sample, 4);
-  set_channel_enabled(p, 1, false);
-  EXPECT_EQ(p.channels[1].enabled, 0);
-  EXPECT_EQ(p.channels[1].sample, 4);
 }
 
 TEST(Editing, CellDigitsAndCellsOutsideThePatterns) {
