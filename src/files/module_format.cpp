@@ -165,6 +165,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
     decode_pattern(bytes + kHeaderBytes + kPatternBytes * p, player->patterns[p]);
 
   size_t offset = data_start;
+  int64_t declared_data = 0;
   for (int i = 1; i < kSampleCount; ++i) {
     Sample& s = player->samples[i];
     sample_clear(s);
@@ -186,6 +187,7 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
       if (offset < size)
         std::memcpy(s.data, bytes + offset, std::min<size_t>(s.length, size - offset));
       offset += static_cast<size_t>(declared.length);
+      declared_data += declared.length;
     } else {
       have_data = fetch && fetch->fetch(fetch->context, s.name, s.data, s.length);
     }
@@ -201,7 +203,11 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
     to_fixed(s);
   }
   player_reset_replay(player, 44100);
-  return kFileOk;
+  FileResult result = kFileOk;
+  if (kind == kKindModule)
+    result.missing_bytes = std::max<int64_t>(
+        0, static_cast<int64_t>(data_start) + declared_data - static_cast<int64_t>(size));
+  return result;
 }
 
 std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {

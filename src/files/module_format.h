@@ -46,6 +46,9 @@ struct FileResult {
   FileError error;
   const char* message;
   const char* reason;
+  // Bytes of sample data the file lacks of what its headers declare: the
+  // module loaded, with silence in their place.
+  int64_t missing_bytes = 0;
   // Lets `!load(...)` test for failure as it did when loaders returned 0/1.
   explicit operator bool() const { return ok; }
 };

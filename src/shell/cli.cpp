@@ -57,8 +57,9 @@ int file_error(const char* path, const char* reason) {
   return kExitFailure;
 }
 
-// Loads a module for a batch command; null after printing why not.
-Player* load_for_batch(const char* path) {
+// Loads a module for a batch command; null after printing why not. A module
+// that lacks some of its sample data loads; `missing` gets how many bytes.
+Player* load_for_batch(const char* path, int64_t* missing = nullptr) {
   std::vector<uint8_t> bytes;
   FileResult result = read_whole_file(path, kMaxModuleFileBytes, bytes);
   if (!result.ok) {
@@ -72,6 +73,7 @@ Player* load_for_batch(const char* path) {
     player_destroy(player);
     return nullptr;
   }
+  if (missing) *missing = result.missing_bytes;
   return player;
 }
 
@@ -81,8 +83,10 @@ std::string field_text(const char* field, size_t size) {
 }
 
 int run_info(const char* path) {
-  Player* player = load_for_batch(path);
+  int64_t missing = 0;
+  Player* player = load_for_batch(path, &missing);
   if (!player) return kExitFailure;
+  if (missing > 0) std::printf("truncated: %lld bytes missing\n", static_cast<long long>(missing));
   std::printf("name:      %s\n", field_text(player->song_name, sizeof player->song_name).c_str());
   std::printf("format:    %s\n", field_text(player->signature, sizeof player->signature).c_str());
   std::printf("length:    %d positions\n", player->song_length);
@@ -147,8 +151,12 @@ int run_render(const char* in, const char* out, double max_seconds, bool stems) 
   const bool to_stdout = std::strcmp(out, "-") == 0;
   const int64_t known = to_stdout ? song_frames(in, max_frames) : -1;
   if (to_stdout && known < 0) return kExitFailure;
-  Player* player = load_for_batch(in);
+  int64_t missing = 0;
+  Player* player = load_for_batch(in, &missing);
   if (!player) return kExitFailure;
+  if (missing > 0)
+    std::fprintf(stderr, "tetrad: %s: truncated: %lld bytes missing, rendered as silence\n", in,
+                 static_cast<long long>(missing));
   RenderFiles files{{}, 0};
   std::string failed_path;
   FileResult result = kFileOk;

@@ -35,6 +35,7 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   history_clear(state->history);  // a loaded module starts unchanged
   state->selection.current_sample = 1;
   sample_changed(*state);
+  if (result.missing_bytes > 0) timed_message(state->status, "FILE TRUNCATED");
   return result;
 }
 

@@ -25,7 +25,14 @@ expect_status 1 "$tetrad" --render "$work" "$work/a.wav"
 [ ! -e "$work/a.wav" ] || fail "a refused render wrote a file"
 expect_status 1 "$tetrad" --render "$demo" "$work/no/such/dir/a.wav"
 
+# A module cut inside its sample data loads, and says how much it lacks.
+head -c -1000 "$demo" >"$work/cut.mod"
+expect_status 0 "$tetrad" --info "$work/cut.mod"
+grep -qx "truncated: 1000 bytes missing" "$work/out" || fail "--info does not say the module is cut"
+expect_status 0 "$tetrad" --render "$work/cut.mod" "$work/cut.wav" --max-seconds 1
+grep -q "cut.mod: truncated: 1000 bytes missing" "$work/err" || fail "--render does not warn"
 expect_status 0 "$tetrad" --info "$demo"
+grep -q "truncated" "$work/out" && fail "--info calls the whole demo cut"
 grep -q "tetrad demo" "$work/out" || fail "--info lacks the song name"
 [ "$(grep -cE '^ ?[0-9]+  ' "$work/out")" -eq 31 ] || fail "--info does not list 31 samples"
 

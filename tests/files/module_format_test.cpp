@@ -110,7 +110,8 @@ struct ByteCase {
 // loop start 46, loop length 48. The song length is at 950, the order list
 // at 952, the signature at 1080.
 const ByteCase kBytes[] = {
-    {"as saved", "", "song=3 pats=2 s1.len=100 s1.ls=20 s1.ll=40 s1.le=60 s5.fine=9 s5.d63=90"},
+    {"as saved", "",
+     "song=3 pats=2 s1.len=100 s1.ls=20 s1.ll=40 s1.le=60 s5.fine=9 s5.d63=90 missing=0"},
     {"cells, and none past the last pattern", "", "p0r63c3=113:31:E6F:6F p2r0c0=0:0:000:00"},
     {"an odd length comes back padded", "", "s2.len=8 s2.d6=19 s2.d7=0 s5.d0=-90 s5.d1=90"},
     {"another signature", "1081=33", "NOT A MODULE"},
@@ -119,9 +120,11 @@ const ByteCase kBytes[] = {
     {"a pattern above 127", "957=128", "BAD ORDER LIST"},
     {"pattern 127 needs 128 patterns", "957=127", "FILE TRUNCATED"},
     {"cut inside the patterns", "size=2584", "FILE TRUNCATED"},
-    {"cut where the samples start", "size=3132", "s1.len=100 s1.d0=0 s5.d63=0"},
-    {"the last sample cut short keeps its bytes", "size-40", "s5.len=64 s5.d23=90 s5.d24=0"},
-    {"longer than any module: the tail is ignored", "size+70000", "s5.d63=90 song=3"},
+    // The data of samples 1, 2 and 5: 100 + 8 (7 padded) + 64 bytes.
+    {"cut where the samples start", "size=3132", "s1.len=100 s1.d0=0 s5.d63=0 missing=172"},
+    {"the last sample cut short keeps its bytes", "size-40",
+     "s5.len=64 s5.d23=90 s5.d24=0 missing=40"},
+    {"longer than any module: the tail is ignored", "size+70000", "s5.d63=90 song=3 missing=0"},
     {"volume above 64", "45=99", "s1.vol=64"},
     {"finetune is the low nibble", "44=249", "s1.fine=9"},
     {"song length 0", "950=0", "song=1"},
@@ -157,7 +160,12 @@ TEST(ModuleFormat, BytesGiveTheResultOrTheRefusal) {
       continue;
     }
     ASSERT_TRUE(r.ok) << r.message;
-    EXPECT_EQ(fields::wrong(c.result, [&](const std::string& n) { return probe(p.get(), n); }), "");
+    EXPECT_EQ(fields::wrong(c.result,
+                            [&](const std::string& n) {
+                              return n == "missing" ? std::to_string(r.missing_bytes)
+                                                    : probe(p.get(), n);
+                            }),
+              "");
   }
 }
 

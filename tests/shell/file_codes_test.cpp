@@ -143,6 +143,18 @@ TEST(FileCodes, EachLoaderRefusesWithItsCode) {
   fs::remove_all(dir);
 }
 
+// A module that loads without the end of its sample data says so, in red.
+TEST(FileCodes, ACutModuleLoadsAndSaysItIsTruncated) {
+  const fs::path dir = temp_dir();
+  make_file(dir / "cut.mod", "2118 @1080:M.K. 42=0 43=10");  // sample 1: 20 bytes, 10 there
+  screen_test::Screen screen;
+  const FileResult result = load_module((dir / "cut.mod").c_str(), &screen.state);
+  EXPECT_TRUE(result.ok && result.missing_bytes == 10);
+  EXPECT_STREQ(screen.state.status.message, "FILE TRUNCATED");
+  EXPECT_EQ(screen.state.status.pointer_colour, kPointerRed);
+  fs::remove_all(dir);
+}
+
 struct WriteCase {
   const char* what;
   bool audio;
