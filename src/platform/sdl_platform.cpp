@@ -117,6 +117,21 @@ void unlock(void* platform) {
   if (device) SDL_UnlockAudioDevice(device);
 }
 
+// A window position to picture pixels, clamped to the picture; false in
+// the border around it.
+bool window_to_picture(SdlPlatform* platform, int x, int y, int32_t* px, int32_t* py) {
+  // Window coordinates to output pixels (they differ on high-DPI screens).
+  int window_width = 1;
+  int window_height = 1;
+  SDL_GetWindowSize(platform->window, &window_width, &window_height);
+  int output_width = 1;
+  int output_height = 1;
+  const Viewport view = output_viewport(platform, &output_width, &output_height);
+  if (window_width > 0) x = static_cast<int>(int64_t{x} * output_width / window_width);
+  if (window_height > 0) y = static_cast<int>(int64_t{y} * output_height / window_height);
+  return output_to_picture(view, kPictureWidth, kPictureHeight, x, y, px, py);
+}
+
 void poll_events(SdlPlatform* platform, PlatformInput& input) {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
@@ -154,9 +169,17 @@ void poll_events(SdlPlatform* platform, PlatformInput& input) {
         input_wheel_event(input, event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
                                                                                  : event.wheel.y);
         break;
-      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONDOWN: {
+        // A press in the black border around the picture is no press: it
+        // would land on the buttons at the picture's edge.
+        int32_t x = 0;
+        int32_t y = 0;
+        if (window_to_picture(platform, event.button.x, event.button.y, &x, &y))
+          input_button_event(input, event.button.button, true);
+        break;
+      }
       case SDL_MOUSEBUTTONUP:
-        input_button_event(input, event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        input_button_event(input, event.button.button, false);
         break;
       default:
         break;
@@ -168,16 +191,7 @@ void read_pointer(SdlPlatform* platform, PlatformInput& input) {
   int x = 0;
   int y = 0;
   SDL_GetMouseState(&x, &y);
-  // Window coordinates to output pixels (they differ on high-DPI screens).
-  int window_width = 1;
-  int window_height = 1;
-  SDL_GetWindowSize(platform->window, &window_width, &window_height);
-  int output_width = 1;
-  int output_height = 1;
-  const Viewport view = output_viewport(platform, &output_width, &output_height);
-  if (window_width > 0) x = static_cast<int>(int64_t{x} * output_width / window_width);
-  if (window_height > 0) y = static_cast<int>(int64_t{y} * output_height / window_height);
-  output_to_picture(view, kPictureWidth, kPictureHeight, x, y, &input.mouse_x, &input.mouse_y);
+  window_to_picture(platform, x, y, &input.mouse_x, &input.mouse_y);
 }
 
 void set_text_input(SdlPlatform* platform, bool on) {

@@ -35,13 +35,20 @@ Viewport fit_viewport(int32_t output_width, int32_t output_height, int32_t pictu
   return view;
 }
 
-void output_to_picture(const Viewport& view, int32_t picture_width, int32_t picture_height,
+bool output_to_picture(const Viewport& view, int32_t picture_width, int32_t picture_height,
                        int32_t x, int32_t y, int32_t* px, int32_t* py) {
-  const auto map = [](int32_t v, int32_t origin, int32_t size, int32_t picture) {
-    if (size <= 0) return 0;
-    const int64_t p = (int64_t{v} - origin) * picture / size;
+  bool inside = true;
+  const auto map = [&inside](int32_t v, int32_t origin, int32_t size, int32_t picture) {
+    if (size <= 0) {
+      inside = false;
+      return 0;
+    }
+    const int64_t offset = int64_t{v} - origin;
+    if (offset < 0 || offset >= size) inside = false;
+    const int64_t p = offset * picture / size;
     return static_cast<int32_t>(std::clamp<int64_t>(p, 0, picture - 1));
   };
   *px = map(x, view.x, view.width, picture_width);
   *py = map(y, view.y, view.height, picture_height);
+  return inside;
 }

@@ -21,6 +21,7 @@ int32_t default_scale(int32_t desktop_width, int32_t desktop_height, int32_t pic
 // not fit. The rest is black border.
 Viewport fit_viewport(int32_t output_width, int32_t output_height, int32_t picture_width,
                       int32_t picture_height);
-// An output position to picture pixels, clamped to the picture.
-void output_to_picture(const Viewport& view, int32_t picture_width, int32_t picture_height,
+// An output position to picture pixels, clamped to the picture; false when
+// the position lies in the border around it.
+bool output_to_picture(const Viewport& view, int32_t picture_width, int32_t picture_height,
                        int32_t x, int32_t y, int32_t* px, int32_t* py);

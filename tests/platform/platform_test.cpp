@@ -114,15 +114,20 @@ TEST(Display, ScaleViewportAndPointerFitTheWindow) {
         << v[0] << "x" << v[1];
   }
   // The pointer in a window at 2x from (180, 45) maps to picture pixels; in
-  // the border it stays on the picture's edge.
-  const int32_t pointer[][4] = {{381, 146, 100, 50}, {179, 45, 0, 0},      {5, 599, 0, 254},
-                                {999, 0, 319, 0},    {819, 554, 319, 254}, {180, 46, 0, 0}};
+  // the border it stays on the picture's edge and says it is off the picture.
+  const int32_t pointer[][5] = {{381, 146, 100, 50, 1},  {179, 45, 0, 0, 0},
+                                {5, 599, 0, 254, 0},     {999, 0, 319, 0, 0},
+                                {819, 554, 319, 254, 1}, {820, 554, 319, 254, 0},
+                                {819, 555, 319, 254, 0}, {180, 46, 0, 0, 1}};
   int32_t x = -1, y = -1;
   for (const auto& c : pointer) {
-    output_to_picture(fit_viewport(1000, 600, kW, kH), kW, kH, c[0], c[1], &x, &y);
-    EXPECT_TRUE(x == c[2] && y == c[3]) << c[0] << "," << c[1] << ": " << x << "," << y;
+    const bool inside =
+        output_to_picture(fit_viewport(1000, 600, kW, kH), kW, kH, c[0], c[1], &x, &y);
+    EXPECT_TRUE(x == c[2] && y == c[3] && inside == (c[4] == 1))
+        << c[0] << "," << c[1] << ": " << x << "," << y << " " << inside;
   }
-  output_to_picture(Viewport{0, 0, 0, 0}, kW, kH, 5, 5, &x, &y);  // an empty view: the corner
+  // An empty view: the corner, off the picture.
+  EXPECT_FALSE(output_to_picture(Viewport{0, 0, 0, 0}, kW, kH, 5, 5, &x, &y));
   EXPECT_TRUE(x == 0 && y == 0);
 }
 
