@@ -6,6 +6,7 @@
 
 #include "edit/key_tables.h"
 #include "edit/note_entry.h"
+#include "edit/requesters.h"
 #include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
 #include "engine/editing.h"
@@ -280,8 +281,7 @@ void print_help(EditContext*, const KeyCommand& command, int32_t) {
 // Alt table.
 
 void ask_quit(EditContext* state, const KeyCommand&, int32_t) {
-  std::snprintf(state->status.message, sizeof state->status.message, "%s", "REALLY QUIT ?");
-  state->status.dialog = kDialogQuit;
+  ask_to_quit(state->status, *state->player);
 }
 
 void toggle_sample_editor(EditContext* state, const KeyCommand&, int32_t) {

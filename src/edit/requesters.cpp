@@ -248,6 +248,11 @@ int32_t edit_text_field(EditContext* state) {
   return 0;
 }
 
+void ask_to_quit(Status& status, const Player& player) {
+  set_message(status, module_modified(player) ? "UNSAVED! QUIT ?" : "REALLY QUIT ?");
+  status.dialog = kDialogQuit;
+}
+
 int32_t quit_requester(EditContext* state) {
   if (state->status.dialog != kDialogQuit) return 0;
   state->status.pointer_colour = kPointerMagenta;

@@ -27,6 +27,8 @@ void begin_text_field(int32_t text_x, int32_t cursor_y, int32_t top_row, int32_t
                       int32_t length, int32_t sample, EditContext* state);
 int32_t edit_text_field(EditContext* state);
 int32_t quit_requester(EditContext* state);
+// Opens the quit question; it says so when the module has unsaved changes.
+void ask_to_quit(Status& status, const Player& player);
 int32_t clear_requester(EditContext* state);
 // The yes/no question's answer in the frame it is given, else kNone.
 Answer confirm_requester(EditContext* state);

@@ -275,6 +275,10 @@ void history_mark_saved(History& history) {
   history.saved_id = history.done > 0 ? history.steps[history.done - 1].id : history.base_id;
 }
 
+bool module_modified(const Player& player) {
+  return player.history && history_modified(*player.history, player);
+}
+
 bool history_modified(const History& history, const Player& player) {
   const uint64_t now = history.done > 0 ? history.steps[history.done - 1].id : history.base_id;
   if (now != history.saved_id) return true;

@@ -95,6 +95,8 @@ void history_mark_saved(History& history);
 // Whether the module differs from the one last loaded or saved, counting
 // steps the history has dropped and a step still open.
 bool history_modified(const History& history, const Player& player);
+// The same for the module a player holds; false when it keeps no history.
+bool module_modified(const Player& player);
 
 // Groups: the calls between the outermost begin and its end make one step
 // of the outermost kind. The step is kept when it changed something. Null

@@ -34,8 +34,9 @@ struct PlatformInput {
   int32_t buttons;
   int32_t mouse_x;  // framebuffer pixels
   int32_t mouse_y;
-  int32_t text_char;  // printable ASCII the held key types in its layout, 0 none
-  int32_t quit_requested;
+  int32_t text_char;        // printable ASCII the held key types in its layout, 0 none
+  int32_t quit_requested;   // the program ends after this frame
+  int32_t close_requested;  // the window's close button: asks first while work is unsaved
   int32_t wheel;  // notches of the mouse wheel since the last frame, away from the user > 0
   char dropped_file[4096];  // a file dropped onto the window, "" when none
 };

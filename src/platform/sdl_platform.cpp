@@ -137,10 +137,10 @@ void poll_events(SdlPlatform* platform, PlatformInput& input) {
   while (SDL_PollEvent(&event)) {
     switch (event.type) {
       case SDL_QUIT:
-        input.quit_requested = 1;
+        input.close_requested = 1;
         break;
       case SDL_WINDOWEVENT:
-        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.quit_requested = 1;
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) input.close_requested = 1;
         if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) input_focus_lost(input);
         break;
       case SDL_KEYDOWN:

@@ -1,7 +1,9 @@
 #include "shell/frame.h"
 
 #include "edit/keyboard.h"
+#include "edit/requesters.h"
 #include "engine/audio_lock.h"
+#include "engine/history.h"
 #include "platform/headless.h"
 #include "shell/disk_op_files.h"
 #include "shell/screens.h"
@@ -46,6 +48,15 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
     state->input.text_char = input.text_char;
     state->input.repeat_delay_frames = repeat_delay_frames(state->settings);
     hand_over_mouse(input, state);
+    if (input.close_requested) {
+      // The window's close button quits at once unless work would be lost.
+      input.close_requested = 0;
+      if (module_modified(*state->player)) {
+        ask_to_quit(state->status, *state->player);
+      } else {
+        input.quit_requested = 1;
+      }
+    }
     if (input.dropped_file[0]) {
       load_dropped_file(input.dropped_file, state);
       input.dropped_file[0] = 0;

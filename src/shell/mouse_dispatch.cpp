@@ -247,8 +247,7 @@ void mouse_dispatch(EditorState* state) {
 
   // The quit corner works whatever screen or requester is open.
   if (state->input.mouse_x == 0 && state->input.mouse_y == 0 && state->input.left_held != 0) {
-    set_message(state->status, "REALLY QUIT ?");
-    state->status.dialog = kDialogQuit;
+    ask_to_quit(state->status, *state->player);
   }
 
   // Requesters first: each acts only while the dialog is its own. Then the

@@ -26,10 +26,10 @@ int32_t command_frames(const ScriptCommand& command) {
       return kDragSteps + 2;
     case kScriptDrop:
     case kScriptWheel:
+    case kScriptClose:
       return 1;
     case kScriptWait:
       return command.frames;
-    case kScriptClose:
     case kScriptShot:
     case kScriptSave:
     case kScriptAbort:
@@ -103,8 +103,10 @@ void command_events(const ScriptCommand& command, int32_t step, PlatformInput& i
       move_pointer(input, command.x1, command.y1);
       input_wheel_event(input, command.x2);
       return;
-    case kScriptWait:
     case kScriptClose:
+      input.close_requested = 1;
+      return;
+    case kScriptWait:
     case kScriptShot:
     case kScriptSave:
     case kScriptAbort:
@@ -122,8 +124,6 @@ bool next_frame(void* context) {
   while (script.step == script.steps) {
     if (script.next == script.commands->size()) return false;
     const ScriptCommand& command = (*script.commands)[script.next++];
-    // Closing the window ends the session at once.
-    if (command.verb == kScriptClose) return false;
     if (command.verb == kScriptAbort) std::_Exit(kScriptAbortStatus);  // no clean-up at all
     const bool written =
         command.verb == kScriptShot

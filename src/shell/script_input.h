@@ -29,6 +29,6 @@ void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& co
                        bool (*save)(void* context, const char* path), void* save_context);
 // Exit status of a script's abort: the program ends at once, as a crash would.
 constexpr int kScriptAbortStatus = 3;
-// The feed of a headless run. It ends the run after the last command, at a
-// close, or when a shot cannot be written.
+// The feed of a headless run. It ends the run after the last command, or when
+// a shot or a save fails.
 HeadlessFeed script_feed(ScriptInput& script);

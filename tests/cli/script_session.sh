@@ -21,4 +21,15 @@ cmp -s "$work/a.mod" "$work/c.mod" && fail "the typed note is not in the saved m
 printf 'save %s/none/x.mod\n' "$work" >"$work/nosave.script"
 expect_status 1 "$tetrad" --script "$work/nosave.script" "$demo"
 grep -q "nosave.script:1: cannot write" "$work/err" || fail "a failed save is not named: $(cat "$work/err")"
+# The window's close button: at once with nothing to lose, else a question
+# that N leaves and Y answers by quitting.
+printf 'close\nsave %s/e.mod\n' "$work" >"$work/close.script"
+expect_status 0 "$tetrad" --script "$work/close.script" "$demo"
+[ -e "$work/e.mod" ] && fail "an unchanged module did not close at once"
+printf 'key space\nkey q\nclose\nwait 2\nsave %s/f.mod\nshot %s/ask.png\nkey n\nwait 2\nsave %s/g.mod\nclose\nkey y\nsave %s/h.mod\n' \
+  "$work" "$work" "$work" "$work" >"$work/ask.script"
+expect_status 0 "$tetrad" --script "$work/ask.script" "$demo"
+[ -e "$work/f.mod" ] || fail "a close with unsaved notes quit without asking"
+[ -e "$work/g.mod" ] || fail "N to the question quit"
+[ -e "$work/h.mod" ] && fail "Y to the question did not quit"
 finish script_session

@@ -190,16 +190,19 @@ std::string frame_input(PlatformInput& input) {
   }
   if (input.dropped_file[0]) out += std::string(" drop:") + input.dropped_file;
   if (input.wheel) out += " wheel" + std::to_string(input.wheel);
+  if (input.close_requested) out += " close";
   // The frame takes the dropped file and the wheel's notches.
   input.dropped_file[0] = 0;
   input.wheel = 0;
+  input.close_requested = 0;
   return out.empty() ? " -" : out;
 }
 
 // Keys: A is raw 0x20, 1 is 0x01, Shift 0x60 with qualifier 1; a release
 // adds 0x80. A key is down for its frames, then up for one; modifiers go
 // down before it and up after it. Right button is bit 4. A drag moves in
-// eight steps. A close or a shot that cannot be written ends the run.
+// eight steps; a close is a request for one frame. A shot or a save that
+// cannot be written ends the run.
 TEST(ScriptInput, EachCommandBecomesTheInputOfItsFrames) {
   const ScriptCase cases[] = {
       {"key a\n", " 20.0 A0.0", false},
@@ -209,7 +212,7 @@ TEST(ScriptInput, EachCommandBecomesTheInputOfItsFrames) {
       {"drag 0 0 80 40\n",
        " b1@0,0 b1@10,5 b1@20,10 b1@30,15 b1@40,20 b1@50,25 b1@60,30 b1@70,35 b1@80,40 b0@80,40",
        false},
-      {"wait 2\nclose\nwait 5\n", " - -", false},
+      {"wait 2\nclose\nwait 1\n", " - - close -", false},
       {"wait 0\ndrop /x y.mod\nwait 1\n", " drop:/x y.mod -", false},
       {"key a\nshot /nonexistent/dir/s.png\nwait 3\n", " 20.0 A0.0", true},
       {"wheel 30 40 -2\nwheel 1 2 3\n", " b0@30,40 wheel-2 b0@1,2 wheel3", false},
