@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "diskop/directory.h"
+#include "engine/history.h"
 #include "layout/disk_op_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
@@ -190,11 +191,21 @@ void run_due_save(DiskOpFrame* state, const DiskOpServices& services) {
   if (state->open) read_list(state);
 }
 
-void answer(DiskOpFrame* state, bool yes) {
+void open_loaded(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind,
+                 const char* path);
+
+void answer(DiskOpFrame* state, const DiskOpServices& services, bool yes) {
   state->status.dialog = kDialogNone;
+  const bool load = state->disk_op.question_loads != 0;
+  state->disk_op.question_loads = 0;
   if (!yes) {
     state->disk_op.save_kind = 0;
     return;
+  }
+  if (load) {
+    const auto kind = static_cast<DiskKind>(state->disk_op.save_kind);
+    state->disk_op.save_kind = 0;
+    return open_loaded(state, services, kind, state->disk_op.save_target);
   }
   state->disk_op.save_due = 1;
   state->status.pointer_colour = kPointerGreen;
@@ -235,6 +246,21 @@ void click_line(DiskOpFrame* state, const DiskOpServices& services) {
   if (!join_path(path, entry.name, sizeof path)) return fail(state, "PATH TOO LONG");
   if (entry.type == kEntryDirectory) return enter_directory(state, path);
   const DiskKind kind = current_kind(state);
+  if ((kind == kDiskModule || kind == kDiskSong) && module_modified(*state->player)) {
+    // The loaded module would replace unsaved work: ask first.
+    std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", path);
+    state->disk_op.save_kind = kind;
+    state->disk_op.question_loads = 1;
+    set_message(state->status, "UNSAVED! LOAD ?");
+    state->status.dialog = kDialogConfirm;
+    return;
+  }
+  open_loaded(state, services, kind, path);
+}
+
+// Loads the file; a module, a song or a track closes the screen.
+void open_loaded(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind,
+                 const char* path) {
   if (!load_file(state, services, kind, path)) return restart_message_timer(state->status);
   // Samples and patterns come in series, so the screen stays for the next.
   if (kind != kDiskSample && kind != kDiskPattern) {
@@ -357,13 +383,13 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
   if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
   draw_panel(state);
   const Answer given = services.confirm_requester(services.context);
-  if (given != Answer::kNone && disk_op.save_kind) answer(state, given == Answer::kYes);
+  if (given != Answer::kNone && disk_op.save_kind) answer(state, services, given == Answer::kYes);
   const DiskAction button = hit_action(ctx.input, kDiskButtons);
   // Nothing acts while a message shows, a question waits or a field is
   // being typed into. The screen covers the main screen's buttons, so it
   // takes every click.
   if (ctx.status.message_timer || ctx.status.message_frames || ctx.status.dialog != kDialogNone)
-    return {true, true};
+    return {frame.open, true};
   perform(state, services, button);
   return {frame.open, true};
 }
@@ -376,6 +402,7 @@ void close_disk_op(DiskOpState& disk_op, Status& status) {
   }
   if (status.saved_dialog == kDialogConfirm) status.saved_dialog = kDialogNone;
   disk_op.save_kind = 0;
+  disk_op.question_loads = 0;
   disk_op.list_valid = 0;
   if (disk_op.list) std::vector<DirEntry>().swap(disk_op.list->entries);
   disk_op.list = nullptr;

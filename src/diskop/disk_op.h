@@ -38,8 +38,9 @@ struct DiskOpState {
   int32_t sample_top;
   int32_t track_top;
   int32_t pattern_top;
-  int32_t save_kind;  // the kind a pending question would save, -1 none
-  int32_t save_due;   // 1: answered yes, written on the next frame
+  int32_t save_kind;       // the kind a pending question would save, -1 none
+  int32_t save_due;        // 1: answered yes, written on the next frame
+  int32_t question_loads;  // 1: the question is whether to load save_target over unsaved work
   char save_target[kPathSize];
 };
 

@@ -19,6 +19,7 @@
 
 #include "../render/screen_fixture.h"
 #include "diskop/directory.h"
+#include "engine/editing.h"
 #include "engine/history.h"
 #include "files/sample_file.h"
 #include "files/track_pattern.h"
@@ -219,6 +220,27 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   set_screen_open(state(), ScreenId::kDiskOp, true);
   frame();
   EXPECT_FALSE(fs::exists(dir_ / "mod._._etc_passwdXXXXXXX"));
+}
+
+// A module over unsaved work is loaded only when the question is answered
+// yes; a sample is not asked about.
+TEST_F(DiskOp, LoadingOverUnsavedWorkAsksFirst) {
+  Player* other = player_create(44100);
+  std::strcpy(other->song_name, "other");
+  write("b.mod", serialize_module(other, kKindModule));
+  player_destroy(other);
+  set_song_name(player(), "edited", 6);
+  click(50, kLine[1]);  // b.mod
+  EXPECT_EQ(message() + std::to_string(state().status.dialog),
+            "UNSAVED! LOAD ?" + std::to_string(kDialogConfirm));
+  answer(false);
+  frame();
+  EXPECT_STREQ(player().song_name, "edited");
+  EXPECT_EQ(open(), 1);
+  click(50, kLine[1]);
+  answer(true);
+  EXPECT_STREQ(player().song_name, "other");
+  EXPECT_EQ(open(), 0);
 }
 
 TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
