@@ -124,6 +124,7 @@ void close_groups(History& history) {
 
 void apply(HistoryRecord& record, Player& player, bool forward) {
   const std::vector<uint8_t>& bytes = forward ? record.after : record.before;
+  if (bytes.empty() && !record.block) return;  // nothing to copy, and no data to copy it into
   if (!record.sample_data) {
     std::memcpy(bytes_of(player) + record.offset, bytes.data(), bytes.size());
     return;
