@@ -81,6 +81,30 @@ int8_t* allocate(int32_t bytes, const ScreenContext& ctx) {
   return block;
 }
 
+// A sample's loop in bytes, as the data around it changes.
+struct LoopBytes {
+  int32_t start;
+  int32_t length;
+};
+
+// Each loop point moved as the bytes a .. b - 1 go: one inside the cut
+// goes to where it was; a loop wholly inside the cut goes with it.
+LoopBytes loop_after_cut(const Sample& sample, int32_t a, int32_t b) {
+  if (!sample_loops(sample)) return {0, kNoLoopBytes};
+  const auto moved = [a, b](int32_t x) { return x < a ? x : x >= b ? x - (b - a) : a; };
+  const int32_t start = moved(sample.loop_start >> 14);
+  const int32_t end = moved(sample.loop_end >> 14);
+  return end - start >= kNoLoopBytes ? LoopBytes{start, end - start} : LoopBytes{0, kNoLoopBytes};
+}
+
+// The loop moves on with the bytes after a paste at p.
+LoopBytes loop_after_paste(const Sample& sample, int32_t p, int32_t pasted) {
+  if (!sample_loops(sample)) return {0, kNoLoopBytes};
+  const int32_t start = sample.loop_start >> 14;
+  return {start >= p ? start + pasted : start,
+          (sample.loop_length >> 14) + (start < p && (sample.loop_end >> 14) > p ? pasted : 0)};
+}
+
 // The marked bytes a .. b - 1 to copy or cut, from and to even bytes;
 // false with a message when that leaves none.
 bool data_range(SamplerState& sampler, const ScreenContext& ctx, int32_t length, int32_t* a,
@@ -121,10 +145,12 @@ void cut_range(SamplerState& sampler, const ScreenContext& ctx, int32_t number, 
     std::memcpy(kept, sample.data, static_cast<size_t>(a));
     std::memcpy(kept + a, sample.data + b, static_cast<size_t>(length - b));
   }
-  const int32_t bytes = padded(rest);
+  // The rest keeps its exact length: the file writers pad an odd one.
+  const int32_t bytes = rest;
+  const LoopBytes loop = loop_after_cut(sample, a, b);
   {
     const HistoryGroup group(*ctx.player, StepKind::kSampleCut);
-    std::free(replace_sample_data(*ctx.player, number, kept, bytes, 0, kNoLoopBytes));
+    std::free(replace_sample_data(*ctx.player, number, kept, bytes, loop.start, loop.length));
   }
   take_copy(sampler, copy, padded(n));
 
@@ -151,7 +177,7 @@ void paste(SamplerState& sampler, const ScreenContext& ctx, int32_t number, int3
     timed_message(ctx.status, "BUFFER IS EMPTY");
     return;
   }
-  const int32_t total = padded(sampler.copy_length + length);
+  const int32_t total = sampler.copy_length + length;
   if (total > kMaxEditedBytes) {
     timed_message(ctx.status, "MAX 65534 BYTES");
     return;
@@ -164,7 +190,8 @@ void paste(SamplerState& sampler, const ScreenContext& ctx, int32_t number, int3
   std::copy(sample.data, sample.data + p, joined);
   std::copy(sampler.copy_data, sampler.copy_data + sampler.copy_length, joined + p);
   std::copy(sample.data + p, sample.data + length, joined + p + sampler.copy_length);
-  std::free(replace_sample_data(*ctx.player, number, joined, total, 0, kNoLoopBytes));
+  const LoopBytes loop = loop_after_paste(sample, p, sampler.copy_length);
+  std::free(replace_sample_data(*ctx.player, number, joined, total, loop.start, loop.length));
   set_whole_view(sampler, total);
   sampler.mark_a = sampler.mark_b = sampler.cut_mark = 0;
 }

@@ -23,8 +23,20 @@ TEST_F(Editor, EveryButtonOnALoopedSample) {
       {range, kLoop, "loop=0 end=2 span=2"},
       {range, kToStart, "a=3 b=3"},
       {range, kToEnd, "a=316 b=316"},
-      // The cursor goes where the cut was: trunc(3194 * 313 / 6806) + 3.
-      {range, kCut, "len=6806 loop=0 end=2 span=2 zoom_end=6806 a=149 b=149 copy=3194 px=6806"},
+      // The cursor goes where the cut was: trunc(3194 * 313 / 6806) + 3. The
+      // loop end inside the cut moves to its start: the loop keeps 2000 .. 3194.
+      {range, kCut,
+       "len=6806 loop=2000 end=3194 span=1194 zoom_end=6806 a=149 b=149 copy=3194 px=6806"},
+      // Bytes 0 .. 3097 go: the loop start inside the cut goes to 0, its end
+      // moves down with the rest.
+      {"a=3 b=100", kCut,
+       "len=6902 loop=0 end=2902 span=2902 zoom_end=6902 a=3 b=3 copy=3098 px=6902"},
+      // Bytes 2012 .. 6197: the loop keeps 2000 .. 2012.
+      {"a=66 b=197", kCut,
+       "len=5814 loop=2000 end=2012 span=12 zoom_end=5814 a=111 b=111 copy=4186 px=5814"},
+      // Bytes 1980 .. 6005 hold the whole loop: it goes with them.
+      {"a=65 b=191", kCut,
+       "len=5974 loop=0 end=2 span=2 zoom_end=5974 a=106 b=106 copy=4026 px=5974"},
       {range, kCopy, "copy=3194"},
       {range, kPaste, "msg=BUFFER_IS_EMPTY"},
       {range, kSwap, "len=0 loop=0 end=2 span=2 zoom_end=0 a=0 b=0 copy=10000 px=0"},
@@ -48,9 +60,10 @@ TEST_F(Editor, EveryButtonOnALoopedSample) {
       {"zoom=4000 zoom_end=5000 offset=4000", {10, 208}, "offset=3000"},
       {"zoom=4000 zoom_end=5000 offset=500", {5, 208}, "offset=0"},
       {"zoom=4000 zoom_end=5000 offset=8500", {310, 208}, "offset=9000"},
-      // Samples stay even and within what a file holds.
+      // Samples keep their exact length, within what a file holds; pasted at
+      // byte 1596, before the loop, the loop moves on by the pasted bytes.
       {"copy=55533 a=53 b=53", kPaste,
-       "len=65534 loop=0 end=2 span=2 zoom_end=65534 px=65534 a=0 b=0 copy=55533"},
+       "len=65533 loop=57533 end=61533 zoom_end=65533 px=65533 a=0 b=0 copy=55533"},
       {"copy=55535 a=53 b=53", kPaste, "msg=MAX_65534_BYTES"},
       {range, kClose, ""},
   };
@@ -140,6 +153,17 @@ TEST_F(Editor, CutThenPasteAtTheCursorRestoresTheSampleByteForByte) {
     press(kPaste);
     EXPECT_EQ(bytes(), before) << range.x << ".." << range.y;
   }
+  // An odd length comes back exactly: no pad byte is added.
+  SetUp();
+  set("copy=7 a=3 b=3");
+  press(kPaste);
+  const std::vector<int8_t> odd = bytes();
+  ASSERT_EQ(odd.size(), 10007u);
+  mark(100, 200);
+  press(kCut);
+  press(kPaste);
+  EXPECT_EQ(bytes(), odd);
+  SetUp();
   // Pasted at the start instead, the piece comes first.
   mark(100, 200);
   press(kCut);
