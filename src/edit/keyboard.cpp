@@ -461,7 +461,7 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
-         dialog != kConfirmDialog;
+         dialog != kConfirmDialog && dialog != kDialogQuestion;
 }
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {

@@ -271,9 +271,11 @@ int32_t clear_requester(EditContext* state) {
   Player& player = *state->player;
   state->status.pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.clear);
+  // The song's clears ask first while it holds unsaved work.
+  const bool unsaved = module_modified(player);
   if (answered(state, kClearButtons, RequesterAction::kClearSong, kKeyO, kKeyO)) {
-    clear_song(player);
-    finish_clear(state);
+    if (unsaved) return ask_question(state->status, Question::kClearSong, "UNSAVED! CLEAR ?"), 0;
+    clear_module(state, false);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearSamples, kKeyS, kKeyS)) {
     clear_samples(player);
@@ -282,12 +284,8 @@ int32_t clear_requester(EditContext* state) {
     finish_clear(state);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearAll, kKeyA, kKeyA)) {
-    const HistoryGroup group(player, StepKind::kClearAll);
-    clear_song(player);
-    clear_samples(player);
-    // Every sample is now empty: the view shows nothing, with no marks.
-    state->services.sample_changed(state->services.context);
-    finish_clear(state);
+    if (unsaved) return ask_question(state->status, Question::kClearAll, "UNSAVED! CLEAR ?"), 0;
+    clear_module(state, true);
   }
   if (answered(state, kClearButtons, RequesterAction::kClearCancel, kKeyEsc, kKeyC)) {
     state->status.dialog = kDialogNone;
@@ -296,8 +294,10 @@ int32_t clear_requester(EditContext* state) {
   return 0;
 }
 
-Answer confirm_requester(EditContext* state) {
-  if (state->status.dialog != kDialogConfirm) return Answer::kNone;
+namespace {
+
+Answer yes_no_requester(EditContext* state, int32_t dialog) {
+  if (state->status.dialog != dialog) return Answer::kNone;
   state->status.pointer_colour = kPointerMagenta;
   blit_image(state->canvas, kRequesterX, kRequesterY, state->images.sure);
   const bool yes = answered(state, kSureButtons, RequesterAction::kYes, kKeyReturn, kKeyY);
@@ -307,4 +307,34 @@ Answer confirm_requester(EditContext* state) {
   state->status.message_timer = 1;
   if (!yes) state->status.pointer_colour = kPointerRed;
   return yes ? Answer::kYes : Answer::kNo;
+}
+
+}  // namespace
+
+Answer confirm_requester(EditContext* state) {
+  return yes_no_requester(state, kDialogConfirm);
+}
+
+Answer question_requester(EditContext* state) {
+  const Answer answer = yes_no_requester(state, kDialogQuestion);
+  if (answer != Answer::kNone) state->status.dialog = kDialogNone;
+  return answer;
+}
+
+void ask_question(Status& status, Question question, const char* text) {
+  set_message(status, text);
+  status.question = question;
+  status.dialog = kDialogQuestion;
+}
+
+void clear_module(EditContext* state, bool samples) {
+  Player& player = *state->player;
+  const HistoryGroup group(player, samples ? StepKind::kClearAll : StepKind::kClearSong);
+  clear_song(player);
+  if (samples) {
+    clear_samples(player);
+    // Every sample is now empty: the view shows nothing, with no marks.
+    state->services.sample_changed(state->services.context);
+  }
+  finish_clear(state);
 }

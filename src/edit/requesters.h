@@ -32,3 +32,10 @@ void ask_to_quit(Status& status, const Player& player);
 int32_t clear_requester(EditContext* state);
 // The yes/no question's answer in the frame it is given, else kNone.
 Answer confirm_requester(EditContext* state);
+// The shell's question before work is lost (kDialogQuestion), answered in
+// this frame or not.
+Answer question_requester(EditContext* state);
+// Asks the shell's question: what a yes does, and the text that asks it.
+void ask_question(Status& status, Question question, const char* text);
+// Clears the song, or the song and the samples, as the clear requester does.
+void clear_module(EditContext* state, bool samples);

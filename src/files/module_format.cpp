@@ -210,6 +210,12 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
   return result;
 }
 
+bool file_is_module(const char* path) {
+  std::vector<uint8_t> head;
+  return read_file_start(path, kHeaderBytes, head).ok && head.size() == kHeaderBytes &&
+         known_signature(head.data() + 1080);
+}
+
 std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
   std::vector<uint8_t> out;
   out.reserve(kHeaderBytes + kPatternBytes * kPatterns);

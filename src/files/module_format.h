@@ -73,6 +73,8 @@ std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind);
 // Number of patterns a saved file holds.
 int32_t saved_pattern_count(const Player* player);
 
+// Whether the file starts as a module does: a header with a known signature.
+bool file_is_module(const char* path);
 // Reads a regular file whole; refuses files above max_bytes.
 FileResult read_whole_file(const char* path, size_t max_bytes, std::vector<uint8_t>& out);
 // Reads at most the first max_bytes of a regular file.

@@ -15,8 +15,12 @@ enum Dialog : int32_t {
   kDialogQuit = 4,
   kDialogClear = 5,
   kDialogTextField = 6,
-  kDialogConfirm = 7,  // the disk-op screen's yes/no question
+  kDialogConfirm = 7,   // the disk-op screen's yes/no question
+  kDialogQuestion = 8,  // the shell's yes/no question before work is lost
 };
+
+// What a yes to the shell's question does.
+enum class Question : int32_t { kNone, kLoadDropped, kClearSong, kClearAll };
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
 // unused yellow, so edit is 3, not 2.
@@ -81,6 +85,7 @@ struct Status {
   int32_t dialog;
   int32_t saved_dialog;
   int32_t quit_confirmed;
+  Question question;  // what the open kDialogQuestion asks
 };
 
 // What the user is editing and how keys edit it. The edit mode lives here,

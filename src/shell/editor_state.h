@@ -27,8 +27,9 @@ struct EditorState {
   DiskOpState disk_op;
   SamplerState sampler;
   TextFieldState text_field;
-  uint32_t open_screens;  // a bit for each ScreenId that is open
-  Settings settings;      // read once at start
+  uint32_t open_screens;    // a bit for each ScreenId that is open
+  char dropped_file[4096];  // a dropped module waiting for the answer to "UNSAVED! LOAD ?"
+  Settings settings;        // read once at start
 
   // Edit operations: the clipboards and the block marks.
   EditBuffers edit_buffers;

@@ -1,5 +1,7 @@
 #include "shell/frame.h"
 
+#include <cstdio>
+
 #include "edit/keyboard.h"
 #include "edit/requesters.h"
 #include "engine/audio_lock.h"
@@ -58,7 +60,13 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
       }
     }
     if (input.dropped_file[0]) {
-      load_dropped_file(input.dropped_file, state);
+      if (module_modified(*state->player) && file_is_module(input.dropped_file)) {
+        // The module would replace unsaved work: ask first.
+        std::snprintf(state->dropped_file, sizeof state->dropped_file, "%s", input.dropped_file);
+        ask_question(state->status, Question::kLoadDropped, "UNSAVED! LOAD ?");
+      } else {
+        load_dropped_file(input.dropped_file, state);
+      }
       input.dropped_file[0] = 0;
     }
     dispatch(state);

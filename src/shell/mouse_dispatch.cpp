@@ -11,6 +11,7 @@
 #include "render/hit_test.h"
 #include "render/main_screen.h"
 #include "render/message.h"
+#include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
 #include "shell/screens.h"
 
@@ -215,6 +216,21 @@ void run_message_timer(EditorState* state) {
   }
 }
 
+// The shell's question was answered yes.
+void do_what_was_asked(EditorState* state, EditContext* edit) {
+  switch (state->status.question) {
+    case Question::kLoadDropped:
+      load_dropped_file(state->dropped_file, state);
+      return;
+    case Question::kClearSong:
+    case Question::kClearAll:
+      clear_module(edit, state->status.question == Question::kClearAll);
+      return;
+    case Question::kNone:
+      return;
+  }
+}
+
 }  // namespace
 
 void draw_pointer(int32_t x, int32_t y, EditorState* state) {
@@ -255,6 +271,9 @@ void mouse_dispatch(EditorState* state) {
   EditContext edit = edit_context(*state);
   quit_requester(&edit);
   clear_requester(&edit);
+  if (question_requester(&edit) == Answer::kYes) do_what_was_asked(state, &edit);
+  state->status.question =
+      state->status.dialog == kDialogQuestion ? state->status.question : Question::kNone;
   edit_text_field(&edit);
   const bool click_used = run_screens(*state);
   main_screen_frame(state, click_used);

@@ -32,4 +32,16 @@ expect_status 0 "$tetrad" --script "$work/ask.script" "$demo"
 [ -e "$work/f.mod" ] || fail "a close with unsaved notes quit without asking"
 [ -e "$work/g.mod" ] || fail "N to the question quit"
 [ -e "$work/h.mod" ] && fail "Y to the question did not quit"
+# Over unsaved notes a dropped module and the clear requester's "all" ask
+# first: N keeps the notes, Y goes on.
+printf 'key space\nkey q\nkey space\ndrop %s\nwait 2\nkey n\nwait 2\nsave %s/kept.mod\ndrop %s\nwait 2\nkey y\nwait 2\nsave %s/dropped.mod\n' \
+  "$demo" "$work" "$demo" "$work" >"$work/drop.script"
+printf 'key space\nkey q\nkey space\nclick 200 15\nkey a\nwait 2\nkey n\nwait 60\nsave %s/notcleared.mod\nclick 200 15\nkey a\nwait 2\nkey y\nwait 2\nsave %s/cleared.mod\n' \
+  "$work" "$work" >"$work/clear.script"
+expect_status 0 "$tetrad" --script "$work/drop.script" "$demo"
+expect_status 0 "$tetrad" --script "$work/clear.script" "$demo"
+cmp -s "$work/kept.mod" "$work/c.mod" || fail "N to UNSAVED! LOAD ? did not keep the notes"
+cmp -s "$work/dropped.mod" "$demo" || fail "Y to UNSAVED! LOAD ? did not load the dropped module"
+cmp -s "$work/notcleared.mod" "$work/c.mod" || fail "N to UNSAVED! CLEAR ? cleared the notes"
+[ "$(stat -c %s "$work/cleared.mod")" -lt "$(stat -c %s "$demo")" ] || fail "clear all did not clear"
 finish script_session
