@@ -37,13 +37,23 @@ start_xvfb() {
 # Starts the program at scale $scale (default 2: window pixel = 2 x screen
 # pixel) and waits for its window; the arguments go to the program.
 start_program() {
-  SDL_AUDIODRIVER=dummy "$tetrad" --scale "${scale:-2}" "$@" &
-  program=$!
-  window=""
-  for _ in $(seq 200); do
-    window=$(xdotool search --name '^[*]?Tetrad( - |$)' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    kill -0 "$program" 2>/dev/null || die "the program ended before its window appeared"
-    sleep 0.1
+  # A program whose window does not appear is started again, up to three
+  # times: the X server can refuse a client just after it starts.
+  local attempt
+  for attempt in 1 2 3; do
+    SDL_AUDIODRIVER=dummy "$tetrad" --scale "${scale:-2}" "$@" 2>"$work/program.err" &
+    program=$!
+    window=""
+    for _ in $(seq 200); do
+      window=$(xdotool search --name '^[*]?Tetrad( - |$)' 2>/dev/null | head -n 1) &&
+        [ -n "$window" ] && break
+      kill -0 "$program" 2>/dev/null || break
+      sleep 0.1
+    done
+    [ -n "$window" ] && break
+    kill -KILL "$program" 2>/dev/null || true
+    echo "attempt $attempt: the program ended before its window appeared: $(cat "$work/program.err")" >&2
+    sleep 0.5
   done
   [ -n "$window" ] || die "no window appeared"
   xdotool windowfocus --sync "$window"
