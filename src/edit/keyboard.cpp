@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int32_t kConfirmDialog = 7;  // the disk-op screen's yes/no question
 constexpr int32_t kLastRow = kRows - 1;
 constexpr int32_t kLastPosition = kPositions - 1;
 constexpr int32_t kLastPattern = kPatterns - 1;
@@ -461,7 +460,7 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
-         dialog != kConfirmDialog && dialog != kDialogQuestion;
+         dialog != kDialogConfirm && dialog != kDialogQuestion;
 }
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {
