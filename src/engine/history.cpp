@@ -276,6 +276,10 @@ void history_mark_saved(History& history) {
   history.saved_id = history.done > 0 ? history.steps[history.done - 1].id : history.base_id;
 }
 
+void history_forget_save(History& history) {
+  history.saved_id = kLostState;
+}
+
 bool module_modified(const Player& player) {
   return player.history && history_modified(*player.history, player);
 }

@@ -92,6 +92,8 @@ struct History {
 // Drops every step: the module as it is now is the loaded (saved) one.
 void history_clear(History& history);
 void history_mark_saved(History& history);
+// The module as it is now counts as unsaved (a recovered autosave).
+void history_forget_save(History& history);
 // Whether the module differs from the one last loaded or saved, counting
 // steps the history has dropped and a step still open.
 bool history_modified(const History& history, const Player& player);

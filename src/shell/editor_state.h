@@ -30,6 +30,11 @@ struct EditorState {
   uint32_t open_screens;    // a bit for each ScreenId that is open
   char dropped_file[4096];  // a dropped module waiting for the answer to "UNSAVED! LOAD ?"
   Settings settings;        // read once at start
+  // Autosave: on for the window and scripted sessions; the time of the next.
+  struct {
+    bool enabled;
+    int64_t due_us;  // 0: nothing unsaved yet
+  } autosave;
 
   // Edit operations: the clipboards and the block marks.
   EditBuffers edit_buffers;

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "platform/sdl_platform.h"
+#include "shell/autosave.h"
 #include "shell/cli.h"
 #include "shell/main_loop.h"
 #include "shell/options.h"
@@ -22,7 +23,10 @@ int run_interactive(const LiveOptions& options) {
     session_destroy(state);
     return 1;
   }
+  state->autosave.enabled = true;
+  offer_autosave(*state);
   run_main_loop(sdl_platform_ops(platform), state);
+  remove_autosave();  // a clean exit
   sdl_platform_destroy(platform);
   session_destroy(state);
   return 0;

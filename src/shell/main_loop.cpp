@@ -7,6 +7,7 @@
 #include "engine/audio_lock.h"
 #include "engine/history.h"
 #include "shell/audio_refill.h"
+#include "shell/autosave.h"
 #include "shell/frame.h"
 
 namespace {
@@ -55,6 +56,7 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     }
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
+      autosave_tick(*state, platform.clock_us(context));
       platform.present(context, state->canvas.pixels, state->status.dialog == kDialogTextField);
       std::string now = window_title(*state);
       if (platform.set_title && now != title) {

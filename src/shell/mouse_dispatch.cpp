@@ -11,6 +11,7 @@
 #include "render/hit_test.h"
 #include "render/main_screen.h"
 #include "render/message.h"
+#include "shell/autosave.h"
 #include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
 #include "shell/screens.h"
@@ -226,6 +227,9 @@ void do_what_was_asked(EditorState* state, EditContext* edit) {
     case Question::kClearAll:
       clear_module(edit, state->status.question == Question::kClearAll);
       return;
+    case Question::kRestoreAutosave:
+      restore_autosave(*state);
+      return;
     case Question::kNone:
       return;
   }
@@ -271,7 +275,10 @@ void mouse_dispatch(EditorState* state) {
   EditContext edit = edit_context(*state);
   quit_requester(&edit);
   clear_requester(&edit);
-  if (question_requester(&edit) == Answer::kYes) do_what_was_asked(state, &edit);
+  const Answer answer = question_requester(&edit);
+  if (answer == Answer::kYes) do_what_was_asked(state, &edit);
+  if (answer == Answer::kNo && state->status.question == Question::kRestoreAutosave)
+    set_autosave_aside();
   state->status.question =
       state->status.dialog == kDialogQuestion ? state->status.question : Question::kNone;
   edit_text_field(&edit);

@@ -12,6 +12,7 @@
 #include "files/png_image.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
+#include "shell/autosave.h"
 #include "shell/editor_state.h"
 #include "shell/frame.h"
 #include "shell/main_loop.h"
@@ -83,11 +84,14 @@ int run_script(const LiveOptions& options) {
   }
   EditorState* state = session_create(options);
   if (!state) return 1;
+  state->autosave.enabled = true;
+  offer_autosave(*state);
   ScriptInput script;
   script_input_init(script, commands, options.script, state->canvas.pixels, save_for_script, state);
   HeadlessPlatform platform;
   headless_init_fed(platform, script_feed(script));
   run_main_loop(headless_ops(platform), state);
+  remove_autosave();  // a clean end; an abort never gets here
   session_destroy(state);
   return script.failed ? 1 : 0;
 }

@@ -44,4 +44,22 @@ cmp -s "$work/kept.mod" "$work/c.mod" || fail "N to UNSAVED! LOAD ? did not keep
 cmp -s "$work/dropped.mod" "$demo" || fail "Y to UNSAVED! LOAD ? did not load the dropped module"
 cmp -s "$work/notcleared.mod" "$work/c.mod" || fail "N to UNSAVED! CLEAR ? cleared the notes"
 [ "$(stat -c %s "$work/cleared.mod")" -lt "$(stat -c %s "$demo")" ] || fail "clear all did not clear"
+# Autosave: an edit, a wait past autosave_seconds, a crash; the next run
+# asks, and Y brings the edit back, still unsaved. N sets it aside.
+mkdir -p "$work/config/tetrad"
+printf '[safety]\nautosave_seconds = 1\n' >"$work/config/tetrad/tetrad.ini"
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+printf 'key space\nkey q\nwait 90\nabort\n' >"$work/crash.script"
+expect_status 3 "$tetrad" --script "$work/crash.script" "$demo"
+[ -f "$work/state/tetrad/autosave.mod" ] || fail "no autosave was written"
+printf 'wait 2\nkey y\nwait 2\nclose\nkey n\nwait 2\nsave %s/still.mod\nsave %s/restored.mod\n' \
+  "$work" "$work" >"$work/restore.script"
+expect_status 0 "$tetrad" --script "$work/restore.script" "$demo"
+cmp -s "$work/restored.mod" "$work/c.mod" || fail "the restored autosave is not the edited module"
+[ -e "$work/still.mod" ] || fail "the restored module counted as saved: close did not ask"
+expect_status 3 "$tetrad" --script "$work/crash.script" "$demo"
+printf 'wait 2\nkey n\nwait 2\n' >"$work/aside.script"
+expect_status 0 "$tetrad" --script "$work/aside.script" "$demo"
+[ -e "$work/state/tetrad/autosave.mod" ] && fail "N left the autosave in place"
+ls "$work"/state/tetrad/autosave-*.mod >/dev/null 2>&1 || fail "N did not set the autosave aside"
 finish script_session
