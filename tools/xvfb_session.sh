@@ -4,7 +4,8 @@
 # into channel 0, stops and goes back to row 0. The pattern view must then
 # show exactly what the program's own headless screenshot shows for the
 # module with those notes written in. Then it answers the quit question
-# (Alt+Q, Y), starts again and asks the program to close. With an output
+# (Alt+Q, Y), starts again and ends it by SIGTERM, with and without unsaved
+# work. With an output
 # path it also keeps the window's picture after the notes are in.
 #   tools/xvfb_session.sh path/to/tetrad module.mod [shot.png]
 set -euo pipefail
@@ -49,14 +50,27 @@ import -window "$window" "$work/live.png"
 difference=$(pattern_view_difference "$work/live.png" "$work/expected.png")
 [ "$difference" = 0 ] || die "the pattern view differs from the typed module in $difference pixels"
 
-press alt+q            # "REALLY QUIT ?"
+press alt+q            # "UNSAVED! QUIT ?": the notes are not saved
 press y
 expect_exit "Alt+Q, Y"
 
-# A close request from the desktop (SDL turns SIGTERM into the same quit
-# event as the window's close button) ends the program cleanly, too.
+# SIGTERM from the desktop ends the program at once: cleanly with nothing
+# unsaved, and with a note typed, keeping it in the autosave for the next
+# start.
+export XDG_STATE_HOME=$work/state
 start_program "$module"
 sleep 1
 kill -0 "$program" 2>/dev/null || die "the program did not stay up"
 kill -TERM "$program"
-expect_exit "a close request"
+expect_exit "SIGTERM"
+if [ -e "$XDG_STATE_HOME/tetrad/autosave.mod" ]; then die "an unchanged module left an autosave"; fi
+start_program "$module"
+press space
+press q
+press space
+kill -TERM "$program"
+expect_exit "SIGTERM with a note typed"
+[ -s "$XDG_STATE_HOME/tetrad/autosave.mod" ] || die "SIGTERM did not keep the typed note in the autosave"
+if cmp -s "$XDG_STATE_HOME/tetrad/autosave.mod" "$module"; then
+  die "the autosave does not hold the note"
+fi

@@ -37,6 +37,7 @@ struct PlatformInput {
   int32_t text_char;        // printable ASCII the held key types in its layout, 0 none
   int32_t quit_requested;   // the program ends after this frame
   int32_t close_requested;  // the window's close button: asks first while work is unsaved
+  int32_t terminated;       // SIGTERM or SIGHUP: ends at once, unsaved work kept in the autosave
   int32_t wheel;  // notches of the mouse wheel since the last frame, away from the user > 0
   char dropped_file[4096];  // a file dropped onto the window, "" when none
 };

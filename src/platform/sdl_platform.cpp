@@ -4,6 +4,7 @@
 #include <dirent.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -241,10 +242,25 @@ PlatformTurn wait(void* context) {
   return kTurnFrame;
 }
 
+// Set by SIGTERM and SIGHUP; read once a turn.
+volatile std::sig_atomic_t terminate_signal = 0;
+
+void on_terminate(int) {
+  terminate_signal = 1;
+}
+
+// SIGINT stays SDL's close request; SIGTERM and SIGHUP end the program
+// without a question, once the autosave holds any unsaved work.
+void install_signal_handlers() {
+  std::signal(SIGTERM, on_terminate);
+  std::signal(SIGHUP, on_terminate);
+}
+
 void poll(void* context, PlatformInput& input) {
   auto* platform = static_cast<SdlPlatform*>(context);
   read_pointer(platform, input);
   poll_events(platform, input);
+  if (terminate_signal) input.terminated = 1;
 }
 
 }  // namespace
@@ -265,6 +281,7 @@ SdlPlatform* sdl_platform_create(const WindowOptions& options) {
     std::fprintf(stderr, "tetrad: cannot start the display: %s\n", SDL_GetError());
     return nullptr;
   }
+  install_signal_handlers();  // after SDL's own, which they replace for these two
   auto* platform = new SdlPlatform{};
   int32_t scale = options.scale;
   if (scale == 0) {

@@ -30,6 +30,25 @@ std::string autosave_path() {
   return directory.empty() ? directory : directory + "/autosave.mod";
 }
 
+namespace {
+
+void write_autosave(EditorState& state) {
+  const std::string path = autosave_path();
+  if (path.empty() || !make_directories(state_directory().c_str())) return;
+  std::vector<uint8_t> bytes;
+  {
+    AudioGuard guard;
+    bytes = serialize_module(state.player, kKindModule);
+  }
+  write_file_replacing(path.c_str(), bytes);
+}
+
+}  // namespace
+
+void autosave_now(EditorState& state) {
+  if (state.autosave.enabled && module_modified(*state.player)) write_autosave(state);
+}
+
 void autosave_tick(EditorState& state, int64_t now_us) {
   const int64_t period = int64_t{state.settings.autosave_seconds} * 1000000;
   if (!state.autosave.enabled || period <= 0 || !module_modified(*state.player)) {
@@ -42,14 +61,7 @@ void autosave_tick(EditorState& state, int64_t now_us) {
   }
   if (now_us < state.autosave.due_us) return;
   state.autosave.due_us = now_us + period;
-  const std::string path = autosave_path();
-  if (path.empty() || !make_directories(state_directory().c_str())) return;
-  std::vector<uint8_t> bytes;
-  {
-    AudioGuard guard;
-    bytes = serialize_module(state.player, kKindModule);
-  }
-  write_file_replacing(path.c_str(), bytes);
+  write_autosave(state);
 }
 
 void offer_autosave(EditorState& state) {
@@ -77,7 +89,8 @@ void set_autosave_aside() {
   std::filesystem::rename(path, state_directory() + "/autosave-" + stamp + ".mod", error);
 }
 
-void remove_autosave() {
+void remove_autosave(const EditorState& state) {
+  if (state.autosave.keep) return;
   const std::string path = autosave_path();
   std::error_code error;
   if (!path.empty()) std::filesystem::remove(path, error);

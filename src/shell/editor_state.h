@@ -34,6 +34,7 @@ struct EditorState {
   struct {
     bool enabled;
     int64_t due_us;  // 0: nothing unsaved yet
+    bool keep;       // the program ends by a signal: the autosave stays
   } autosave;
 
   // Edit operations: the clipboards and the block marks.

@@ -26,7 +26,7 @@ int run_interactive(const LiveOptions& options) {
   state->autosave.enabled = true;
   offer_autosave(*state);
   run_main_loop(sdl_platform_ops(platform), state);
-  remove_autosave();  // a clean exit
+  remove_autosave(*state);  // a clean exit
   sdl_platform_destroy(platform);
   session_destroy(state);
   return 0;

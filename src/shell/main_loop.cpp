@@ -65,6 +65,12 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
       }
     }
     if (input.quit_requested) break;
+    if (input.terminated) {
+      // SIGTERM or SIGHUP: no question, but nothing unsaved is lost.
+      autosave_now(*state);
+      state->autosave.keep = true;
+      break;
+    }
   }
 
   platform.audio_close(context);

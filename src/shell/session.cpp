@@ -91,7 +91,7 @@ int run_script(const LiveOptions& options) {
   HeadlessPlatform platform;
   headless_init_fed(platform, script_feed(script));
   run_main_loop(headless_ops(platform), state);
-  remove_autosave();  // a clean end; an abort never gets here
+  remove_autosave(*state);  // a clean end; an abort never gets here
   session_destroy(state);
   return script.failed ? 1 : 0;
 }
