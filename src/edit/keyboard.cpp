@@ -7,7 +7,6 @@
 #include "edit/key_tables.h"
 #include "edit/note_entry.h"
 #include "edit/requesters.h"
-#include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
 #include "engine/editing.h"
 #include "engine/history.h"
@@ -38,7 +37,7 @@ int32_t wrap_row(int32_t row) {
 }
 
 bool playing(const Player* player) {
-  return player->play_mode == kPlaySong || player->play_mode == kPlayPattern;
+  return replay_running(replay_view(*player));
 }
 
 bool idle(const EditContext* state) {
@@ -67,9 +66,10 @@ void move_row(EditContext* state, const KeyCommand& command, int32_t) {
   const int32_t step = command.argument;
   if (state->services.scroll_screen(state->services.context, step)) return;
   Player* player = state->player;
-  if (playing(player)) return;
-  set_shown_row(*player, wrap_row(player->shown_row + step));
-  set_play_row(*player, wrap_row(player->row + step));
+  const ReplayView replay = replay_view(*player);
+  if (replay_running(replay)) return;
+  set_shown_row(*player, wrap_row(replay.shown_row + step));
+  set_play_row(*player, wrap_row(replay.row + step));
 }
 
 void step_sample(EditContext* state, const KeyCommand& command, int32_t) {
@@ -78,12 +78,12 @@ void step_sample(EditContext* state, const KeyCommand& command, int32_t) {
 }
 
 void step_position(EditContext* state, const KeyCommand& command, int32_t) {
-  const int32_t position = state->player->song_position + command.argument;
+  const int32_t position = replay_view(*state->player).song_position + command.argument;
   if (position >= 0 && position <= kLastPosition) set_song_position(*state->player, position);
 }
 
 void step_pattern(EditContext* state, const KeyCommand& command, int32_t) {
-  const int32_t pattern = state->player->current_pattern + command.argument;
+  const int32_t pattern = replay_view(*state->player).current_pattern + command.argument;
   if (pattern >= 0 && pattern <= kLastPattern) set_current_pattern(*state->player, pattern);
 }
 
@@ -166,7 +166,7 @@ void store_mark(EditContext* state, const KeyCommand&, int32_t key_index) {
   std::snprintf(state->status.message, sizeof state->status.message, "%s", "POSITION SET");
   state->status.message_timer = 1;
   state->status.pointer_colour = kPointerWhite;
-  const int32_t row = state->player->shown_row;
+  const int32_t row = replay_view(*state->player).shown_row;
   if (row >= 0 && row <= kLastRow) state->selection.row_marks[key_index - kKeyF6] = row;
 }
 
@@ -174,8 +174,13 @@ void jump_to_mark(EditContext* state, const KeyCommand&, int32_t key_index) {
   if (idle(state)) set_shown_row(*state->player, mark_row(state, key_index));
 }
 
+void step_shown_row(EditContext* state, int32_t step) {
+  set_shown_row(*state->player, wrap_row(replay_view(*state->player).shown_row + step));
+}
+
 void preview_row(EditContext* state) {
-  play_row(*state->player, state->player->shown_position, state->player->shown_row);
+  const ReplayView replay = replay_view(*state->player);
+  play_row(*state->player, replay.shown_position, replay.shown_row);
 }
 
 // argument: +1 Return (insert, row down), -1 Backspace (delete above, row up).
@@ -186,12 +191,12 @@ void row_edit(EditContext* state, const KeyCommand& command, int32_t) {
   } else {
     edit(state, insert ? EditOp::kInsertRow : EditOp::kDeleteAbove);
   }
-  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
+  step_shown_row(state, command.argument);
 }
 
 void preview_and_step(EditContext* state, const KeyCommand& command, int32_t) {
   preview_row(state);
-  set_shown_row(*state->player, wrap_row(state->player->shown_row + command.argument));
+  step_shown_row(state, command.argument);
 }
 
 void keypad_sample(EditContext* state, const KeyCommand&, int32_t key_index) {
@@ -238,7 +243,7 @@ void undo_or_redo(EditContext* state, const KeyCommand& command, int32_t) {
   }
   std::snprintf(state->status.message, sizeof state->status.message, "%s %s",
                 redo ? "REDO" : "UNDO", step_name(move.kind));
-  if (move.pattern >= 0 && move.pattern != player.current_pattern)
+  if (move.pattern >= 0 && move.pattern != replay_view(player).current_pattern)
     set_current_pattern(player, move.pattern);
   if (move.sample > 0) select_sample(state, move.sample);
 }
@@ -265,7 +270,7 @@ void solo_or_mute(EditContext* state, const KeyCommand&, int32_t) {
 }
 
 void toggle_filter(EditContext* state, const KeyCommand&, int32_t) {
-  set_filter_enabled(*state->player, !state->player->filter_enabled);
+  set_filter_enabled(*state->player, !replay_view(*state->player).filter_enabled);
 }
 
 void toggle_multi_keyboard(EditContext* state, const KeyCommand&, int32_t) {
@@ -515,7 +520,6 @@ void start_repeat_countdown(KeyboardState& keys, int32_t frames, int32_t delay_f
 }
 
 int32_t handle_key(int32_t key_code, EditContext* state) {
-  AudioGuard guard;
   enter_note(state);
   const int32_t key_index = key_index_of_code(key_code);
   track_held_key(state, key_code);
@@ -543,7 +547,7 @@ int32_t handle_key(int32_t key_code, EditContext* state) {
 
 void show_block_marking(EditBuffers& edit, const Player& player, Status& status) {
   if (edit.block_marking != 1) return;
-  const int32_t row = player.shown_row;
+  const int32_t row = replay_view(player).shown_row;
   if (row >= 0 && row < kRows) edit.block_end = row;
   std::snprintf(status.message, sizeof status.message, "mark block %02d-%02d",
                 std::min(edit.block_anchor, row), std::max(edit.block_anchor, row));

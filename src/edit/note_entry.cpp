@@ -2,6 +2,7 @@
 
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
+#include "engine/editing.h"
 
 namespace {
 
@@ -14,12 +15,12 @@ bool valid_sample(int32_t sample) {
 }  // namespace
 
 CellAt cursor_cell(const EditContext* state) {
-  const Player* player = state->player;
-  return {player->current_pattern, player->shown_row, state->selection.cursor_channel};
+  const ReplayView replay = replay_view(*state->player);
+  return {replay.current_pattern, replay.shown_row, state->selection.cursor_channel};
 }
 
 void advance_by_edit_skip(EditContext* state) {
-  const int32_t row = state->player->shown_row + state->selection.edit_skip;
+  const int32_t row = replay_view(*state->player).shown_row + state->selection.edit_skip;
   set_shown_row(*state->player, row > kRows - 1 ? 0 : row);
 }
 

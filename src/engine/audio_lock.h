@@ -3,6 +3,8 @@
 // locking does nothing. The lock is recursive.
 #pragma once
 
+#include <cstdint>
+
 struct AudioLockHooks {
   void (*lock)(void* context);
   void (*unlock)(void* context);
@@ -12,6 +14,16 @@ struct AudioLockHooks {
 void audio_lock_install(const AudioLockHooks& hooks);
 void audio_lock();
 void audio_unlock();
+
+// How long the lock was held through audio_lock, for measuring that no
+// change keeps the sound waiting: the longest hold since the last reset
+// and the number of holds.
+struct AudioLockStats {
+  int64_t longest_hold_ns;
+  int64_t holds;
+};
+AudioLockStats audio_lock_stats();
+void audio_lock_stats_reset();
 
 // Holds the audio lock for a scope.
 class AudioGuard {

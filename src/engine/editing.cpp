@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "engine/audio_lock.h"
 #include "engine/history.h"
@@ -99,6 +101,53 @@ const Sample* editable_sample(const Player& player, int32_t number) {
 
 bool sample_loops(const Sample& sample) {
   return sample.loop_start != 0 || sample.loop_length > kNoLoopBytes * kFixOne;
+}
+
+ReplayView replay_view(const Player& player) {
+  AudioGuard guard;
+  ReplayView view{player.play_mode, player.song_position,  player.current_pattern,
+                  player.row,       player.shown_position, player.shown_row,
+                  player.tempo,     player.filter_enabled, {}};
+  std::copy(std::begin(player.channels), std::end(player.channels), view.channels);
+  return view;
+}
+
+bool replay_running(const ReplayView& view) {
+  return view.play_mode == kPlaySong || view.play_mode == kPlayPattern;
+}
+
+Player* copy_player(const Player& player) {
+  // Memory is found and touched before the lock, so the copy under it is
+  // only the copying. Sample lengths change on this thread alone.
+  int8_t* data[kSampleCount] = {};
+  const auto touched = [](size_t bytes) {
+    void* memory = std::malloc(bytes);
+    if (memory) std::memset(memory, 0, bytes);
+    return memory;
+  };
+  auto* copy = static_cast<Player*>(touched(sizeof(Player)));
+  bool complete = copy != nullptr;
+  for (int32_t s = 1; s < kSampleCount && complete; ++s) {
+    const size_t bytes = static_cast<size_t>(sample_bytes(player.samples[s]));
+    if (bytes == 0) continue;
+    data[s] = static_cast<int8_t*>(touched(bytes));
+    complete = data[s] != nullptr;
+  }
+  if (!complete) {
+    for (int8_t* d : data) std::free(d);
+    std::free(copy);
+    return nullptr;
+  }
+  AudioGuard guard;
+  std::memcpy(copy, &player, sizeof(Player));
+  copy->history = nullptr;
+  for (int32_t s = 0; s < kSampleCount; ++s) {
+    copy->samples[s].data = data[s];
+    if (data[s])
+      std::memcpy(data[s], player.samples[s].data,
+                  static_cast<size_t>(sample_bytes(player.samples[s])));
+  }
+  return copy;
 }
 
 void reset_channel(Player& player, int32_t channel) {

@@ -22,6 +22,30 @@ bool sample_loops(const Sample& sample);
 // it there.
 const Sample* editable_sample(const Player& player, int32_t number);
 
+// What the replayer moves while a song plays, read at one instant. The
+// main thread works without the audio lock, so it reads these fields only
+// through a view; everything else in the player changes on the main thread
+// alone.
+struct ReplayView {
+  int32_t play_mode;
+  int32_t song_position;
+  int32_t current_pattern;
+  int32_t row;
+  int32_t shown_position;
+  int32_t shown_row;
+  int32_t tempo;
+  int32_t filter_enabled;
+  ChannelState channels[kChannels];
+};
+ReplayView replay_view(const Player& player);
+bool replay_running(const ReplayView& view);
+
+// A copy of the whole player with its own sample data, taken at one
+// instant, for writing out without keeping the sound waiting (a few
+// hundred microseconds under the lock for the largest module); the caller
+// frees it with player_destroy. Null when memory runs out.
+Player* copy_player(const Player& player);
+
 // Channels. Channel and sample numbers out of range change nothing.
 
 // Silences a channel and stops its effects. The channel is left to restart

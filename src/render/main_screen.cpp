@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/editing.h"
 #include "render/draw.h"
 #include "render/pattern_view.h"
 
@@ -38,8 +39,8 @@ void draw_name(const char* name, int32_t size, int32_t y, const ScreenContext& c
 // channel and sample fields are read once: the loop bounds are confined to
 // the sample's data here, so no value of them (a loop cut short by an edit,
 // a position far past it) can make the trace read outside it or loop long.
-int32_t draw_scope(const Player* player, int32_t channel, const ScreenContext& ctx) {
-  const ChannelState& ch = player->channels[channel];
+int32_t draw_scope(const Player* player, const ChannelState& ch, int32_t channel,
+                   const ScreenContext& ctx) {
   const int32_t number = ch.sample;
   const int64_t position = ch.position;
   const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
@@ -93,19 +94,20 @@ int32_t module_size(const Player* player) {
 
 ChannelPeaks draw_status(const ScreenContext& ctx, const MainScreenState& main) {
   const Player* player = ctx.player;
+  const ReplayView replay = replay_view(*player);
   Image* const off_marks[kChannels] = {ctx.images.chan1off, ctx.images.chan2off,
                                        ctx.images.chan3off, ctx.images.chan4off};
   for (int32_t c = 0; c < kChannels; ++c) {
-    if (player->channels[c].enabled == 0 && off_marks[c])
+    if (replay.channels[c].enabled == 0 && off_marks[c])
       blit_image(ctx.canvas, 306, 11 * c, off_marks[c]);
   }
 
-  const int32_t position = std::clamp(player->song_position, 0, kPositions - 1);
-  draw_text(ctx.canvas, 64, 3, 0, kTextColour, "%04d", player->song_position);
+  const int32_t position = std::clamp(replay.song_position, 0, kPositions - 1);
+  draw_text(ctx.canvas, 64, 3, 0, kTextColour, "%04d", replay.song_position);
   draw_text(ctx.canvas, 64, 14, 0, kTextColour, "%04d", player->order[position]);
-  draw_text(ctx.canvas, 8, 127, 0, kTextColour, "%02d", player->current_pattern);
+  draw_text(ctx.canvas, 8, 127, 0, kTextColour, "%02d", replay.current_pattern);
   draw_text(ctx.canvas, 64, 25, 0, kTextColour, "%04d", player->song_length);
-  draw_text(ctx.canvas, 32, 123, 0, kTextColour, "%03d", player->tempo);
+  draw_text(ctx.canvas, 32, 123, 0, kTextColour, "%03d", replay.tempo);
   draw_text(ctx.canvas, 272, 102, 0, kTextColour, "%02d %02d", main.play_seconds / 60,
             main.play_seconds % 60);
   if (ctx.selection.multi_keyboard & 1) draw_text(ctx.canvas, 17, 102, 0, kTextColour, "M");
@@ -133,7 +135,8 @@ ChannelPeaks draw_status(const ScreenContext& ctx, const MainScreenState& main) 
   draw_text(ctx.canvas, 264, 123, 0, kTextColour, "%6d", module_size(player));
 
   ChannelPeaks peaks{};
-  for (int32_t c = 0; c < kChannels; ++c) peaks.level[c] = draw_scope(player, c, ctx);
+  for (int32_t c = 0; c < kChannels; ++c)
+    peaks.level[c] = draw_scope(player, replay.channels[c], c, ctx);
   return peaks;
 }
 

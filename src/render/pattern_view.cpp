@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/editing.h"
 #include "engine/periods.h"
 #include "render/draw.h"
 
@@ -82,8 +83,9 @@ void draw_level_meters(const Canvas& canvas, const ChannelPeaks& peaks) {
 
 void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks) {
   const Player* player = ctx.player;
-  const int32_t pattern = std::clamp(player->current_pattern, 0, kPatterns - 1);
-  const int32_t current = std::clamp(player->shown_row, 0, kRows - 1);
+  const ReplayView replay = replay_view(*player);
+  const int32_t pattern = std::clamp(replay.current_pattern, 0, kPatterns - 1);
+  const int32_t current = std::clamp(replay.shown_row, 0, kRows - 1);
   const auto& cells = player->patterns[pattern];
 
   draw_row(cells, current, 190, kDrawDoubleHeight, kCurrentRowColour, ctx);

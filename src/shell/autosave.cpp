@@ -8,7 +8,7 @@
 
 #include "diskop/directory.h"
 #include "edit/requesters.h"
-#include "engine/audio_lock.h"
+#include "engine/editing.h"
 #include "engine/history.h"
 #include "files/module_format.h"
 #include "shell/module_io.h"
@@ -35,11 +35,10 @@ namespace {
 void write_autosave(EditorState& state) {
   const std::string path = autosave_path();
   if (path.empty() || !make_directories(state_directory().c_str())) return;
-  std::vector<uint8_t> bytes;
-  {
-    AudioGuard guard;
-    bytes = serialize_module(state.player, kKindModule);
-  }
+  Player* copy = copy_player(*state.player);
+  if (!copy) return;
+  const std::vector<uint8_t> bytes = serialize_module(copy, kKindModule);
+  player_destroy(copy);
   write_file_replacing(path.c_str(), bytes);
 }
 

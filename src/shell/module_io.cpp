@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/audio_lock.h"
 #include "engine/editing.h"
 #include "files/sample_file.h"
 #include "render/message.h"
@@ -40,11 +39,13 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
 }
 
 int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind) {
-  std::vector<uint8_t> bytes;
-  {
-    AudioGuard guard;
-    bytes = serialize_module(player, kind);
+  Player* copy = copy_player(*player);
+  if (!copy) {
+    timed_message(state->status, "OUT OF MEMORY");
+    return 0;
   }
+  const std::vector<uint8_t> bytes = serialize_module(copy, kind);
+  player_destroy(copy);
   const FileResult result = write_file_replacing(path, bytes, state->settings.backups);
   if (!result.ok) {
     set_message(state->status, result.message);

@@ -41,6 +41,7 @@ LoopStep loop_step(MainAction button) {
 // The buttons that change the song or the play state.
 bool perform_song_button(MainAction button, EditorState* state) {
   Player& player = *state->player;
+  const ReplayView replay = replay_view(player);
   EditContext edit = edit_context(*state);
   const bool right = state->input.right_down != 0;
   const int32_t step = right ? 10 : 1;
@@ -71,7 +72,7 @@ bool perform_song_button(MainAction button, EditorState* state) {
     case MainAction::kPositionUp:
     case MainAction::kPositionDown:
       set_song_position(player,
-                        player.song_position + (button == MainAction::kPositionUp ? step : -step));
+                        replay.song_position + (button == MainAction::kPositionUp ? step : -step));
       return true;
     case MainAction::kPatternUp:
     case MainAction::kPatternDown:
@@ -84,13 +85,13 @@ bool perform_song_button(MainAction button, EditorState* state) {
       return true;
     case MainAction::kTempoUp:
     case MainAction::kTempoDown:
-      set_tempo(player, player.tempo + (button == MainAction::kTempoUp ? step : -step));
+      set_tempo(player, replay.tempo + (button == MainAction::kTempoUp ? step : -step));
       return true;
     case MainAction::kInsertPosition:
-      insert_position(player, player.song_position);
+      insert_position(player, replay.song_position);
       return true;
     case MainAction::kDeletePosition:
-      delete_position(player, player.song_position);
+      delete_position(player, replay.song_position);
       return true;
     default:
       return false;

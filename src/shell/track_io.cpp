@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "engine/audio_lock.h"
 #include "engine/edit_ops.h"
+#include "engine/editing.h"
 #include "files/track_pattern.h"
 
 namespace {
@@ -13,7 +13,8 @@ namespace {
 using Pattern = PatternCell[kRows][kChannels];
 
 const Pattern& current_pattern(const EditorState* state) {
-  return state->player->patterns[std::clamp(state->player->current_pattern, 0, kPatterns - 1)];
+  return state->player
+      ->patterns[std::clamp(replay_view(*state->player).current_pattern, 0, kPatterns - 1)];
 }
 
 int32_t cursor_channel(const EditorState* state) {
@@ -52,7 +53,6 @@ int32_t save_track(const char* path, EditorState* state) {
     const EditBuffers& buffers = state->edit_buffers;
     std::copy(std::begin(buffers.track_clipboard), std::end(buffers.track_clipboard), cells);
   } else {
-    AudioGuard guard;
     const Pattern& pattern = current_pattern(state);
     for (int32_t row = 0; row < kRows; ++row) cells[row] = pattern[row][cursor_channel(state)];
   }
@@ -73,12 +73,9 @@ FileResult load_track(const char* path, EditorState* state) {
 
 int32_t save_pattern(const char* path, EditorState* state) {
   Pattern cells;
-  {
-    AudioGuard guard;
-    const Pattern& source = state->disk_op.option_pattern ? state->edit_buffers.pattern_clipboard
-                                                          : current_pattern(state);
-    std::copy(&source[0][0], &source[0][0] + kPatternCells, &cells[0][0]);
-  }
+  const Pattern& source = state->disk_op.option_pattern ? state->edit_buffers.pattern_clipboard
+                                                        : current_pattern(state);
+  std::copy(&source[0][0], &source[0][0] + kPatternCells, &cells[0][0]);
   return write_cells(path, state, &cells[0][0], kPatternCells);
 }
 

@@ -6,9 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <thread>
 
+#include "engine/audio_lock.h"
 #include "engine/replayer.h"
 
 namespace {
@@ -181,3 +185,47 @@ TEST(Editing, NamesAreZeroFilledAndCutToTheirSize) {
 }
 
 }  // namespace
+
+// A copy for writing out owns its own sample data, holds the same module and
+// has no history; the view of what the replayer moves is read as it is.
+TEST(Editing, CopiesAndViewsTakenAtOneInstant) {
+  Fresh f;
+  Player& p = *f.p;
+  p.samples[3].data = static_cast<int8_t*>(std::malloc(5));
+  for (int i = 0; i < 5; ++i) p.samples[3].data[i] = static_cast<int8_t>(i * 20 - 40);
+  p.samples[3].length = 5 * kFixOne;
+  p.patterns[7][63][2].period = 214;
+  p.song_position = 9;
+  p.shown_row = 33;
+  p.tempo = 140;
+  p.channels[1].volume = 17;
+  Player* copy = copy_player(p);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy->samples[3].data, p.samples[3].data);
+  EXPECT_EQ(std::memcmp(copy->samples[3].data, p.samples[3].data, 5), 0);
+  EXPECT_TRUE(copy->patterns[7][63][2].period == 214 && copy->samples[4].data == nullptr &&
+              copy->history == nullptr);
+  p.samples[3].data[0] = 99;  // the copy does not follow later changes
+  EXPECT_EQ(copy->samples[3].data[0], -40);
+  player_destroy(copy);
+  const ReplayView view = replay_view(p);
+  EXPECT_TRUE(view.song_position == 9 && view.shown_row == 33 && view.tempo == 140 &&
+              view.channels[1].volume == 17 && !replay_running(view));
+  p.play_mode = kPlayPattern;
+  EXPECT_TRUE(replay_running(replay_view(p)));
+}
+
+// A hold is timed from the outermost lock to its unlock: nested guards are
+// one hold, and the longest one is kept.
+TEST(AudioLock, HoldsAreTimedFromTheOutermostLock) {
+  audio_lock_stats_reset();
+  {
+    AudioGuard outer;
+    { AudioGuard inner; }
+    std::this_thread::sleep_for(std::chrono::milliseconds(3));
+  }
+  { AudioGuard short_hold; }
+  const AudioLockStats stats = audio_lock_stats();
+  EXPECT_EQ(stats.holds, 2);
+  EXPECT_GE(stats.longest_hold_ns, 3'000'000);
+}

@@ -2,9 +2,9 @@
 // the refill between mixer and sound card (panning and saturation, 1024-frame
 // blocks whatever the card's buffer size) and the headless clock pulling
 // exactly what real time would. The Concurrency test puts the mixer on an
-// audio thread while the main thread edits and replaces the player, all under
-// the one audio lock; run it under ThreadSanitizer (ctest -R Concurrency) to
-// catch any unlocked access.
+// audio thread while the main thread runs whole frames, which take the one
+// audio lock only for what the mixer reads; run it under ThreadSanitizer
+// (ctest -R Concurrency) to catch any unlocked access.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,10 +13,14 @@
 #include <vector>
 
 #include "../engine/module_builder.h"
+#include "../render/screen_fixture.h"
 #include "engine/audio_lock.h"
+#include "engine/history.h"
 #include "platform/headless.h"
+#include "platform/keymap.h"
 #include "shell/audio_refill.h"
 #include "shell/frame.h"
+#include "shell/script.h"
 
 namespace {
 
@@ -111,24 +115,29 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
   EXPECT_EQ(clocked.refill.blocks_rendered, (100 * 735 + kRefillFrames - 1) / kRefillFrames);
 }
 
-// A frame's dispatch that changes the player the way the key and mouse
-// handlers do, relying on the frame to hold the lock.
-void edit_in_frame(EditorState* state) {
-  const int32_t i = state->input.left_held;
-  set_cell(state->player, 0, i % kRows, i % kChannels, 200 + i % 300, 1);
-  state->player->channels[i % kChannels].period = 150 + i;
-}
-
 // A load: the new player is built outside the lock, swapped in under it,
 // and the old one is freed after.
 Player* replace_player(EditorState& state, Player* fresh) {
   AudioGuard guard;
+  fresh->history = &state.history;
   std::swap(state.player, fresh);
   return fresh;
 }
 
-TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
+// The whole frame path, which runs without the lock, against the mixer on
+// its own thread: notes typed in record mode, undo, row and position keys,
+// the position arrow, the sample screen drawn, and loads swapping the
+// player. Under ThreadSanitizer any read of what the replayer moves that
+// bypasses the lock is reported.
+TEST(Concurrency, TheFramePathWhileTheSongPlays) {
   World w;
+  screen_test::Screen screen;
+  player_destroy(screen.state.player);
+  EditorState& state = screen.state;
+  state.player = w.state.player;
+  state.player->history = &state.history;
+  w.state.player = nullptr;
+  audio_refill_init(w.refill, &state);
   audio_lock_install(AudioLockHooks{w.ops.lock, w.ops.unlock, w.ops.context});
   std::atomic<bool> stop{false};
   std::atomic<int64_t> fills{0};
@@ -141,18 +150,37 @@ TEST(Concurrency, EditingAndReplacingThePlayerWhileItPlays) {
       fills.fetch_add(1);
     }
   });
-  w.input.buttons = kButtonLeft;
+  struct Event {
+    const char* key;
+    int32_t qualifier_scancode;  // 0: none
+  };
+  const int32_t ctrl = script_scancode("ctrl"), shift = script_scancode("shift");
+  // Record, notes, undo and redo, the cursor keys, a track paste.
+  const Event events[] = {{"rshift", 0}, {"q", 0},  {"w", 0},      {"Down", 0}, {"u", ctrl},
+                          {"e", 0},      {"Up", 0}, {"F5", shift}, {"r", 0},    {"u", ctrl}};
+  PlatformInput input{};
   int64_t start = 0;
   for (int frame = 0; frame < 400; ++frame) {
-    update_play_clock(&w.state, frame * 16667, &start);
-    run_frame(w.input, &w.state, edit_in_frame);
-    if (frame % 50 == 49) player_destroy(replace_player(w.state, make_song()));
+    const Event& e = events[frame / 2 % std::size(events)];
+    const bool down = frame % 2 == 0;
+    if (e.qualifier_scancode) input_key_event(input, e.qualifier_scancode, down);
+    input_key_event(input, script_scancode(e.key), down);
+    // The position arrow clicked every 25 frames; once, the sampler button.
+    input.mouse_x = frame == 50 ? 274 : 103;
+    input.mouse_y = frame == 50 ? 38 : 5;
+    input.buttons = frame % 25 == 0 ? kButtonLeft : 0;
+    update_play_clock(&state, frame * 16667, &start);
+    run_frame(input, &state, mouse_dispatch);
+    if (frame % 100 == 99) player_destroy(replace_player(state, make_song()));
     while (fills.load() < frame / 4) std::this_thread::yield();
   }
   stop.store(true);
   audio.join();
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
-  EXPECT_TRUE(w.state.input.left_held == 400 && w.refill.blocks_rendered > 0);
+  EXPECT_GT(w.refill.blocks_rendered, 0);
+  // The typed notes reached the pattern: the song holds cells beyond the
+  // ones it was built with.
+  EXPECT_TRUE(history_modified(state.history, *state.player));
 }
 
 // Stands in for the mouse turn, which paints from the real images.

@@ -96,7 +96,8 @@ std::string* g_log = nullptr;
 Fake* g_fake = nullptr;
 void logging_dispatch(EditorState* state) {
   *g_log += " frame@" + std::to_string(state->main.play_seconds);
-  if (g_fake->lock_depth == 0) *g_log += "(unlocked)";
+  // The frame takes the lock only around what the mixer reads.
+  if (g_fake->lock_depth != 0) *g_log += "(locked)";
   if (state->main.play_seconds == 3) state->status.dialog = kDialogTextField;
 }
 
