@@ -236,6 +236,9 @@ bool load_file(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind
 }
 
 void click_line(DiskOpFrame* state, const DiskOpServices& services) {
+  // Once per press: held, it would load again or walk into the line that
+  // comes under the pointer.
+  if (state->input.left_held != 1) return;
   const DirList* list = state->disk_op.list;
   if (!list || std::strcmp(list->path, state->disk_op.path) != 0) return;
   const int32_t index = state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight;
@@ -385,11 +388,10 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
   const Answer given = services.confirm_requester(services.context);
   if (given != Answer::kNone && disk_op.save_kind) answer(state, services, given == Answer::kYes);
   const DiskAction button = hit_action(ctx.input, kDiskButtons);
-  // Nothing acts while a message shows, a question waits or a field is
-  // being typed into. The screen covers the main screen's buttons, so it
-  // takes every click.
-  if (ctx.status.message_timer || ctx.status.message_frames || ctx.status.dialog != kDialogNone)
-    return {frame.open, true};
+  // Nothing acts while a question waits or a field is being typed into; a
+  // message showing stops nothing. The screen covers the main screen's
+  // buttons, so it takes every click.
+  if (ctx.status.dialog != kDialogNone) return {frame.open, true};
   perform(state, services, button);
   return {frame.open, true};
 }

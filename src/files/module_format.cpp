@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -92,7 +93,7 @@ FileResult file_refusal(FileError error) {
   // No default: a new code without its texts is a compiler warning.
   switch (error) {
     case FileError::kNotFound:
-      return {false, error, "CAN'T FIND FILE", "cannot open file"};
+      return {false, error, "FILE NOT FOUND", "no such file"};
     case FileError::kNotRegular:
       return {false, error, "NOT A FILE", "not a regular file"};
     case FileError::kTooBig:
@@ -101,6 +102,12 @@ FileResult file_refusal(FileError error) {
       return {false, error, "CAN'T OPEN FILE", "cannot open file"};
     case FileError::kReadError:
       return {false, error, "READ ERROR", "read error"};
+    case FileError::kNoPermission:
+      return {false, error, "NO PERMISSION", "permission denied"};
+    case FileError::kReadOnlyDir:
+      return {false, error, "READ-ONLY DIR", "read-only file system"};
+    case FileError::kDiskFull:
+      return {false, error, "DISK FULL", "no space left on the device"};
     case FileError::kEmpty:
       return {false, error, "EMPTY FILE", "empty file"};
     case FileError::kPacked:
@@ -135,6 +142,24 @@ FileResult file_refusal(FileError error) {
       break;
   }
   return {false, error, nullptr, nullptr};
+}
+
+FileResult errno_refusal(int error_number, FileError otherwise) {
+  switch (error_number) {
+    case ENOENT:
+    case ENOTDIR:
+      return file_refusal(otherwise == FileError::kCannotOpen ? FileError::kNotFound : otherwise);
+    case EACCES:
+    case EPERM:
+      return file_refusal(FileError::kNoPermission);
+    case EROFS:
+      return file_refusal(FileError::kReadOnlyDir);
+    case ENOSPC:
+    case EDQUOT:
+      return file_refusal(FileError::kDiskFull);
+    default:
+      return file_refusal(otherwise);
+  }
 }
 
 int32_t saved_pattern_count(const Player* player) {
@@ -271,12 +296,12 @@ namespace {
 FileResult read_regular_file(const char* path, size_t max_bytes, bool refuse_larger,
                              std::vector<uint8_t>& out) {
   struct stat info;
-  if (stat(path, &info) != 0) return file_refusal(FileError::kNotFound);
+  if (stat(path, &info) != 0) return errno_refusal(errno, FileError::kNotFound);
   if (!S_ISREG(info.st_mode)) return file_refusal(FileError::kNotRegular);
   if (refuse_larger && static_cast<uint64_t>(info.st_size) > max_bytes)
     return file_refusal(FileError::kTooBig);
   std::FILE* f = std::fopen(path, "rb");
-  if (!f) return file_refusal(FileError::kCannotOpen);
+  if (!f) return errno_refusal(errno, FileError::kCannotOpen);
   out.resize(std::min<size_t>(static_cast<size_t>(info.st_size), max_bytes));
   const size_t got = out.empty() ? 0 : std::fread(out.data(), 1, out.size(), f);
   const bool failed = std::ferror(f) != 0;
@@ -303,19 +328,23 @@ namespace {
 FileResult write_temporary(const char* path, const std::vector<uint8_t>& bytes, std::string& temp) {
   temp = std::string(path) + ".XXXXXX";
   const int fd = mkstemp(temp.data());
-  if (fd < 0) return file_refusal(FileError::kCannotCreate);
+  if (fd < 0) return errno_refusal(errno, FileError::kCannotCreate);
   size_t done = 0;
+  int failure = 0;  // the errno of the first call that failed
   while (done < bytes.size()) {
     const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n <= 0) break;
+    if (n <= 0) {
+      failure = n < 0 ? errno : ENOSPC;  // writing nothing: the device took no more
+      break;
+    }
     done += static_cast<size_t>(n);
   }
-  const bool written = done == bytes.size() && fsync(fd) == 0;
+  if (failure == 0 && fsync(fd) != 0) failure = errno;
   fchmod(fd, 0644);
-  const bool closed = close(fd) == 0;
-  if (written && closed) return kFileOk;
+  if (close(fd) != 0 && failure == 0) failure = errno;
+  if (failure == 0) return kFileOk;
   unlink(temp.c_str());
-  return file_refusal(FileError::kWriteFailed);
+  return errno_refusal(failure, FileError::kWriteFailed);
 }
 
 // Copies the regular file at `path`, if there is one, to PATH.bak.
@@ -338,7 +367,7 @@ FileResult write_file_replacing(const char* path, const std::vector<uint8_t>& by
   // The old file is kept only once the new bytes are safely on disk.
   if (backup) result = keep_backup(path);
   if (result.ok && std::rename(temp.c_str(), path) != 0)
-    result = file_refusal(FileError::kWriteFailed);
+    result = errno_refusal(errno, FileError::kWriteFailed);
   if (!result.ok) unlink(temp.c_str());
   return result;
 }

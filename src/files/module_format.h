@@ -21,6 +21,10 @@ enum class FileError : int32_t {
   kCannotOpen,
   kReadError,
   kEmpty,
+  // Reading or writing: what the system said.
+  kNoPermission,
+  kReadOnlyDir,
+  kDiskFull,
   // What the bytes hold.
   kPacked,
   kNotAModule,
@@ -56,6 +60,9 @@ struct FileResult {
 constexpr FileResult kFileOk{true, FileError::kNone, nullptr, nullptr};
 // A refusal with the texts that go with the code.
 FileResult file_refusal(FileError error);
+// The refusal that says why a system call failed with `error_number`, or
+// `otherwise` when the reason is none the user can act on.
+FileResult errno_refusal(int error_number, FileError otherwise);
 
 // Fills the data of a song's sample from the sample library; false when the
 // sample cannot be had there.

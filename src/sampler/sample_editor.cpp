@@ -403,7 +403,6 @@ ScreenResult sample_editor_frame(SamplerState& sampler, const ScreenContext& ctx
   draw_sample_view(sampler, ctx);
   if (sampler.drag_scroll == 1) return {true, true};
   const SamplerAction button = hit_action(ctx.input, kSamplerButtons);
-  if (ctx.status.message_timer != 0 || ctx.status.message_frames != 0) return {true, false};
   // A requester or a text field owns the mouse.
   if (button == SamplerAction::kNone || ctx.status.dialog != kDialogNone) return {true, false};
   if (button == SamplerAction::kClose) return {false, true};

@@ -143,7 +143,7 @@ void perform_sample_button(MainAction button, EditorState* state) {
       return;
     case MainAction::kLoadSampleByName:
       if (sample && !load_st_sample(sample->name, state))
-        timed_message(state->status, "CAN'T FIND FILE");
+        timed_message(state->status, "FILE NOT FOUND");
       sample_changed(*state);
       return;
     default:

@@ -7,11 +7,12 @@
 
 #include "shell/editor_state.h"
 
-// A timed message lasts this many frames, counting the one that set it.
-constexpr int32_t kMessageFrames = 48;
+// A timed message lasts this many frames (3 seconds), counting the one that
+// set it, long enough to read a reason.
+constexpr int32_t kMessageFrames = 180;
 
-// Runs on the main thread while the frame holds the audio lock: the button
-// actions write Player fields the audio callback reads.
+// Runs on the main thread, without the audio lock: the button actions
+// change the player through the editing layer, which takes it.
 void mouse_dispatch(EditorState* state);
 // The pointer image with its top-left pixel at (x, y), tinted by
 // state->status.pointer_colour; black image pixels are transparent.

@@ -137,7 +137,19 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   EXPECT_EQ(open(), 1) << "a refused file keeps the screen";
   EXPECT_EQ(player().play_mode, kPlaySong) << "and the song playing";
   EXPECT_STREQ(player().song_name, "tune");
-  click(50, kLine[2]);  // b.mod
+  // Held past the repeat delay, the click does not try again; with the
+  // message still up, the next press acts at once.
+  state().input.repeat_delay_frames = 18;
+  for (int32_t held = 2; held < 100; ++held) {
+    state().input.left_held = held;
+    state().status.message[0] = 0;
+    run_screens(state());
+    ASSERT_STREQ(state().status.message, "") << held;
+  }
+  state().input.left_held = 0;
+  run_screens(state());
+  ASSERT_EQ(state().status.message_timer, 1);
+  press(50, kLine[2]);  // b.mod
   EXPECT_STREQ(player().song_name, "other");
   EXPECT_EQ(open(), 0);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -207,10 +209,41 @@ TEST(ModuleFiles, TheLargestFileIsReadAndLargerOnesRefused) {
   EXPECT_EQ(bytes.size(), kMaxModuleFileBytes);
   std::filesystem::resize_file(text, kMaxModuleFileBytes + 1);
   const std::pair<std::string, const char*> refused[] = {
-      {text, "FILE TOO BIG"}, {dir, "NOT A FILE"}, {text + "x", "CAN'T FIND FILE"}};
+      {text, "FILE TOO BIG"}, {dir, "NOT A FILE"}, {text + "x", "FILE NOT FOUND"}};
   for (const auto& [path, message] : refused)
     EXPECT_STREQ(read_whole_file(path.c_str(), kMaxModuleFileBytes, bytes).message, message);
+  // A path through a file names nothing; a save into a missing directory
+  // cannot create its file.
+  EXPECT_STREQ(read_whole_file((text + "/inner").c_str(), 10, bytes).message, "FILE NOT FOUND");
+  EXPECT_STREQ(write_file_replacing((dir / "none" / "x.mod").c_str(), bytes).message,
+               "CAN'T SAVE FILE");
   std::filesystem::remove_all(dir);
+}
+
+// A failure says why in the message line's 16 upper-case characters, from
+// what the system reported; reasons the user cannot act on keep the
+// operation's own text.
+TEST(ModuleFiles, FailuresNameTheirReason) {
+  const struct {
+    int error_number;
+    FileError otherwise;
+    const char* message;
+  } cases[] = {{EACCES, FileError::kCannotOpen, "NO PERMISSION"},
+               {EPERM, FileError::kCannotCreate, "NO PERMISSION"},
+               {EROFS, FileError::kCannotCreate, "READ-ONLY DIR"},
+               {ENOSPC, FileError::kWriteFailed, "DISK FULL"},
+               {EDQUOT, FileError::kWriteFailed, "DISK FULL"},
+               {ENOENT, FileError::kCannotOpen, "FILE NOT FOUND"},
+               {ENOENT, FileError::kCannotCreate, "CAN'T SAVE FILE"},
+               {EIO, FileError::kWriteFailed, "SAVE FAILED"},
+               {EIO, FileError::kCannotOpen, "CAN'T OPEN FILE"}};
+  for (const auto& c : cases)
+    EXPECT_STREQ(errno_refusal(c.error_number, c.otherwise).message, c.message) << c.message;
+  for (int32_t code = 1; code <= static_cast<int32_t>(FileError::kStdoutFailed); ++code) {
+    const std::string message = file_refusal(static_cast<FileError>(code)).message;
+    EXPECT_LE(message.size(), 16u) << message;
+    for (char ch : message) EXPECT_FALSE(std::islower(static_cast<unsigned char>(ch))) << message;
+  }
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ std::string get(Mouse& t, const std::string& name) {
 // right, by MainAction number, "*n" n times), a button held for n frames ("h<button>*n"), idle
 // frames ("w*n"), a press on the quit corner and name=value checks, in order.
 // A held button acts on its first frame, then every 40th, or every 4th
-// with the fast repeat. A message lasts 48 frames from its press and
+// with the fast repeat. A message lasts 180 frames from its press and
 // one already running is not restarted; the pointer then takes the colour of
 // what is going on (white 0, yellow 1, red 5).
 // Sample 1 has 100 bytes looping from 10 for 20, sample 31 has 628 bytes.
@@ -118,8 +118,8 @@ const char* const kClicks[] = {
     "loopstart:0 looplen:2 b43 looplen=2 loopend=2",
     "b44 tempo=126 R44*14 tempo=255 R45*23 b45 tempo=32", "sampler:1 b44 tempo=125",
     "b49 dlg=6 b49 saved=1",  // a second press on the field keeps what it returns to
-    "b7 timer=1 colour=5 w*45 timer=1 w timer=0 colour=0",
-    "b1 b7 w*38 b7 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b18 pos=0",
+    "b7 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
+    "b1 b7 w*170 b7 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b18 pos=0",
     "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b47 ord4=4 ord5=0 ord6=5 ord127=26 "
     "len=11",
     "pos:5 len:10 ord5:5 ord6:6 ord7:7 b47 b48 ord5=5 ord6=6 ord7=7 len=10", "len:127 b47 len=127",

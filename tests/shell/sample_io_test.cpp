@@ -49,7 +49,7 @@ TEST_F(SampleIo, AMissingFileChangesNothing) {
   EXPECT_FALSE(load_sample(&state_, path("nothing").c_str()).ok);
   const Sample& s = state_.player->samples[3];
   EXPECT_TRUE(s.data != nullptr && s.length == 600 * kFixOne && std::string(s.name) == "kick");
-  EXPECT_STREQ(state_.status.message, "CAN'T FIND FILE");
+  EXPECT_STREQ(state_.status.message, "FILE NOT FOUND");
 }
 
 TEST_F(SampleIo, SlotZeroIsNeverFilled) {
