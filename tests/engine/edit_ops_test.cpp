@@ -177,7 +177,8 @@ TEST(EditOps, RowOperations) {
 }
 
 // Every operation that changes the pattern is one step the history takes
-// back, at either end of the pattern and with any modifier. Each starts
+// back, at either end of the pattern and with each modifier that moves
+// cells (without one, row inserts and deletes do nothing). Each starts
 // from cells it really changes: notes of the period table (none at its
 // top), clipboards filled from channel 3 and from pattern 1 (which keeps
 // notes outside the table) while the operations work on channel 0, a block
