@@ -41,7 +41,8 @@ start_program() {
   # times: the X server can refuse a client just after it starts.
   local attempt
   for attempt in 1 2 3; do
-    SDL_AUDIODRIVER=dummy "$tetrad" --scale "${scale:-2}" "$@" 2>"$work/program.err" &
+    program_scale=${scale:-2}
+    SDL_AUDIODRIVER=dummy "$tetrad" --scale "$program_scale" "$@" 2>"$work/program.err" &
     program=$!
     window=""
     for _ in $(seq 200); do
@@ -72,9 +73,29 @@ expect_exit() {
   [ "$status" -eq 0 ] || die "the program exited with status $status after $1"
 }
 
+# The program samples keys and buttons once a frame, so a press that both
+# starts and ends while a frame is late (a file being read or written) is
+# never seen. Waits until the program draws again: its pointer, drawn into
+# the picture, is moved between two spots on the labels at the top left and
+# the picture there must change (10 s at most).
+pointer_spot=0
+frame_drawn() {
+  local s=${program_scale:-2}
+  local crop="$((40 * s))x$((20 * s))+0+0" before
+  before=$(import -window "$window" -crop "$crop" rgb:- | md5sum)
+  pointer_spot=$((20 - pointer_spot))
+  xdotool mousemove --window "$window" $(((pointer_spot + 2) * s)) $((4 * s))
+  for _ in $(seq 200); do
+    [ "$(import -window "$window" -crop "$crop" rgb:- | md5sum)" != "$before" ] && return 0
+    sleep 0.05
+  done
+  die "the program drew no frame for 10 s"
+}
+
 # Each key is held for a few frames and let go for a few more, the way a
-# person types; the program samples the keyboard once a frame.
+# person types, once the program is drawing.
 press() {
+  frame_drawn
   xdotool keydown "$1"
   sleep 0.15
   xdotool keyup "$1"
@@ -82,9 +103,10 @@ press() {
 }
 
 # Clicks the left (1) or right (3) button at screen pixel X,Y of the
-# 320x255 picture.
+# 320x255 picture, once the program is drawing.
 click() {
-  xdotool mousemove --window "$window" $(($1 * ${scale:-2} + 1)) $(($2 * ${scale:-2} + 1))
+  frame_drawn
+  xdotool mousemove --window "$window" $(($1 * program_scale + 1)) $(($2 * program_scale + 1))
   sleep 0.1
   xdotool mousedown "${3:-1}"
   sleep 0.15

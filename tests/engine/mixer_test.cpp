@@ -123,6 +123,7 @@ TEST_F(Mixer, EightFormatsScaleByTheirShiftsAndWrapRatherThanClip) {
   make_sample(p, 1, 64, 0, 64, 64, [](int32_t) { return -37; });
   make_sample(p, 2, 64, 0, 64, 64, [](int32_t) { return 90; });
   p->master_volume = static_cast<int32_t>(m);
+  int64_t got[8][2] = {};
   for (int format = 0; format < 8; ++format) {
     start_voice(p, 1, 1, 0, kByte, 64);
     start_voice(p, 0, 2, 0, kByte, 64);
@@ -137,12 +138,20 @@ TEST_F(Mixer, EightFormatsScaleByTheirShiftsAndWrapRatherThanClip) {
         std::memcpy(&wide_value, buf[out] + 4 * i, 2);
         const int64_t v = wide ? wide_value : static_cast<int8_t>(buf[out][4 * i]);
         ASSERT_EQ(v, expected[format][out]) << "format " << format << " frame " << i;
+        got[format][out] = v;
         ASSERT_EQ(buf[out][4 * i + (wide ? 2 : 1)], 0x5A) << "format " << format;
       }
     EXPECT_EQ(buf[1][0] == 0x5A, !two) << "one-buffer formats leave buffer 2 alone";
     // Oversampling reads two sample frames per output frame.
     EXPECT_EQ(p->channels[1].position, 16 * over * kByte);
   }
+  // Beside the shifts: an 8-bit format is the top byte of its 16-bit twin,
+  // and oversampling a steady tone keeps its level.
+  for (int format = 0; format < 8; ++format)
+    for (int out = 0; out < 2; ++out) {
+      EXPECT_EQ(got[format & ~2][out], got[format | 2][out] >> 8) << format;
+      EXPECT_EQ(got[format & ~4][out], got[format | 4][out]) << format;
+    }
   // Too loud: (-4718 * 2048) >> 8 = -37744 wraps to 27792 rather than clipping.
   start_voice(p, 1, 1, 0, kByte, 64);
   p->master_volume = 2048;

@@ -3,30 +3,41 @@
 #include "engine/song_render.h"
 
 #include <gtest/gtest.h>
+#include <sndfile.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "../files/every_command_module.h"
+#include "shell/cli.h"
 
 namespace {
 
-// Where songs end, in ticks of the default speed and tempo.
+// A tick lasts 44100 / 50.5 frames until a tempo command T sets it to
+// 44100 * 50.5 / (T * 20.4).
+constexpr double kTick = 44100 / 50.5, kTick32 = 44100 * 50.5 / (32 * 20.4);
+
+// Where songs end, in ticks counted by hand.
 TEST(SongRender, EndsAtTheRowThatGoesBackToAPlayedPositionOrAtTheLimit) {
   // what, song length, pattern at position 2, cells written
-  // "pattern:row:channel:EPP" (effect and parameter in hex), ticks
-  const std::tuple<const char*, int32_t, int32_t, const char*, int64_t> ends[] = {
-      {"the order list wraps", 3, 0, "", 3 * 64 * 6},
-      {"a backward jump at position 2, row 9", 4, 1, "1:9:2:B01", (2 * 64 + 10) * 6},
-      {"a pattern loop to row 0 is no end", 1, 0, "0:0:0:E60 0:3:0:E62", (3 * 4 + 60) * 6},
-      {"a break on the only position", 1, 0, "0:5:1:D00", 6 * 6},
-      {"speed and delay count", 1, 0, "0:0:0:F03 0:10:1:EE2", 64 * 3 + 2 * 3},
+  // "pattern:row:channel:EPP" (effect and parameter in hex), frames
+  const std::tuple<const char*, int32_t, int32_t, const char*, double> ends[] = {
+      {"the order list wraps", 3, 0, "", 3 * 64 * 6 * kTick},
+      {"a backward jump at position 2, row 9", 4, 1, "1:9:2:B01", (2 * 64 + 10) * 6 * kTick},
+      {"a pattern loop to row 0 is no end", 1, 0, "0:0:0:E60 0:3:0:E62", (3 * 4 + 60) * 6 * kTick},
+      {"a break on the only position", 1, 0, "0:5:1:D00", 6 * 6 * kTick},
+      {"speed and delay count", 1, 0, "0:0:0:F03 0:10:1:EE2", (64 * 3 + 2 * 3) * kTick},
+      {"tempo 32 from the first tick", 1, 0, "0:0:3:F20", 64 * 6 * kTick32},
   };
-  for (const auto& [what, song_length, order2, cells, ticks] : ends) {
+  for (const auto& [what, song_length, order2, cells, frames] : ends) {
     Player* p = player_create(44100);
     p->song_length = song_length;
     p->order[2] = order2;
@@ -34,7 +45,6 @@ TEST(SongRender, EndsAtTheRowThatGoesBackToAPlayedPositionOrAtTheLimit) {
     for (const char* c = cells;
          std::sscanf(c, "%d:%d:%d:%x%n", &pattern, &row, &channel, &fx, &n) == 4; c += n)
       test_module::set_cell(p, pattern, row, channel, 0, 0, fx >> 8, fx & 255);
-    const double frames = std::ceil(ticks * static_cast<double>(p->samples_per_tick));
     EXPECT_NEAR(render_song(p, 44100 * 600, nullptr).size() / 2.0, frames, 2) << what;
     player_destroy(p);
   }
@@ -42,6 +52,27 @@ TEST(SongRender, EndsAtTheRowThatGoesBackToAPlayedPositionOrAtTheLimit) {
   p->song_length = 128;  // far longer than the limit
   EXPECT_EQ(render_song(p, 12345, nullptr).size(), 2 * 12345u);
   player_destroy(p);
+}
+
+// A C-3 (period 214) of a square of 32 bytes a cycle sounds at the clock
+// 3,579,328 Hz over the period, over 32: counted by rising zero crossings
+// of a second of the render.
+TEST(SongRender, AC3SoundsAtTheClockOverItsPeriod) {
+  Player* p = player_create(44100);
+  test_module::make_sample(p, 1, 64, 0, 64, 64, [](int32_t i) { return i % 32 < 16 ? 100 : -100; });
+  test_module::set_cell(p, 0, 0, 0, 214, 1);
+  const std::vector<int16_t> out = render_song(p, 44100, nullptr);
+  player_destroy(p);
+  int64_t first = -1, last = -1, rises = 0;
+  for (size_t i = 1; 2 * i < out.size(); ++i) {
+    if (out[2 * i - 2] + out[2 * i - 1] > 0 || out[2 * i] + out[2 * i + 1] <= 0) continue;
+    if (first < 0) first = static_cast<int64_t>(i);
+    last = static_cast<int64_t>(i);
+    ++rises;
+  }
+  ASSERT_GT(rises, 100);
+  const double hz = (rises - 1) * 44100.0 / static_cast<double>(last - first);
+  EXPECT_NEAR(hz, 3579328.0 / 214 / 32, 3579328.0 / 214 / 32 * 0.005) << hz;
 }
 
 using Tracks = std::array<std::vector<int16_t>, 1 + kChannels>;  // the mix, then the stems
@@ -68,9 +99,38 @@ Tracks render_stems(bool filter, int alone) {
   return out;
 }
 
+// The mix and the stems as `--render OUT.wav --stems` writes them to files.
+Tracks rendered_files() {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("tetrad-stems-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const std::vector<uint8_t> bytes = test_module::every_command_module_bytes();
+  const std::string module = dir / "m.mod", out = dir / "song.wav";
+  std::ofstream(module, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+  const char* argv[] = {"tetrad", "--render", module.c_str(), out.c_str(), "--stems"};
+  EXPECT_EQ(cli_run(5, const_cast<char**>(argv)), 0);
+  Tracks tracks;
+  for (int i = 0; i <= kChannels; ++i) {
+    const fs::path file = dir / (i ? "song-" + std::to_string(i) + ".wav" : "song.wav");
+    SF_INFO info{};
+    SNDFILE* f = sf_open(file.c_str(), SFM_READ, &info);
+    if (!f) continue;
+    tracks[i].resize(static_cast<size_t>(info.frames) * 2);
+    sf_readf_short(f, tracks[i].data(), info.frames);
+    sf_close(f);
+  }
+  fs::remove_all(dir);
+  return tracks;
+}
+
+// The files the command line writes with the filter (as the module asks),
+// and the blocks of the render without it.
 TEST(Stems, AddUpToTheMixAndAreEachChannelAlone) {
   for (const bool filter : {true, false}) {
-    const Tracks all = render_stems(filter, -1);
+    const Tracks all = filter ? rendered_files() : render_stems(false, -1);
+    for (int c = 0; c < kChannels; ++c) ASSERT_EQ(all[1 + c].size(), all[0].size()) << c;
     for (size_t i = 0; i < all[0].size(); ++i)
       ASSERT_EQ(static_cast<int16_t>(all[1][i] + all[2][i] + all[3][i] + all[4][i]), all[0][i])
           << i;

@@ -51,6 +51,12 @@ TEST(AudioOut, EveryFormatHoldsTheSamplesTheEarlierWavWriterWrote) {
     player_destroy(p);
     ASSERT_TRUE(finished) << name;
     EXPECT_EQ(frames, 566719);
+    // Counted by hand: position 0 plays 292 ticks at the start's 44100 / 50.5
+    // frames (rows 0-39 at speed 6 with row 31 delayed two rows and rows 36-38
+    // thrice, row 40 at speed 4), 66 at tempo 140 (rows 41-55 at speed 4, 56
+    // at 6), then 298 at tempo 125 (rows 57-63; position 1 to its break at
+    // row 20, rows 8-11 at speed 1; position 2 rows 16-40).
+    EXPECT_NEAR(frames, 292 * 44100 / 50.5 + (66 / 140.0 + 298 / 125.0) * 44100 * 50.5 / 20.4, 1);
 
     SF_INFO info{};
     SNDFILE* f = sf_open(file.c_str(), SFM_READ, &info);

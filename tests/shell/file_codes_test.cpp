@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../engine/module_builder.h"
 #include "../render/screen_fixture.h"
 #include "files/audio_out.h"
 #include "files/module_format.h"
@@ -199,19 +200,25 @@ TEST(FileCodes, EachWriterFailsWithItsCode) {
 // Every save the user makes keeps the file it replaces as NAME.bak, unless
 // the settings say no; a failed save leaves both files as they were and no
 // other file. The two files, "FILE BAK": "-" none, "/" a folder, "*" what
-// the save wrote; a limit of one byte per file fails the write even for root.
+// the save wrote; a limit of 512 bytes per file fails the write midway (every
+// file saved here is longer), even for root.
 TEST(FileCodes, EverySaveKeepsTheOldFileAsBackupWhenSet) {
-  // Before, the settings ('b' backups on, 'n' off, 'w' on with the limit),
-  // after. Songs and patterns are written as modules and tracks are.
-  const char* const kCases[] = {"- - b * -", "old older b * old", "old older n * older",
-                                "old older w old older", "old / b old /"};
+  // Before, the settings ('b' backups on, 'n' off, 'w' on and 'x' off with
+  // the limit), after. Songs and patterns are written as modules and tracks are.
+  const char* const kCases[] = {"- - b * -",           "old older b * old",
+                                "old older n * older", "old older w old older",
+                                "old - x old -",       "old / b old /"};
   int32_t (*const kSaves[])(const char*, EditorState*) = {
       [](const char* p, EditorState* s) { return save_module(s->player, p, s, kKindModule); },
-      [](const char* p, EditorState* s) { return save_sample(p, s, 3, true); }, save_track};
+      [](const char* p, EditorState* s) {
+        test_module::make_constant_sample(s->player, 3, 1000, 9);
+        return save_sample(p, s, 3, true);
+      },
+      save_track};
   const fs::path dir = temp_dir(), paths[] = {dir / "a", dir / "a.bak"};
   rlimit unlimited;
   getrlimit(RLIMIT_FSIZE, &unlimited);
-  const rlimit limit{1, unlimited.rlim_max};
+  const rlimit limit{512, unlimited.rlim_max};
   signal(SIGXFSZ, SIG_IGN);
   for (const auto save : kSaves) {
     for (const char* row : kCases) {
@@ -225,8 +232,8 @@ TEST(FileCodes, EverySaveKeepsTheOldFileAsBackupWhenSet) {
       }
       std::getline(words >> setting >> std::ws, want);
       screen_test::Screen screen;
-      screen.state.settings.backups = setting != "n";
-      if (setting == "w") setrlimit(RLIMIT_FSIZE, &limit);
+      screen.state.settings.backups = setting != "n" && setting != "x";
+      if (setting == "w" || setting == "x") setrlimit(RLIMIT_FSIZE, &limit);
       const int32_t saved = save(paths[0].c_str(), &screen.state);
       setrlimit(RLIMIT_FSIZE, &unlimited);
       std::string after;
@@ -239,7 +246,7 @@ TEST(FileCodes, EverySaveKeepsTheOldFileAsBackupWhenSet) {
       }
       EXPECT_EQ(after, want + " ") << row;
       // A refused save says why: the write failed, or the old file could not be kept.
-      const char* why = want[0] == '*' ? "saved" : setting == "w" ? "SAVE FAILED" : "BACKUP FAILED";
+      const char* why = want[0] == '*' ? "saved" : setting == "b" ? "BACKUP FAILED" : "SAVE FAILED";
       EXPECT_EQ(saved ? "saved" : std::string(screen.state.status.message), why);
       EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}),
                 2 - std::count(after.begin(), after.end(), '-'));  // no temporary file left
