@@ -147,7 +147,7 @@ void print_commands() {
     }
     std::printf("\n");
   }
-  std::printf("## Not built yet\n\nThese keys print what they will do on the terminal:\n\n");
+  std::printf("## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for now:\n\n");
   for (const KeyCommandTable& table : kKeyCommandTables)
     for (int32_t i = 0; i < table.count; ++i)
       if (table.commands[i].announced)

@@ -211,9 +211,7 @@ void keypad_sample(EditContext* state, const KeyCommand&, int32_t key_index) {
       {kKeyNum2, 13},   {kKeyNum3, 14},  {kKeyNumEnter, 15}, {kKeyNum0, 0},
   };
   if (key_index == kKeyNumDel) {
-    std::puts("Delete sample?");
-    std::fflush(stdout);
-    state->services.sample_changed(state->services.context);
+    ask_question(state->status, Question::kDeleteSample, "DELETE SAMPLE ?");
     return;
   }
   for (const KeypadSample& key : kKeypad)
@@ -248,6 +246,16 @@ void undo_or_redo(EditContext* state, const KeyCommand& command, int32_t) {
   if (move.sample > 0) select_sample(state, move.sample);
 }
 
+void show_done(Status& status, const char* text) {
+  set_message(status, text);
+  status.message_timer = 1;
+  status.pointer_colour = kPointerWhite;
+}
+
+void save_all_samples(EditContext* state, const KeyCommand&, int32_t) {
+  ask_question(state->status, Question::kSaveAllSamples, "SAVE ALL SMPLS?");
+}
+
 void set_edit_skip(EditContext* state, const KeyCommand&, int32_t key_index) {
   const int32_t skip = hex_digit_value(key_index);
   state->selection.edit_skip = skip;
@@ -275,11 +283,55 @@ void toggle_filter(EditContext* state, const KeyCommand&, int32_t) {
 
 void toggle_multi_keyboard(EditContext* state, const KeyCommand&, int32_t) {
   state->selection.multi_keyboard = !state->selection.multi_keyboard;
+  show_done(state->status, state->selection.multi_keyboard ? "MULTI ON" : "MULTI OFF");
 }
 
-void print_help(EditContext*, const KeyCommand& command, int32_t) {
-  std::puts(command.what);
-  std::fflush(stdout);
+// The keys of the sample tools still to come.
+void not_built(EditContext* state, const KeyCommand&, int32_t) {
+  timed_message(state->status, "NOT IMPLEMENTED");
+}
+
+// The track and block commands: what was done, or that there was nothing
+// to do it on.
+void track_op(EditContext* state, const KeyCommand& command, int32_t) {
+  struct OpText {
+    EditOp operation;
+    const char* done;
+    const char* nothing;
+  };
+  static constexpr OpText kTexts[] = {
+      {EditOp::kPolyphonize, "POLYPHONIZED", "NO BLOCK COPIED"},
+      {EditOp::kExpandTrack, "TRACK EXPANDED", "ROW OUT OF RANGE"},
+      {EditOp::kContractTrack, "TRACK CONTRACTED", "ROW OUT OF RANGE"},
+      {EditOp::kSwapTrack, "TRACKS SWAPPED", "ROW OUT OF RANGE"},
+      {EditOp::kReverseBlock, "BLOCK REVERSED", "NO BLOCK"},
+      {EditOp::kInsertBlock, "BLOCK INSERTED", "NO BLOCK COPIED"},
+      {EditOp::kTransposeBlockUp, "BLOCK UP", "NO BLOCK"},
+      {EditOp::kTransposeBlockDown, "BLOCK DOWN", "NO BLOCK"},
+      {EditOp::kKillTrack, "TRACK KILLED", "ROW OUT OF RANGE"},
+      {EditOp::kRestoreEffects, "EFFECTS RESTORED", "NO FX TO RESTORE"},
+      {EditOp::kDeleteSampleNotes, "NOTES DELETED", "ROW OUT OF RANGE"},
+      {EditOp::kRemarkBlock, "BLOCK REMARKED", "NO BLOCK COPIED"},
+  };
+  const auto operation = static_cast<EditOp>(command.argument);
+  const EditArgs args{state->selection.cursor_channel, state->selection.current_sample, 0,
+                      CellPart::kNothing, false};
+  const bool acted = edit_operation(operation, *state->player, state->edit_buffers, args);
+  for (const OpText& text : kTexts) {
+    if (text.operation != operation) continue;
+    if (acted) {
+      show_done(state->status, text.done);
+    } else {
+      timed_message(state->status, text.nothing);
+    }
+  }
+}
+
+// The F6-F10 marks back at the rows they start on.
+void restore_marks(EditContext* state, const KeyCommand&, int32_t) {
+  static constexpr int32_t kStartMarks[] = {0, 16, 32, 48, 63};
+  std::copy(std::begin(kStartMarks), std::end(kStartMarks), state->selection.row_marks);
+  show_done(state->status, "MARKS RESTORED");
 }
 
 // Alt table.
@@ -354,7 +406,8 @@ constexpr KeyCommand kMainCommands[] = {
     {kKeyReturn, kKeyReturn, kAnyMod, 0, 1, row_edit, 1,
      "insert a cell at the cursor (Alt: all channels; Ctrl: effects only)", 0},
     {kKeyReturn, kKeyReturn, 0, kAnyMod, 1, preview_and_step, 1, "play the row, cursor down", 0},
-    {kKeyNum1, kKeyNumLock, 0, 0, 1, keypad_sample, 0, "select sample 0..15", 0},
+    {kKeyNum1, kKeyNumLock, 0, 0, 1, keypad_sample, 0,
+     "select sample 0..15; keypad Del empties the current sample (asks first)", 0},
 };
 
 constexpr KeyCommand kAmigaCommands[] = {
@@ -380,21 +433,31 @@ constexpr KeyCommand kCtrlCommands[] = {
      0},
     {kKeyF, kKeyF, 0, 0, 1, toggle_filter, 0, "output filter on/off", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
-    {kKeyW, kKeyW, 0, 0, 1, print_help, 0, "CTRL - W = Polyphonize block", 1},
-    {kKeyE, kKeyE, 0, 0, 1, print_help, 0, "CTRL - E = Expand track", 1},
-    {kKeyR, kKeyR, 0, 0, 1, print_help, 0, "CTRL - R = Restore F6-F10 positions", 1},
-    {kKeyT, kKeyT, 0, 0, 1, print_help, 0, "CTRL - T = Swap tracks", 1},
-    {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "CTRL - Y = Backwards block", 1},
-    {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "CTRL - I = Insert block, push notes down", 1},
-    {kKeyO, kKeyO, 0, 0, 1, print_help, 0, "CTRL - O = Contract track", 1},
-    {kKeyS, kKeyS, 0, 0, 1, print_help, 0, "CTRL - S = Toggle split keyboard ON/OFF", 1},
-    {kKeyG, kKeyG, 0, 0, 1, print_help, 0, "CTRL - G = Boost all samples", 1},
-    {kKeyH, kKeyH, 0, 0, 1, print_help, 0, "CTRL - H = Transpose block up", 1},
-    {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "CTRL - K = Kill to end of track", 1},
-    {kKeyL, kKeyL, 0, 0, 1, print_help, 0, "CTRL - L = Transpose block down", 1},
-    {kKeyZ, kKeyZ, 0, 0, 1, print_help, 0, "CTRL - Z = Restore effects", 1},
-    {kKeyV, kKeyV, 0, 0, 1, print_help, 0, "CTRL - V = Filter all samples", 1},
-    {kKeyN, kKeyN, 0, 0, 1, print_help, 0, "CTRL - N = Remark last block", 1},
+    {kKeyW, kKeyW, 0, 0, 1, track_op, op(EditOp::kPolyphonize),
+     "polyphonize: the block's notes from the cursor row, one channel further each", 0},
+    {kKeyE, kKeyE, 0, 0, 1, track_op, op(EditOp::kExpandTrack),
+     "expand the track from the cursor row: an empty row after each", 0},
+    {kKeyO, kKeyO, 0, 0, 1, track_op, op(EditOp::kContractTrack),
+     "contract the track from the cursor row: every second row kept", 0},
+    {kKeyR, kKeyR, 0, 0, 1, restore_marks, 0, "F6-F10 marks back to rows 0, 16, 32, 48, 63", 0},
+    {kKeyT, kKeyT, 0, 0, 1, track_op, op(EditOp::kSwapTrack),
+     "swap the cursor track with the track clipboard", 0},
+    {kKeyY, kKeyY, 0, 0, 1, track_op, op(EditOp::kReverseBlock), "reverse the block's rows", 0},
+    {kKeyI, kKeyI, 0, 0, 1, track_op, op(EditOp::kInsertBlock),
+     "insert the block at the cursor, pushing the cells below down", 0},
+    {kKeyN, kKeyN, 0, 0, 1, track_op, op(EditOp::kRemarkBlock),
+     "mark again the block last copied or cut", 0},
+    {kKeyH, kKeyH, 0, 0, 1, track_op, op(EditOp::kTransposeBlockUp),
+     "transpose the block up a semitone (none marked: the last copied)", 0},
+    {kKeyL, kKeyL, 0, 0, 1, track_op, op(EditOp::kTransposeBlockDown),
+     "transpose the block down a semitone (none marked: the last copied)", 0},
+    {kKeyK, kKeyK, 0, 0, 1, track_op, op(EditOp::kKillTrack),
+     "clear the track from the cursor row to the end", 0},
+    {kKeyZ, kKeyZ, 0, 0, 1, track_op, op(EditOp::kRestoreEffects),
+     "restore the pattern's effects as before their latest change", 0},
+    {kKeyS, kKeyS, 0, 0, 1, not_built, 0, "split keyboard on/off", 1},
+    {kKeyG, kKeyG, 0, 0, 1, not_built, 0, "boost all samples", 1},
+    {kKeyV, kKeyV, 0, 0, 1, not_built, 0, "filter all samples", 1},
 };
 
 constexpr KeyCommand kAltCommands[] = {
@@ -402,16 +465,17 @@ constexpr KeyCommand kAltCommands[] = {
     {kKeyS, kKeyS, 0, 0, 1, toggle_sample_editor, 0, "sample editor on/off", 0},
     {kKeyD, kKeyD, 0, 0, 1, toggle_disk_op, 0, "disk-op screen on/off", 0},
     {kKeyZ, kKeyV, 0, 0, 1, toggle_channel_key, 0, "mute/unmute channel 1..4", 0},
-    {kKeyE, kKeyE, 0, 0, 1, print_help, 0, "ALT - E = Goto editop", 1},
-    {kKeyR, kKeyR, 0, 0, 1, print_help, 0, "ALT - R = Resample", 1},
-    {kKeyT, kKeyT, 0, 0, 1, print_help, 0, "ALT - T = Tuning tone", 1},
-    {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "ALT - Y = Save all samples", 1},
-    {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "ALT - I = Toggle autoinserteffect ON/OFF", 1},
-    {kKeyA, kKeyA, 0, 0, 1, print_help, 0, "ALT - A = Monitor / Start sampling", 1},
-    {kKeyF, kKeyF, 0, 0, 1, print_help, 0, "ALT - F = Filter sample", 1},
-    {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "ALT - K = Delete current sample/track", 1},
-    {kKeyB, kKeyB, 0, 0, 1, print_help, 0, "ALT - B = Boost sample", 1},
-    {kKeyM, kKeyM, 0, 0, 1, print_help, 0, "ALT - M = Toggle multikeyboard ON/OFF", 1},
+    {kKeyY, kKeyY, 0, 0, 1, save_all_samples, 0, "save all samples (asks first)", 0},
+    {kKeyK, kKeyK, 0, 0, 1, track_op, op(EditOp::kDeleteSampleNotes),
+     "delete the current sample's notes from the cursor track", 0},
+    {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
+    {kKeyE, kKeyE, 0, 0, 1, not_built, 0, "edit-op screen", 1},
+    {kKeyI, kKeyI, 0, 0, 1, not_built, 0, "auto-insert effect on/off", 1},
+    {kKeyR, kKeyR, 0, 0, 1, not_built, 0, "resample", 1},
+    {kKeyT, kKeyT, 0, 0, 1, not_built, 0, "tuning tone", 1},
+    {kKeyA, kKeyA, 0, 0, 1, not_built, 0, "sampling", 1},
+    {kKeyF, kKeyF, 0, 0, 1, not_built, 0, "filter sample", 1},
+    {kKeyB, kKeyB, 0, 0, 1, not_built, 0, "boost sample", 1},
 };
 
 // Held-key bookkeeping: a new key acts at once, a held one every few frames.

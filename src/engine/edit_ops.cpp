@@ -63,11 +63,12 @@ void clear_part(PatternCell& cell, bool whole) {
 
 // Notes that are not in the finetune-0 table, and notes that would leave
 // it, stay as they are.
-void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_current_sample) {
+void transpose_rows(Player& player, const EditArgs& args, int32_t channel, bool only_current_sample,
+                    int32_t first, int32_t last) {
   Pattern* pattern = current(player);
   if (!pattern || !valid_channel(channel)) return;
   const int16_t* notes = kPeriodTable[0];
-  for (int32_t r = 0; r < kRows; ++r) {
+  for (int32_t r = first; r <= last; ++r) {
     PatternCell& cell = (*pattern)[r][channel];
     if (cell.period == 0) continue;
     if (only_current_sample && cell.sample != args.sample) continue;
@@ -78,6 +79,10 @@ void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_
     note_rows(player, r, r);
     cell.period = notes[j];
   }
+}
+
+void transpose(Player& player, const EditArgs& args, int32_t channel, bool only_current_sample) {
+  transpose_rows(player, args, channel, only_current_sample, 0, kRows - 1);
 }
 
 // Transpose the cursor channel or all four, the current sample's notes or
@@ -254,6 +259,147 @@ void delete_above(Player& player, CellPart part, int32_t channel) {
   clear_part((*pattern)[kRows - 1][channel], whole);
 }
 
+// The rows a block command works on: the marked block, or with none marked
+// the rows the block last copied or cut came from.
+bool block_rows(const Player& player, EditBuffers& buffers, int32_t* first, int32_t* last) {
+  if (marked_rows(player, buffers, first, last)) return true;
+  if (buffers.block_filled != 1) return false;
+  *first = buffers.block_first;
+  *last = buffers.block_last;
+  return valid_row(*first) && valid_row(*last) && *first <= *last;
+}
+
+// The cursor channel's cells of the current pattern (kChannels apart),
+// with the cursor row; null when either lies outside the pattern.
+PatternCell* cursor_track(Player& player, int32_t channel, int32_t* row) {
+  Pattern* pattern = current(player);
+  *row = player.shown_row;
+  if (!pattern || !valid_channel(channel) || !valid_row(*row)) return nullptr;
+  return &(*pattern)[0][channel];
+}
+
+PatternCell& at(PatternCell* track, int32_t r) {
+  return track[r * kChannels];
+}
+
+// The block's notes from the cursor row down, each successive note one
+// channel further (wrapping), so a chord typed into one track is spread.
+bool polyphonize(Player& player, const EditBuffers& buffers, int32_t channel) {
+  int32_t row = 0;
+  Pattern* pattern = current(player);
+  if (!cursor_track(player, channel, &row) || buffers.block_filled != 1) return false;
+  const int32_t n = buffers.block_last - buffers.block_first + 1;
+  note_rows(player, row, row + n - 1);
+  for (int32_t k = 0; k < n && row + k < kRows; ++k) {
+    const PatternCell& cell = buffers.block_clipboard[buffers.block_first + k];
+    if (cell.period == 0) continue;
+    (*pattern)[row + k][channel] = cell;
+    channel = (channel + 1) % kChannels;
+  }
+  return true;
+}
+
+// From the cursor row down: expand puts an empty row after every row (the
+// rows pushed past the last are lost); contract keeps every second row,
+// moved together, and clears the rows freed at the bottom.
+bool stretch_track(Player& player, int32_t channel, bool expand) {
+  int32_t row = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track) return false;
+  note_rows(player, row, kRows - 1);
+  if (expand) {
+    for (int32_t k = kRows - 1; k >= row; --k) {
+      const int32_t offset = k - row;
+      at(track, k) = offset % 2 == 0 ? at(track, row + offset / 2) : PatternCell{};
+    }
+  } else {
+    for (int32_t k = row; k < kRows; ++k) {
+      const int32_t from = row + 2 * (k - row);
+      at(track, k) = from < kRows ? at(track, from) : PatternCell{};
+    }
+  }
+  return true;
+}
+
+bool swap_track(Player& player, EditBuffers& buffers, int32_t channel) {
+  int32_t row = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track) return false;
+  note_rows(player, 0, kRows - 1);
+  for (int32_t r = 0; r < kRows; ++r) std::swap(at(track, r), buffers.track_clipboard[r]);
+  return true;
+}
+
+bool reverse_block(Player& player, EditBuffers& buffers, int32_t channel) {
+  int32_t row = 0, first = 0, last = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track || !block_rows(player, buffers, &first, &last)) return false;
+  note_rows(player, first, last);
+  for (int32_t a = first, b = last; a < b; ++a, --b) std::swap(at(track, a), at(track, b));
+  return true;
+}
+
+bool insert_block(Player& player, const EditBuffers& buffers, int32_t channel) {
+  int32_t row = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track || buffers.block_filled != 1) return false;
+  const int32_t n = buffers.block_last - buffers.block_first + 1;
+  note_rows(player, row, kRows - 1);
+  for (int32_t k = kRows - 1; k >= row + n; --k) at(track, k) = at(track, k - n);
+  for (int32_t k = 0; k < n && row + k < kRows; ++k)
+    at(track, row + k) = buffers.block_clipboard[buffers.block_first + k];
+  return true;
+}
+
+bool transpose_block(Player& player, EditBuffers& buffers, const EditArgs& args,
+                     int32_t semitones) {
+  int32_t first = 0, last = 0;
+  if (!block_rows(player, buffers, &first, &last)) return false;
+  EditArgs moved = args;
+  moved.semitones = semitones;
+  transpose_rows(player, moved, args.channel, false, first, last);
+  return true;
+}
+
+bool kill_track(Player& player, int32_t channel) {
+  int32_t row = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track) return false;
+  note_rows(player, row, kRows - 1);
+  for (int32_t k = row; k < kRows; ++k) at(track, k) = PatternCell{};
+  return true;
+}
+
+// The effect columns as they were before the latest step that changed
+// them; the notes stay as they are now.
+bool restore_effects(Player& player) {
+  Pattern* pattern = current(player);
+  PatternCell before[kRows][kChannels];
+  if (!pattern || !history_effects_before(player, player.current_pattern, before)) return false;
+  note_rows(player, 0, kRows - 1);
+  for (int32_t r = 0; r < kRows; ++r)
+    for (int32_t c = 0; c < kChannels; ++c) copy_effect((*pattern)[r][c], before[r][c]);
+  return true;
+}
+
+bool delete_sample_notes(Player& player, int32_t channel, int32_t sample) {
+  int32_t row = 0;
+  PatternCell* track = cursor_track(player, channel, &row);
+  if (!track) return false;
+  note_rows(player, 0, kRows - 1);
+  for (int32_t r = 0; r < kRows; ++r)
+    if (at(track, r).sample == sample) at(track, r) = PatternCell{};
+  return true;
+}
+
+bool remark_block(Player& player, EditBuffers& buffers) {
+  if (buffers.block_filled != 1) return false;
+  buffers.block_marking = 1;
+  buffers.block_start = buffers.block_anchor = buffers.block_first;
+  buffers.block_end = player.shown_row = buffers.block_last;
+  return true;
+}
+
 // The current pattern for a load, noted for the history: a number out of
 // range names the nearest.
 Pattern& loaded_pattern(Player& player) {
@@ -282,6 +428,24 @@ StepKind step_kind(EditOp operation) {
       return StepKind::kPasteBlock;
     case EditOp::kDeleteBlock:
       return StepKind::kDeleteBlock;
+    case EditOp::kPolyphonize:
+      return StepKind::kPolyphonize;
+    case EditOp::kExpandTrack:
+      return StepKind::kExpandTrack;
+    case EditOp::kContractTrack:
+      return StepKind::kContractTrack;
+    case EditOp::kSwapTrack:
+      return StepKind::kSwapTrack;
+    case EditOp::kReverseBlock:
+      return StepKind::kReverseBlock;
+    case EditOp::kInsertBlock:
+      return StepKind::kInsertBlock;
+    case EditOp::kKillTrack:
+      return StepKind::kKillTrack;
+    case EditOp::kRestoreEffects:
+      return StepKind::kRestoreEffects;
+    case EditOp::kDeleteSampleNotes:
+      return StepKind::kDeleteNotes;
     case EditOp::kInsertRow:
     case EditOp::kInsertRowAllChannels:
       return StepKind::kInsertRow;
@@ -367,6 +531,29 @@ bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, cons
     case EditOp::kDeleteAboveAllChannels:
       for (int32_t c = 0; c < kChannels; ++c) delete_above(player, args.part, c);
       return false;
+    case EditOp::kPolyphonize:
+      return polyphonize(player, buffers, args.channel);
+    case EditOp::kExpandTrack:
+    case EditOp::kContractTrack:
+      return stretch_track(player, args.channel, operation == EditOp::kExpandTrack);
+    case EditOp::kSwapTrack:
+      return swap_track(player, buffers, args.channel);
+    case EditOp::kReverseBlock:
+      return reverse_block(player, buffers, args.channel);
+    case EditOp::kInsertBlock:
+      return insert_block(player, buffers, args.channel);
+    case EditOp::kTransposeBlockUp:
+    case EditOp::kTransposeBlockDown:
+      return transpose_block(player, buffers, args,
+                             operation == EditOp::kTransposeBlockUp ? 1 : -1);
+    case EditOp::kKillTrack:
+      return kill_track(player, args.channel);
+    case EditOp::kRestoreEffects:
+      return restore_effects(player);
+    case EditOp::kDeleteSampleNotes:
+      return delete_sample_notes(player, args.channel, args.sample);
+    case EditOp::kRemarkBlock:
+      return remark_block(player, buffers);
   }
   return false;  // numbers that name no operation change nothing
 }

@@ -49,6 +49,19 @@ enum class EditOp : int32_t {
   kInsertRowAllChannels = 27,
   kDeleteAbove = 28,
   kDeleteAboveAllChannels = 29,
+  // The cursor track and the block, from the cursor row down unless said.
+  kPolyphonize = 30,    // the block's notes from the cursor row, one channel further each
+  kExpandTrack = 31,    // an empty row after every row
+  kContractTrack = 32,  // every second row kept, moved together
+  kSwapTrack = 33,      // with the track clipboard
+  kReverseBlock = 34,   // the block's rows in reverse order
+  kInsertBlock = 35,    // the block clipboard, pushing the cells below down
+  kTransposeBlockUp = 36,
+  kTransposeBlockDown = 37,
+  kKillTrack = 38,          // cleared to the last row
+  kRestoreEffects = 39,     // the pattern's effects as before their latest change
+  kDeleteSampleNotes = 40,  // the cells naming the current sample, whole track
+  kRemarkBlock = 41,        // marks the block last copied or cut again
 };
 
 // What the row inserts and deletes move.
@@ -66,7 +79,8 @@ struct EditArgs {
 
 // Carries out one operation under the audio lock. True when a block
 // operation went through or marking was cancelled, which the caller
-// confirms to the user.
+// confirms to the user, and when one of the operations from kPolyphonize on
+// acted (false: nothing to act on, such as no block).
 bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, const EditArgs& args);
 
 // Loads from files: the cells replace the cursor channel's track or the

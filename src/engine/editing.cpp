@@ -531,22 +531,41 @@ void set_sample_name(Player& player, int32_t number, const char* name, size_t by
   std::memcpy(sample->name, name, std::min(bytes, sizeof sample->name));
 }
 
-void clear_samples(Player& player) {
-  const HistoryGroup group(player, StepKind::kClearSamples);
-  // No channel may read sample data once it is freed.
-  AudioGuard guard;
-  for (int32_t s = 1; s < kSampleCount; ++s) {
-    Sample& sample = player.samples[s];
-    history_note(player, sample.name, sizeof sample.name);
-    note_sample_fields(player, sample);
-    history_note_sample_data(player, s);
-  }
+namespace {
+
+// Empties a slot (data, loop, volume, finetune, and the name unless kept),
+// noted for the history; the channels playing it fall silent. The caller
+// holds the lock: no channel may read sample data once it is freed.
+void empty_slot(Player& player, int32_t number, bool keep_name) {
+  Sample& sample = player.samples[number];
+  if (!keep_name) history_note(player, sample.name, sizeof sample.name);
+  note_sample_fields(player, sample);
+  history_note_sample_data(player, number);
   for (ChannelState& channel : player.channels) {
+    if (channel.sample != number && channel.pending_sample != number) continue;
     channel.sample = 0;
     channel.pending_sample = 0;
     channel.position = -1;
   }
-  for (Sample& sample : player.samples) sample_clear(sample);  // name, data, loop
+  char name[sizeof sample.name];
+  std::memcpy(name, sample.name, sizeof name);
+  sample_clear(sample);
+  if (keep_name) std::memcpy(sample.name, name, sizeof name);
+}
+
+}  // namespace
+
+void clear_samples(Player& player) {
+  const HistoryGroup group(player, StepKind::kClearSamples);
+  AudioGuard guard;
+  for (int32_t s = 1; s < kSampleCount; ++s) empty_slot(player, s, false);
+}
+
+void empty_sample(Player& player, int32_t number) {
+  if (!editable(player, number)) return;
+  const HistoryGroup group(player, StepKind::kDeleteSample);
+  AudioGuard guard;
+  empty_slot(player, number, true);
 }
 
 Player* swap_player(Player*& current, Player* fresh) {

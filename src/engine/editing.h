@@ -151,6 +151,8 @@ void install_sample(Player& player, int32_t number, const Sample& loaded);
 void set_sample_name(Player& player, int32_t number, const char* name, size_t bytes);
 // Empties every sample; no channel plays on.
 void clear_samples(Player& player);
+// Empties one sample, keeping its name.
+void empty_sample(Player& player, int32_t number);
 
 // Makes `fresh` the player the program edits and plays; returns the one it
 // replaces, which the audio callback no longer reads.

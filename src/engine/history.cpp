@@ -256,6 +256,26 @@ const char* step_name(StepKind kind) {
       return "CLR SAMPLES";
     case StepKind::kClearAll:
       return "CLEAR ALL";
+    case StepKind::kPolyphonize:
+      return "POLYPHONIZE";
+    case StepKind::kExpandTrack:
+      return "EXPAND";
+    case StepKind::kContractTrack:
+      return "CONTRACT";
+    case StepKind::kSwapTrack:
+      return "SWAP TRACK";
+    case StepKind::kReverseBlock:
+      return "BACKWARDS";
+    case StepKind::kInsertBlock:
+      return "INSERT BLK";
+    case StepKind::kKillTrack:
+      return "KILL TRACK";
+    case StepKind::kRestoreEffects:
+      return "RESTORE FX";
+    case StepKind::kDeleteNotes:
+      return "DEL NOTES";
+    case StepKind::kDeleteSample:
+      return "DEL SAMPLE";
   }
   return "EDIT";
 }
@@ -363,4 +383,34 @@ HistoryMove history_undo(Player& player) {
 
 HistoryMove history_redo(Player& player) {
   return move(player, true);
+}
+
+bool history_effects_before(const Player& player, int32_t pattern,
+                            PatternCell (&cells)[kRows][kChannels]) {
+  const History* history = player.history;
+  if (!history || pattern < 0 || pattern >= kPatterns) return false;
+  const auto start = static_cast<int64_t>(offsetof(Player, patterns) + sizeof(cells) * pattern);
+  const auto end = start + static_cast<int64_t>(sizeof(cells));
+  for (size_t s = history->done; s-- > 0;) {
+    const HistoryStep& step = history->steps[s];
+    std::memcpy(cells, player.patterns[pattern], sizeof(cells));
+    auto* bytes = reinterpret_cast<uint8_t*>(cells);
+    // The earliest record of a byte holds what it was before the step.
+    for (size_t k = step.records.size(); k-- > 0;) {
+      const HistoryRecord& record = step.records[k];
+      if (record.sample_data || record.before.empty()) continue;
+      const int64_t from = std::max<int64_t>(record.offset, start);
+      const int64_t to = std::min<int64_t>(record.offset + record.size, end);
+      if (from < to)
+        std::memcpy(bytes + (from - start), record.before.data() + (from - record.offset),
+                    static_cast<size_t>(to - from));
+    }
+    for (int32_t r = 0; r < kRows; ++r)
+      for (int32_t c = 0; c < kChannels; ++c) {
+        const PatternCell& now = player.patterns[pattern][r][c];
+        const PatternCell& then = cells[r][c];
+        if (now.effect != then.effect || now.param != then.param) return true;
+      }
+  }
+  return false;
 }

@@ -48,6 +48,16 @@ enum class StepKind : int32_t {
   kClearSong,
   kClearSamples,
   kClearAll,
+  kPolyphonize,
+  kExpandTrack,
+  kContractTrack,
+  kSwapTrack,
+  kReverseBlock,
+  kInsertBlock,
+  kKillTrack,
+  kRestoreEffects,
+  kDeleteNotes,
+  kDeleteSample,
 };
 // At most 11 upper-case characters.
 const char* step_name(StepKind kind);
@@ -137,4 +147,8 @@ struct HistoryMove {
   int32_t sample;
 };
 HistoryMove history_undo(Player& player);
+// The cells of a pattern as they were before the latest done step that
+// changed any of their effects; false when no step kept did.
+bool history_effects_before(const Player& player, int32_t pattern,
+                            PatternCell (&cells)[kRows][kChannels]);
 HistoryMove history_redo(Player& player);

@@ -20,7 +20,16 @@ enum Dialog : int32_t {
 };
 
 // What a yes to the shell's question does.
-enum class Question : int32_t { kNone, kLoadDropped, kClearSong, kClearAll, kRestoreAutosave };
+enum class Question : int32_t {
+  kNone,
+  kLoadDropped,
+  kClearSong,
+  kClearAll,
+  kRestoreAutosave,
+  kDeleteSample,
+  kSaveAllSamples,
+  kReplaceSampleFile,  // one file of the samples being saved exists
+};
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
 // unused yellow, so edit is 3, not 2.

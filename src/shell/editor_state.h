@@ -37,6 +37,13 @@ struct EditorState {
     bool keep;       // the program ends by a signal: the autosave stays
   } autosave;
 
+  // Saving all samples: the one whose existing file is asked about, and
+  // how many were saved so far.
+  struct {
+    int32_t asking;
+    int32_t saved;
+  } save_all;
+
   // Edit operations: the clipboards and the block marks.
   EditBuffers edit_buffers;
   // The undo history of the module; the player edited points to it.

@@ -14,6 +14,7 @@
 #include "shell/autosave.h"
 #include "shell/disk_op_files.h"
 #include "shell/sample_io.h"
+#include "shell/save_all.h"
 #include "shell/screens.h"
 
 namespace {
@@ -231,6 +232,16 @@ void do_what_was_asked(EditorState* state, EditContext* edit) {
     case Question::kRestoreAutosave:
       restore_autosave(*state);
       return;
+    case Question::kDeleteSample:
+      empty_sample(*state->player, state->selection.current_sample);
+      sample_changed(*state);
+      return;
+    case Question::kSaveAllSamples:
+      save_samples_from(*state, 1);
+      return;
+    case Question::kReplaceSampleFile:
+      answer_sample_file(*state, true);
+      return;
     case Question::kNone:
       return;
   }
@@ -280,6 +291,8 @@ void mouse_dispatch(EditorState* state) {
   if (answer == Answer::kYes) do_what_was_asked(state, &edit);
   if (answer == Answer::kNo && state->status.question == Question::kRestoreAutosave)
     set_autosave_aside();
+  if (answer == Answer::kNo && state->status.question == Question::kReplaceSampleFile)
+    answer_sample_file(*state, false);
   state->status.question =
       state->status.dialog == kDialogQuestion ? state->status.question : Question::kNone;
   edit_text_field(&edit);

@@ -155,8 +155,43 @@ const OpCase kOps[] = {
     {"undo after a paste, twice", "r0 20 r9 22 r30 23 u u", kSame, kSame, 40},
     {"undo puts the cut back into its own pattern", "p1 14 p0 u", kSame, kSame, 0},
     {"undo on a fresh state changes nothing", "u", kSame, kSame, 0},
-    {"numbers 0, 1, 4 and above 29 change nothing", "S r10 0 1 4 30 99", kSame, kSame, 10},
+    {"numbers 0, 1, 4 and above 41 change nothing", "S r10 0 1 4 42 99", kSame, kSame, 10},
+    {"expand from row 60", "r60 31", "0-60 _ 61 _", kSame, 60},
+    {"contract from row 58", "r58 32", "0-58 60 62 _*3", kSame, 58},
+    {"kill from row 61", "r61 38", "0-60 _*3", kSame, 61},
+    {"expand, contract and kill are undone", "r60 31 32 38 u u u", kSame, kSame, 60},
+    {"swap with the track clipboard", "c3 12 c1 33", "200/0-263/63", kSame, 0},
+    {"swapping twice gives the track back", "c3 12 c1 33 33", kSame, kSame, 0},
+    {"reverse the marked rows", "r2 20 r5 34", "0-1 5 4 3 2 6-63", kSame, 5},
+    {"reverse the rows last copied", "r2 20 r3 22 r40 34", "0-1 3 2 4-63", kSame, 40},
+    {"insert the block, pushing the rest down", "r0 20 r1 22 r61 35", "0-60 0-1 61", kSame, 61},
+    {"no block to insert, reverse or polyphonize", "r5 35 34 30", kSame, kSame, 5},
+    {"restore effects keeps the moved notes", "r10 S 26 39", "0-9 _/10 10/11-62/63", kSame, 10},
+    {"a restore is undone", "r10 S 26 39 u", "0-9 _ 10-62", kSame, 10},
+    {"delete the current sample's notes", "40", "_ 1-30 _ 32-61 _ 63", kSame, 0},
+    {"remark the last block, then cut it", "r2 20 r4 22 r40 41 21", "0-1 _*3 5-63", kSame, 4},
 };
+
+// Polyphonize spreads the block's notes over the channels from the cursor
+// one, wrapping after the last; a block transpose moves only the block's
+// rows, by table notes.
+TEST(EditOps, PolyphonizeAndBlockTranspose) {
+  Editor e;
+  e.run("r0 20 r2 22 c3 r10 30");
+  const auto note = [&e](int row, int channel) {
+    return e.player->patterns[0][row][channel].period;
+  };
+  EXPECT_TRUE(note(10, 3) == 1100 && note(11, 0) == 1101 && note(12, 1) == 1102);
+  EXPECT_TRUE(note(11, 3) == 1311 && note(10, 0) == 1010 && note(12, 2) == 1212);
+  Editor t;
+  for (int r = 2; r <= 4; ++r) t.player->patterns[0][r][1].period = kPeriodTable[0][10 + r];
+  t.run("r2 20 r3 36");
+  const auto period = [&t](int row) { return t.player->patterns[0][row][1].period; };
+  EXPECT_TRUE(period(2) == kPeriodTable[0][13] && period(3) == kPeriodTable[0][14] &&
+              period(4) == kPeriodTable[0][14]);
+  t.run("37 37");
+  EXPECT_TRUE(period(2) == kPeriodTable[0][11] && period(3) == kPeriodTable[0][12]);
+}
 
 TEST(EditOps, RowOperations) {
   for (const OpCase& c : kOps) {
