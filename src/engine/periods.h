@@ -8,6 +8,13 @@
 
 constexpr int32_t kNoteCount = 36;
 
+// The mixer steps through a sample by kStepConstant * 50 / 16384 / period
+// bytes a second (about 3,579,328 / period).
+constexpr int32_t kStepConstant = 1172874197;
+constexpr double period_rate(int32_t period) {
+  return kStepConstant * 50.0 / 16384.0 / period;
+}
+
 // Rows 0..7 are finetunes 0..+7, rows 8..15 are -8..-1; three octaves each.
 inline constexpr int16_t kPeriodTable[16][kNoteCount] = {
     {856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/mixer.h"
+#include "engine/periods.h"
 
 namespace {
 
@@ -11,7 +12,6 @@ constexpr int16_t kSine[32] = {0,   24,  49,  74,  97,  120, 141, 161, 180, 197,
                                224, 235, 244, 250, 253, 255, 253, 250, 244, 235, 224,
                                212, 197, 180, 161, 141, 120, 97,  74,  49,  24};
 constexpr int16_t kInvertSpeed[16] = {0, 5, 6, 7, 8, 10, 11, 13, 16, 19, 22, 26, 32, 43, 64, 128};
-constexpr int32_t kStepConstant = 1172874197;
 constexpr int32_t kPeriodMin = 108;
 constexpr int32_t kPeriodMax = 907;
 constexpr int32_t kVolumeMax = 63;

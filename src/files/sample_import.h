@@ -27,11 +27,13 @@ struct ImportResult {
   FileResult file;  // why, when the status is kImportRefused
 };
 
-// Decodes the whole file: channels mixed to mono, each frame rounded to the
-// nearest 8-bit value (halves away from zero), the first loop the file
-// names kept when it lies inside the kept data. IFF 8SVX files are left to
-// the IFF reader.
-ImportResult import_audio_sample(const uint8_t* bytes, size_t size, ImportedSample& out);
+// Decodes the whole file: channels mixed to mono, converted to `rate`
+// frames a second (libsamplerate's best sinc converter; 0 keeps one byte a
+// frame of the file), each value rounded to the nearest 8-bit one (halves
+// away from zero); the first loop the file names is scaled and kept when it
+// lies inside the kept data. IFF 8SVX files are left to the IFF reader.
+ImportResult import_audio_sample(const uint8_t* bytes, size_t size, ImportedSample& out,
+                                 int32_t rate = 0);
 // Gives the sample the imported data and loop, volume 64 and finetune 0;
 // the name is left to the caller. False when memory runs out.
 bool sample_from_import(const ImportedSample& imported, Sample& sample);

@@ -32,6 +32,8 @@ constexpr Key kKeys[] = {
      [](Settings& s, int32_t v) { s.backups = v != 0; }},
     {"keyboard", "repeat_delay_ms", 0, 2000, [](const Settings& s) { return s.repeat_delay_ms; },
      [](Settings& s, int32_t v) { s.repeat_delay_ms = v; }},
+    {"samples", "import_rate", 0, 96000, [](const Settings& s) { return s.import_rate; },
+     [](Settings& s, int32_t v) { s.import_rate = v; }},
 };
 
 // inih reads lines of up to 199 characters; a longer one would be split.

@@ -13,6 +13,11 @@ struct Settings {
   bool backups = true;             // a save over a file keeps the old one as NAME.bak
   // [keyboard]
   int32_t repeat_delay_ms = 300;  // a held key or button waits this long before repeating
+  // [samples]
+  // Imported sound files are converted to this many frames a second; the
+  // default is the rate C-3 plays at (about 16,726), so C-3 plays them at
+  // their own pitch. 0 keeps one byte a frame of the file.
+  int32_t import_rate = 16726;
 };
 
 // A line of the file that was skipped, and why.

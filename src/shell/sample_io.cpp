@@ -30,7 +30,8 @@ FileResult load_sample(EditorState* state, const char* path) {
   if (result.ok && bytes.empty()) result = file_refusal(FileError::kEmpty);
   // WAV, AIFF, FLAC first; what is none of them goes to the raw and IFF reader.
   ImportedSample imported;
-  const ImportResult audio = result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported)
+  const ImportResult audio = result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported,
+                                                             state->settings.import_rate)
                                        : ImportResult{kImportNotAudio, kFileOk};
   if (audio.status == kImportRefused) result = audio.file;
   Sample loaded{};

@@ -67,4 +67,17 @@ inline Stereo render_stereo(Player* p, int32_t frames) {
   return out;
 }
 
+// The pitch of interleaved stereo frames at 44,100 Hz, from the rising zero
+// crossings of the sum of both sides; 0 with fewer than 100 of them.
+inline double measured_hz(const std::vector<int16_t>& out) {
+  int64_t first = -1, last = -1, rises = 0;
+  for (size_t i = 1; 2 * i + 1 < out.size(); ++i) {
+    if (out[2 * i - 2] + out[2 * i - 1] > 0 || out[2 * i] + out[2 * i + 1] <= 0) continue;
+    if (first < 0) first = static_cast<int64_t>(i);
+    last = static_cast<int64_t>(i);
+    ++rises;
+  }
+  return rises < 100 ? 0.0 : (rises - 1) * 44100.0 / static_cast<double>(last - first);
+}
+
 }  // namespace test_module

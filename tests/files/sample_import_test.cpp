@@ -5,11 +5,14 @@
 #include <sndfile.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "../engine/module_builder.h"
+#include "engine/song_render.h"
 #include "shell/sample_io.h"
 
 namespace {
@@ -88,6 +91,12 @@ TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
   imported(damaged, kImportRefused);
   audio_file(SF_FORMAT_WAV | SF_FORMAT_PCM_16, 2, std::vector<int32_t>(2 * 70000, -1280));
   load_sample(&state, kPath.c_str());
+  // At the rate of C-3, 70,000 frames at 22,050 Hz are 70,000 x 16,726 /
+  // 22,050 = 53,098 bytes (the converter may end a byte either side).
+  EXPECT_NEAR(slot.length / kFixOne, 53098, 1);
+  EXPECT_STRNE(state.status.message, "SAMPLE CUT SHORT");
+  state.settings.import_rate = 0;  // one byte a frame, as the file has them
+  load_sample(&state, kPath.c_str());
   EXPECT_EQ(slot.length, kMaxSampleBytes * kFixOne);
   EXPECT_EQ(slot.data[kMaxSampleBytes - 1], -5);
   EXPECT_STREQ(state.status.message, "SAMPLE CUT SHORT");
@@ -99,6 +108,35 @@ TEST(SampleImport, LoopsLongAndDamagedFilesAndOnesThatAreNoAudio) {
   EXPECT_STREQ(state.status.message, "BAD SAMPLE FILE");
   player_destroy(state.player);
   std::filesystem::remove(kPath);
+}
+
+// A 440 Hz tone imported at the rate of C-3 plays at 440 Hz on C-3, from
+// files of 22,050, 44,100 and 48,000 frames a second, mono and stereo.
+TEST(SampleImport, ImportsPlayAtTheirPitchOnC3) {
+  for (const int rate : {22050, 44100, 48000}) {
+    for (const int channels : {1, 2}) {
+      std::vector<int32_t> tone;
+      for (int f = 0; f < rate; ++f)
+        for (int c = 0; c < channels; ++c)
+          tone.push_back(
+              static_cast<int32_t>(std::lround(1e9 * std::sin(2 * M_PI * 440 * f / rate))));
+      SF_INFO info{0, rate, channels, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
+      SNDFILE* f = sf_open(kPath.c_str(), SFM_WRITE, &info);
+      ASSERT_NE(f, nullptr);
+      sf_write_int(f, std::vector<int>(tone.begin(), tone.end()).data(), std::ssize(tone));
+      sf_close(f);
+      std::ifstream in(kPath, std::ios::binary);
+      const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+      ImportedSample s;
+      ASSERT_EQ(import_audio_sample(bytes.data(), bytes.size(), s, 16726).status, kImportDone);
+      Player* p = player_create(44100);
+      ASSERT_TRUE(sample_from_import(s, p->samples[1]));
+      test_module::set_cell(p, 0, 0, 0, 214, 1);
+      const double hz = test_module::measured_hz(render_song(p, 22050, nullptr));
+      player_destroy(p);
+      EXPECT_NEAR(hz, 440.0, 2.2) << rate << " Hz, " << channels << " channels";
+    }
+  }
 }
 
 }  // namespace
