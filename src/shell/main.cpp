@@ -16,7 +16,7 @@ const char kUsage[] =
     "       tetrad --help\n";
 
 int run_interactive(const LiveOptions& options) {
-  EditorState* state = session_create(options);
+  EditorState* state = session_create(options, RefusedModule::kShown);
   if (!state) return 1;
   SdlPlatform* platform = sdl_platform_create(WindowOptions{options.scale, options.fullscreen});
   if (!platform) {
