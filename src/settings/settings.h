@@ -13,6 +13,10 @@ struct Settings {
   bool backups = true;             // a save over a file keeps the old one as NAME.bak
   // [keyboard]
   int32_t repeat_delay_ms = 300;  // a held key or button waits this long before repeating
+  // [midi]
+  std::string midi_input;      // part of a port's name; "" the first hardware port, "none" off
+  int32_t midi_transpose = 0;  // semitones added to the notes played
+  bool midi_velocity = false;  // the velocity also writes a volume command
 };
 
 // A line of the file that was skipped, and why.
