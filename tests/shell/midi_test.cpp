@@ -302,6 +302,20 @@ TEST(MidiAlsa, NotesSentToTheVirtualPortAreWritten) {
   midi_input_close(input);
 }
 
+// "none" opens nothing and says nothing; without the sequencer the program
+// is told in one line and runs on without MIDI.
+TEST(MidiAlsa, OffOrWithoutTheSequencerNoInputAndAtMostOneLine) {
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(midi_input_open("none"), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  if (access("/dev/snd/seq", F_OK) == 0)
+    GTEST_SKIP() << "SKIPPED, not passed: /dev/snd/seq exists, so the case without it cannot run";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(midi_input_open(""), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tetrad: no MIDI: /dev/snd/seq cannot be opened\n");
+}
+
 TEST(MidiAlsa, HardwarePortsAreChosenByClientNumberOrName) {
   const std::vector<std::string> ports = {"Midi Through:Midi Through Port-0 14:0",
                                           "Keystation:Keystation MIDI 1 20:0",
