@@ -44,14 +44,16 @@ std::vector<std::string> port_names(RtMidiIn& in) {
 }  // namespace
 
 struct MidiInput {
+  // Before the inputs: these are destroyed after them, once their threads
+  // have stopped calling in.
+  MidiPort own_port;
+  MidiPort device_port;
   std::string wanted;
   std::unique_ptr<RtMidiIn> own;     // the port "Tetrad"
   std::unique_ptr<RtMidiIn> device;  // lists the ports and reads the chosen one
   std::string open_name;             // the port read now, "" when none
   bool lost;                         // the port read went away
   int64_t next_watch_us;
-  MidiPort own_port;
-  MidiPort device_port;
 };
 
 bool is_hardware_port(const std::string& name) {
