@@ -2,6 +2,7 @@
 // runs on, so the documentation cannot drift from the program.
 //   keyref           the whole reference (docs/keys.md)
 //   keyref --short   the table of first keys for the README
+//   keyref --man     the same keys as tagged paragraphs of the manual page
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -174,8 +175,26 @@ const KeyCommand* find_command(int32_t table_modifier, int32_t key_index, int32_
   return nullptr;
 }
 
+// A manual page line starting with . or ' would be read as a request, and
+// a backslash as an escape.
+std::string roff_text(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\\' ? std::string("\\e") : std::string(1, c);
+  if (!out.empty() && (out[0] == '.' || out[0] == '\'')) out.insert(0, "\\&");
+  return out;
+}
+
+// One row of the first keys: a Markdown table row, or a tagged paragraph.
+void print_row(bool man, const std::string& keys, const std::string& does) {
+  if (man) {
+    std::printf(".TP\n.B %s\n%s\n", roff_text(keys).c_str(), roff_text(does).c_str());
+  } else {
+    std::printf("| %s | %s |\n", escape(keys).c_str(), escape(does).c_str());
+  }
+}
+
 // The first keys a user needs, picked from the tables by key.
-int print_short() {
+int print_short(bool man) {
   struct Pick {
     int32_t table_modifier, key_index, any_of;
   };
@@ -202,9 +221,8 @@ int print_short() {
       {kModifierAlt, kKeyZ, 0},
       {kModifierAlt, kKeyQ, 0},
   };
-  std::printf("| keys | does |\n|---|---|\n");
-  std::printf(
-      "| the two letter rows (Q... and Z...) | play notes; in edit mode also write them |\n");
+  if (!man) std::printf("| keys | does |\n|---|---|\n");
+  print_row(man, "the two letter rows (Q... and Z...)", "play notes; in edit mode also write them");
   for (const Pick& pick : picks) {
     const KeyCommand* command = find_command(pick.table_modifier, pick.key_index, pick.any_of);
     if (command == nullptr) {
@@ -215,18 +233,19 @@ int print_short() {
     std::string keys = modifiers(pick.table_modifier | pick.any_of);
     if (!keys.empty()) keys += " + ";
     keys += key_range(*command);
-    std::printf("| %s | %s |\n", escape(keys).c_str(), escape(command->what).c_str());
+    print_row(man, keys, command->what);
   }
-  std::printf("| F11 / F12 | full screen / stereo or mono |\n");
+  print_row(man, "F11 / F12", "full screen / stereo or mono");
   return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--short") == 0) return print_short();
+  if (argc == 2 && std::strcmp(argv[1], "--short") == 0) return print_short(false);
+  if (argc == 2 && std::strcmp(argv[1], "--man") == 0) return print_short(true);
   if (argc != 1) {
-    std::fprintf(stderr, "usage: keyref [--short]\n");
+    std::fprintf(stderr, "usage: keyref [--short | --man]\n");
     return 2;
   }
   std::printf("# Tetrad keys\n\n");

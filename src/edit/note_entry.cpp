@@ -3,6 +3,7 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "engine/editing.h"
+#include "engine/history.h"
 
 namespace {
 
@@ -46,18 +47,36 @@ void enter_note(EditContext* state) {
     return;
   }
   if (index == kNoNote) return;
+  sound_note(state, index, -1);
+}
+
+int32_t sound_note(EditContext* state, int32_t index, int32_t volume) {
   Player* player = state->player;
   const int32_t sample = state->selection.current_sample;
   const int32_t channel = state->selection.cursor_channel;
-  if (!valid_sample(sample) || channel < 0 || channel >= kChannels) return;
+  if (index < 0 || index >= kNotePeriodCount || !valid_sample(sample) || channel < 0 ||
+      channel >= kChannels)
+    return -1;
 
   const int32_t written = kNotePeriods[index];
   play_note(*player, channel, sample, written);
 
   // The cell keeps the finetune-0 period so that it reads as the note's name.
-  if (state->selection.edit_mode && write_note(*player, cursor_cell(state), written, sample))
-    advance_by_edit_skip(state);
+  if (state->selection.edit_mode) {
+    // The note and its volume command are one step of the history.
+    const HistoryGroup group(*player, StepKind::kNote);
+    const CellAt at = cursor_cell(state);
+    if (write_note(*player, at, written, sample)) {
+      if (volume >= 0) {
+        write_cell_digit(*player, at, CellDigit::kEffect, 0xC);
+        write_cell_digit(*player, at, CellDigit::kParamHigh, volume >> 4);
+        write_cell_digit(*player, at, CellDigit::kParamLow, volume & 15);
+      }
+      advance_by_edit_skip(state);
+    }
+  }
   if (state->selection.multi_keyboard) state->selection.cursor_channel = (channel + 1) % kChannels;
+  return channel;
 }
 
 int32_t enter_digit(EditContext* state) {

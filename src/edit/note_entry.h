@@ -21,6 +21,12 @@ enum CursorColumn : int32_t {
 // Runs every frame: a newly pressed note key sounds on the cursor channel
 // and, in edit mode, is written into the cursor cell.
 void enter_note(EditContext* state);
+// Sounds kNotePeriods[index] with the current sample on the cursor channel
+// and, in edit mode, writes it into the cursor cell (with a volume command C
+// of `volume` when that is 0..64) and moves on by the edit skip; then, with
+// the multi-keyboard on, goes to the next channel. What a note key does once
+// its note is known. Returns the channel it sounded on, -1 when none.
+int32_t sound_note(EditContext* state, int32_t index, int32_t volume);
 // Types the frame's key as a digit into the cursor column; 1 when a digit
 // was entered.
 int32_t enter_digit(EditContext* state);

@@ -34,6 +34,21 @@ constexpr Key kKeys[] = {
      [](Settings& s, int32_t v) { s.repeat_delay_ms = v; }},
     {"samples", "import_rate", 0, 96000, [](const Settings& s) { return s.import_rate; },
      [](Settings& s, int32_t v) { s.import_rate = v; }},
+    {"midi", "transpose", -48, 48, [](const Settings& s) { return s.midi_transpose; },
+     [](Settings& s, int32_t v) { s.midi_transpose = v; }},
+    {"midi", "velocity", 0, 1, [](const Settings& s) { return int32_t{s.midi_velocity}; },
+     [](Settings& s, int32_t v) { s.midi_velocity = v != 0; }},
+};
+
+// Keys whose value is text, taken as written (inih trims the spaces).
+struct TextKey {
+  const char* section;
+  const char* name;
+  std::string Settings::*field;
+};
+
+constexpr TextKey kTextKeys[] = {
+    {"midi", "input", &Settings::midi_input},
 };
 
 // inih reads lines of up to 199 characters; a longer one would be split.
@@ -58,6 +73,11 @@ bool is_comment(std::string_view line) {
 
 // The reason a pair cannot be taken, empty when it was.
 std::string take(Settings& settings, const Pair& pair) {
+  for (const TextKey& key : kTextKeys) {
+    if (pair.section != key.section || pair.name != key.name) continue;
+    settings.*key.field = pair.value;
+    return {};
+  }
   for (const Key& key : kKeys) {
     if (pair.section != key.section || pair.name != key.name) continue;
     int32_t value = 0;
@@ -95,6 +115,14 @@ bool make_parent_folders(const std::string& path) {
   return true;
 }
 
+// The last number key of a section: its text keys are written after it.
+const Key* last_of_section(const char* section) {
+  const Key* last = nullptr;
+  for (const Key& key : kKeys)
+    if (std::strcmp(key.section, section) == 0) last = &key;
+  return last;
+}
+
 std::string format_settings(const Settings& settings) {
   std::string text = "; Tetrad's settings; a line that cannot be read is skipped.\n";
   const char* section = nullptr;
@@ -104,6 +132,9 @@ std::string format_settings(const Settings& settings) {
       section = key.section;
     }
     text += std::string(key.name) + " = " + std::to_string(key.get(settings)) + "\n";
+    for (const TextKey& text_key : kTextKeys)
+      if (std::strcmp(text_key.section, key.section) == 0 && &key == last_of_section(key.section))
+        text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
   }
   return text;
 }

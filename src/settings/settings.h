@@ -18,6 +18,10 @@ struct Settings {
   // default is the rate C-3 plays at (about 16,726), so C-3 plays them at
   // their own pitch. 0 keeps one byte a frame of the file.
   int32_t import_rate = 16726;
+  // [midi]
+  std::string midi_input;      // part of a port's name; "" the first hardware port, "none" off
+  int32_t midi_transpose = 0;  // semitones added to the notes played
+  bool midi_velocity = false;  // the velocity also writes a volume command
 };
 
 // A line of the file that was skipped, and why.

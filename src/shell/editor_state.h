@@ -6,10 +6,12 @@
 
 #include "diskop/disk_op.h"
 #include "edit/keyboard.h"
+#include "edit/midi_notes.h"
 #include "edit/requesters.h"
 #include "engine/edit_ops.h"
 #include "engine/history.h"
 #include "engine/player.h"
+#include "platform/midi.h"
 #include "render/main_screen.h"
 #include "render/screen.h"
 #include "sampler/sample_view.h"
@@ -48,6 +50,10 @@ struct EditorState {
   EditBuffers edit_buffers;
   // The undo history of the module; the player edited points to it.
   History history;
+  // MIDI input, read every pass of the main loop (unset: none), and the
+  // channels its held notes sound on.
+  MidiSource midi;
+  MidiNotes midi_notes;
 };
 
 // The context the screens are handed for a frame.

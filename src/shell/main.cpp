@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "platform/midi_alsa.h"
 #include "platform/sdl_platform.h"
 #include "shell/autosave.h"
 #include "shell/cli.h"
@@ -16,7 +17,7 @@ const char kUsage[] =
     "       tetrad --help\n";
 
 int run_interactive(const LiveOptions& options) {
-  EditorState* state = session_create(options);
+  EditorState* state = session_create(options, RefusedModule::kShown);
   if (!state) return 1;
   SdlPlatform* platform = sdl_platform_create(WindowOptions{options.scale, options.fullscreen});
   if (!platform) {
@@ -25,7 +26,11 @@ int run_interactive(const LiveOptions& options) {
   }
   state->autosave.enabled = true;
   offer_autosave(*state);
+  MidiInput* midi = midi_input_open(state->settings.midi_input);
+  if (midi) state->midi = midi_input_source(midi);
   run_main_loop(sdl_platform_ops(platform), state);
+  state->midi = MidiSource{};
+  midi_input_close(midi);
   remove_autosave(*state);  // a clean exit
   sdl_platform_destroy(platform);
   session_destroy(state);

@@ -9,6 +9,7 @@
 #include "shell/audio_refill.h"
 #include "shell/autosave.h"
 #include "shell/frame.h"
+#include "shell/midi_events.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     // The stereo key acts once per press.
     if (input.raw_key == kRawStereoKey) input.raw_key = 0;
     platform.poll(context, input);
+    // Every pass, not every frame: a note waits at most one poll.
+    take_midi_events(state, platform.clock_us(context));
     if (input.raw_key == kRawStereoKey) {
       // Restart the sound with the other panning; the refill's buffers
       // stay, and no fill runs while the sound is closed.

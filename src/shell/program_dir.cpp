@@ -1,8 +1,18 @@
 #include "shell/program_dir.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+
+namespace {
+
+bool has_data(const std::string& root) {
+  struct stat info {};
+  return stat((root + "/data").c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
 
 std::string program_dir() {
   char buffer[PATH_MAX];
@@ -13,6 +23,14 @@ std::string program_dir() {
   return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
 }
 
+std::string data_root(const std::string& exe_dir) {
+  if (has_data(exe_dir)) return exe_dir;
+  const std::string installed = exe_dir + "/../share/tetrad";
+  return has_data(installed) ? installed : exe_dir;
+}
+
 std::string program_path(const char* relative) {
-  return program_dir() + "/" + relative;
+  // Looked up once: the answer cannot change while the program runs.
+  static const std::string root = data_root(program_dir());
+  return root + "/" + relative;
 }

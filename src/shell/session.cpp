@@ -20,7 +20,7 @@
 #include "shell/script.h"
 #include "shell/script_input.h"
 
-EditorState* session_create(const LiveOptions& options) {
+EditorState* session_create(const LiveOptions& options, RefusedModule refused) {
   EditorState* state = editor_state_create();
   if (!state) return nullptr;
   state->settings = read_settings(settings_path());
@@ -28,14 +28,23 @@ EditorState* session_create(const LiveOptions& options) {
   state->player->history = &state->history;
   // The output filter starts switched off.
   set_filter_enabled(*state->player, false);
-  if (options.module && !load_module(options.module, state)) {
-    std::fprintf(stderr, "tetrad: %s: %s\n", options.module, state->status.message);
-    session_destroy(state);
-    return nullptr;
+  bool loaded = true;
+  if (options.module) {
+    const FileResult result = load_module(options.module, state);
+    if (!result) {
+      std::fprintf(stderr, "tetrad: %s: %s\n", options.module, result.reason);
+      if (refused == RefusedModule::kEnds) {
+        session_destroy(state);
+        return nullptr;
+      }
+      // A file opened from a file manager: the window shows why, over an
+      // empty module, instead of vanishing.
+      loaded = false;
+    }
   }
   // The disk op opens where the module came from.
   if (options.module) set_default_directories(state->disk_op, options.module);
-  if (options.play) start_song_play(state);
+  if (options.play && loaded) start_song_play(state);
   return state;
 }
 
@@ -46,7 +55,7 @@ void session_destroy(EditorState* state) {
 }
 
 int run_screenshot(const LiveOptions& options) {
-  EditorState* state = session_create(options);
+  EditorState* state = session_create(options, RefusedModule::kEnds);
   if (!state) return 1;
   HeadlessPlatform platform;
   headless_init(platform, options.frames);
@@ -82,7 +91,7 @@ int run_script(const LiveOptions& options) {
     std::fprintf(stderr, "%s:%s\n", options.script, error.c_str());
     return 1;
   }
-  EditorState* state = session_create(options);
+  EditorState* state = session_create(options, RefusedModule::kShown);
   if (!state) return 1;
   state->autosave.enabled = true;
   offer_autosave(*state);
