@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/edit_ops.h"
+#include "layout/sampler_layout.h"
 #include "render/screen.h"
 
 struct KeyboardState;
@@ -20,6 +21,9 @@ struct EditServices {
   bool (*scroll_screen)(void* context, int32_t step);
   // The current sample changed, or a new one sits in its slot.
   void (*sample_changed)(void* context);
+  // A sample editor button pressed by key (Alt+T, Alt+B, ...); with `all`,
+  // on every sample that has data, as one step.
+  void (*sample_process)(void* context, SamplerAction action, bool all);
 };
 
 struct EditContext : ScreenContext {

@@ -286,6 +286,18 @@ void toggle_multi_keyboard(EditContext* state, const KeyCommand&, int32_t) {
   show_done(state->status, state->selection.multi_keyboard ? "MULTI ON" : "MULTI OFF");
 }
 
+// The sample editor's buttons by key: argument = the action, plus 0x100
+// for every sample at once.
+void sample_key(EditContext* state, const KeyCommand& command, int32_t) {
+  state->services.sample_process(state->services.context,
+                                 static_cast<SamplerAction>(command.argument & 0xFF),
+                                 (command.argument & 0x100) != 0);
+}
+
+constexpr int32_t sample_action(SamplerAction action, bool all = false) {
+  return static_cast<int32_t>(action) | (all ? 0x100 : 0);
+}
+
 // The keys of the sample tools still to come.
 void not_built(EditContext* state, const KeyCommand&, int32_t) {
   timed_message(state->status, "NOT IMPLEMENTED");
@@ -456,8 +468,10 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKeyZ, kKeyZ, 0, 0, 1, track_op, op(EditOp::kRestoreEffects),
      "restore the pattern's effects as before their latest change", 0},
     {kKeyS, kKeyS, 0, 0, 1, not_built, 0, "split keyboard on/off", 1},
-    {kKeyG, kKeyG, 0, 0, 1, not_built, 0, "boost all samples", 1},
-    {kKeyV, kKeyV, 0, 0, 1, not_built, 0, "filter all samples", 1},
+    {kKeyG, kKeyG, 0, 0, 1, sample_key, sample_action(SamplerAction::kBoost, true),
+     "boost all samples", 0},
+    {kKeyV, kKeyV, 0, 0, 1, sample_key, sample_action(SamplerAction::kFilter, true),
+     "filter all samples", 0},
 };
 
 constexpr KeyCommand kAltCommands[] = {
@@ -471,11 +485,15 @@ constexpr KeyCommand kAltCommands[] = {
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
     {kKeyE, kKeyE, 0, 0, 1, not_built, 0, "edit-op screen", 1},
     {kKeyI, kKeyI, 0, 0, 1, not_built, 0, "auto-insert effect on/off", 1},
-    {kKeyR, kKeyR, 0, 0, 1, not_built, 0, "resample", 1},
-    {kKeyT, kKeyT, 0, 0, 1, not_built, 0, "tuning tone", 1},
+    {kKeyR, kKeyR, 0, 0, 1, sample_key, sample_action(SamplerAction::kResample),
+     "resample the sample from the TUNE note to the NOTE note", 0},
+    {kKeyT, kKeyT, 0, 0, 1, sample_key, sample_action(SamplerAction::kTune), "tuning tone on/off",
+     0},
+    {kKeyF, kKeyF, 0, 0, 1, sample_key, sample_action(SamplerAction::kFilter),
+     "filter the sample (or its marked range)", 0},
+    {kKeyB, kKeyB, 0, 0, 1, sample_key, sample_action(SamplerAction::kBoost),
+     "boost the sample (or its marked range)", 0},
     {kKeyA, kKeyA, 0, 0, 1, not_built, 0, "sampling", 1},
-    {kKeyF, kKeyF, 0, 0, 1, not_built, 0, "filter sample", 1},
-    {kKeyB, kKeyB, 0, 0, 1, not_built, 0, "boost sample", 1},
 };
 
 // Held-key bookkeeping: a new key acts at once, a held one every few frames.

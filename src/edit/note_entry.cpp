@@ -4,6 +4,7 @@
 #include "edit/keyboard.h"
 #include "engine/editing.h"
 #include "engine/history.h"
+#include "render/message.h"
 
 namespace {
 
@@ -47,6 +48,16 @@ void enter_note(EditContext* state) {
     return;
   }
   if (index == kNoNote) return;
+  if (state->selection.note_field != 0) {
+    // A sample editor note field waiting for its note takes it, in
+    // semitones from C-3 (the note keys reach octave 3 first).
+    int32_t& note = state->selection.note_field == 1 ? state->selection.tune_note
+                                                     : state->selection.resample_note;
+    note = -12 * (index / 12) + index % 12;
+    state->selection.note_field = 0;
+    set_message(state->status, "ALL RIGHT");
+    return;
+  }
   sound_note(state, index, -1);
 }
 

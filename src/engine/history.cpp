@@ -276,6 +276,14 @@ const char* step_name(StepKind kind) {
       return "DEL NOTES";
     case StepKind::kDeleteSample:
       return "DEL SAMPLE";
+    case StepKind::kBoost:
+      return "BOOST";
+    case StepKind::kFilter:
+      return "FILTER";
+    case StepKind::kVolumeRamp:
+      return "VOL RAMP";
+    case StepKind::kResample:
+      return "RESAMPLE";
   }
   return "EDIT";
 }

@@ -58,6 +58,10 @@ enum class StepKind : int32_t {
   kRestoreEffects,
   kDeleteNotes,
   kDeleteSample,
+  kBoost,
+  kFilter,
+  kVolumeRamp,
+  kResample,
 };
 // At most 11 upper-case characters.
 const char* step_name(StepKind kind);

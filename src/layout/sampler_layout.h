@@ -28,6 +28,7 @@ enum class SamplerAction : int32_t {
   kFilter,
   kResample,
   kNote,
+  kTuneNote,
   kWaveform,
   kScrollBar,
 };
@@ -47,7 +48,8 @@ inline constexpr Button<SamplerAction> kSamplerButtons[] = {
     {{116, 234, 135, 242}, SamplerAction::kCursorEnd, kCaptionRight},
     {{136, 234, 174, 242}, SamplerAction::kSwap, "SWAP"},
     {{176, 234, 245, 242}, SamplerAction::kVolume, "VOLUME"},
-    {{246, 234, 319, 242}, SamplerAction::kTune, "TUNE"},
+    {{246, 234, 286, 242}, SamplerAction::kTune, "TUNE"},
+    {{287, 234, 319, 242}, SamplerAction::kTuneNote, nullptr},
     {{0, 245, 31, 256}, SamplerAction::kCut, "CUT"},
     {{32, 245, 63, 256}, SamplerAction::kCopy, "COPY"},
     {{64, 245, 95, 256}, SamplerAction::kPaste, "PASTE"},
@@ -58,6 +60,33 @@ inline constexpr Button<SamplerAction> kSamplerButtons[] = {
     {{0, 138, 319, 201}, SamplerAction::kWaveform, nullptr},
     {{3, 205, 316, 210}, SamplerAction::kScrollBar, nullptr},
 };
+
+// The VOLUME panel over the waveform: a ramp from a start to an end
+// percentage.
+enum class VolumeAction : int32_t {
+  kNone,
+  kFromUp,
+  kFromDown,
+  kToUp,
+  kToDown,
+  kNormalize,
+  kApply,
+  kExit,
+};
+
+inline constexpr Button<VolumeAction> kVolumeButtons[] = {
+    {{150, 150, 160, 160}, VolumeAction::kFromUp, kCaptionUp},
+    {{161, 150, 171, 160}, VolumeAction::kFromDown, kCaptionDown},
+    {{150, 162, 160, 172}, VolumeAction::kToUp, kCaptionUp},
+    {{161, 162, 171, 172}, VolumeAction::kToDown, kCaptionDown},
+    {{180, 150, 255, 160}, VolumeAction::kNormalize, "NORMALIZE"},
+    {{180, 162, 215, 172}, VolumeAction::kApply, "OK"},
+    {{216, 162, 255, 172}, VolumeAction::kExit, "EXIT"},
+};
+constexpr int32_t kVolumePanelLeft = 60;
+constexpr int32_t kVolumePanelTop = 144;
+constexpr int32_t kVolumePanelRight = 260;
+constexpr int32_t kVolumePanelBottom = 178;
 
 // The waveform's area; marks are screen x within it.
 constexpr int32_t kWaveLeft = 3;

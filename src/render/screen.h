@@ -109,6 +109,16 @@ struct Selection {
   int32_t edit_skip;
   int32_t multi_keyboard;
   int32_t row_marks[5];
+  // The sample editor's two notes, in semitones from C-3 (-24..11): TUNE's
+  // (the tuning tone's) and NOTE's (what RESAMPLE tunes to); and the one of
+  // them waiting for a note key (1 TUNE, 2 NOTE, 0 none).
+  int32_t tune_note;
+  int32_t resample_note;
+  int32_t note_field;
+  // The tuning tone: 1 + the channel it sounds on, 0 when off; read by the
+  // sound under the audio lock.
+  int32_t tone_channel;
+  int32_t tone_period;
 };
 
 struct ScreenContext {

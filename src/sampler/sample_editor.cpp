@@ -11,6 +11,7 @@
 #include "render/hit_test.h"
 #include "render/main_screen.h"
 #include "render/message.h"
+#include "sampler/sample_process.h"
 #include "sampler/sample_view.h"
 
 namespace {
@@ -35,24 +36,6 @@ void set_whole_view(SamplerState& sampler, int32_t length) {
   sampler.zoom_end = length;
   sampler.view_offset = 0;
   sampler.samples_per_pixel = static_cast<float>(length / kWaveScale);
-}
-
-// The bytes under the marks, within 0..L, the lower first.
-struct Range {
-  int32_t a;
-  int32_t b;
-};
-
-Range marked_range(const SamplerState& sampler, int32_t length) {
-  const int32_t window = window_bytes(sampler, length);
-  const auto byte = [&](int32_t mark) {
-    const int32_t pixel = std::clamp(mark - kWaveLeft, 0, kPixelSpan);
-    return std::clamp(
-        sampler.view_offset + trunc_int(pixel * static_cast<double>(window) / kPixelSpan), 0,
-        length);
-  };
-  return {byte(std::min(sampler.mark_a, sampler.mark_b)),
-          byte(std::max(sampler.mark_a, sampler.mark_b))};
 }
 
 // Where a paste goes: the left mark, or the exact byte a cut left the
@@ -109,7 +92,7 @@ LoopBytes loop_after_paste(const Sample& sample, int32_t p, int32_t pasted) {
 // false with a message when that leaves none.
 bool data_range(SamplerState& sampler, const ScreenContext& ctx, int32_t length, int32_t* a,
                 int32_t* b) {
-  const Range range = marked_range(sampler, length);
+  const MarkedRange range = marked_range(sampler, length);
   *a = even(range.a);
   *b = even(range.b);
   if (*b > *a) return true;
@@ -341,12 +324,12 @@ void sample_button(SamplerAction button, SamplerState& sampler, const ScreenCont
       return;
     case SamplerAction::kVolume:
     case SamplerAction::kTune:
+    case SamplerAction::kTuneNote:
     case SamplerAction::kBoost:
     case SamplerAction::kFilter:
     case SamplerAction::kResample:
     case SamplerAction::kNote:
-      timed_message(ctx.status, "NOT IMPLEMENTED");
-      return;
+      return process_button(button, sampler, ctx);
     case SamplerAction::kMarkAll:
       sampler.mark_a = kWaveLeft;
       sampler.mark_b = kWaveRight;
@@ -397,10 +380,11 @@ ScreenResult sample_editor_frame(SamplerState& sampler, const ScreenContext& ctx
     sampler.drag_scroll = 0;
     sampler.drag_range = 0;
   }
-  draw_text(ctx.canvas, 89, 127, 0, kTextColour, "%s", ctx.status.message);
   draw_text(ctx.canvas, 264, 123, 0, kTextColour, "%6d", module_size(ctx.player));
   update_sample_view(sampler, ctx);
   draw_sample_view(sampler, ctx);
+  draw_process_fields(sampler, ctx);
+  if (volume_panel_frame(sampler, ctx)) return {true, true};
   if (sampler.drag_scroll == 1) return {true, true};
   const SamplerAction button = hit_action(ctx.input, kSamplerButtons);
   // A requester or a text field owns the mouse.

@@ -176,8 +176,6 @@ void draw_sample_view(const SamplerState& sampler, const ScreenContext& ctx) {
   // An empty sample plays nothing, whatever loop its header gave it.
   const bool loops = length > 0 && sample_loops(*sample);
   draw_text(canvas, 289, 225, 0, kTextColour, "%s", loops ? "ON " : "OFF");
-  draw_text(canvas, 289, 236, 0, kTextColour, "C-3");
-  draw_text(canvas, 289, 247, 0, kTextColour, "C-3");
 
   draw_waveform(sampler, canvas, *sample, length);
   if (sampler.mark_a > 0 || sampler.mark_b > 0) {
@@ -193,4 +191,16 @@ void draw_sample_view(const SamplerState& sampler, const ScreenContext& ctx) {
     draw_play_positions(sampler, ctx, *sample, window);
   }
   draw_scroll_bar(sampler, canvas, length, window);
+}
+
+MarkedRange marked_range(const SamplerState& sampler, int32_t length) {
+  const int32_t window = window_bytes(sampler, length);
+  const auto byte = [&](int32_t mark) {
+    const int32_t pixel = std::clamp(mark - kWaveLeft, 0, kWaveSpan);
+    return std::clamp(
+        sampler.view_offset + trunc_int(pixel * static_cast<double>(window) / kWaveSpan), 0,
+        length);
+  };
+  return {byte(std::min(sampler.mark_a, sampler.mark_b)),
+          byte(std::max(sampler.mark_a, sampler.mark_b))};
 }

@@ -34,7 +34,18 @@ struct SamplerState {
   int32_t copy_loop_end;
   int32_t cut_position;
   int32_t cut_mark;
+  // The VOLUME panel: open, and its ramp's start and end percentages.
+  int32_t volume_open;
+  int32_t volume_from;
+  int32_t volume_to;
 };
+
+// The bytes under the marks, within 0..length, the lower first.
+struct MarkedRange {
+  int32_t a;
+  int32_t b;
+};
+MarkedRange marked_range(const SamplerState& sampler, int32_t length);
 
 // The current sample's record, or null for sample 0 (selectable with the
 // right button on sample-up, or keypad 0) and numbers outside the module:

@@ -1,8 +1,11 @@
 #include "shell/audio_refill.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/mixer.h"
+#include "engine/periods.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -15,6 +18,7 @@ int16_t saturate(int32_t v) {
 void audio_refill_init(AudioRefill& refill, EditorState* state) {
   refill.state = state;
   refill.mono = 0;
+  refill.tone_phase = 0;
   refill.block_used = kRefillFrames;  // nothing rendered yet
   refill.blocks_rendered = 0;
 }
@@ -32,12 +36,26 @@ void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* l
   *right_out = saturate(right_sound * 15 / 16);
 }
 
+void add_tuning_tone(AudioRefill& refill, int32_t frames) {
+  const Selection& s = refill.state->selection;
+  if (s.tone_channel < 1 || s.tone_channel > kChannels || s.tone_period <= 0) return;
+  const double cycles_per_frame = period_rate(s.tone_period) / 32.0 / kAudioRate;
+  const ChannelState& channel = refill.state->player->channels[s.tone_channel - 1];
+  int16_t* side = channel.pan >= 128 ? refill.render_right : refill.render_left;
+  for (int32_t i = 0; i < frames; ++i) {
+    side[i] = saturate(side[i] + std::lround(8000 * std::sin(2 * M_PI * refill.tone_phase)));
+    refill.tone_phase += cycles_per_frame;
+    refill.tone_phase -= std::floor(refill.tone_phase);
+  }
+}
+
 void audio_refill_fill(void* context, int16_t* interleaved, int32_t frames) {
   auto& refill = *static_cast<AudioRefill*>(context);
   while (frames > 0) {
     if (refill.block_used == kRefillFrames) {
       render_audio(refill.state->player, refill.render_right, refill.render_left, 2, kRefillFrames,
                    1, 16, 2);
+      add_tuning_tone(refill, kRefillFrames);
       refill.block_used = 0;
       ++refill.blocks_rendered;
     }

@@ -18,11 +18,16 @@ struct AudioRefill {
   int32_t mono;
   int32_t block_used;  // frames of the current block already delivered
   int64_t blocks_rendered;
+  double tone_phase;  // the tuning tone's place in its cycle, 0..1
   int16_t render_right[kRefillFrames];
   int16_t render_left[kRefillFrames];
 };
 
 void audio_refill_init(AudioRefill& refill, EditorState* state);
+// Adds the sample editor's tuning tone, when it is on, to the side its
+// channel is panned to: a sine of one cycle every 32 bytes at its period,
+// at the loudness of a full-volume sample.
+void add_tuning_tone(AudioRefill& refill, int32_t frames);
 // The AudioSource fill function; context = the AudioRefill. Runs with the
 // audio lock held.
 void audio_refill_fill(void* refill, int16_t* interleaved, int32_t frames);

@@ -3,8 +3,10 @@
 #include <iterator>
 
 #include "edit/requesters.h"
+#include "engine/editing.h"
 #include "render/draw.h"
 #include "sampler/sample_editor.h"
+#include "sampler/sample_process.h"
 #include "shell/module_io.h"
 #include "shell/sample_io.h"
 #include "shell/track_io.h"
@@ -65,6 +67,26 @@ bool services_scroll(void* context, int32_t step) {
 
 void services_sample_changed(void* context) {
   sample_changed(editor(context));
+}
+
+void services_sample_process(void* context, SamplerAction action, bool all) {
+  EditorState& state = editor(context);
+  if (!all) {
+    process_button(action, state.sampler, screen_context(state));
+    return sample_changed(state);
+  }
+  // Every sample with data, whole, as one step.
+  const HistoryGroup group(*state.player,
+                           action == SamplerAction::kBoost ? StepKind::kBoost : StepKind::kFilter);
+  const int32_t current = state.selection.current_sample;
+  SamplerState whole{};
+  for (int32_t n = 1; n < kSampleCount; ++n) {
+    if (sample_bytes(state.player->samples[n]) == 0) continue;
+    state.selection.current_sample = n;
+    process_button(action, whole, screen_context(state));
+  }
+  state.selection.current_sample = current;
+  sample_changed(state);
 }
 
 FileResult services_load_module(void* context, const char* path, ModuleKind kind) {
@@ -136,8 +158,8 @@ bool run_screens(EditorState& state) {
 }
 
 EditContext edit_context(EditorState& state) {
-  const EditServices services{&state, services_screen_open, services_set_screen_open,
-                              services_scroll, services_sample_changed};
+  const EditServices services{&state,          services_screen_open,    services_set_screen_open,
+                              services_scroll, services_sample_changed, services_sample_process};
   return EditContext{screen_context(state),    state.keys, state.edit_buffers, state.text_field,
                      state.main.restart_clock, services};
 }

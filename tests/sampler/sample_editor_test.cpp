@@ -40,7 +40,7 @@ TEST_F(Editor, EveryButtonOnALoopedSample) {
       {range, kCopy, "copy=3194"},
       {range, kPaste, "msg=BUFFER_IS_EMPTY"},
       {range, kSwap, "len=0 loop=0 end=2 span=2 zoom_end=0 a=0 b=0 copy=10000 px=0"},
-      {range, kVolume, "msg=NOT_IMPLEMENTED"},
+      {range, kVolume, ""},  // opens its panel
       {range, kPlay, "play=0"},
       {range, kPlayView, "play=0 to=10000"},
       {range, kPlayRange, "play=3194 to=6389"},
@@ -228,6 +228,67 @@ TEST_F(Editor, TheMixerStaysInsideASampleCutAndPastedWhileItPlays) {
   EXPECT_EQ(bytes().size(), static_cast<size_t>(kLength));
   press(kStop);
   EXPECT_EQ(st.player->channels[3].sample, 0);
+}
+
+}  // namespace
+}  // namespace sampler_test
+
+namespace sampler_test {
+namespace {
+
+// BOOST on the marked range only, FILTER on the whole sample, RESAMPLE
+// from C-3 to C-2 (half the bytes, the loop halved), the VOLUME panel's
+// NORMALIZE and OK; each one step that undo takes back to the exact bytes.
+TEST_F(Editor, ProcessingButtonsActOnTheRangeOrTheWholeSample) {
+  st.player->history = &st.history;
+  const std::vector<int8_t> before = bytes();
+  set("a=103 b=203");  // bytes 3194 .. 6389
+  press({115, 250});
+  std::vector<int8_t> want = before;
+  const SampleBytes boosted = boost(SampleBytes(before.begin() + 3194, before.begin() + 6389));
+  std::copy(boosted.begin(), boosted.end(), want.begin() + 3194);
+  EXPECT_TRUE(bytes() == want && want != before);
+  history_undo(*st.player);
+  EXPECT_EQ(bytes(), before);
+  set("a=0 b=0");  // no range: the whole sample
+  press({155, 250});
+  EXPECT_EQ(bytes(), smooth(before));
+  history_undo(*st.player);
+  st.selection.resample_note = -12;
+  press({210, 250});
+  EXPECT_NEAR(static_cast<double>(bytes().size()), kLength / 2.0, 1);
+  EXPECT_EQ(wrong("loop=" + std::to_string(kLoopStart / 2) + " end=" + std::to_string(kLoopEnd / 2),
+                  "loop=0 end=0"),
+            "");
+  history_undo(*st.player);
+  EXPECT_EQ(bytes(), before);
+  press({200, 238});  // VOLUME: its panel
+  press({200, 155});  // NORMALIZE
+  const int32_t percent = normalize_percent(before);
+  EXPECT_TRUE(st.sampler.volume_from == percent && st.sampler.volume_to == percent);
+  press({166, 155});  // the start one down
+  press({190, 167});  // OK
+  EXPECT_TRUE(bytes() == ramp_volume(before, percent - 1, percent) && bytes() != before &&
+              st.sampler.volume_open == 0);
+  select(2);  // no data
+  press({115, 250});
+  EXPECT_STREQ(st.status.message, "EMPTY SAMPLE");
+}
+
+// A click on TUNE's note, then a note key, sets the note; TUNE starts the
+// tone on the channel after the cursor's, at that note's period.
+TEST_F(Editor, TuneNoteAndTone) {
+  st.selection.cursor_channel = 3;
+  press({300, 238});
+  EXPECT_EQ(st.selection.note_field, 1);
+  PlatformInput input{};
+  input_key_event(input, script_scancode("w"), true);  // D-3
+  run_frame(input, &st);
+  EXPECT_EQ(st.selection.tune_note * 10 + st.selection.note_field, 20);
+  press({260, 238});
+  EXPECT_EQ(st.selection.tone_channel * 1000 + st.selection.tone_period, 1190);
+  press({260, 238});
+  EXPECT_EQ(st.selection.tone_channel, 0);
 }
 
 }  // namespace

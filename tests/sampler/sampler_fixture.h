@@ -15,11 +15,15 @@
 #include "../engine/module_builder.h"
 #include "../fields.h"
 #include "../render/screen_fixture.h"
+#include "engine/history.h"
+#include "engine/sample_tools.h"
 #include "files/module_format.h"
+#include "platform/keymap.h"
 #include "sampler/sample_editor.h"
 #include "sampler/sample_view.h"
 #include "shell/frame.h"
 #include "shell/screens.h"
+#include "shell/script.h"
 
 namespace sampler_test {
 
@@ -67,6 +71,7 @@ class Editor : public ::testing::Test {
     std::strcpy(st.status.message, "ALL RIGHT");
     st.status.message_timer = st.status.message_frames = 0;
     free_copy_buffer(st.sampler);
+    st.sampler.volume_open = 0;
     // Saved as a module file and loaded back, as the user would have it.
     Player* source = player_create(44100);
     test_module::make_sample(source, 1, kLength, kLoopStart, kLoopEnd - kLoopStart, 64, original);

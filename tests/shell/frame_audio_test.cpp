@@ -115,6 +115,27 @@ TEST(AudioRefill, AnyDeviceBufferSizeOrClockGivesTheMixerBlocksPanned) {
   EXPECT_EQ(clocked.refill.blocks_rendered, (100 * 735 + kRefillFrames - 1) / kRefillFrames);
 }
 
+// The tuning tone: a 32-byte cycle at its period (C-3: 3,579,328 / 214 / 32
+// Hz) on the side its channel is panned to, nothing when off.
+TEST(AudioRefill, TuningToneAtItsNoteOnItsChannelsSide) {
+  for (const int32_t channel : {0, 1, 2}) {
+    World w;
+    w.state.player->play_mode = kStopped;
+    w.state.selection.tone_channel = channel;
+    w.state.selection.tone_period = 214;
+    const std::vector<int16_t> out = w.pull(44100);
+    int32_t peak[2] = {0, 0};
+    for (size_t i = 0; i < out.size(); ++i) peak[i % 2] = std::max<int32_t>(peak[i % 2], out[i]);
+    if (channel == 0) {
+      EXPECT_EQ(peak[0] + peak[1], 0);
+      continue;
+    }
+    EXPECT_NEAR(test_module::measured_hz(out), 3579328.0 / 214 / 32, 2.6);
+    // The first channel (tone_channel 1) sounds on the left, the second on the right.
+    EXPECT_GT(peak[channel == 1 ? 0 : 1], 4 * peak[channel == 1 ? 1 : 0]) << channel;
+  }
+}
+
 // A load: the new player is built outside the lock, swapped in under it,
 // and the old one is freed after.
 Player* replace_player(EditorState& state, Player* fresh) {

@@ -1,0 +1,201 @@
+#include "sampler/sample_process.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/audio_lock.h"
+#include "engine/editing.h"
+#include "engine/periods.h"
+#include "render/draw.h"
+#include "render/hit_test.h"
+#include "render/message.h"
+
+namespace {
+
+constexpr uint32_t kPanelColour = 0x9C9C9C;
+constexpr uint32_t kTextColour = 0x000000;
+constexpr int32_t kC3 = 24;  // C-3's place among the 36 notes
+
+int32_t note_period(int32_t semitones_from_c3) {
+  return kPeriodTable[0][std::clamp(kC3 + semitones_from_c3, 0, kNoteCount - 1)];
+}
+
+SampleBytes boosted(const SampleBytes& x, const void*) {
+  return boost(x);
+}
+SampleBytes smoothed(const SampleBytes& x, const void*) {
+  return smooth(x);
+}
+SampleBytes ramped(const SampleBytes& x, const void* args) {
+  const auto* percent = static_cast<const int32_t*>(args);
+  return ramp_volume(x, percent[0], percent[1]);
+}
+SampleBytes rerated(const SampleBytes& x, const void* args) {
+  return change_rate(x, *static_cast<const double*>(args));
+}
+
+// Where the loop goes when bytes a..b become `n` bytes: scaled with a
+// whole sample, moved with what follows the range, off when it overlaps
+// a range that changed length.
+void loop_after(const Sample& sample, int32_t a, int32_t b, int32_t n, int32_t length,
+                int32_t* start, int32_t* bytes) {
+  *start = sample.loop_start >> 14;
+  *bytes = sample.loop_length >> 14;
+  if (n == b - a || !sample_loops(sample)) return;
+  if (a == 0 && b == length) return scale_loop(start, bytes, static_cast<double>(n) / (b - a), n);
+  if (*start >= b) {
+    *start += n - (b - a);
+  } else if (*start + *bytes > a) {
+    *start = 0;
+    *bytes = 2;
+  }
+}
+
+void toggle_tone(const ScreenContext& ctx) {
+  AudioGuard guard;  // the sound reads the tone
+  Selection& s = ctx.selection;
+  s.tone_channel = s.tone_channel ? 0 : 1 + (std::clamp(s.cursor_channel, 0, 3) + 1) % kChannels;
+  s.tone_period = note_period(s.tune_note);
+}
+
+}  // namespace
+
+bool apply_sample_tool(const SamplerState& sampler, const ScreenContext& ctx, StepKind kind,
+                       SampleBytes (*tool)(const SampleBytes&, const void*), const void* args) {
+  const int32_t number = ctx.selection.current_sample;
+  const Sample* sample = editable_sample(*ctx.player, number);
+  const int32_t length = sample ? sample_bytes(*sample) : 0;
+  if (length == 0) {
+    timed_message(ctx.status, "EMPTY SAMPLE");
+    return false;
+  }
+  auto [a, b] = marked_range(sampler, length);
+  if (b <= a) a = 0, b = length;  // no range: the whole sample
+  const SampleBytes result = tool(SampleBytes(sample->data + a, sample->data + b), args);
+  const int64_t total = int64_t{length} - (b - a) + static_cast<int64_t>(result.size());
+  const auto kept = static_cast<int32_t>(std::min<int64_t>(total, kMaxSampleBytes));
+  auto* data = static_cast<int8_t*>(std::malloc(static_cast<size_t>(std::max(kept, 1))));
+  if (!data) {
+    timed_message(ctx.status, "OUT OF MEMORY");
+    return false;
+  }
+  std::memcpy(data, sample->data, static_cast<size_t>(a));
+  const auto n = static_cast<int32_t>(result.size());
+  std::memcpy(data + a, result.data(), static_cast<size_t>(std::min(n, kept - a)));
+  if (kept > a + n) std::memcpy(data + a + n, sample->data + b, static_cast<size_t>(kept - a - n));
+  int32_t loop_start = 0, loop_bytes = 0;
+  loop_after(*sample, a, b, n, length, &loop_start, &loop_bytes);
+  {
+    const HistoryGroup group(*ctx.player, kind);
+    std::free(replace_sample_data(*ctx.player, number, data, kept, loop_start, loop_bytes));
+  }
+  if (total > kept) timed_message(ctx.status, "SAMPLE CUT SHORT");
+  return true;
+}
+
+void process_button(SamplerAction button, SamplerState& sampler, const ScreenContext& ctx) {
+  Selection& s = ctx.selection;
+  switch (button) {
+    case SamplerAction::kVolume: {
+      const Sample* sample = editable_sample(*ctx.player, s.current_sample);
+      if (!sample || sample_bytes(*sample) == 0) return timed_message(ctx.status, "EMPTY SAMPLE");
+      sampler.volume_open = 1;
+      sampler.volume_from = sampler.volume_to = 100;
+      return;
+    }
+    case SamplerAction::kTune:
+      return toggle_tone(ctx);
+    case SamplerAction::kTuneNote:
+    case SamplerAction::kNote:
+      s.note_field = button == SamplerAction::kTuneNote ? 1 : 2;
+      return set_message(ctx.status, "PRESS A NOTE KEY");
+    case SamplerAction::kBoost:
+      apply_sample_tool(sampler, ctx, StepKind::kBoost, boosted, nullptr);
+      return;
+    case SamplerAction::kFilter:
+      apply_sample_tool(sampler, ctx, StepKind::kFilter, smoothed, nullptr);
+      return;
+    case SamplerAction::kResample: {
+      // Played at NOTE, the new bytes last as long as the old ones at TUNE.
+      const double ratio =
+          static_cast<double>(note_period(s.tune_note)) / note_period(s.resample_note);
+      apply_sample_tool(sampler, ctx, StepKind::kResample, rerated, &ratio);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+bool volume_panel_frame(SamplerState& sampler, const ScreenContext& ctx) {
+  if (!sampler.volume_open) return false;
+  const Canvas& canvas = ctx.canvas;
+  fill_rect(canvas, kVolumePanelLeft, kVolumePanelTop, kVolumePanelRight, kVolumePanelBottom,
+            kPanelColour);
+  draw_text(canvas, 66, 152, 0, kTextColour, "START %3d%%", sampler.volume_from);
+  draw_text(canvas, 66, 164, 0, kTextColour, "END   %3d%%", sampler.volume_to);
+  for (const Button<VolumeAction>& b : kVolumeButtons) {
+    fill_rect(canvas, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, 0xC8C8C8);
+    draw_text(canvas, b.rect.x1 + 2, b.rect.y1 + 2, 0, kTextColour, "%s", b.caption);
+  }
+  const VolumeAction action = hit_action(ctx.input, kVolumeButtons);
+  const int32_t step = ctx.input.right_down ? 10 : 1;
+  const auto stepped = [step](int32_t& percent, int32_t sign) {
+    percent = std::clamp(percent + sign * step, 0, 200);
+  };
+  switch (action) {
+    case VolumeAction::kFromUp:
+      stepped(sampler.volume_from, 1);
+      break;
+    case VolumeAction::kFromDown:
+      stepped(sampler.volume_from, -1);
+      break;
+    case VolumeAction::kToUp:
+      stepped(sampler.volume_to, 1);
+      break;
+    case VolumeAction::kToDown:
+      stepped(sampler.volume_to, -1);
+      break;
+    case VolumeAction::kNormalize: {
+      const Sample* sample = editable_sample(*ctx.player, ctx.selection.current_sample);
+      const int32_t length = sample ? sample_bytes(*sample) : 0;
+      auto [a, b] = marked_range(sampler, length);
+      if (b <= a) a = 0, b = length;
+      sampler.volume_from = sampler.volume_to =
+          length ? normalize_percent(SampleBytes(sample->data + a, sample->data + b)) : 100;
+      break;
+    }
+    case VolumeAction::kApply: {
+      const int32_t percent[2] = {sampler.volume_from, sampler.volume_to};
+      apply_sample_tool(sampler, ctx, StepKind::kVolumeRamp, ramped, percent);
+      sampler.volume_open = 0;
+      break;
+    }
+    case VolumeAction::kExit:
+      sampler.volume_open = 0;
+      break;
+    case VolumeAction::kNone:
+      break;
+  }
+  // The panel owns every click over the sample editor while it is open.
+  return ctx.input.left_held != 0;
+}
+
+void draw_process_fields(const SamplerState& sampler, const ScreenContext& ctx) {
+  draw_text(ctx.canvas, 289, 236, 0, kTextColour, "%s",
+            note_name(note_period(ctx.selection.tune_note)));
+  draw_text(ctx.canvas, 289, 247, 0, kTextColour, "%s",
+            note_name(note_period(ctx.selection.resample_note)));
+  // While a range is marked and nothing else is said, the message line
+  // shows where it starts and how long it is.
+  const Sample* sample = editable_sample(*ctx.player, ctx.selection.current_sample);
+  const int32_t length = sample ? sample_bytes(*sample) : 0;
+  const auto [a, b] = marked_range(sampler, length);
+  const bool quiet = std::strcmp(ctx.status.message, "ALL RIGHT") == 0;
+  if (b > a && quiet) {
+    draw_text(ctx.canvas, 89, 127, 0, kTextColour, "RANGE %04X %04X", a, b - a);
+  } else {
+    draw_text(ctx.canvas, 89, 127, 0, kTextColour, "%s", ctx.status.message);
+  }
+}
