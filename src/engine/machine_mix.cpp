@@ -205,24 +205,35 @@ void synthesise(const Player* player, const OutputMixer& mixer, ChannelState& ch
   ch.position = byte * kFixOne + std::clamp(static_cast<int32_t>(played * kFixOne), 0, kFixOne - 1);
 }
 
-// Adds the voice's first n output frames, weighted, to the two sides, and
-// moves what follows them to the front of its buffers.
-void hear(MachineVoice& v, double pole, int32_t n, float weight1, float weight2, float* side1,
-          float* side2) {
-  int32_t level = v.heard;
-  double decay = v.decay;
-  for (int32_t i = 0; i < n; ++i) {
-    level += v.steps[i];
-    decay = decay * pole + v.owed[i];
-    // What is left far below a step of the output is dropped, before it
-    // would reach the slow denormal range.
-    decay = std::abs(decay) < 1e-6 ? 0.0 : decay;
-    const auto y = static_cast<float>(level + decay) + v.ripple[i];
-    side1[i] += y * weight1;
-    side2[i] += y * weight2;
+// A span of the two sides: the voices' whole steps (byte x volume x pan),
+// the band-limited part of them and what the RC's approach owes, each from
+// the frame they reach the output on.
+struct Sides {
+  int32_t steps[2][kMixSpan];
+  float ripple[2][kMixSpan];
+  float owed[2][kMixSpan];
+};
+
+// Adds the voice's first n output frames, weighted, to the sides whose
+// weight (pan) is not zero, and moves what follows them to the front of its
+// buffers.
+template <bool kFirst, bool kSecond>
+void hear(MachineVoice& v, int32_t n, int32_t pan, Sides& sides) {
+  const float weight1 = static_cast<float>(pan) / 128.0f;
+  const float weight2 = static_cast<float>(255 - pan) / 128.0f;
+  const int32_t used = std::min(v.used, n);
+  for (int32_t i = 0; i < used; ++i) {
+    if (kFirst) {
+      sides.steps[0][i] += v.steps[i] * pan;
+      sides.ripple[0][i] += v.ripple[i] * weight1;
+      sides.owed[0][i] += v.owed[i] * weight1;
+    }
+    if (kSecond) {
+      sides.steps[1][i] += v.steps[i] * (255 - pan);
+      sides.ripple[1][i] += v.ripple[i] * weight2;
+      sides.owed[1][i] += v.owed[i] * weight2;
+    }
   }
-  v.heard = level;
-  v.decay = decay;
   const int32_t rest = std::max(0, v.used - n);
   std::memmove(v.ripple, v.ripple + n, sizeof(float) * rest);
   std::memmove(v.steps, v.steps + n, sizeof(int32_t) * rest);
@@ -234,35 +245,33 @@ void hear(MachineVoice& v, double pole, int32_t n, float weight1, float weight2,
   v.used = rest;
 }
 
-bool voice_silent(const MachineVoice& v) {
-  return v.level == 0 && v.heard == 0 && v.used == 0 && v.decay == 0.0;
-}
+using HearFn = void (*)(MachineVoice&, int32_t, int32_t, Sides&);
+constexpr HearFn kHear[4] = {hear<false, false>, hear<true, false>, hear<false, true>,
+                             hear<true, true>};
 
 inline int16_t to_sample(double x) {
-  return static_cast<int16_t>(std::clamp(std::lround(x), -32768L, 32767L));
+  return static_cast<int16_t>(std::lrint(std::clamp(x, -32768.0, 32767.0)));
 }
 
 // Filters the two sides of n frames, narrows the stereo and converts them.
-void emit(const OutputMixer& mixer, const Player* player, SideFilter* state, const float* side1,
-          const float* side2, int32_t n, int16_t* right, int16_t* left, int32_t stride) {
+template <bool kLed, bool kNarrow>
+void emit_frames(const OutputMixer& mixer, const Player* player, SideFilter* state,
+                 const Sides& sides, int32_t n, int16_t* right, int16_t* left, int32_t stride) {
   const OutputFilters& f = mixer.filters;
-  const bool led = player->filter_enabled != 0;
+  const double pole = mixer.step.pole;
   const double s = mixer.settings.separation / 100.0;
   const double keep = (1.0 + s) / 2 * player->master_volume / 256.0;
   const double cross = (1.0 - s) / 2 * player->master_volume / 256.0;
-  for (int side = 0; side < 2; ++side) {
-    // The LED filter starts from the level it is switched in at.
-    if (led && !state[side].led_on)
-      state[side].led_in = state[side].led_out1 = state[side].led_out2 = state[side].high_out;
-    state[side].led_on = led;
-  }
   SideFilter a = state[0];
   SideFilter b = state[1];
-  auto run = [&f, led](SideFilter& st, double x) {
+  auto run = [&f, pole](SideFilter& st, const Sides& in, int side, int32_t i) {
+    st.level += in.steps[side][i];
+    st.decay = st.decay * pole + in.owed[side][i];
+    const double x = static_cast<double>(st.level) / 128 + in.ripple[side][i] + st.decay;
     const double high = f.high_gain * (x - st.high_in) + f.high_pole * st.high_out;
     st.high_in = x;
     st.high_out = high;
-    if (!led) return high;
+    if (!kLed) return high;
     const double out =
         f.led_b0 * high + f.led_b1 * st.led_in - f.led_a1 * st.led_out1 - f.led_a2 * st.led_out2;
     st.led_in = high;
@@ -270,14 +279,40 @@ void emit(const OutputMixer& mixer, const Player* player, SideFilter* state, con
     st.led_out1 = out;
     return out;
   };
-  for (int32_t i = 0; i < n; ++i) {
-    const double first = run(a, side1[i]);
-    const double second = run(b, side2[i]);
-    right[i * stride] = to_sample(first * keep + second * cross);
-    left[i * stride] = to_sample(second * keep + first * cross);
+  // What the RC still owes is dropped once it is far below a step of the
+  // output, every 64 frames: soon enough that it never reaches the slow
+  // denormal range, however fast it decays.
+  constexpr int32_t kFlush = 64;
+  for (int32_t from = 0; from < n; from += kFlush) {
+    const int32_t to = std::min(n, from + kFlush);
+    for (int32_t i = from; i < to; ++i) {
+      const double first = run(a, sides, 0, i);
+      const double second = run(b, sides, 1, i);
+      right[i * stride] = to_sample(kNarrow ? first * keep + second * cross : first * keep);
+      left[i * stride] = to_sample(kNarrow ? second * keep + first * cross : second * keep);
+    }
+    for (SideFilter* st : {&a, &b})
+      if (std::abs(st->decay) < 1e-6) st->decay = 0.0;
   }
   state[0] = a;
   state[1] = b;
+}
+
+void emit(const OutputMixer& mixer, const Player* player, SideFilter* state, const Sides& sides,
+          int32_t n, int16_t* right, int16_t* left, int32_t stride) {
+  const bool led = player->filter_enabled != 0;
+  for (int side = 0; side < 2; ++side) {
+    // The LED filter starts from the level it is switched in at.
+    if (led && !state[side].led_on)
+      state[side].led_in = state[side].led_out1 = state[side].led_out2 = state[side].high_out;
+    state[side].led_on = led;
+  }
+  using EmitFn = void (*)(const OutputMixer&, const Player*, SideFilter*, const Sides&, int32_t,
+                          int16_t*, int16_t*, int32_t);
+  static constexpr EmitFn kEmit[4] = {emit_frames<false, false>, emit_frames<true, false>,
+                                      emit_frames<false, true>, emit_frames<true, true>};
+  kEmit[(led ? 1 : 0) + (mixer.settings.separation < 100 ? 2 : 0)](mixer, player, state, sides, n,
+                                                                   right, left, stride);
 }
 
 // The exact model's separation, on its 16-bit output.
@@ -300,26 +335,27 @@ void machine_span(void* context, int32_t n) {
   Player* player = job.player;
   OutputMixer& mixer = *job.mixer;
   const bool range = player->range_play != 0;
-  float side1[kMixSpan];
-  float side2[kMixSpan];
-  std::fill(side1, side1 + n, 0.0f);
-  std::fill(side2, side2 + n, 0.0f);
+  Sides sides;
+  for (int side = 0; side < 2; ++side) {
+    std::fill(sides.steps[side], sides.steps[side] + n, 0);
+    std::fill(sides.ripple[side], sides.ripple[side] + n, 0.0f);
+    std::fill(sides.owed[side], sides.owed[side] + n, 0.0f);
+  }
   int16_t converted[2][kMixSpan * 2];
   for (int c = 0; c < kChannels; ++c) {
     ChannelState& ch = player->channels[c];
     MachineVoice& v = mixer.voices[c];
     synthesise(player, mixer, ch, v, range && c == player->range_channel, n);
-    if (!voice_silent(v)) {
+    if (v.used > 0) {
       // The exact mixer's scale: byte x volume x pan / 128.
       const int32_t pan = std::clamp(ch.pan, 0, 255);
-      hear(v, mixer.step.pole, n, static_cast<float>(pan) / 128.0f,
-           static_cast<float>(255 - pan) / 128.0f, side1, side2);
+      kHear[(pan != 0 ? 1 : 0) + (pan != 255 ? 2 : 0)](v, n, pan, sides);
     }
     if (!job.stems) continue;
     // Each running sum is converted like a whole mix; a stem is the step
     // from the one before.
     int16_t* now = converted[c & 1];
-    emit(mixer, player, mixer.sides[c], side1, side2, n, now + 1, now, 2);
+    emit(mixer, player, mixer.sides[c], sides, n, now + 1, now, 2);
     const int16_t* before = converted[(c + 1) & 1];
     for (int32_t i = 0; i < n * 2; ++i)
       job.stems[c][i] = static_cast<int16_t>(c == 0 ? now[i] : now[i] - before[i]);
@@ -327,8 +363,7 @@ void machine_span(void* context, int32_t n) {
   if (job.stems) {
     std::memcpy(job.left, converted[(kChannels - 1) & 1], sizeof(int16_t) * 2 * n);
   } else {
-    emit(mixer, player, mixer.sides[kChannels - 1], side1, side2, n, job.right, job.left,
-         job.stride);
+    emit(mixer, player, mixer.sides[kChannels - 1], sides, n, job.right, job.left, job.stride);
   }
   job.right += n * job.stride;
   job.left += n * job.stride;

@@ -38,7 +38,7 @@ double step_period(const Player* player, int32_t step);
 
 // Taps of a band-limited step on each side of it; the machine models' output
 // lags the staircase by this many frames.
-constexpr int32_t kBlepHalf = 16;
+constexpr int32_t kBlepHalf = 12;
 constexpr int32_t kBlepPhases = 512;  // sub-frame times a step can land at
 constexpr int32_t kVoiceFrames = kMixSpan + 2 * kBlepHalf + 1;
 
@@ -59,11 +59,9 @@ struct BandLimitedStep {
 // steps not yet heard, from the first frame of the next span on.
 struct MachineVoice {
   int32_t level;                // byte x volume held now
-  int32_t heard;                // the level of the lagging output at its frame 0
   int32_t used;                 // frames of the buffers that hold something
   int32_t step;                 // the replayer's step the increment was found for
   double increment;             // bytes per output frame
-  double decay;                 // the RC's approach still owed, at frame 0
   float ripple[kVoiceFrames];   // band-limited part of the steps
   int32_t steps[kVoiceFrames];  // whole steps, where their ripple has passed
   float owed[kVoiceFrames];     // the RC's approach, where it starts
@@ -71,6 +69,8 @@ struct MachineVoice {
 
 // State of one side's filters.
 struct SideFilter {
+  int64_t level;  // the sum of the steps heard, each byte x volume x pan
+  double decay;   // the RC's approach to them still owed
   double high_in, high_out;
   double led_in, led_out1, led_out2;
   bool led_on;
