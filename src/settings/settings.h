@@ -13,6 +13,11 @@ struct Settings {
   bool backups = true;             // a save over a file keeps the old one as NAME.bak
   // [keyboard]
   int32_t repeat_delay_ms = 300;  // a held key or button waits this long before repeating
+  // [audio]
+  int32_t audio_model = 0;         // 0 exact, 1 a500, 2 a1200
+  int32_t audio_separation = 100;  // stereo separation, 0..100 %
+  int32_t audio_rate = 44100;      // 44100, 48000 or 96000 Hz
+  int32_t audio_clock = 0;         // chip clock of a500/a1200: 0 pal, 1 ntsc
 };
 
 // A line of the file that was skipped, and why.
