@@ -1,7 +1,8 @@
 // The output models measured on what they render: the machines' filters
-// against the analogue circuits they model, aliasing, stereo separation, and
-// the song's timing at every output rate. Expected values come from the
-// circuits (RC and Butterworth responses, chip clocks), not from the code.
+// against the analogue circuits they model, aliasing, stereo separation and
+// stems. Expected values come from the circuits (RC and Butterworth
+// responses, chip clocks), not from the code. The song's length at each rate
+// is checked on the command line (tests/cli/render_models.sh).
 #include "engine/machine_mix.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kPal = 3546895.0;
-constexpr double kNtsc = 3579545.0;
 
 double decibels(double ratio) {
   return 20.0 * std::log10(ratio);
@@ -134,31 +134,23 @@ TEST(MachineModels, FiltersFollowTheAnalogueCircuits) {
   };
   for (const Row& row : rows) {
     const Response r = measure(row.mix, row.led, 113, 64, 31, 0.3);
-    double worst = 0;
+    const bool flat = row.mix.model == OutputModel::kA1200 && !row.led;
     for (size_t i = 0; i < r.hz.size(); ++i) {
-      const double off = r.db[i] - analogue_db(row.mix.model, row.led, r.hz[i]);
-      EXPECT_NEAR(off, 0, 0.5) << row.what << " at " << r.hz[i] << " Hz";
-      worst = std::max(worst, std::abs(off));
+      EXPECT_NEAR(r.db[i], analogue_db(row.mix.model, row.led, r.hz[i]), 0.5)
+          << row.what << " at " << r.hz[i] << " Hz";
+      EXPECT_TRUE(!flat || r.hz[i] > 15000 || std::abs(r.db[i]) < 1.0) << "a1200 at " << r.hz[i];
     }
-    std::printf("%s: -3 dB at %.0f Hz, %.1f to %.1f dB at 0.49..15 kHz, %.2f dB off the circuit\n",
-                row.what, minus_3db_hz(r), r.db.front(), r.db.back(), worst);
     if (row.corner > 0) {
       EXPECT_NEAR(minus_3db_hz(r), row.corner, row.corner * 0.1) << row.what;
       // The octave from the 15th to the 30th sine (7.4 to 14.7 kHz): one
       // pole falls by about 6 dB, two by about 12 (the circuits: 5.1, 11.9).
       const double octave = r.db[14] - r.db[29];
-      const double circuit = analogue_db(row.mix.model, row.led, r.hz[14]) -
-                             analogue_db(row.mix.model, row.led, r.hz[29]);
-      EXPECT_NEAR(octave, circuit, 0.5) << row.what;
-      std::printf("%s: %.1f dB from %.0f to %.0f Hz\n", row.what, octave, r.hz[14], r.hz[29]);
       EXPECT_NEAR(octave, row.led ? 12 : 6, row.led ? 1.5 : 1.25) << row.what;
-    }
-    if (row.mix.model == OutputModel::kA1200 && !row.led) {
-      for (size_t i = 0; i < r.hz.size(); ++i) {
-        if (r.hz[i] <= 15000) {
-          EXPECT_LT(std::abs(r.db[i]), 1.0) << "a1200 at " << r.hz[i];
-        }
-      }
+      EXPECT_NEAR(octave,
+                  analogue_db(row.mix.model, row.led, r.hz[14]) -
+                      analogue_db(row.mix.model, row.led, r.hz[29]),
+                  0.5)
+          << row.what;
     }
   }
 }
@@ -167,14 +159,12 @@ TEST(MachineModels, HighPassCornerLiesBelowTenHertz) {
   // Sines of 10 Hz and 2.5 Hz: one cycle in 829 or 3315 bytes at period 428.
   for (const OutputModel model : {OutputModel::kA500, OutputModel::kA1200}) {
     const MixSettings mix{model, 100, 44100, MachineClock::kPal};
-    const Response ten = measure(mix, false, 428, 829, 1, 1.2);
-    const Response slow = measure(mix, false, 428, 3315, 1, 2.5);
-    ASSERT_FALSE(ten.db.empty());
-    ASSERT_FALSE(slow.db.empty());
-    EXPECT_GT(ten.db[0], -3.0) << output_model_name(model);
-    // 5 Hz one-pole: -0.97 dB at 10 Hz, -7.0 dB at 2.5 Hz.
-    EXPECT_NEAR(ten.db[0], -0.97, 0.5) << output_model_name(model);
-    EXPECT_NEAR(slow.db[0], -7.0, 0.75) << output_model_name(model);
+    const double ten = measure(mix, false, 428, 829, 1, 1.2).db.at(0);
+    EXPECT_GT(ten, -3.0) << output_model_name(model);
+    // A 5 Hz one-pole: -0.97 dB at 10 Hz, -7.0 dB at 2.5 Hz.
+    EXPECT_NEAR(ten, -0.97, 0.5) << output_model_name(model);
+    EXPECT_NEAR(measure(mix, false, 428, 3315, 1, 2.5).db.at(0), -7.0, 0.75)
+        << output_model_name(model);
   }
 }
 
@@ -290,20 +280,6 @@ TEST(MachineModels, SeparationNarrowsTheStereoByItsFormula) {
     EXPECT_EQ(unequal, 0) << output_model_name(model);
     EXPECT_LE(worst, 1.0) << output_model_name(model);
     EXPECT_NE(wide, half) << output_model_name(model);
-  }
-}
-
-TEST(MachineModels, EveryRateKeepsTheSongLength) {
-  for (const OutputModel model : kModels) {
-    const auto base = render_module({model, 100, 44100, MachineClock::kPal}, false)[0];
-    const double seconds = base.size() / 2 / 44100.0;
-    // One tick at the default tempo (125): 20 ms.
-    EXPECT_GT(seconds, 1.0);
-    for (const int32_t rate : {48000, 96000}) {
-      const auto other = render_module({model, 100, rate, MachineClock::kPal}, false)[0];
-      EXPECT_NEAR(other.size() / 2 / static_cast<double>(rate), seconds, 2.5 / 125)
-          << output_model_name(model) << " at " << rate;
-    }
   }
 }
 
