@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "../tests/engine/module_builder.h"
+#include "engine/machine_mix.h"
 #include "engine/player.h"
 #include "engine/replayer.h"
 #include "render_blocks.h"
@@ -59,8 +61,31 @@ void BM_RenderBusyModuleFiltered(benchmark::State& state) {
   render_busy(state, true);
 }
 
+// The busy module through an output model at 44100 Hz, in the audio
+// callback's 1024-frame blocks: range(0) is the model, range(1) the LED
+// filter (E00 at the start) off or on.
+void BM_RenderBusyModuleModel(benchmark::State& state) {
+  Player* p = busy_module(state.range(1) != 0);
+  auto mixer = std::make_unique<OutputMixer>();
+  const MixSettings mix{static_cast<OutputModel>(state.range(0)), 100, 44100, MachineClock::kPal};
+  output_mixer_init(*mixer, mix);
+  constexpr int32_t kFrames = 1024;
+  static int16_t right[kFrames];
+  static int16_t left[kFrames];
+  for (auto _ : state) {
+    output_mix(p, *mixer, right, left, 1, kFrames);
+    benchmark::DoNotOptimize(right);
+    benchmark::DoNotOptimize(left);
+  }
+  state.SetLabel(output_model_name(mix.model));
+  state.counters["x_realtime"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * kFrames / 44100.0, benchmark::Counter::kIsRate);
+  player_destroy(p);
+}
+
 }  // namespace
 
 // Wall time: x_realtime is audio seconds per wall-clock second.
 BENCHMARK(BM_RenderBusyModule)->UseRealTime();
 BENCHMARK(BM_RenderBusyModuleFiltered)->UseRealTime();
+BENCHMARK(BM_RenderBusyModuleModel)->ArgsProduct({{0, 1, 2}, {0, 1}})->UseRealTime();

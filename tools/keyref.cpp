@@ -160,7 +160,9 @@ void print_commands() {
 void print_window_keys() {
   std::printf("## Window\n\n| key | does |\n|---|---|\n");
   std::printf("| F11 | full screen on and off |\n");
-  std::printf("| F12 | stereo or mono output (the sound restarts) |\n\n");
+  std::printf("| F12 | stereo or mono output (the sound restarts) |\n");
+  std::printf(
+      "| Shift + F12 | next output model: exact, a500, a1200 (named on the message line) |\n\n");
 }
 
 const KeyCommand* find_command(int32_t table_modifier, int32_t key_index, int32_t any_of) {

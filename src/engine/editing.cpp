@@ -1,6 +1,7 @@
 #include "engine/editing.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,8 @@
 
 #include "engine/audio_lock.h"
 #include "engine/history.h"
+#include "engine/machine_mix.h"
+#include "engine/mixer.h"
 #include "engine/replayer.h"
 
 namespace {
@@ -218,6 +221,22 @@ void play_row(Player& player, int32_t position, int32_t row) {
 void set_filter_enabled(Player& player, bool enabled) {
   AudioGuard guard;
   player.filter_enabled = enabled ? 1 : 0;
+}
+
+void set_output_rate(Player& player, int32_t rate) {
+  if (rate <= 0 || rate == player.output_rate) return;
+  AudioGuard guard;
+  int32_t periods[kChannels];
+  for (int c = 0; c < kChannels; ++c)
+    periods[c] = static_cast<int32_t>(std::lround(step_period(&player, player.channels[c].step)));
+  player.samples_per_tick =
+      static_cast<float>(double{player.samples_per_tick} * rate / player.output_rate);
+  player.tick_accumulator =
+      static_cast<float>(double{player.tick_accumulator} * rate / player.output_rate);
+  player.output_rate = rate;
+  compute_filter(&player, rate);
+  for (int c = 0; c < kChannels; ++c)
+    if (player.channels[c].step > 0) player.channels[c].step = period_step(&player, periods[c]);
 }
 
 void start_playback(Player& player, int32_t mode, int32_t from_row) {

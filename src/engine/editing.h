@@ -67,6 +67,10 @@ void play_sample_range(Player& player, int32_t channel, int32_t sample, int32_t 
 // written (untuned), each on its channel.
 void play_row(Player& player, int32_t position, int32_t row);
 void set_filter_enabled(Player& player, bool enabled);
+// Moves the player to another output rate: the tick length in frames, the
+// channels' steps and the exact model's filter follow, so the song keeps
+// its timing and pitch.
+void set_output_rate(Player& player, int32_t rate);
 
 // Playback.
 

@@ -17,26 +17,13 @@ void compute_filter(Player* player, int32_t output_rate) {
 
 namespace {
 
-// Iterations mixed at once between two looks at the tick timing; the mix
-// buffers live on the stack, so rendering never allocates.
-constexpr int32_t kSpan = 512;
 constexpr int32_t kNoLoopLength = 0x8000;
 
-// A channel's view of its sample, set up once per span (and again when a
-// pending sample takes over). Every read is confined to [0, limit).
-struct Voice {
-  const int8_t* data;
-  int32_t limit;  // whole bytes of data, 18.14; 0 without data
-  int32_t end;    // positions below this play without a second look
-  int32_t loop_start;
-  int32_t loop_length;
-  int32_t loop_end;
-  bool loops;
-};
+}  // namespace
 
-Voice voice_of(const Player* player, int32_t sample, bool range) {
+SampleView sample_view(const Player* player, int32_t sample, bool range) {
   const Sample& s = player->samples[static_cast<uint32_t>(sample) < kSampleCount ? sample : 0];
-  Voice v{};
+  SampleView v{};
   v.data = s.data;
   v.limit = s.data && s.length > 0 ? s.length & ~(kFixOne - 1) : 0;
   v.loops = !range && s.loop_length > kNoLoopLength;
@@ -48,16 +35,15 @@ Voice voice_of(const Player* player, int32_t sample, bool range) {
   return v;
 }
 
-// Moves a position that reached the loop end back by one loop length, so
-// data beyond the loop end plays on until the position is back inside. A
-// remainder is taken only where that would read past the data (a step that
-// outruns the loop, or a loop shortened under a playing note). Returns -1
-// when the result is not inside the data (a loop lying beyond the end).
-int32_t wrap(const Voice& v, int32_t p) {
+int32_t wrap_position(const SampleView& v, int32_t p) {
   int64_t q = int64_t{p} - v.loop_length;
   if (q >= v.limit) q = v.loop_start + (q - v.loop_start) % v.loop_length;
   return q >= 0 && q < v.limit ? static_cast<int32_t>(q) : -1;
 }
+
+namespace {
+
+constexpr int32_t kSpan = kMixSpan;
 
 int32_t advance(int32_t p, int64_t step) {
   // Wraps instead of overflowing; a negative result stops the channel.
@@ -102,7 +88,7 @@ using PlayFn = int32_t (*)(const int8_t*, int32_t, int32_t, int32_t, int32_t*, i
 template <bool kTwo>
 void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, int32_t* mix1,
                  int32_t* mix2) {
-  Voice v = voice_of(player, ch.sample, range);
+  SampleView v = sample_view(player, ch.sample, range);
   const int32_t step = ch.step;
   const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
   const int32_t pan = std::clamp(ch.pan, 0, 255);
@@ -123,7 +109,7 @@ void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, 
       continue;
     }
     // The end of the sample, of the range, or of the loop.
-    if (!v.loops || p < v.loop_end || (p = wrap(v, p)) < 0) {
+    if (!v.loops || p < v.loop_end || (p = wrap_position(v, p)) < 0) {
       p = -1;
       break;
     }
@@ -133,7 +119,7 @@ void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, 
     // the wrapped position from the next frame on.
     if (ch.pending_sample != 0) {
       ch.sample = ch.pending_sample;
-      v = voice_of(player, ch.sample, range);
+      v = sample_view(player, ch.sample, range);
     }
   }
   ch.position = p;
@@ -334,6 +320,11 @@ void render_audio(Player* player, void* buffer1, void* buffer2, int32_t stride, 
     }
     emit(player, player->filter_memory, n, mix1, mix2, o);
   });
+}
+
+void run_mix_spans(Player* player, int64_t frames, void (*span)(void* context, int32_t n),
+                   void* context) {
+  if (player && frames > 0) run_iterations(player, frames, [&](int32_t n) { span(context, n); });
 }
 
 void advance_ticks(Player* player, int32_t frames) {

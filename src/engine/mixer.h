@@ -5,6 +5,29 @@
 
 #include "engine/player.h"
 
+// The most frames mixed at once between two looks at the tick timing.
+constexpr int32_t kMixSpan = 512;
+
+// A channel's view of its sample. Every read is confined to [0, limit).
+struct SampleView {
+  const int8_t* data;
+  int32_t limit;  // whole bytes of data, 18.14; 0 without data
+  int32_t end;    // positions below this play without a second look
+  int32_t loop_start;
+  int32_t loop_length;
+  int32_t loop_end;
+  bool loops;
+};
+// The view of `sample` (out of range: sample 0), as a range play when
+// `range` is set.
+SampleView sample_view(const Player* player, int32_t sample, bool range);
+// Moves a position that reached the loop end back by one loop length, so
+// data beyond the loop end plays on until the position is back inside. A
+// remainder is taken only where that would read past the data (a step that
+// outruns the loop, or a loop shortened under a playing note). Returns -1
+// when the result is not inside the data (a loop lying beyond the end).
+int32_t wrap_position(const SampleView& v, int32_t p);
+
 // Renders `frames` frames. Buffer 1 takes the one-buffer formats and the
 // first output, buffer 2 the second; `stride` is bytes between frames.
 void render_audio(Player* player, void* buffer1, void* buffer2, int32_t stride, int32_t frames,
@@ -12,6 +35,11 @@ void render_audio(Player* player, void* buffer1, void* buffer2, int32_t stride, 
 // Moves the replayer through `frames` frames as render_audio would, without
 // mixing them.
 void advance_ticks(Player* player, int32_t frames);
+// Runs the mixer's tick loop over `frames` frames: a tick whenever one is
+// due, and span(context, n) for each run of n frames between two ticks
+// (at most kMixSpan), so other output models keep the same song timing.
+void run_mix_spans(Player* player, int64_t frames, void (*span)(void* context, int32_t n),
+                   void* context);
 // Computes filter_gain and filter_coefficient for the output rate.
 void compute_filter(Player* player, int32_t output_rate);
 

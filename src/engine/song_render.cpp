@@ -33,7 +33,7 @@ bool row_looped(const Player* player, int32_t pattern, int32_t row) {
 struct BlockBuffers {
   int16_t mix[kRenderBlockFrames * 2];
   int16_t stems[kChannels][kRenderBlockFrames * 2];
-  StemFilters filters;
+  OutputMixer mixer;
 };
 
 bool append_to(void* context, const SongBlock& block) {
@@ -45,7 +45,7 @@ bool append_to(void* context, const SongBlock& block) {
 }  // namespace
 
 int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bool stems,
-                    const SongRenderProgress* progress) {
+                    const SongRenderProgress* progress, const MixSettings& mix) {
   player->play_mode = kPlaySong;
   player->song_position = 0;
   player->row = 0;
@@ -55,6 +55,7 @@ int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bo
   player->current_pattern = player->order[0] & 127;
 
   auto* buffers = new BlockBuffers{};
+  output_mixer_init(buffers->mixer, mix);
   int16_t* stem_blocks[kChannels];
   for (int c = 0; c < kChannels; ++c) stem_blocks[c] = buffers->stems[c];
   bool played[kPositions] = {};
@@ -79,15 +80,15 @@ int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bo
         pattern = player->order[position] & 127;
         n = 1;
       }
-      int16_t* mix = buffers->mix + filled * 2;
+      int16_t* out = buffers->mix + filled * 2;
       if (!sink) {
         advance_ticks(player, n);
       } else if (stems) {
         int16_t* at[kChannels];
         for (int c = 0; c < kChannels; ++c) at[c] = stem_blocks[c] + filled * 2;
-        render_stems(player, mix, at, n, buffers->filters);
+        output_mix_stems(player, buffers->mixer, out, at, n);
       } else {
-        render_audio(player, mix + 1, mix, 4, n, 1, 16, 2);
+        output_mix(player, buffers->mixer, out + 1, out, 2, n);
       }
       filled += n;
       if (!row_tick) continue;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/machine_mix.h"
 #include "engine/player.h"
 
 constexpr int32_t kRenderBlockFrames = 1024;
@@ -35,9 +36,10 @@ struct SongSink {
 // only the replayer runs, which finds the length cheaply (the samples'
 // data may change, as the invert-loop command changes them while playing).
 // Returns the frames rendered, or -1 when the sink refused a block. The
-// player is left where the render stopped.
+// player is left where the render stopped. `mix` names the output model; its
+// rate must be the player's (set_output_rate).
 int64_t render_song(Player* player, int64_t max_frames, const SongSink* sink, bool stems,
-                    const SongRenderProgress* progress);
+                    const SongRenderProgress* progress, const MixSettings& mix = kExactMix);
 // The whole song in memory, for short renders.
 std::vector<int16_t> render_song(Player* player, int64_t max_frames,
                                  const SongRenderProgress* progress);

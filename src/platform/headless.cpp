@@ -24,7 +24,7 @@ void advance_frame(HeadlessPlatform& platform) {
   ++platform.frames_run;
   // Whole frames of audio up to this moment; rounding down keeps the total
   // exact however many frames run.
-  const int64_t due = platform.frames_run * kAudioRate / kHeadlessFrameRate;
+  const int64_t due = platform.frames_run * platform.source.rate / kHeadlessFrameRate;
   int16_t scratch[kPullFrames * 2];
   std::lock_guard<std::recursive_mutex> guard(platform.lock);
   while (platform.audio_frames_pulled < due) {

@@ -42,14 +42,15 @@ struct PlatformInput {
   char dropped_file[4096];  // a file dropped onto the window, "" when none
 };
 
+constexpr int32_t kAudioRate = 44100;
+
 // Where the back-ends get sound: fills `frames` interleaved 16-bit stereo
-// frames. Called on the audio thread with the audio lock held.
+// frames at `rate` Hz. Called on the audio thread with the audio lock held.
 struct AudioSource {
   void (*fill)(void* context, int16_t* interleaved, int32_t frames);
   void* context;
+  int32_t rate = kAudioRate;
 };
-
-constexpr int32_t kAudioRate = 44100;
 
 // What one turn of the main loop does, as the back-end's wait decides.
 enum PlatformTurn : int32_t {

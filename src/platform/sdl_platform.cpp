@@ -79,7 +79,7 @@ int32_t audio_open(void* context, AudioSource source) {
   if (platform->audio_initialised) {
     platform->source = source;
     SDL_AudioSpec want{};
-    want.freq = kAudioRate;
+    want.freq = source.rate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
     want.samples = kDeviceFrames;
@@ -87,7 +87,7 @@ int32_t audio_open(void* context, AudioSource source) {
     want.userdata = platform;
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts for the card if it must, and the
-    // callback always sees 16-bit stereo at 44100 Hz.
+    // callback always sees 16-bit stereo at the source's rate.
     platform->device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   }
   if (platform->device == 0) {

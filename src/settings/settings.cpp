@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -16,6 +17,8 @@
 namespace {
 
 // Each key once: the reader checks against it and the writer writes from it.
+// A key with `words` takes one of them (low..high index them) instead of a
+// number.
 struct Key {
   const char* section;
   const char* name;
@@ -23,7 +26,19 @@ struct Key {
   int32_t high;
   int32_t (*get)(const Settings&);
   void (*set)(Settings&, int32_t);
+  const char* const* words = nullptr;
 };
+
+constexpr const char* kModels[] = {"exact", "a500", "a1200"};
+constexpr int32_t kRates[] = {44100, 48000, 96000};
+constexpr const char* kRateWords[] = {"44100", "48000", "96000"};
+constexpr const char* kClocks[] = {"pal", "ntsc"};
+
+int32_t rate_index(const Settings& s) {
+  for (int32_t i = 0; i < 3; ++i)
+    if (kRates[i] == s.audio_rate) return i;
+  return 0;
+}
 
 constexpr Key kKeys[] = {
     {"safety", "autosave_seconds", 0, 86400, [](const Settings& s) { return s.autosave_seconds; },
@@ -38,6 +53,14 @@ constexpr Key kKeys[] = {
      [](Settings& s, int32_t v) { s.midi_transpose = v; }},
     {"midi", "velocity", 0, 1, [](const Settings& s) { return int32_t{s.midi_velocity}; },
      [](Settings& s, int32_t v) { s.midi_velocity = v != 0; }},
+    {"audio", "model", 0, 2, [](const Settings& s) { return s.audio_model; },
+     [](Settings& s, int32_t v) { s.audio_model = v; }, kModels},
+    {"audio", "separation", 0, 100, [](const Settings& s) { return s.audio_separation; },
+     [](Settings& s, int32_t v) { s.audio_separation = v; }},
+    {"audio", "rate", 0, 2, rate_index, [](Settings& s, int32_t v) { s.audio_rate = kRates[v]; },
+     kRateWords},
+    {"audio", "clock", 0, 1, [](const Settings& s) { return s.audio_clock; },
+     [](Settings& s, int32_t v) { s.audio_clock = v; }, kClocks},
 };
 
 // Keys whose value is text, taken as written (inih trims the spaces).
@@ -80,6 +103,17 @@ std::string take(Settings& settings, const Pair& pair) {
   }
   for (const Key& key : kKeys) {
     if (pair.section != key.section || pair.name != key.name) continue;
+    if (key.words) {
+      std::string listed;
+      for (int32_t i = key.low; i <= key.high; ++i) {
+        if (pair.value == key.words[i]) {
+          key.set(settings, i);
+          return {};
+        }
+        listed += std::string(i > key.low ? ", " : "") + key.words[i];
+      }
+      return "bad value '" + pair.value + "' for " + key.name + " (" + listed + ")";
+    }
     int32_t value = 0;
     const char* end = pair.value.data() + pair.value.size();
     const auto [stop, error] = std::from_chars(pair.value.data(), end, value);
@@ -131,7 +165,9 @@ std::string format_settings(const Settings& settings) {
       text += std::string(section ? "\n" : "") + "[" + key.section + "]\n";
       section = key.section;
     }
-    text += std::string(key.name) + " = " + std::to_string(key.get(settings)) + "\n";
+    const int32_t value = std::clamp(key.get(settings), key.low, key.high);
+    text += std::string(key.name) + " = " +
+            (key.words ? std::string(key.words[value]) : std::to_string(value)) + "\n";
     for (const TextKey& text_key : kTextKeys)
       if (std::strcmp(text_key.section, key.section) == 0 && &key == last_of_section(key.section))
         text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";

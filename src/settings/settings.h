@@ -22,6 +22,11 @@ struct Settings {
   std::string midi_input;      // part of a port's name; "" the first hardware port, "none" off
   int32_t midi_transpose = 0;  // semitones added to the notes played
   bool midi_velocity = false;  // the velocity also writes a volume command
+  // [audio]
+  int32_t audio_model = 0;         // 0 exact, 1 a500, 2 a1200
+  int32_t audio_separation = 100;  // stereo separation, 0..100 %
+  int32_t audio_rate = 44100;      // 44100, 48000 or 96000 Hz
+  int32_t audio_clock = 0;         // chip clock of a500/a1200: 0 pal, 1 ntsc
 };
 
 // A line of the file that was skipped, and why.

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/audio_lock.h"
 #include "engine/mixer.h"
 #include "engine/periods.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -15,12 +15,34 @@ int16_t saturate(int32_t v) {
 
 }  // namespace
 
-void audio_refill_init(AudioRefill& refill, EditorState* state) {
+void audio_refill_init(AudioRefill& refill, EditorState* state, const MixSettings& mix) {
   refill.state = state;
   refill.mono = 0;
   refill.tone_phase = 0;
   refill.block_used = kRefillFrames;  // nothing rendered yet
   refill.blocks_rendered = 0;
+  refill.live = 0;
+  output_mixer_init(refill.mixers[0], mix);
+}
+
+MixSettings mix_settings(const Settings& settings) {
+  MixSettings mix = kExactMix;
+  mix.model = static_cast<OutputModel>(std::clamp(settings.audio_model, 0, kOutputModelCount - 1));
+  mix.separation = std::clamp(settings.audio_separation, 0, 100);
+  for (const int32_t rate : kOutputRates)
+    if (rate == settings.audio_rate) mix.rate = rate;
+  mix.clock = settings.audio_clock == 1 ? MachineClock::kNtsc : MachineClock::kPal;
+  return mix;
+}
+
+const char* audio_refill_next_model(AudioRefill& refill) {
+  MixSettings mix = refill.mixers[refill.live].settings;
+  mix.model = next_output_model(mix.model);
+  const int32_t spare = 1 - refill.live;
+  output_mixer_init(refill.mixers[spare], mix);
+  AudioGuard guard;
+  refill.live = spare;
+  return output_model_name(mix.model);
 }
 
 void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* left_out,
@@ -39,8 +61,9 @@ void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* l
 void add_tuning_tone(AudioRefill& refill, int32_t frames) {
   const Selection& s = refill.state->selection;
   if (s.tone_channel < 1 || s.tone_channel > kChannels || s.tone_period <= 0) return;
-  const double cycles_per_frame = period_rate(s.tone_period) / 32.0 / kAudioRate;
-  const ChannelState& channel = refill.state->player->channels[s.tone_channel - 1];
+  const Player& player = *refill.state->player;
+  const double cycles_per_frame = period_rate(s.tone_period) / 32.0 / player.output_rate;
+  const ChannelState& channel = player.channels[s.tone_channel - 1];
   int16_t* side = channel.pan >= 128 ? refill.render_right : refill.render_left;
   for (int32_t i = 0; i < frames; ++i) {
     side[i] = saturate(side[i] + std::lround(8000 * std::sin(2 * M_PI * refill.tone_phase)));
@@ -53,8 +76,8 @@ void audio_refill_fill(void* context, int16_t* interleaved, int32_t frames) {
   auto& refill = *static_cast<AudioRefill*>(context);
   while (frames > 0) {
     if (refill.block_used == kRefillFrames) {
-      render_audio(refill.state->player, refill.render_right, refill.render_left, 2, kRefillFrames,
-                   1, 16, 2);
+      output_mix(refill.state->player, refill.mixers[refill.live], refill.render_right,
+                 refill.render_left, 1, kRefillFrames);
       add_tuning_tone(refill, kRefillFrames);
       refill.block_used = 0;
       ++refill.blocks_rendered;

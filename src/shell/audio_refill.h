@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "engine/machine_mix.h"
+#include "settings/settings.h"
 #include "shell/editor_state.h"
 
 constexpr int32_t kRefillFrames = 1024;
@@ -19,11 +21,21 @@ struct AudioRefill {
   int32_t block_used;  // frames of the current block already delivered
   int64_t blocks_rendered;
   double tone_phase;  // the tuning tone's place in its cycle, 0..1
+  // The output model the callback mixes with, and a spare that the next
+  // one is built in before they change places under the audio lock.
+  int32_t live;
+  OutputMixer mixers[2];
   int16_t render_right[kRefillFrames];
   int16_t render_left[kRefillFrames];
 };
 
-void audio_refill_init(AudioRefill& refill, EditorState* state);
+void audio_refill_init(AudioRefill& refill, EditorState* state, const MixSettings& mix = kExactMix);
+// The output the settings ask for.
+MixSettings mix_settings(const Settings& settings);
+// Switches to the next output model (exact, a500, a1200) and returns its
+// name. Call it outside the audio lock: it builds the model, then takes the
+// lock for the swap alone.
+const char* audio_refill_next_model(AudioRefill& refill);
 // Adds the sample editor's tuning tone, when it is on, to the side its
 // channel is panned to: a sine of one cycle every 32 bytes at its period,
 // at the loudness of a full-volume sample.

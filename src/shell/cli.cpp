@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/editing.h"
+#include "engine/machine_mix.h"
 #include "engine/player.h"
 #include "engine/song_render.h"
 #include "files/audio_out.h"
@@ -24,7 +26,8 @@ const char kUsage[] =
     "usage: tetrad [--scale N] [--fullscreen] [--play] [MODULE]\n"
     "       tetrad --screenshot OUT.png [--frames N] [--play] [MODULE]\n"
     "       tetrad --script FILE [--play] [MODULE]\n"
-    "       tetrad --render MODULE OUT [--stems] [--max-seconds N]\n"
+    "       tetrad --render MODULE OUT [--stems] [--max-seconds N] [--model M]\n"
+    "                       [--separation N] [--rate N] [--clock pal|ntsc]\n"
     "       tetrad --info MODULE\n"
     "       tetrad --help | --version\n";
 
@@ -39,12 +42,17 @@ const char kHelp[] =
     "  --script FILE        run the input events of FILE without window or sound\n"
     "                       card: key, hold, type, click, drag, drop, close,\n"
     "                       wait and shot (a PNG of the screen), one a line\n"
-    "  --render MODULE OUT  play the song once into a 16-bit stereo 44100 Hz file,\n"
+    "  --render MODULE OUT  play the song once into a 16-bit stereo file,\n"
     "                       ending where the song repeats (at most --max-seconds,\n"
     "                       default 1200); OUT.wav, OUT.flac or OUT.aiff, or - for\n"
     "                       a WAV on standard output\n"
     "  --stems              with --render, also write each channel alone beside OUT\n"
     "                       (OUT-1.wav .. OUT-4.wav); the four add up to OUT\n"
+    "  --model M            with --render, the output model: exact (default), a500\n"
+    "                       or a1200 (band-limited, with the machine's filters)\n"
+    "  --separation N       with --render, stereo separation 0..100 % (default 100)\n"
+    "  --rate N             with --render, 44100 (default), 48000 or 96000 Hz\n"
+    "  --clock pal|ntsc     with --render, the a500/a1200 chip clock (default pal)\n"
     "  --info MODULE        print the song name, length, patterns and samples\n";
 
 int usage_error(const char* what) {
@@ -107,8 +115,8 @@ int run_info(const char* path) {
   return 0;
 }
 
-void report_progress(void*, int64_t frames) {
-  const int64_t seconds = frames / kRate;
+void report_progress(void* rate, int64_t frames) {
+  const int64_t seconds = frames / *static_cast<const int32_t*>(rate);
   std::fprintf(stderr, "\rrendering %lld:%02lld", static_cast<long long>(seconds / 60),
                static_cast<long long>(seconds % 60));
 }
@@ -138,22 +146,25 @@ bool write_block(void* context, const SongBlock& block) {
 
 // Frames the render will have, found by running the replayer alone on a
 // copy of the module, for outputs that need the length before the data.
-int64_t song_frames(const char* in, int64_t max_frames) {
+int64_t song_frames(const char* in, int64_t max_frames, int32_t rate) {
   Player* player = load_for_batch(in);
   if (!player) return -1;
+  set_output_rate(*player, rate);
   const int64_t frames = render_song(player, max_frames, nullptr, false, nullptr);
   player_destroy(player);
   return frames;
 }
 
-int run_render(const char* in, const char* out, double max_seconds, bool stems) {
-  const auto max_frames = static_cast<int64_t>(max_seconds * kRate);
+int run_render(const char* in, const char* out, double max_seconds, bool stems,
+               const MixSettings& mix) {
+  const auto max_frames = static_cast<int64_t>(max_seconds * mix.rate);
   const bool to_stdout = std::strcmp(out, "-") == 0;
-  const int64_t known = to_stdout ? song_frames(in, max_frames) : -1;
+  const int64_t known = to_stdout ? song_frames(in, max_frames, mix.rate) : -1;
   if (to_stdout && known < 0) return kExitFailure;
   int64_t missing = 0;
   Player* player = load_for_batch(in, &missing);
   if (!player) return kExitFailure;
+  set_output_rate(*player, mix.rate);
   if (missing > 0)
     std::fprintf(stderr, "tetrad: %s: truncated: %lld bytes missing, rendered as silence\n", in,
                  static_cast<long long>(missing));
@@ -162,16 +173,17 @@ int run_render(const char* in, const char* out, double max_seconds, bool stems) 
   FileResult result = kFileOk;
   for (int i = 0; i < (stems ? 1 + kChannels : 1) && result.ok; ++i) {
     const std::string path = i == 0 ? std::string(out) : stem_path(out, i - 1);
-    files.writers[i] = audio_writer_open(path.c_str(), 2, kRate, known, result);
+    files.writers[i] = audio_writer_open(path.c_str(), 2, mix.rate, known, result);
     if (!result.ok) failed_path = path;
     if (result.ok) files.count = i + 1;
   }
   if (result.ok) {
     const bool terminal = isatty(STDERR_FILENO);
-    const SongRenderProgress progress{report_progress, nullptr};
+    int32_t rate = mix.rate;
+    const SongRenderProgress progress{report_progress, &rate};
     const SongSink sink{write_block, &files};
     const int64_t frames =
-        render_song(player, max_frames, &sink, stems, terminal ? &progress : nullptr);
+        render_song(player, max_frames, &sink, stems, terminal ? &progress : nullptr, mix);
     if (terminal) std::fputc('\n', stderr);
     if (frames < 0) {
       result = file_refusal(FileError::kWriteFailed);
@@ -194,6 +206,48 @@ int run_render(const char* in, const char* out, double max_seconds, bool stems) 
 
 bool is_option(const char* arg, const char* name) {
   return std::strcmp(arg, name) == 0;
+}
+
+// A whole number in [low, high]; false for anything else.
+bool parse_count(const char* text, int32_t low, int32_t high, int32_t& value) {
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < low || v > high) return false;
+  value = static_cast<int32_t>(v);
+  return true;
+}
+
+// One of the output flags of --render at argv[i] (taking its value);
+// null when it was read, else the usage error.
+const char* parse_mix_option(int argc, char** argv, int& i, MixSettings& mix, bool& taken) {
+  const char* flag = argv[i];
+  taken = is_option(flag, "--model") || is_option(flag, "--separation") ||
+          is_option(flag, "--rate") || is_option(flag, "--clock");
+  if (!taken) return nullptr;
+  const char* value = i + 1 < argc ? argv[++i] : "";
+  if (is_option(flag, "--model")) {
+    for (int m = 0; m < kOutputModelCount; ++m) {
+      if (is_option(value, output_model_name(static_cast<OutputModel>(m)))) {
+        mix.model = static_cast<OutputModel>(m);
+        return nullptr;
+      }
+    }
+    return "--model takes exact, a500 or a1200";
+  }
+  if (is_option(flag, "--separation"))
+    return parse_count(value, 0, 100, mix.separation) ? nullptr
+                                                      : "--separation takes a percentage 0..100";
+  if (is_option(flag, "--rate")) {
+    int32_t rate = 0;
+    for (const int32_t r : kOutputRates)
+      if (parse_count(value, r, r, rate)) mix.rate = rate;
+    return rate ? nullptr : "--rate takes 44100, 48000 or 96000";
+  }
+  if (is_option(value, "pal") || is_option(value, "ntsc")) {
+    mix.clock = is_option(value, "pal") ? MachineClock::kPal : MachineClock::kNtsc;
+    return nullptr;
+  }
+  return "--clock takes pal or ntsc";
 }
 
 }  // namespace
@@ -219,8 +273,14 @@ int cli_run(int argc, char** argv) {
   if (is_option(command, "--render")) {
     double max_seconds = 1200;
     bool stems = false;
+    // The settings file is not read: a render depends on its flags alone.
+    MixSettings mix = kExactMix;
     std::vector<const char*> files;
     for (int i = 2; i < argc; ++i) {
+      bool taken = false;
+      if (const char* error = parse_mix_option(argc, argv, i, mix, taken))
+        return usage_error(error);
+      if (taken) continue;
       if (is_option(argv[i], "--stems")) {
         stems = true;
       } else if (is_option(argv[i], "--max-seconds")) {
@@ -243,7 +303,7 @@ int cli_run(int argc, char** argv) {
     }
     if (stems && std::strcmp(files[1], "-") == 0)
       return usage_error("--stems needs an output file, not standard output");
-    return run_render(files[0], files[1], max_seconds, stems);
+    return run_render(files[0], files[1], max_seconds, stems, mix);
   }
   return -1;
 }

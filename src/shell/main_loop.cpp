@@ -1,11 +1,13 @@
 #include "shell/main_loop.h"
 
+#include <cctype>
 #include <cstring>
 #include <memory>
 #include <string>
 
 #include "engine/audio_lock.h"
 #include "engine/history.h"
+#include "render/message.h"
 #include "shell/audio_refill.h"
 #include "shell/autosave.h"
 #include "shell/frame.h"
@@ -30,8 +32,9 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   // The refill's buffers exist before the sound can start, and outlive it.
   // On the heap: they are large for a stack.
   const auto refill = std::make_unique<AudioRefill>();
-  audio_refill_init(*refill, state);
-  const AudioSource source{audio_refill_fill, refill.get()};
+  const MixSettings mix = mix_settings(state->settings);
+  audio_refill_init(*refill, state, mix);
+  const AudioSource source{audio_refill_fill, refill.get(), mix.rate};
   audio_lock_install(AudioLockHooks{platform.lock, platform.unlock, context});
   platform.audio_open(context, source);
 
@@ -50,7 +53,14 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     platform.poll(context, input);
     // Every pass, not every frame: a note waits at most one poll.
     take_midi_events(state, platform.clock_us(context));
-    if (input.raw_key == kRawStereoKey) {
+    const bool shifted = (input.raw_qualifier & (kQualLeftShift | kQualRightShift)) != 0;
+    if (input.raw_key == kRawStereoKey && shifted) {
+      // Shift+F12: the next output model, heard from the next block on.
+      std::string message = "MODEL ";
+      for (const char* c = audio_refill_next_model(*refill); *c; ++c)
+        message += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+      timed_message(state->status, message.c_str());
+    } else if (input.raw_key == kRawStereoKey) {
       // Restart the sound with the other panning; the refill's buffers
       // stay, and no fill runs while the sound is closed.
       platform.audio_close(context);

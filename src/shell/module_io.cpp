@@ -30,6 +30,7 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   // state: the old one is freed once nothing can read it.
   stop_playback(*state->player);
   fresh->history = &state->history;
+  set_output_rate(*fresh, state->player->output_rate);
   player_destroy(swap_player(state->player, fresh));
   history_clear(state->history);  // a loaded module starts unchanged
   state->selection.current_sample = 1;

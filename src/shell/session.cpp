@@ -12,6 +12,7 @@
 #include "files/png_image.h"
 #include "platform/headless.h"
 #include "settings/settings.h"
+#include "shell/audio_refill.h"
 #include "shell/autosave.h"
 #include "shell/editor_state.h"
 #include "shell/frame.h"
@@ -26,6 +27,7 @@ EditorState* session_create(const LiveOptions& options, RefusedModule refused) {
   state->settings = read_settings(settings_path());
   state->player = player_create(kAudioRate);
   state->player->history = &state->history;
+  set_output_rate(*state->player, mix_settings(state->settings).rate);
   // The output filter starts switched off.
   set_filter_enabled(*state->player, false);
   bool loaded = true;
