@@ -256,6 +256,8 @@ const char* step_name(StepKind kind) {
       return "CLR SAMPLES";
     case StepKind::kClearAll:
       return "CLEAR ALL";
+    case StepKind::kSampleLength:
+      return "SMP LENGTH";
   }
   return "EDIT";
 }

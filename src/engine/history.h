@@ -48,6 +48,7 @@ enum class StepKind : int32_t {
   kClearSong,
   kClearSamples,
   kClearAll,
+  kSampleLength,
 };
 // At most 11 upper-case characters.
 const char* step_name(StepKind kind);
