@@ -123,4 +123,22 @@ cell() { od -An -tx1 -j "$2" -N 4 "$1" | xargs; }
   fail "the note did not land in pattern 1"
 [ "$(cell "$work/f0.mod" 1084)" = "$(cell "$work/f1.mod" 1084)" ] ||
   fail "the note landed in pattern 0"
+
+# A click on a cell moves the cursor there (channel 3's effect, row 3);
+# the wheel turned towards the user moves it two rows down. A digit typed
+# in edit mode lands in each (cells are 4 bytes, rows 16, pattern 0 at
+# 1084; the effect is the low half of a cell's third byte).
+cat >"$work/cell.script" <<EOF
+key space
+click 218 217
+key 5
+wheel 150 217 -2
+key 7
+wait 2
+save $work/c1.mod
+EOF
+expect_status 0 "$tetrad" --script "$work/cell.script" "$demo"
+effect() { echo $(($(od -An -tu1 -j "$1" -N 1 "$work/c1.mod") & 15)); }
+[ "$(effect 1142)" = 5 ] || fail "the clicked cell has effect $(effect 1142), wanted 5"
+[ "$(effect 1190)" = 7 ] || fail "the cell two rows on has effect $(effect 1190), wanted 7"
 finish typed_fields
