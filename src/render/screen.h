@@ -68,9 +68,12 @@ struct FrameInput {
   int32_t mouse_y;
   int32_t left_held;  // frames the left button has been down, 0 = up
   int32_t right_down;
-  int32_t right_pressed;  // the right button went down in this frame
-  int32_t fast_repeat;    // a held button repeats every few frames, not every 40
-  int32_t wheel;          // notches of the mouse wheel in this frame, away from the user > 0
+  // 1 in the frame the right button is let go after a press during which
+  // the left one never went down (a right click alone).
+  int32_t right_click;
+  int32_t right_with_left;  // the left button went down while the right was held
+  int32_t fast_repeat;      // a held button repeats every few frames, not every 40
+  int32_t wheel;            // notches of the mouse wheel in this frame, away from the user > 0
   // A held key or button acts at once, then waits at least this many frames
   // before it repeats.
   int32_t repeat_delay_frames;

@@ -281,10 +281,14 @@ void main_screen_frame(EditorState* state, bool click_used) {
       pattern_view_shown(*state))
     click_pattern_cell(state);
   if (state->input.wheel != 0) turn_wheel(state);
-  // A right click alone on an arrow takes the larger step.
-  if (state->input.right_pressed && state->input.left_held == 0) {
+  // A right click alone on an arrow takes the larger step, as the right
+  // button held during a left click does; it acts when it is let go.
+  if (state->input.right_click && state->input.left_held == 0) {
     const MainAction arrow = button_under_pointer(state->input);
-    if (is_arrow(arrow)) perform(arrow, state);
+    if (!is_arrow(arrow)) return;
+    state->input.right_down = 1;
+    perform(arrow, state);
+    state->input.right_down = 0;
   }
 }
 
