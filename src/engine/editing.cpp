@@ -53,15 +53,6 @@ void note_order(Player& player) {
   history_note(player, &player.song_length, sizeof player.song_length);
 }
 
-// While stopped the pattern view shows the pattern at the song position,
-// so that what is typed lands where the position fields say. Called under
-// the lock; the replayer moves the pattern itself while it plays.
-void follow_order(Player& player) {
-  if (player.play_mode == kPlaySong || player.play_mode == kPlayPattern) return;
-  player.current_pattern = std::clamp(
-      player.order[std::clamp(player.song_position, 0, kHighestPosition)], 0, kPatterns - 1);
-}
-
 void set_loop(Sample& sample, int32_t start, int32_t length) {
   sample.loop_start = start * kFixOne;
   sample.loop_length = length * kFixOne;
@@ -98,6 +89,16 @@ void silence_voice(const Player& player, ChannelState& ch, int32_t retrig_counte
 }
 
 }  // namespace
+
+// While stopped the pattern view shows the pattern at the song position,
+// so that what is typed lands where the position fields say; the replayer
+// moves the pattern itself while it plays.
+void follow_order(Player& player) {
+  AudioGuard guard;
+  if (player.play_mode == kPlaySong || player.play_mode == kPlayPattern) return;
+  player.current_pattern = std::clamp(
+      player.order[std::clamp(player.song_position, 0, kHighestPosition)], 0, kPatterns - 1);
+}
 
 int32_t sample_bytes(const Sample& sample) {
   return sample.data ? std::max(sample.length >> 14, 0) : 0;

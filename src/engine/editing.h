@@ -108,8 +108,10 @@ void delete_position(Player& player, int32_t position);
 // Moves the order entry at the song position by `delta`, within 0..99.
 void step_order_entry(Player& player, int32_t delta);
 // While stopped, the current pattern follows the order entry at the song
-// position through every change of the position or the order list here.
+// position through every change of the position or the order list here
+// (and in the history's undo and redo).
 void set_song_position(Player& player, int32_t position);
+void follow_order(Player& player);
 void set_current_pattern(Player& player, int32_t pattern);
 // 1..128 positions.
 void set_song_length(Player& player, int32_t length);

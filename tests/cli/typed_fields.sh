@@ -107,11 +107,16 @@ for ((i = 0; i < count; i++)); do
   [ "$got" = "${bytes[*]}" ] || fail "case $i: bytes at $offset are '$got', wanted '${bytes[*]}'"
 done
 
-# While stopped the pattern view follows the song position: a note typed
-# after stepping to position 1 lands in pattern 1 (order[1]), not 0.
+# While stopped the pattern view follows the song position and its order
+# entry, through an undo too: after stepping to position 1, typing pattern
+# 3 there and taking that back, a note lands in pattern 1 (order[1]).
 cat >"$work/follow.script" <<EOF
 save $work/f0.mod
 click 103 5
+click 85 16
+type 03
+key Return
+key u ctrl
 key space
 key q
 wait 2
@@ -121,8 +126,10 @@ expect_status 0 "$tetrad" --script "$work/follow.script" "$demo"
 cell() { od -An -tx1 -j "$2" -N 4 "$1" | xargs; }
 [ "$(cell "$work/f0.mod" 2108)" != "$(cell "$work/f1.mod" 2108)" ] ||
   fail "the note did not land in pattern 1"
-[ "$(cell "$work/f0.mod" 1084)" = "$(cell "$work/f1.mod" 1084)" ] ||
-  fail "the note landed in pattern 0"
+for pattern in 0 3; do
+  [ "$(cell "$work/f0.mod" $((1084 + 1024 * pattern)))" = \
+    "$(cell "$work/f1.mod" $((1084 + 1024 * pattern)))" ] || fail "the note landed in pattern $pattern"
+done
 
 # A click on a cell moves the cursor there (channel 3's effect, row 3);
 # the wheel turned towards the user moves it two rows down. A digit typed
