@@ -322,6 +322,10 @@ void edit_number_field(EditorState* state) {
     close_field(state);
     return;
   }
+  // A click on a digit puts the text cursor there.
+  if (state->input.left_held == 1 && state->input.mouse_x >= spec->x)
+    state->number_field.cursor =
+        std::min((state->input.mouse_x - spec->x) / 8, state->number_field.places - 1);
   take_key(state, *spec);
   if (state->status.dialog == kDialogNumberField) draw_field(state, *spec);
 }

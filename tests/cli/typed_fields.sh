@@ -64,6 +64,10 @@ key Escape"
   "click 80 27
 type 010
 click 200 240"
+  "click 80 27
+click 90 27
+type 9
+key Return"
   "$(samp 01)
 wheel 80 60 -1"
   "click 114 60 right"
@@ -76,7 +80,7 @@ key Return"
 # offset: the bytes wanted there, in decimal; "same" for no change at all.
 wants=(
   "950: 5" "950: 128" "954: 7" "75: 42" "75: 64" "74: 13" "74: 7" "136: 0 128" "138: 0 16"
-  "108: 1 194" "102: 0 128" "same" "950: 10" "45: 63" "45: 48" "950: 16" "315: 16"
+  "108: 1 194" "102: 0 128" "same" "950: 10" "950: 9" "45: 63" "45: 48" "950: 16" "315: 16"
 )
 count=${#edits[@]}
 [ "$count" -eq "${#wants[@]}" ] || fail "the tables differ in length"
