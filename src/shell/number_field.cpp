@@ -25,7 +25,7 @@ struct FieldSpec {
   MainAction field;
   int32_t x;
   int32_t y;
-  int32_t places;  // loops take one more place for samples past 64 KiB
+  int32_t places;  // four hexadecimal places hold the longest sample, 0xfffe
   int32_t base;
   MainAction up;
   MainAction down;
@@ -61,11 +61,6 @@ bool sample_field(MainAction field) {
 
 bool loop_field(MainAction field) {
   return field == MainAction::kLoopStartField || field == MainAction::kLoopLengthField;
-}
-
-int32_t places_of(const FieldSpec& spec, const Sample* sample) {
-  if (loop_field(spec.field) && sample && sample_bytes(*sample) > 0xFFFF) return spec.places + 1;
-  return spec.places;
 }
 
 // The value the field shows now.
@@ -107,7 +102,8 @@ void write_digits(NumberFieldState& field, int32_t base, int32_t value) {
   }
   char text[16];
   std::snprintf(text, sizeof text, base == 10 ? "%0*d" : "%0*x", field.places, value);
-  // Only the low places are typed; a value wider than them keeps its own.
+  // A wider value (an order entry past 99 read from a file) shows its low
+  // places only; what is typed is kept to the field's range anyway.
   const int32_t length = static_cast<int32_t>(std::strlen(text));
   std::snprintf(field.digits, sizeof field.digits, "%s", text + (length - field.places));
 }
@@ -298,7 +294,7 @@ bool begin_number_field(EditorState* state, MainAction button) {
   if (loop_field(button) && sample_bytes(*sample) < kNoLoopBytes) return false;
   NumberFieldState& field = state->number_field;
   field.field = button;
-  field.places = places_of(*spec, sample);
+  field.places = spec->places;
   field.cursor = 0;
   write_digits(field, spec->base, shown_value(*state, button));
   state->status.saved_dialog = state->status.dialog;
