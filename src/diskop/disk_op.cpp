@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -393,6 +394,10 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
   // buttons, so it takes every click.
   if (ctx.status.dialog != kDialogNone) return {frame.open, true};
   perform(state, services, button);
+  // The wheel over the list: towards the user shows later lines.
+  if (ctx.input.wheel != 0 && rect_contains(kDiskListRect, ctx.input.mouse_x, ctx.input.mouse_y))
+    for (int32_t n = 0; n < std::abs(ctx.input.wheel); ++n)
+      scroll_disk_op_list(disk_op, ctx.input.wheel < 0 ? 1 : -1);
   return {frame.open, true};
 }
 

@@ -278,7 +278,9 @@ void solo_or_mute(EditContext* state, const KeyCommand&, int32_t) {
 }
 
 void toggle_filter(EditContext* state, const KeyCommand&, int32_t) {
-  set_filter_enabled(*state->player, !replay_view(*state->player).filter_enabled);
+  const bool on = !replay_view(*state->player).filter_enabled;
+  set_filter_enabled(*state->player, on);
+  timed_message(state->status, on ? "FILTER ON" : "FILTER OFF");
 }
 
 void toggle_multi_keyboard(EditContext* state, const KeyCommand&, int32_t) {
@@ -547,7 +549,7 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
-         dialog != kDialogConfirm && dialog != kDialogQuestion;
+         dialog != kDialogConfirm && dialog != kDialogQuestion && dialog != kDialogNumberField;
 }
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {
@@ -605,7 +607,9 @@ int32_t handle_key(int32_t key_code, EditContext* state) {
   enter_note(state);
   const int32_t key_index = key_index_of_code(key_code);
   track_held_key(state, key_code);
-  if (state->status.dialog == kDialogTextField) return 0;
+  // The fields read their keys themselves, once per press.
+  if (state->status.dialog == kDialogTextField || state->status.dialog == kDialogNumberField)
+    return 0;
   if (!keyboard_is_free(state)) {
     // The requester answers to this key; once it closes, the key must not
     // go on to act here while it is still held.

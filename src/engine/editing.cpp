@@ -93,6 +93,16 @@ void silence_voice(const Player& player, ChannelState& ch, int32_t retrig_counte
 
 }  // namespace
 
+// While stopped the pattern view shows the pattern at the song position,
+// so that what is typed lands where the position fields say; the replayer
+// moves the pattern itself while it plays.
+void follow_order(Player& player) {
+  AudioGuard guard;
+  if (player.play_mode == kPlaySong || player.play_mode == kPlayPattern) return;
+  player.current_pattern = std::clamp(
+      player.order[std::clamp(player.song_position, 0, kHighestPosition)], 0, kPatterns - 1);
+}
+
 int32_t sample_bytes(const Sample& sample) {
   return sample.data ? std::max(sample.length >> 14, 0) : 0;
 }
@@ -333,6 +343,7 @@ void insert_position(Player& player, int32_t position) {
   std::copy_backward(player.order + at, player.order + kPositions - 1, player.order + kPositions);
   player.order[at] = 0;
   if (player.song_length <= kPositions - 2) player.song_length += 1;
+  follow_order(player);
 }
 
 void delete_position(Player& player, int32_t position) {
@@ -343,6 +354,7 @@ void delete_position(Player& player, int32_t position) {
   if (at < kPositions - 2)
     std::copy(player.order + at + 1, player.order + kPositions - 1, player.order + at);
   if (player.song_length > 1) player.song_length -= 1;
+  follow_order(player);
 }
 
 void step_order_entry(Player& player, int32_t delta) {
@@ -351,11 +363,13 @@ void step_order_entry(Player& player, int32_t delta) {
   note_order(player);
   int32_t& entry = player.order[std::clamp(player.song_position, 0, kHighestPosition)];
   entry = std::clamp(entry + delta, 0, kHighestOrderEntry);
+  follow_order(player);
 }
 
 void set_song_position(Player& player, int32_t position) {
   AudioGuard guard;
   player.song_position = std::clamp(position, 0, kHighestPosition);
+  follow_order(player);
 }
 
 void set_current_pattern(Player& player, int32_t pattern) {
@@ -367,7 +381,7 @@ void set_song_length(Player& player, int32_t length) {
   const HistoryGroup group(player, StepKind::kSongLength);
   AudioGuard guard;
   history_note(player, &player.song_length, sizeof player.song_length);
-  player.song_length = std::clamp(length, 1, kHighestPosition);
+  player.song_length = std::clamp(length, 1, kPositions);
 }
 
 void set_tempo(Player& player, int32_t tempo) {
@@ -489,6 +503,19 @@ void move_loop_end(Player& player, int32_t number, int32_t byte) {
   note_sample_fields(player, *sample);
   sample->loop_length = (end - start) * kFixOne;
   sample->loop_end = end * kFixOne;
+}
+
+void set_sample_loop(Player& player, int32_t number, int32_t start, int32_t length) {
+  Sample* sample = editable(player, number);
+  if (!sample) return;
+  const int32_t size = sample_bytes(*sample);
+  if (size < kNoLoopBytes) return;
+  const int32_t bytes = std::clamp(length & ~1, kNoLoopBytes, size & ~1);
+  const int32_t first = std::clamp(start & ~1, 0, (size - bytes) & ~1);
+  const HistoryGroup group(player, StepKind::kLoop);
+  AudioGuard guard;
+  note_sample_fields(player, *sample);
+  set_loop(*sample, first, bytes);
 }
 
 void toggle_sample_loop(Player& player, int32_t number) {

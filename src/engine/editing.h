@@ -111,9 +111,13 @@ void insert_position(Player& player, int32_t position);
 void delete_position(Player& player, int32_t position);
 // Moves the order entry at the song position by `delta`, within 0..99.
 void step_order_entry(Player& player, int32_t delta);
+// While stopped, the current pattern follows the order entry at the song
+// position through every change of the position or the order list here
+// (and in the history's undo and redo).
 void set_song_position(Player& player, int32_t position);
+void follow_order(Player& player);
 void set_current_pattern(Player& player, int32_t pattern);
-// 1..127 positions (a loaded song may have 128).
+// 1..128 positions.
 void set_song_length(Player& player, int32_t length);
 // 32..255 beats per minute; the tick length follows.
 void set_tempo(Player& player, int32_t tempo);
@@ -140,6 +144,9 @@ void step_sample_loop(Player& player, int32_t number, LoopStep step, int32_t byt
 // long. A loop that cannot be that long stays as it is.
 void move_loop_start(Player& player, int32_t number, int32_t byte);
 void move_loop_end(Player& player, int32_t number, int32_t byte);
+// A loop of `length` bytes from `start`, both made even, the length kept
+// within 2..the sample's length first and the start then within the sample.
+void set_sample_loop(Player& player, int32_t number, int32_t start, int32_t length);
 // Switches the loop off, or on over the whole sample.
 void toggle_sample_loop(Player& player, int32_t number);
 // Puts new data (`bytes` long) and a loop into a sample; a loop that does

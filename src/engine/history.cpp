@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine/audio_lock.h"
+#include "engine/editing.h"
 
 namespace {
 
@@ -155,6 +156,13 @@ int32_t sample_of(const HistoryRecord& record) {
   return at / static_cast<int32_t>(sizeof(Sample));
 }
 
+bool touches_order(const HistoryRecord& record) {
+  constexpr auto kOrder = static_cast<int32_t>(offsetof(Player, order));
+  return !record.sample_data &&
+         record.offset < kOrder + static_cast<int32_t>(sizeof(Player::order)) &&
+         record.offset + record.size > kOrder;
+}
+
 HistoryMove move(Player& player, bool forward) {
   History* history = player.history;
   if (!history) return HistoryMove{false, StepKind::kNote, -1, -1};
@@ -181,6 +189,7 @@ HistoryMove move(Player& player, bool forward) {
   for (const HistoryRecord& record : step.records) {
     if (result.pattern < 0) result.pattern = pattern_of(record);
     if (result.sample < 0) result.sample = sample_of(record);
+    if (touches_order(record)) follow_order(player);
   }
   history->done += forward ? 1 : -1;
   return result;
@@ -284,6 +293,8 @@ const char* step_name(StepKind kind) {
       return "VOL RAMP";
     case StepKind::kResample:
       return "RESAMPLE";
+    case StepKind::kSampleLength:
+      return "SMP LENGTH";
   }
   return "EDIT";
 }

@@ -33,6 +33,9 @@ enum class DiskAction : int32_t {
   kListLines,
 };
 
+// The file list's lines, which the wheel scrolls.
+inline constexpr ButtonRect kDiskListRect = {2, 44, 304, 93};
+
 // Where two rectangles share a pixel row the later one wins. The row
 // labels and switches are captioned by page, so they carry none here.
 inline constexpr Button<DiskAction> kDiskButtons[] = {
@@ -61,7 +64,7 @@ inline constexpr Button<DiskAction> kDiskButtons[] = {
     {{308, 51, 319, 81}, DiskAction::kLeave, "X"},
     {{308, 82, 319, 89}, DiskAction::kLineDown, kCaptionDown},
     {{308, 90, 319, 99}, DiskAction::kListEnd, kCaptionBottom},
-    {{2, 44, 304, 93}, DiskAction::kListLines, nullptr},
+    {kDiskListRect, DiskAction::kListLines, nullptr},
 };
 
 // The file list: eight lines of text from (kListX, kListY).

@@ -144,6 +144,6 @@ ChannelPeaks redraw_main_screen(const ScreenContext& ctx, const MainScreenState&
                                 bool pattern_view_shown) {
   if (ctx.images.main) blit_image(ctx.canvas, 0, 0, ctx.images.main);
   const ChannelPeaks peaks = draw_status(ctx, main);
-  if (pattern_view_shown) draw_pattern_view(ctx, peaks);
+  if (pattern_view_shown) draw_pattern_view(ctx, peaks, main.block);
   return peaks;
 }

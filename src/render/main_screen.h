@@ -15,7 +15,9 @@ struct MainScreenState {
   int32_t play_seconds;
   int32_t restart_clock;
   ChannelPeaks peaks;
-  int32_t modified;  // the module has changes not saved: a mark is shown
+  int32_t modified;              // the module has changes not saved: a mark is shown
+  BlockRows block;               // the block the pattern view highlights this frame
+  int32_t copied_block_channel;  // the track the block was marked in
 };
 
 // Bytes a module file of this player would take: the header, the patterns

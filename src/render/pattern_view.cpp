@@ -29,6 +29,65 @@ constexpr int32_t kCursorX[kChannels * 6] = {
 constexpr uint32_t kCurrentRowColour = 0x000000;
 constexpr uint32_t kOtherRowColour = 0x3344FF;
 
+// The cursor row's band (y 189..202 in the main image), and the line
+// heights above and below it.
+constexpr int32_t kBandTop = 189;
+constexpr int32_t kBandBottom = 202;
+constexpr int32_t kLineHeight = 7;
+constexpr int32_t kBelowTop = 203;
+constexpr uint32_t kEditBandColour = 0xFFC4B8;
+constexpr uint32_t kRecordBandColour = 0xFF8C7C;
+constexpr uint32_t kModeMarkColour = 0xC81E1E;
+constexpr uint32_t kModeMarkText = 0xFFFFFF;
+constexpr int32_t kModeMarkWidth = 8;
+constexpr uint32_t kBlockColour = 0xA8E4A0;
+constexpr uint32_t kBlockBandColour = 0x78C870;
+// A channel's cells, from the left of its note to the end of its parameter.
+constexpr int32_t kTrackLeft = 31;
+constexpr int32_t kTrackRight = 103;
+constexpr int32_t kChannelWidth = 72;
+
+void fill(const Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
+  for (int32_t y = y1; y <= y2; ++y)
+    for (int32_t x = x1; x <= x2; ++x) put_pixel(canvas, x, y, colour);
+}
+
+// The pixel rows of a pattern row in view, false when it is out of view.
+bool row_span(int32_t row, int32_t current, int32_t* top, int32_t* bottom) {
+  if (row == current) {
+    *top = kBandTop;
+    *bottom = kBandBottom;
+  } else if (row < current && row >= current - 7) {
+    *top = kPatternViewTop + kLineHeight * (row - current + 7);
+    *bottom = *top + kLineHeight - 1;
+  } else if (row > current && row <= current + 7) {
+    *top = kBelowTop + kLineHeight * (row - current - 1);
+    *bottom = std::min(*top + kLineHeight - 1, kPatternViewBottom);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void draw_mode(const ScreenContext& ctx, bool record) {
+  fill(ctx.canvas, 0, kBandTop, kScreenWidth - 1, kBandBottom,
+       record ? kRecordBandColour : kEditBandColour);
+  fill(ctx.canvas, 0, kBandTop, kModeMarkWidth - 1, kBandBottom, kModeMarkColour);
+  draw_glyph(ctx.canvas, 0, kBandTop + 3, record ? 'R' : 'E', 0, kModeMarkText);
+}
+
+void draw_block(const ScreenContext& ctx, const BlockRows& block, int32_t current) {
+  if (block.channel < 0 || block.channel >= kChannels) return;
+  const int32_t left = kTrackLeft + kChannelWidth * block.channel;
+  for (int32_t row = std::max(block.first, 0); row <= std::min(block.last, kRows - 1); ++row) {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    if (row_span(row, current, &top, &bottom))
+      fill(ctx.canvas, left, top, left + kTrackRight - kTrackLeft, bottom,
+           row == current ? kBlockBandColour : kBlockColour);
+  }
+}
+
 uint32_t shift_colour(uint32_t colour, int32_t delta) {
   uint32_t result = 0;
   for (int shift = 0; shift <= 16; shift += 8) {
@@ -81,12 +140,40 @@ void draw_level_meters(const Canvas& canvas, const ChannelPeaks& peaks) {
   }
 }
 
-void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks) {
+int32_t pattern_row_at(int32_t y, int32_t current) {
+  int32_t row = -1;
+  if (y >= kPatternViewTop && y < kBandTop) {
+    row = current - 7 + std::min((y - kPatternViewTop) / kLineHeight, 6);
+  } else if (y >= kBandTop && y <= kBandBottom) {
+    row = current;
+  } else if (y >= kBelowTop && y <= kPatternViewBottom) {
+    row = current + 1 + (y - kBelowTop) / kLineHeight;
+  }
+  return row >= 0 && row < kRows ? row : -1;
+}
+
+bool pattern_column_at(int32_t x, int32_t* channel, int32_t* column) {
+  // Cells start at x = 32 (note, 3 characters), then sample (2), effect
+  // and parameter (1 each); the space after a channel counts as its last.
+  const int32_t from = x - 32;
+  if (from < 0 || x > kTrackRight + kChannelWidth * (kChannels - 1)) return false;
+  const int32_t place = (from % kChannelWidth) / 8;
+  constexpr int32_t kColumnOfPlace[9] = {0, 0, 0, 1, 2, 3, 4, 5, 5};
+  *channel = from / kChannelWidth;
+  *column = kColumnOfPlace[place];
+  return true;
+}
+
+void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks,
+                       const BlockRows& block) {
   const Player* player = ctx.player;
   const ReplayView replay = replay_view(*player);
   const int32_t pattern = std::clamp(replay.current_pattern, 0, kPatterns - 1);
   const int32_t current = std::clamp(replay.shown_row, 0, kRows - 1);
   const auto& cells = player->patterns[pattern];
+
+  if (ctx.selection.edit_mode) draw_mode(ctx, replay_running(replay));
+  draw_block(ctx, block, current);
 
   draw_row(cells, current, 190, kDrawDoubleHeight, kCurrentRowColour, ctx);
   for (int32_t k = 0; k < 7; ++k) {

@@ -16,7 +16,24 @@ struct ChannelPeaks {
   int32_t level[kChannels];
 };
 
+// Rows first..last of one channel drawn highlighted (none when first >
+// last): the block being marked or the one last copied.
+struct BlockRows {
+  int32_t first;
+  int32_t last;
+  int32_t channel;
+};
+
+// Where the view's lines are: the pattern row under a point of it, -1
+// outside its lines, for a cursor row `current`.
+constexpr int32_t kPatternViewTop = 140;
+constexpr int32_t kPatternViewBottom = 251;
+int32_t pattern_row_at(int32_t y, int32_t current);
+// The channel and cursor column (0..5) under x; false outside the cells.
+bool pattern_column_at(int32_t x, int32_t* channel, int32_t* column);
+
 // Four bars growing up from y = 187, one for each channel's peak.
 void draw_level_meters(const Canvas& canvas, const ChannelPeaks& peaks);
-// Rows, meters and cursor.
-void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks);
+// Rows, meters and cursor; in edit mode the cursor row's band in the
+// edit or record colour with a lit mark at its left end.
+void draw_pattern_view(const ScreenContext& ctx, const ChannelPeaks& peaks, const BlockRows& block);

@@ -15,8 +15,9 @@ enum Dialog : int32_t {
   kDialogQuit = 4,
   kDialogClear = 5,
   kDialogTextField = 6,
-  kDialogConfirm = 7,   // the disk-op screen's yes/no question
-  kDialogQuestion = 8,  // the shell's yes/no question before work is lost
+  kDialogConfirm = 7,      // the disk-op screen's yes/no question
+  kDialogQuestion = 8,     // the shell's yes/no question before work is lost
+  kDialogNumberField = 9,  // a main-screen number typed in place
 };
 
 // What a yes to the shell's question does.
@@ -76,8 +77,12 @@ struct FrameInput {
   int32_t mouse_y;
   int32_t left_held;  // frames the left button has been down, 0 = up
   int32_t right_down;
-  int32_t fast_repeat;  // a held button repeats every few frames, not every 40
-  int32_t wheel;        // notches of the mouse wheel in this frame, away from the user > 0
+  // 1 in the frame the right button is let go after a press during which
+  // the left one never went down (a right click alone).
+  int32_t right_click;
+  int32_t right_with_left;  // the left button went down while the right was held
+  int32_t fast_repeat;      // a held button repeats every few frames, not every 40
+  int32_t wheel;            // notches of the mouse wheel in this frame, away from the user > 0
   // A held key or button acts at once, then waits at least this many frames
   // before it repeats.
   int32_t repeat_delay_frames;

@@ -16,6 +16,7 @@
 #include "render/screen.h"
 #include "sampler/sample_view.h"
 #include "settings/settings.h"
+#include "shell/number_field.h"
 
 struct EditorState {
   Canvas canvas;  // pixels owned; font is images.font
@@ -29,6 +30,7 @@ struct EditorState {
   DiskOpState disk_op;
   SamplerState sampler;
   TextFieldState text_field;
+  NumberFieldState number_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open
   char dropped_file[4096];  // a dropped module waiting for the answer to "UNSAVED! LOAD ?"
   Settings settings;        // read once at start

@@ -39,7 +39,12 @@ void hand_over_mouse(const PlatformInput& input, EditorState* state) {
     state->input.left_held = 0;
     state->input.fast_repeat = 0;
   }
-  state->input.right_down = (input.buttons & kButtonRight) ? 1 : 0;
+  const int32_t right_down = (input.buttons & kButtonRight) ? 1 : 0;
+  if (right_down && state->input.left_held) state->input.right_with_left = 1;
+  state->input.right_click =
+      !right_down && state->input.right_down && !state->input.right_with_left;
+  if (!right_down) state->input.right_with_left = 0;
+  state->input.right_down = right_down;
   state->input.wheel = input.wheel;
 }
 

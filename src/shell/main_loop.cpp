@@ -66,11 +66,14 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
       platform.audio_close(context);
       refill->mono ^= 1;
       platform.audio_open(context, source);
+      timed_message(state->status, refill->mono ? "MONO" : "STEREO");
     }
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
       autosave_tick(*state, platform.clock_us(context));
-      platform.present(context, state->canvas.pixels, state->status.dialog == kDialogTextField);
+      platform.present(
+          context, state->canvas.pixels,
+          state->status.dialog == kDialogTextField || state->status.dialog == kDialogNumberField);
       std::string now = window_title(*state);
       if (platform.set_title && now != title) {
         platform.set_title(context, now.c_str());

@@ -13,6 +13,7 @@
 #include "render/message.h"
 #include "shell/autosave.h"
 #include "shell/disk_op_files.h"
+#include "shell/number_field.h"
 #include "shell/sample_io.h"
 #include "shell/save_all.h"
 #include "shell/screens.h"
@@ -153,17 +154,12 @@ void perform_sample_button(MainAction button, EditorState* state) {
 }
 
 void perform(MainAction button, EditorState* state) {
+  if (begin_number_field(state, button)) return;
   switch (button) {
     case MainAction::kEditOp:
     case MainAction::kSetup:
     case MainAction::kPresets:
     case MainAction::kHelp:
-    case MainAction::kPositionField:
-    case MainAction::kPatternField:
-    case MainAction::kLengthField:
-    case MainAction::kSampleField:
-    case MainAction::kVolumeField:
-    case MainAction::kSampleLengthField:
     case MainAction::kPositionLabel:
       timed_message(state->status, "NOT IMPLEMENTED");
       return;
@@ -196,6 +192,83 @@ void begin_name_field(EditorState* state, MainAction button) {
   state->status.dialog = kDialogTextField;
 }
 
+// The button under the pointer, whatever the mouse buttons do.
+MainAction button_under_pointer(const FrameInput& input) {
+  MainAction hit = MainAction::kNone;
+  for (const Button<MainAction>& button : kMainButtons)
+    if (rect_contains(button.rect, input.mouse_x, input.mouse_y)) hit = button.action;
+  return hit;
+}
+
+bool pattern_view_shown(const EditorState& state) {
+  return !screen_is_open(state, ScreenId::kSampler);
+}
+
+// The wheel: a number field (or its arrows) steps its value, the pattern
+// view its rows while stopped; towards the user is down.
+void turn_wheel(EditorState* state) {
+  const int32_t wheel = state->input.wheel;
+  Player& player = *state->player;
+  if (state->input.mouse_y >= kPatternViewTop && pattern_view_shown(*state)) {
+    const ReplayView replay = replay_view(player);
+    if (replay_running(replay)) return;
+    const auto wrap = [](int32_t row) { return ((row % kRows) + kRows) % kRows; };
+    set_shown_row(player, wrap(replay.shown_row - wheel));
+    set_play_row(player, wrap(replay.row - wheel));
+    return;
+  }
+  if (screen_is_open(*state, ScreenId::kDiskOp)) return;  // it covers the fields
+  const MainAction arrow = wheel_arrow(button_under_pointer(state->input), wheel);
+  if (arrow == MainAction::kNone) return;
+  const int32_t right_down = state->input.right_down;
+  state->input.right_down = 0;
+  for (int32_t n = 0; n < (wheel < 0 ? -wheel : wheel); ++n) perform(arrow, state);
+  state->input.right_down = right_down;
+}
+
+bool is_arrow(MainAction button) {
+  switch (button) {
+    case MainAction::kPositionUp:
+    case MainAction::kPositionDown:
+    case MainAction::kPatternUp:
+    case MainAction::kPatternDown:
+    case MainAction::kLengthUp:
+    case MainAction::kLengthDown:
+    case MainAction::kFinetuneUp:
+    case MainAction::kFinetuneDown:
+    case MainAction::kSampleUp:
+    case MainAction::kSampleDown:
+    case MainAction::kVolumeUp:
+    case MainAction::kVolumeDown:
+    case MainAction::kLoopStartUp:
+    case MainAction::kLoopStartDown:
+    case MainAction::kLoopLengthUp:
+    case MainAction::kLoopLengthDown:
+    case MainAction::kTempoUp:
+    case MainAction::kTempoDown:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A left click on a cell puts the cursor there: its channel and column,
+// and its row while the song is stopped.
+void click_pattern_cell(EditorState* state) {
+  int32_t channel = 0;
+  int32_t column = 0;
+  if (!pattern_column_at(state->input.mouse_x, &channel, &column)) return;
+  Player& player = *state->player;
+  const ReplayView replay = replay_view(player);
+  const int32_t row = pattern_row_at(state->input.mouse_y, replay.shown_row);
+  if (row < 0) return;
+  state->selection.cursor_channel = channel;
+  state->selection.cursor_column = column;
+  if (replay_running(replay) || row == replay.shown_row) return;
+  set_shown_row(player, row);
+  set_play_row(player, row);
+}
+
 // The main screen's buttons, for the clicks no open screen used. The hit
 // test has no side effects, so one result serves both the name fields
 // (which start even over a requester or a screen) and the buttons.
@@ -203,8 +276,34 @@ void main_screen_frame(EditorState* state, bool click_used) {
   const MainAction button = hit_action(state->input, kMainButtons);
   if (button == MainAction::kSongName || button == MainAction::kSampleName)
     begin_name_field(state, button);
-  if (!click_used && state->status.dialog == kDialogNone && button != MainAction::kNone)
-    perform(button, state);
+  if (click_used || state->status.dialog != kDialogNone) return;
+  if (button != MainAction::kNone) perform(button, state);
+  if (state->input.left_held == 1 && state->input.mouse_y >= kPatternViewTop &&
+      pattern_view_shown(*state))
+    click_pattern_cell(state);
+  if (state->input.wheel != 0) turn_wheel(state);
+  // A right click alone on an arrow takes the larger step, as the right
+  // button held during a left click does; it acts when it is let go.
+  if (state->input.right_click && state->input.left_held == 0) {
+    const MainAction arrow = button_under_pointer(state->input);
+    if (!is_arrow(arrow)) return;
+    state->input.right_down = 1;
+    perform(arrow, state);
+    state->input.right_down = 0;
+  }
+}
+
+// What the pattern view highlights: the rows being marked in the cursor
+// track, or the rows last copied while the cursor is in their track.
+BlockRows block_rows(EditorState* state) {
+  const EditBuffers& buffers = state->edit_buffers;
+  const int32_t channel = state->selection.cursor_channel;
+  if (buffers.block_marking == 1)
+    return {std::min(buffers.block_anchor, buffers.block_end),
+            std::max(buffers.block_anchor, buffers.block_end), channel};
+  if (buffers.block_filled == 1 && channel == state->main.copied_block_channel)
+    return {buffers.block_first, buffers.block_last, channel};
+  return {0, -1, channel};
 }
 
 void run_message_timer(EditorState* state) {
@@ -272,9 +371,10 @@ void draw_pointer(int32_t x, int32_t y, EditorState* state) {
 
 void mouse_dispatch(EditorState* state) {
   show_block_marking(state->edit_buffers, *state->player, state->status);
-  const bool pattern_view_shown = !screen_is_open(*state, ScreenId::kSampler);
   state->main.modified = history_modified(state->history, *state->player) ? 1 : 0;
-  state->main.peaks = redraw_main_screen(screen_context(*state), state->main, pattern_view_shown);
+  state->main.block = block_rows(state);
+  state->main.peaks =
+      redraw_main_screen(screen_context(*state), state->main, pattern_view_shown(*state));
   draw_screen_panels(*state);
 
   // The quit corner works whatever screen or requester is open.
@@ -296,8 +396,13 @@ void mouse_dispatch(EditorState* state) {
   state->status.question =
       state->status.dialog == kDialogQuestion ? state->status.question : Question::kNone;
   edit_text_field(&edit);
+  edit_number_field(state);
   const bool click_used = run_screens(*state);
   main_screen_frame(state, click_used);
+  // A block is copied from the track it was marked in: the cursor's when
+  // the frame ends (a copy key comes before any click of its frame).
+  if (state->edit_buffers.block_marking == 1)
+    state->main.copied_block_channel = state->selection.cursor_channel;
 
   run_message_timer(state);
   draw_pointer(state->input.mouse_x, state->input.mouse_y, state);

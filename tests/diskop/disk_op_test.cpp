@@ -79,6 +79,15 @@ class DiskOp : public ::testing::Test {
     frame();
     press(x, y);
   }
+  // Notches of the wheel at a point, away from the user when positive.
+  void wheel(int32_t x, int32_t y, int32_t notches) {
+    frame();
+    state().input.mouse_x = x;
+    state().input.mouse_y = y;
+    state().input.wheel = notches;
+    run_screens(state());
+    state().input.wheel = 0;
+  }
   // Answers the pending question; the file is written in the next frame.
   void answer(bool yes) {
     press(yes ? 180 : 240, 75);
@@ -110,6 +119,14 @@ TEST_F(DiskOp, BrowsingScrollingAndEachKindsPlace) {
   click(313, 95);
   click(313, 45);
   EXPECT_EQ(state().disk_op.list_top, 12);
+  // The wheel over the list: towards the user shows later lines, within
+  // the same ends; elsewhere it scrolls nothing.
+  const int32_t turns[][4] = {
+      {150, 60, 2, 10}, {150, 60, -5, 13}, {150, 90, 1, 12}, {150, 16, 3, 12}, {150, 100, -1, 12}};
+  for (const auto& t : turns) {
+    wheel(t[0], t[1], t[2]);
+    EXPECT_EQ(state().disk_op.list_top, t[3]) << t[2] << " at y " << t[1];
+  }
   click(150, 16);  // song row, at its own position
   EXPECT_EQ(state().disk_op.list_top, 0);
   click(150, 27);

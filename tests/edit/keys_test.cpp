@@ -256,6 +256,8 @@ const KeyCase kKeys[] = {
      "@0.0=0:0:C00 @1.0=0:0:0A7 @2.0=0:0:030 row=3"},
     {"col=3", "c", "@0.0=0:0:000 row=0"},
     {"col=3", "space C+f C+5", "filter=1 skip=5 @0.0=0:0:000 row=0"},  // Ctrl: commands
+    {"", "C+f", "filter=1 msg=FILTER_ON"},
+    {"", "C+f C+f", "filter=0 msg=FILTER_OFF"},
     {"", "space S+f6 q", "msg=POSITION_SET @0.0=214:1:000"},  // a message does not stop editing
     // The cursor.
     {"", "left right right", "ch=0 col=1"},

@@ -36,7 +36,7 @@ struct Screen : ::testing::Test {
   void SetUp() override { blit_image(state->canvas, 0, 0, &screen.main); }
   void draw() {
     blit_image(state->canvas, 0, 0, &screen.main);
-    draw_pattern_view(screen_context(*state), state->main.peaks);
+    draw_pattern_view(screen_context(*state), state->main.peaks, state->main.block);
   }
   // The 38 characters of a pattern row drawn at height y.
   std::string row_at(int32_t y, uint32_t colour = 0) const {

@@ -96,6 +96,7 @@ std::string* g_log = nullptr;
 Fake* g_fake = nullptr;
 void logging_dispatch(EditorState* state) {
   *g_log += " frame@" + std::to_string(state->main.play_seconds);
+  if (state->status.message[0]) *g_log += std::string("[") + state->status.message + "]";
   // The frame takes the lock only around what the mixer reads.
   if (g_fake->lock_depth != 0) *g_log += "(locked)";
   if (state->main.play_seconds == 3) state->status.dialog = kDialogTextField;
@@ -108,7 +109,7 @@ struct LoopCase {
 
 // Starting at 5 s on the back-end's clock, the play seconds count from
 // there. The stereo key restarts the sound panned the other way once per
-// press however long it is held; a poll-only turn runs no frame; the loop
+// press however long it is held, and says which it now is; a poll-only turn runs no frame; the loop
 // ends after the turn in which the window closes, or when the back-end
 // ends, and closes the sound last.
 TEST(MainLoop, TurnsOfABackEnd) {
@@ -121,10 +122,11 @@ TEST(MainLoop, TurnsOfABackEnd) {
         {kTurnFrame, 8'200'000, "F12+"},
         {kTurnFrame, 9'000'000, "close"},
         {kTurnFrame, 10'000'000, ""}},
-       " open(stereo) | poll | poll close open(mono) frame@1 show | poll frame@2 show | poll"
-       " | poll close open(stereo) frame@3 show+text | poll frame@4 show+text close"},
+       " open(stereo) | poll | poll close open(mono) frame@1[MONO] show | poll frame@2[MONO] show"
+       " | poll | poll close open(stereo) frame@3[STEREO] show+text"
+       " | poll frame@4[STEREO] show+text close"},
       {{{kTurnFrame, 5'000'000, "F12+"}, {kTurnEnd, 6'000'000, ""}, {kTurnFrame, 7'000'000, ""}},
-       " open(stereo) | poll close open(mono) frame@0 show | close"},
+       " open(stereo) | poll close open(mono) frame@0[MONO] show | close"},
   };
   for (const LoopCase& c : cases) {
     EditorState state{};

@@ -102,7 +102,7 @@ std::string get(Mouse& t, const std::string& name) {
 const char* const kClicks[] = {
     "b19 pos=0 R18*14 b18 pos=127 b19 pos=126",
     "pos:4 R21*10 b21 ord4=99 b22 ord4=98 R22*10 ord4=0 ord3=0", "pos:900 b21 ord127=1",
-    "R24*13 b24 len=127 R25*13 b25 len=1",
+    "R24*13 b24 len=128 R25*13 b25 len=1",
     "pos:5 len:3 prow:17 b1 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
     "prow:17 R2 play=3 prow=17 colour=1", "b3 play=2 edit=1 colour=3",
     "b4 play=3 edit=1 clock=1 ncolour=3 prow=0",
