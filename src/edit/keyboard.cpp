@@ -296,6 +296,20 @@ void toggle_disk_op(EditContext* state, const KeyCommand&, int32_t) {
   toggle_screen(state, ScreenId::kDiskOp);
 }
 
+void toggle_edit_op(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kEditOp);
+}
+
+// argument: 0 the auto-insert effect, 1 the split keyboard.
+void toggle_record_option(EditContext* state, const KeyCommand& command, int32_t) {
+  RecordOptions& record = state->selection.record;
+  int32_t& option = command.argument ? record.split : record.auto_effect;
+  option = !option;
+  std::snprintf(state->status.message, sizeof state->status.message, "%s %s",
+                command.argument ? "SPLIT" : "AUTO EFFECT", option ? "ON" : "OFF");
+  state->status.message_timer = 1;
+}
+
 void toggle_channel_key(EditContext* state, const KeyCommand& command, int32_t key_index) {
   toggle_channel(*state->player, key_index - command.first_key);
 }
@@ -307,8 +321,10 @@ constexpr int32_t kAnyMod = kShift | kAlt | kCtrl;
 constexpr KeyCommand kMainCommands[] = {
     {kKeyEsc, kKeyEsc, 0, 0, 0, close_screens, 0, "close the disk-op screen and the sample editor",
      0},
-    {kKeyDown, kKeyDown, 0, 0, 0, move_row, 1, "cursor one row down (stopped only)", 0},
-    {kKeyUp, kKeyUp, 0, 0, 0, move_row, -1, "cursor one row up (stopped only)", 0},
+    {kKeyDown, kKeyDown, 0, 0, 0, move_row, 1,
+     "cursor one row down (stopped only); an open list scrolls", 0},
+    {kKeyUp, kKeyUp, 0, 0, 0, move_row, -1,
+     "cursor one row up (stopped only); an open list scrolls", 0},
     {kKeyLeft, kKeyLeft, kCtrl, 0, 1, step_sample, -1, "previous sample", 0},
     {kKeyLeft, kKeyLeft, kShift, kCtrl, 1, step_position, -1, "previous song position", 0},
     {kKeyLeft, kKeyLeft, kAlt, kCtrl | kShift, 1, step_pattern, -1, "previous pattern", 0},
@@ -387,7 +403,7 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "CTRL - Y = Backwards block", 1},
     {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "CTRL - I = Insert block, push notes down", 1},
     {kKeyO, kKeyO, 0, 0, 1, print_help, 0, "CTRL - O = Contract track", 1},
-    {kKeyS, kKeyS, 0, 0, 1, print_help, 0, "CTRL - S = Toggle split keyboard ON/OFF", 1},
+    {kKeyS, kKeyS, 0, 0, 1, toggle_record_option, 1, "split keyboard on/off", 0},
     {kKeyG, kKeyG, 0, 0, 1, print_help, 0, "CTRL - G = Boost all samples", 1},
     {kKeyH, kKeyH, 0, 0, 1, print_help, 0, "CTRL - H = Transpose block up", 1},
     {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "CTRL - K = Kill to end of track", 1},
@@ -402,11 +418,11 @@ constexpr KeyCommand kAltCommands[] = {
     {kKeyS, kKeyS, 0, 0, 1, toggle_sample_editor, 0, "sample editor on/off", 0},
     {kKeyD, kKeyD, 0, 0, 1, toggle_disk_op, 0, "disk-op screen on/off", 0},
     {kKeyZ, kKeyV, 0, 0, 1, toggle_channel_key, 0, "mute/unmute channel 1..4", 0},
-    {kKeyE, kKeyE, 0, 0, 1, print_help, 0, "ALT - E = Goto editop", 1},
+    {kKeyE, kKeyE, 0, 0, 1, toggle_edit_op, 0, "edit-op screen on/off", 0},
     {kKeyR, kKeyR, 0, 0, 1, print_help, 0, "ALT - R = Resample", 1},
     {kKeyT, kKeyT, 0, 0, 1, print_help, 0, "ALT - T = Tuning tone", 1},
     {kKeyY, kKeyY, 0, 0, 1, print_help, 0, "ALT - Y = Save all samples", 1},
-    {kKeyI, kKeyI, 0, 0, 1, print_help, 0, "ALT - I = Toggle autoinserteffect ON/OFF", 1},
+    {kKeyI, kKeyI, 0, 0, 1, toggle_record_option, 0, "auto-insert effect on/off", 0},
     {kKeyA, kKeyA, 0, 0, 1, print_help, 0, "ALT - A = Monitor / Start sampling", 1},
     {kKeyF, kKeyF, 0, 0, 1, print_help, 0, "ALT - F = Filter sample", 1},
     {kKeyK, kKeyK, 0, 0, 1, print_help, 0, "ALT - K = Delete current sample/track", 1},
@@ -470,6 +486,8 @@ bool keyboard_is_free(const EditContext* state) {
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {
   state->restart_clock = 1;
+  // Recording in song mode plays on through the positions.
+  if (editing && state->selection.record.song_mode) play_mode = kPlaySong;
   start_playback(*state->player, play_mode, from_row);
   state->selection.edit_mode = editing ? 1 : 0;
   state->status.pointer_colour = state->status.normal_pointer_colour =

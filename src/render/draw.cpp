@@ -136,6 +136,11 @@ void put_pixel(const Canvas& canvas, int32_t x, int32_t y, uint32_t colour) {
   if (on_screen(x, y)) write_colour(pixel_at(canvas, x, y), colour);
 }
 
+void fill_rect(const Canvas& canvas, const ButtonRect& rect, uint32_t colour) {
+  for (int32_t y = rect.y1; y <= rect.y2; ++y)
+    for (int32_t x = rect.x1; x <= rect.x2; ++x) put_pixel(canvas, x, y, colour);
+}
+
 void invert_pixel(const Canvas& canvas, int32_t x, int32_t y) {
   if (!on_screen(x, y)) return;
   uint8_t* pixel = pixel_at(canvas, x, y);

@@ -21,4 +21,6 @@ void draw_glyph(const Canvas& canvas, int32_t x, int32_t y, uint8_t code, int32_
 int32_t draw_text(const Canvas& canvas, int32_t x, int32_t y, int32_t mode, uint32_t colour,
                   const char* format, ...);
 void put_pixel(const Canvas& canvas, int32_t x, int32_t y, uint32_t colour);
+// Fills the rectangle, inclusive on all sides, clipped to the framebuffer.
+void fill_rect(const Canvas& canvas, const ButtonRect& rect, uint32_t colour);
 void invert_pixel(const Canvas& canvas, int32_t x, int32_t y);

@@ -5,7 +5,9 @@
 #include <cstdint>
 
 #include "diskop/disk_op.h"
+#include "edit/edit_op.h"
 #include "edit/keyboard.h"
+#include "edit/position_editor.h"
 #include "edit/requesters.h"
 #include "engine/edit_ops.h"
 #include "engine/history.h"
@@ -26,6 +28,8 @@ struct EditorState {
   MainScreenState main;
   DiskOpState disk_op;
   SamplerState sampler;
+  EditOpState editop;
+  PositionEditorState positions;
   TextFieldState text_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open
   char dropped_file[4096];  // a dropped module waiting for the answer to "UNSAVED! LOAD ?"

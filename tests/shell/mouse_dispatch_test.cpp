@@ -87,6 +87,8 @@ int32_t* field(Mouse& t, const std::string& name) {
 std::string get(Mouse& t, const std::string& name) {
   if (name == "sampler") return screen_is_open(t.st, ScreenId::kSampler) ? "1" : "0";
   if (name == "diskop") return screen_is_open(t.st, ScreenId::kDiskOp) ? "1" : "0";
+  if (name == "editop") return screen_is_open(t.st, ScreenId::kEditOp) ? "1" : "0";
+  if (name == "posed") return screen_is_open(t.st, ScreenId::kPositionEditor) ? "1" : "0";
   const int32_t v = *field(t, name);
   return std::to_string(name.compare(0, 4, "loop") == 0 ? v / kFixOne : v);
 }
@@ -118,8 +120,12 @@ const char* const kClicks[] = {
     "loopstart:0 looplen:2 b43 looplen=2 loopend=2",
     "b44 tempo=126 R44*14 tempo=255 R45*23 b45 tempo=32", "sampler:1 b44 tempo=125",
     "b49 dlg=6 b49 saved=1",  // a second press on the field keeps what it returns to
-    "b7 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
-    "b1 b7 w*170 b7 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b18 pos=0",
+    "b9 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
+    "b1 b9 w*170 b9 w*5 timer=1 colour=5 w timer=0 colour=1",
+    // POS opens and closes the position editor; the edit-op panel covers
+    // the label and takes the click.
+    "b46 posed=1 b46 posed=0 b46 b7 editop=1 posed=0 b46 editop=1 posed=0",
+    "corner dlg=4 b18 pos=0",
     "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b47 ord4=4 ord5=0 ord6=5 ord127=26 "
     "len=11",
     "pos:5 len:10 ord5:5 ord6:6 ord7:7 b47 b48 ord5=5 ord6=6 ord7=7 len=10", "len:127 b47 len=127",
