@@ -274,6 +274,11 @@ void metronome(EditOpState& editop, const ScreenContext& ctx) {
                     kClickPeriod, 0, std::min(sample_bytes(*sample), kClickBytes));
 }
 
+void draw_page(const EditOpState& editop, const ScreenContext& ctx) {
+  if (editop.page == 0) draw_transpose(editop, ctx.canvas);
+  if (editop.page == 1) draw_record(ctx.selection.record, ctx.canvas);
+}
+
 }  // namespace
 
 const Image* edit_op_page_image(const GuiImages& images, int32_t page) {
@@ -307,6 +312,13 @@ ScreenResult edit_op_frame(EditOpState& editop, const ScreenContext& ctx,
   const FrameInput& input = ctx.input;
   const bool right_click = input.right_down && !editop.right_down && input.left_held == 0;
   editop.right_down = input.right_down;
+  // Nothing acts while a requester or a text field has the mouse, and the
+  // values are not painted over a requester.
+  const int32_t dialog = ctx.status.dialog;
+  if (dialog != kDialogNone) {
+    if (dialog == kDialogTextField) draw_page(editop, ctx);
+    return {true, input.mouse_y < kEditOpHeight};
+  }
   EditOpAction action = EditOpAction::kNone;
   switch (editop.page) {
     case 0:
@@ -328,7 +340,6 @@ ScreenResult edit_op_frame(EditOpState& editop, const ScreenContext& ctx,
     const Image* panel = edit_op_page_image(ctx.images, editop.page);
     if (panel) blit_image(ctx.canvas, 0, 0, panel);
   }
-  if (editop.page == 0) draw_transpose(editop, ctx.canvas);
-  if (editop.page == 1) draw_record(ctx.selection.record, ctx.canvas);
+  draw_page(editop, ctx);
   return {true, input.mouse_y < kEditOpHeight};
 }

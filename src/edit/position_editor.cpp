@@ -208,6 +208,11 @@ ScreenResult position_editor_frame(PositionEditorState& editor, const ScreenCont
 
   const FrameInput& input = ctx.input;
   const bool over = rect_contains(kPositionPanel, input.mouse_x, input.mouse_y);
+  // Nothing acts while a requester or a text field has the mouse.
+  if (ctx.status.dialog != kDialogNone) {
+    draw(editor, ctx);
+    return {true, over && input.left_held != 0};
+  }
   // Turned towards the user (negative), the wheel shows later lines.
   if (over && input.wheel != 0) set_top(editor, player, editor.top - input.wheel);
   if (input.left_held == 0) editor.drag = kNoDrag;
