@@ -49,10 +49,6 @@ EditOpAction pressed(const Button<EditOpAction> (&table)[N], const FrameInput& i
   return EditOpAction::kNone;
 }
 
-int32_t step_of(const FrameInput& input, int32_t large) {
-  return input.right_down ? large : 1;
-}
-
 // Transpose page.
 
 void transpose(const EditOpState& editop, const ScreenContext& ctx, const EditBuffers& buffers,
@@ -148,77 +144,70 @@ void cycle_order_slot(RecordOptions& record, int32_t x) {
   channel = channel >= kChannels ? 0 : channel + 1;
 }
 
+// Moves a value one step (the larger step with the right button) within
+// its range.
+void step_value(int32_t& value, const FrameInput& input, bool up, int32_t large, int32_t lowest,
+                int32_t highest) {
+  value = std::clamp(value + (up ? 1 : -1) * (input.right_down ? large : 1), lowest, highest);
+}
+
 void record_button(const ScreenContext& ctx, EditOpAction action) {
   RecordOptions& record = ctx.selection.record;
   const FrameInput& input = ctx.input;
+  using A = EditOpAction;
   switch (action) {
-    case EditOpAction::kRecordPattern:
-    case EditOpAction::kRecordSong:
-      record.song_mode = action == EditOpAction::kRecordSong;
+    case A::kRecordPattern:
+    case A::kRecordSong:
+      record.song_mode = action == A::kRecordSong;
       return;
-    case EditOpAction::kQuantizeUp:
-    case EditOpAction::kQuantizeDown: {
-      const int32_t step = step_of(input, 10) * (action == EditOpAction::kQuantizeUp ? 1 : -1);
-      record.quantize = std::clamp(record.quantize + step, 0, kMaxQuantize);
+    case A::kQuantizeUp:
+    case A::kQuantizeDown:
+      step_value(record.quantize, input, action == A::kQuantizeUp, 10, 0, kMaxQuantize);
       return;
-    }
-    case EditOpAction::kMetronome:
+    case A::kMetronome:
       record.metronome = !record.metronome;
       return;
-    case EditOpAction::kMetronomeChannelUp:
-    case EditOpAction::kMetronomeChannelDown:
-      record.metronome_channel = std::clamp(
-          record.metronome_channel + (action == EditOpAction::kMetronomeChannelUp ? 1 : -1), 0,
-          kChannels - 1);
+    case A::kMetronomeChannelUp:
+    case A::kMetronomeChannelDown:
+      step_value(record.metronome_channel, input, action == A::kMetronomeChannelUp, 1, 0,
+                 kChannels - 1);
       return;
-    case EditOpAction::kMetronomeRowsUp:
-    case EditOpAction::kMetronomeRowsDown: {
-      const int32_t step = step_of(input, 10) * (action == EditOpAction::kMetronomeRowsUp ? 1 : -1);
-      record.metronome_rows = std::clamp(record.metronome_rows + step, 1, kRows);
+    case A::kMetronomeRowsUp:
+    case A::kMetronomeRowsDown:
+      step_value(record.metronome_rows, input, action == A::kMetronomeRowsUp, 10, 1, kRows);
       return;
-    }
-    case EditOpAction::kAutoEffect:
+    case A::kAutoEffect:
       record.auto_effect = !record.auto_effect;
       return;
-    case EditOpAction::kEffectUp:
-    case EditOpAction::kEffectDown:
-      record.effect =
-          std::clamp(record.effect + (action == EditOpAction::kEffectUp ? 1 : -1), 0, 15);
+    case A::kEffectUp:
+    case A::kEffectDown:
+      step_value(record.effect, input, action == A::kEffectUp, 1, 0, 15);
       return;
-    case EditOpAction::kParamUp:
-    case EditOpAction::kParamDown: {
-      const int32_t step = step_of(input, 16) * (action == EditOpAction::kParamUp ? 1 : -1);
-      record.effect_param = std::clamp(record.effect_param + step, 0, 255);
+    case A::kParamUp:
+    case A::kParamDown:
+      step_value(record.effect_param, input, action == A::kParamUp, 16, 0, 255);
       return;
-    }
-    case EditOpAction::kOrderSlot:
+    case A::kOrderSlot:
       if (input.left_held == 1) cycle_order_slot(record, input.mouse_x);
       return;
-    case EditOpAction::kSplit:
+    case A::kSplit:
       record.split = !record.split;
       return;
-    case EditOpAction::kSplitNoteUp:
-    case EditOpAction::kSplitNoteDown: {
-      SplitRange& range = range_at(record, input);
-      const int32_t step = step_of(input, 12) * (action == EditOpAction::kSplitNoteUp ? 1 : -1);
-      range.from_note = std::clamp(range.from_note + step, 0, kNoteCount - 1);
+    case A::kSplitNoteUp:
+    case A::kSplitNoteDown:
+      step_value(range_at(record, input).from_note, input, action == A::kSplitNoteUp, 12, 0,
+                 kNoteCount - 1);
       return;
-    }
-    case EditOpAction::kSplitSampleUp:
-    case EditOpAction::kSplitSampleDown: {
-      SplitRange& range = range_at(record, input);
-      const int32_t step = step_of(input, 10) * (action == EditOpAction::kSplitSampleUp ? 1 : -1);
-      range.sample = std::clamp(range.sample + step, 0, kSampleCount - 1);
+    case A::kSplitSampleUp:
+    case A::kSplitSampleDown:
+      step_value(range_at(record, input).sample, input, action == A::kSplitSampleUp, 10, 0,
+                 kSampleCount - 1);
       return;
-    }
-    case EditOpAction::kSplitTransposeUp:
-    case EditOpAction::kSplitTransposeDown: {
-      SplitRange& range = range_at(record, input);
-      const int32_t step =
-          step_of(input, 12) * (action == EditOpAction::kSplitTransposeUp ? 1 : -1);
-      range.transpose = std::clamp(range.transpose + step, -kMaxTranspose, kMaxTranspose);
+    case A::kSplitTransposeUp:
+    case A::kSplitTransposeDown:
+      step_value(range_at(record, input).transpose, input, action == A::kSplitTransposeUp, 12,
+                 -kMaxTranspose, kMaxTranspose);
       return;
-    }
     default:
       return;
   }
