@@ -70,6 +70,7 @@ int32_t* field(Mouse& t, const std::string& name) {
            &st.status.saved_dialog, &st.status.message_timer, &p.samples[0].length}))
     return f;
   if (name == "pointerwidth") return &t.screen.pointer.width;
+  if (name == "recsong") return &st.selection.record.song_mode;
   if (name == "delay") return &st.input.repeat_delay_frames;
   int32_t* f = pick(
       name,
@@ -108,6 +109,7 @@ const char* const kClicks[] = {
     "pos:5 len:3 prow:17 b1 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
     "prow:17 R2 play=3 prow=17 colour=1", "b3 play=2 edit=1 colour=3",
     "b4 play=3 edit=1 clock=1 ncolour=3 prow=0",
+    "recsong:1 b4 play=1 edit=1",  // recording in song mode plays on through the song
     "snd0:3 snd3:3 b4 b5 play=2 edit=0 colour=0 snd0=0 snd3=0",
     "b6 dlg=5 b18 pos=0",  // no button acts under a requester
     "b12 sampler=1 b12 sampler=0 b8 b18 diskop=1 pos=0",
