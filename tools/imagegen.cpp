@@ -16,8 +16,10 @@
 #include "files/png_image.h"
 #include "font_glyphs.h"
 #include "layout/disk_op_layout.h"
+#include "layout/edit_op_layout.h"
 #include "layout/main_layout.h"
 #include "layout/picture.h"
+#include "layout/position_editor_layout.h"
 #include "layout/requester_layout.h"
 #include "layout/sampler_layout.h"
 
@@ -521,14 +523,125 @@ Sheet sample_image() {
   return c;
 }
 
-// Loaded with the others but not shown by any screen yet: a titled panel,
-// with a dark area for a list where it has one.
-Sheet titled_panel(int width, const char* title, bool list) {
+// Loaded with the others but not shown by any screen yet: a titled panel.
+Sheet titled_panel(int width, const char* title) {
   Sheet c = sheet(width, 100, kPanel);
   bevel(c, 0, 0, width - 1, 99, kLight, kShadow);
   centred(c, 0, 4, width - 1, 14, title);
-  if (list) inset(c, 4, 18, width - 5, 95, kGlass);
   return c;
+}
+
+// --- Position editor -------------------------------------------------------
+
+// Drawn at the panel's top-left; the button table is in screen coordinates.
+Sheet position_editor_image() {
+  const ButtonRect& p = kPositionPanel;
+  Sheet c = sheet(p.x2 - p.x1 + 1, p.y2 - p.y1 + 1, kPanel);
+  const auto local = [&p](ButtonRect r) {
+    return ButtonRect{r.x1 - p.x1, r.y1 - p.y1, r.x2 - p.x1, r.y2 - p.y1};
+  };
+  // The song length beside the buttons.
+  caption(c, 62, kPositionHeaderY - p.y1 + 1, "LEN");
+  inset(c, kPositionLengthX - 3 - p.x1, 0, p.x2 - p.x1, 10);
+  // The list, the arrows beside each line and the scroll column.
+  inset(c, 0, 11, 107, p.y2 - p.y1, kGlass);
+  for (int line = 1; line < kPositionLines; line += 2) {
+    const int top = kPositionListY - p.y1 + kPositionLineHeight * line - 1;
+    fill(c, 2, top, 105, top + kPositionLineHeight - 1, kGlassBand);
+  }
+  vline(c, 31, 12, p.y2 - p.y1 - 1, kGlassLine);
+  for (const Button<PositionAction>& b : kPositionButtons) {
+    const ButtonRect r = local(b.rect);
+    switch (b.action) {
+      case PositionAction::kPatternUp:
+      case PositionAction::kPatternDown:
+        for (int line = 0; line < kPositionLines; ++line)
+          glyph(c, r.x1 + 2, kPositionListY - p.y1 + kPositionLineHeight * line,
+                b.action == PositionAction::kPatternUp ? kUp : kDown, kGlassInk);
+        break;
+      case PositionAction::kScrollBar:
+        inset(c, r, kFace);
+        break;
+      default:
+        if (b.caption) button(c, r, b.caption);
+        break;
+    }
+  }
+  return c;
+}
+
+// --- Edit-op pages ---------------------------------------------------------
+
+template <size_t N>
+Sheet edit_op_image(int page, const char* title, const Button<EditOpAction> (&table)[N]) {
+  Sheet c = sheet(kScreenWidth, kEditOpHeight, kPanel);
+  hline(c, 0, 319, kEditOpHeight - 1, kShadow);
+  centred(c, 60, 0, 295, 10, title);
+  hline(c, 0, 319, 11, kShadow);
+  for (const Button<EditOpAction>& b : table) {
+    if (b.action == EditOpAction::kPage) {
+      button(c, b.rect, std::string("PAGE ") + static_cast<char>('1' + page));
+    } else if (b.action == EditOpAction::kOrderSlot) {
+      for (int slot = 0; slot < 4; ++slot) {
+        const int x = b.rect.x1 + slot * kOrderSlotWidth;
+        inset(c, x, b.rect.y1, x + kOrderSlotWidth - 2, b.rect.y2);
+      }
+    } else if (b.caption) {
+      button(c, b.rect, b.caption);
+    }
+  }
+  return c;
+}
+
+void label(Sheet& c, int y, const char* text) {
+  caption(c, 4, y + 3, text);
+}
+
+Sheet transpose_page() {
+  Sheet c = edit_op_image(0, "TRANSPOSE", kTransposeButtons);
+  label(c, 13, "SCOPE");
+  label(c, 25, "NOTES");
+  label(c, 37, "OUTSIDE");
+  caption(c, 184, 40, "C-1 .. B-3", kShadow);
+  return c;
+}
+
+Sheet record_page() {
+  Sheet c = edit_op_image(1, "RECORD", kRecordButtons);
+  label(c, 13, "RECORD");
+  caption(c, 150, 16, "QUANTIZE");
+  inset(c, 204, 13, 231, 23);
+  label(c, 25, "METRONOME");
+  caption(c, 106, 28, "CH");
+  inset(c, 120, 25, 135, 35);
+  caption(c, 164, 28, "ROWS");
+  inset(c, 192, 25, 215, 35);
+  label(c, 37, "AUTO FX");
+  caption(c, 106, 40, "FX");
+  inset(c, 120, 37, 135, 47);
+  caption(c, 164, 40, "PARAM");
+  inset(c, 200, 37, 223, 47);
+  label(c, 49, "MULTI");
+  caption(c, 150, 52, "SPLIT");
+  // The split ranges: a header over each column, a number before each.
+  for (int column = 0; column < 2; ++column) {
+    const int x = column * kSplitRangeWidth;
+    caption(c, x + kSplitNoteX, 64, "NOTE", kShadow);
+    caption(c, x + kSplitSampleX - 1, 64, "SMP", kShadow);
+    caption(c, x + kSplitTransposeX, 64, "TRN", kShadow);
+    for (int row = 0; row < 2; ++row) {
+      const int y = kSplitRangeTop + row * kSplitRangeHeight;
+      caption(c, x + 3, y + 3, std::string(1, static_cast<char>('1' + row * 2 + column)));
+      inset(c, x + kSplitNoteX - 1, y, x + 37, y + 10);
+      inset(c, x + kSplitSampleX - 1, y, x + 75, y + 10);
+      inset(c, x + kSplitTransposeX - 1, y, x + 121, y + 10);
+    }
+  }
+  return c;
+}
+
+Sheet sample_tools_page() {
+  return edit_op_image(2, "SAMPLE TOOLS", kSampleToolsButtons);
 }
 
 }  // namespace
@@ -559,11 +672,14 @@ int main(int argc, char** argv) {
       {"chan3off.png", channel_off_image(2)},
       {"chan4off.png", channel_off_image(3)},
       {"hvdisk2.png", disk_op_image(1)},
-      {"hvhelp.png", titled_panel(kScreenWidth, "HELP", false)},
-      {"hvposed.png", titled_panel(160, "POSITIONS", true)},
+      {"hvhelp.png", titled_panel(kScreenWidth, "HELP")},
+      {"hvposed.png", position_editor_image()},
       {"hvsample.png", sample_image()},
       {"hvloopleft.png", loop_marker_image(true)},
       {"hvloopright.png", loop_marker_image(false)},
+      {"hveditop1.png", transpose_page()},
+      {"hveditop2.png", record_page()},
+      {"hveditop3.png", sample_tools_page()},
   };
   bool ok = true;
   for (const Output& output : outputs)

@@ -8,8 +8,10 @@
 #include <cstring>
 #include <string>
 
+#include "edit/edit_op.h"
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
+#include "edit/position_editor.h"
 #include "engine/periods.h"
 
 namespace {
@@ -53,6 +55,8 @@ std::string key_name(int32_t key_index) {
       return "keypad Enter";
     case kKeyNumDel:
       return "keypad .";
+    case kKeyIns:
+      return "Insert";
     default:
       break;
   }
@@ -156,6 +160,16 @@ void print_commands() {
   std::printf("\n");
 }
 
+template <size_t N>
+void print_screen_keys(const char* title, const ScreenKey (&keys)[N]) {
+  std::printf("## %s\n\n| key | does |\n|---|---|\n", title);
+  for (const ScreenKey& key : keys) {
+    const KeyCommand range{key.first_key, key.last_key, 0, 0, 1, nullptr, 0, key.what, 0};
+    std::printf("| %s | %s |\n", escape(key_range(range)).c_str(), escape(key.what).c_str());
+  }
+  std::printf("\n");
+}
+
 // The window's own keys, handled before the key tables.
 void print_window_keys() {
   std::printf("## Window\n\n| key | does |\n|---|---|\n");
@@ -221,6 +235,9 @@ int print_short(bool man) {
       {0, kKeyF5, kModifierAlt},
       {kModifierCtrl, kKeyU, 0},
       {kModifierAlt, kKeyZ, 0},
+      {kModifierAlt, kKeyE, 0},
+      {kModifierAlt, kKeyI, 0},
+      {kModifierCtrl, kKeyS, 0},
       {kModifierAlt, kKeyQ, 0},
   };
   if (!man) std::printf("| keys | does |\n|---|---|\n");
@@ -257,6 +274,8 @@ int main(int argc, char** argv) {
       "those of a US keyboard. Super is the left Windows key.\n\n");
   print_notes();
   print_commands();
+  print_screen_keys("Position editor (POS), while it is open", kPositionEditorKeys);
+  print_screen_keys("Edit-op screen, while it is open", kEditOpKeys);
   print_window_keys();
   return 0;
 }

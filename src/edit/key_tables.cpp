@@ -23,7 +23,8 @@ const KeyRecord kKeyNames[kKeyNameCount + 1] = {
     {"NUM2", 0x50, 73},     {"NUM3", 0x51, 74},     {"NUM4", 0x4B, 75},    {"NUM5", 0x4C, 76},
     {"NUM6", 0x4D, 77},     {"NUM7", 0x47, 78},     {"NUM8", 0x48, 79},    {"NUM9", 0x49, 80},
     {"NUMDEL", 0x53, 82},   {"NUMENTER", 0x9C, 83}, {"NUMPLUS", 0x4E, 84}, {"NUMMINUS", 0x4A, 85},
-    {"NUMMUL", 0x37, 86},   {"NUMDIV", 0xB5, 87},   {"NUMLOCK", 0x45, 88}, {"", -1, -1},
+    {"NUMMUL", 0x37, 86},   {"NUMDIV", 0xB5, 87},   {"NUMLOCK", 0x45, 88}, {"Ins", 0xD2, 89},
+    {"", -1, -1},
 };
 
 // The position in this table matters: it decides the note (see

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/periods.h"
@@ -94,6 +95,7 @@ enum KeyIndex : int32_t {
   kKeyNumMul = 86,
   kKeyNumDiv = 87,
   kKeyNumLock = 88,
+  kKeyIns = 89,
 };
 
 // One entry of the key tables. A record with key code and key index -1 ends
@@ -106,10 +108,26 @@ struct KeyRecord {
   bool edits_text = false;
 };
 
-constexpr int32_t kKeyNameCount = 87;
+constexpr int32_t kKeyNameCount = 88;
 constexpr int32_t kNoteKeyCount = 38;
 constexpr int32_t kCharKeyCount = 56;
 constexpr int32_t kNotePeriodCount = 36;
+
+// A key an open screen takes for itself, before the keyboard handler: key
+// indices first_key .. last_key.
+struct ScreenKey {
+  int32_t first_key;
+  int32_t last_key;
+  const char* what;  // for the key reference
+};
+// Whether a table of screen keys has the key, held without modifiers.
+template <size_t N>
+constexpr bool screen_takes_key(const ScreenKey (&keys)[N], int32_t key_index, int32_t modifiers) {
+  if (modifiers != 0) return false;
+  for (const ScreenKey& key : keys)
+    if (key_index >= key.first_key && key_index <= key.last_key) return true;
+  return false;
+}
 
 // Each table has its count of records followed by the end record.
 extern const KeyRecord kKeyNames[kKeyNameCount + 1];

@@ -362,6 +362,20 @@ void toggle_disk_op(EditContext* state, const KeyCommand&, int32_t) {
   toggle_screen(state, ScreenId::kDiskOp);
 }
 
+void toggle_edit_op(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kEditOp);
+}
+
+// argument: 0 the auto-insert effect, 1 the split keyboard.
+void toggle_record_option(EditContext* state, const KeyCommand& command, int32_t) {
+  RecordOptions& record = state->selection.record;
+  int32_t& option = command.argument ? record.split : record.auto_effect;
+  option = !option;
+  std::snprintf(state->status.message, sizeof state->status.message, "%s %s",
+                command.argument ? "SPLIT" : "AUTO EFFECT", option ? "ON" : "OFF");
+  state->status.message_timer = 1;
+}
+
 void toggle_channel_key(EditContext* state, const KeyCommand& command, int32_t key_index) {
   toggle_channel(*state->player, key_index - command.first_key);
 }
@@ -373,8 +387,10 @@ constexpr int32_t kAnyMod = kShift | kAlt | kCtrl;
 constexpr KeyCommand kMainCommands[] = {
     {kKeyEsc, kKeyEsc, 0, 0, 0, close_screens, 0, "close the disk-op screen and the sample editor",
      0},
-    {kKeyDown, kKeyDown, 0, 0, 0, move_row, 1, "cursor one row down (stopped only)", 0},
-    {kKeyUp, kKeyUp, 0, 0, 0, move_row, -1, "cursor one row up (stopped only)", 0},
+    {kKeyDown, kKeyDown, 0, 0, 0, move_row, 1,
+     "cursor one row down (stopped only); an open list scrolls", 0},
+    {kKeyUp, kKeyUp, 0, 0, 0, move_row, -1,
+     "cursor one row up (stopped only); an open list scrolls", 0},
     {kKeyLeft, kKeyLeft, kCtrl, 0, 1, step_sample, -1, "previous sample", 0},
     {kKeyLeft, kKeyLeft, kShift, kCtrl, 1, step_position, -1, "previous song position", 0},
     {kKeyLeft, kKeyLeft, kAlt, kCtrl | kShift, 1, step_pattern, -1, "previous pattern", 0},
@@ -469,7 +485,7 @@ constexpr KeyCommand kCtrlCommands[] = {
      "clear the track from the cursor row to the end", 0},
     {kKeyZ, kKeyZ, 0, 0, 1, track_op, op(EditOp::kRestoreEffects),
      "restore the pattern's effects as before their latest change", 0},
-    {kKeyS, kKeyS, 0, 0, 1, not_built, 0, "split keyboard on/off", 1},
+    {kKeyS, kKeyS, 0, 0, 1, toggle_record_option, 1, "split keyboard on/off", 0},
     {kKeyG, kKeyG, 0, 0, 1, sample_key, sample_action(SamplerAction::kBoost, true),
      "boost all samples", 0},
     {kKeyV, kKeyV, 0, 0, 1, sample_key, sample_action(SamplerAction::kFilter, true),
@@ -485,8 +501,8 @@ constexpr KeyCommand kAltCommands[] = {
     {kKeyK, kKeyK, 0, 0, 1, track_op, op(EditOp::kDeleteSampleNotes),
      "delete the current sample's notes from the cursor track", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
-    {kKeyE, kKeyE, 0, 0, 1, not_built, 0, "edit-op screen", 1},
-    {kKeyI, kKeyI, 0, 0, 1, not_built, 0, "auto-insert effect on/off", 1},
+    {kKeyE, kKeyE, 0, 0, 1, toggle_edit_op, 0, "edit-op screen on/off", 0},
+    {kKeyI, kKeyI, 0, 0, 1, toggle_record_option, 0, "auto-insert effect on/off", 0},
     {kKeyR, kKeyR, 0, 0, 1, sample_key, sample_action(SamplerAction::kResample),
      "resample the sample from the TUNE note to the NOTE note", 0},
     {kKeyT, kKeyT, 0, 0, 1, sample_key, sample_action(SamplerAction::kTune), "tuning tone on/off",
@@ -554,6 +570,8 @@ bool keyboard_is_free(const EditContext* state) {
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {
   state->restart_clock = 1;
+  // Recording in song mode plays on through the positions.
+  if (editing && state->selection.record.song_mode) play_mode = kPlaySong;
   start_playback(*state->player, play_mode, from_row);
   state->selection.edit_mode = editing ? 1 : 0;
   state->status.pointer_colour = state->status.normal_pointer_colour =

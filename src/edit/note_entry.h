@@ -36,3 +36,23 @@ int32_t enter_digit(EditContext* state);
 CellAt cursor_cell(const EditContext* state);
 // Moves the cursor row on by the edit skip, back to 0 past the last row.
 void advance_by_edit_skip(EditContext* state);
+
+// The record page's settings as note entry applies them.
+
+// Notes counted in semitones from C-1 (0) to B-3 (35).
+struct NoteChoice {
+  int32_t note;
+  int32_t sample;
+};
+// With the split keyboard on, the used range with the highest lowest note
+// at or below the note gives the sample and shifts the note (kept within
+// the three octaves); other notes keep the current sample.
+NoteChoice split_note(const RecordOptions& record, int32_t note, int32_t sample);
+// The row a note entered at `row` lands on: the nearest multiple of the
+// quantize rows (halves round up); kRows means row 0 of the next pattern.
+// Quantize 0 and 1 leave the row.
+int32_t quantized_row(int32_t row, int32_t quantize);
+// The multi-keyboard's next channel after `channel` in the channel order;
+// a channel not in the order goes to the first one, and with no channel in
+// the order the next channel follows.
+int32_t next_multi_channel(const RecordOptions& record, int32_t channel);

@@ -357,6 +357,35 @@ void delete_position(Player& player, int32_t position) {
   follow_order(player);
 }
 
+void duplicate_position(Player& player, int32_t position) {
+  const HistoryGroup group(player, StepKind::kInsertPosition);
+  AudioGuard guard;
+  note_order(player);
+  const int32_t at = std::clamp(position, 0, kHighestPosition);
+  std::copy_backward(player.order + at, player.order + kPositions - 1, player.order + kPositions);
+  player.song_length = std::min(player.song_length + 1, kPositions);
+}
+
+void remove_position(Player& player, int32_t position) {
+  const HistoryGroup group(player, StepKind::kDeletePosition);
+  AudioGuard guard;
+  if (player.song_length <= 1) return;
+  note_order(player);
+  const int32_t at = std::clamp(position, 0, kHighestPosition);
+  std::copy(player.order + at + 1, player.order + kPositions, player.order + at);
+  player.order[kHighestPosition] = 0;
+  player.song_length -= 1;
+  player.song_position = std::min(player.song_position, player.song_length - 1);
+}
+
+void set_order_entry(Player& player, int32_t position, int32_t pattern) {
+  const HistoryGroup group(player, StepKind::kOrderEntry);
+  AudioGuard guard;
+  note_order(player);
+  player.order[std::clamp(position, 0, kHighestPosition)] =
+      std::clamp(pattern, 0, kHighestOrderEntry);
+}
+
 void step_order_entry(Player& player, int32_t delta) {
   const HistoryGroup group(player, StepKind::kOrderEntry);
   AudioGuard guard;

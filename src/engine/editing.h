@@ -109,6 +109,15 @@ void insert_position(Player& player, int32_t position);
 // Removes the entry at `position`: entries up to 126 move down and the
 // last two keep their values. The song shrinks down to 1 position.
 void delete_position(Player& player, int32_t position);
+// The position editor's insert and delete: the entry at `position` is
+// doubled (the entries after it move up, the last is lost), or removed
+// (the entries after it move down and an empty one comes in at the end).
+// The song grows up to 128 positions and shrinks down to 1; a song position
+// left past the end moves to the last position.
+void duplicate_position(Player& player, int32_t position);
+void remove_position(Player& player, int32_t position);
+// The order entry at `position` names `pattern`, within 0..99.
+void set_order_entry(Player& player, int32_t position, int32_t pattern);
 // Moves the order entry at the song position by `delta`, within 0..99.
 void step_order_entry(Player& player, int32_t delta);
 // While stopped, the current pattern follows the order entry at the song

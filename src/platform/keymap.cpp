@@ -97,8 +97,9 @@ constexpr KeyEntry kKeys[] = {
     {88, 0x43},
     {40, 0x44},
     {41, 0x45},
-    // Delete
+    // Delete, Insert
     {76, 0x46},
+    {73, 0x5F},
     // keypad -
     {86, 0x4A},
     // F11

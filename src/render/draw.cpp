@@ -136,10 +136,9 @@ void put_pixel(const Canvas& canvas, int32_t x, int32_t y, uint32_t colour) {
   if (on_screen(x, y)) write_colour(pixel_at(canvas, x, y), colour);
 }
 
-void fill_rect(const Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-               uint32_t colour) {
-  for (int32_t y = y1; y <= y2; ++y)
-    for (int32_t x = x1; x <= x2; ++x) put_pixel(canvas, x, y, colour);
+void fill_rect(const Canvas& canvas, const ButtonRect& rect, uint32_t colour) {
+  for (int32_t y = rect.y1; y <= rect.y2; ++y)
+    for (int32_t x = rect.x1; x <= rect.x2; ++x) put_pixel(canvas, x, y, colour);
 }
 
 void invert_pixel(const Canvas& canvas, int32_t x, int32_t y) {

@@ -21,7 +21,6 @@ void draw_glyph(const Canvas& canvas, int32_t x, int32_t y, uint8_t code, int32_
 int32_t draw_text(const Canvas& canvas, int32_t x, int32_t y, int32_t mode, uint32_t colour,
                   const char* format, ...);
 void put_pixel(const Canvas& canvas, int32_t x, int32_t y, uint32_t colour);
-// The rectangle x1..x2, y1..y2 (inclusive) in one colour.
-void fill_rect(const Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
-               uint32_t colour);
+// Fills the rectangle, inclusive on all sides, clipped to the framebuffer.
+void fill_rect(const Canvas& canvas, const ButtonRect& rect, uint32_t colour);
 void invert_pixel(const Canvas& canvas, int32_t x, int32_t y);

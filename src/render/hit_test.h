@@ -26,3 +26,12 @@ Action hit_action(const FrameInput& input, const Button<Action> (&table)[N]) {
     if (rect_contains(button.rect, input.mouse_x, input.mouse_y)) hit = button.action;
   return hit;
 }
+
+// The action of the last button under the pointer, press or not.
+template <typename Action, size_t N>
+Action action_under(const FrameInput& input, const Button<Action> (&table)[N]) {
+  Action hit = Action::kNone;
+  for (const Button<Action>& button : table)
+    if (rect_contains(button.rect, input.mouse_x, input.mouse_y)) hit = button.action;
+  return hit;
+}

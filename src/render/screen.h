@@ -64,6 +64,9 @@ struct GuiImages {
   Image* sample;
   Image* loopleft;
   Image* loopright;
+  Image* editop0;  // the edit-op screen's pages
+  Image* editop1;
+  Image* editop2;
 };
 
 // This frame's keyboard and mouse, as the screens read them.
@@ -86,6 +89,10 @@ struct FrameInput {
   // A held key or button acts at once, then waits at least this many frames
   // before it repeats.
   int32_t repeat_delay_frames;
+  // Key index of a key pressed in this frame that an open screen takes for
+  // itself (typed numbers, Insert, Delete, Esc), 0 when none: the keyboard
+  // handler has not acted on it.
+  int32_t screen_key;
 };
 
 // What every screen may show and set: the message line, the pointer's
@@ -100,6 +107,28 @@ struct Status {
   int32_t saved_dialog;
   int32_t quit_confirmed;
   Question question;  // what the open kDialogQuestion asks
+};
+
+// How notes are recorded, set on the edit-op screen's record page.
+constexpr int32_t kSplitRanges = 4;
+struct SplitRange {
+  int32_t from_note;  // lowest note of the range, 0 = C-1 .. 35 = B-3
+  int32_t sample;     // 0: the range is not used
+  int32_t transpose;  // semitones, -12..12
+};
+struct RecordOptions {
+  int32_t song_mode;  // 1: recording plays on through the song's positions
+  int32_t quantize;   // rows; 0 and 1 do not quantize
+  int32_t metronome;  // 1: a click every `metronome_rows` rows while recording
+  int32_t metronome_channel;
+  int32_t metronome_rows;
+  int32_t auto_effect;  // 1: every entered note gets the effect below
+  int32_t effect;       // 0..15
+  int32_t effect_param;
+  // The multi-keyboard's rotation: channel numbers 1..4, 0 = slot unused.
+  int32_t channel_order[kChannels];
+  int32_t split;  // 1: the split ranges choose sample and transpose
+  SplitRange ranges[kSplitRanges];
 };
 
 // What the user is editing and how keys edit it. The edit mode lives here,
@@ -124,6 +153,7 @@ struct Selection {
   // sound under the audio lock.
   int32_t tone_channel;
   int32_t tone_period;
+  RecordOptions record;
 };
 
 struct ScreenContext {
@@ -147,6 +177,8 @@ struct ScreenResult {
 enum class ScreenId : int32_t {
   kDiskOp,
   kSampler,
+  kEditOp,
+  kPositionEditor,
 };
 
 // The yes/no requester's answer in the frame it is given.

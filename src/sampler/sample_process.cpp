@@ -131,12 +131,12 @@ void process_button(SamplerAction button, SamplerState& sampler, const ScreenCon
 bool volume_panel_frame(SamplerState& sampler, const ScreenContext& ctx) {
   if (!sampler.volume_open) return false;
   const Canvas& canvas = ctx.canvas;
-  fill_rect(canvas, kVolumePanelLeft, kVolumePanelTop, kVolumePanelRight, kVolumePanelBottom,
+  fill_rect(canvas, {kVolumePanelLeft, kVolumePanelTop, kVolumePanelRight, kVolumePanelBottom},
             kPanelColour);
   draw_text(canvas, 66, 152, 0, kTextColour, "START %3d%%", sampler.volume_from);
   draw_text(canvas, 66, 164, 0, kTextColour, "END   %3d%%", sampler.volume_to);
   for (const Button<VolumeAction>& b : kVolumeButtons) {
-    fill_rect(canvas, b.rect.x1, b.rect.y1, b.rect.x2, b.rect.y2, 0xC8C8C8);
+    fill_rect(canvas, b.rect, 0xC8C8C8);
     draw_text(canvas, b.rect.x1 + 2, b.rect.y1 + 2, 0, kTextColour, "%s", b.caption);
   }
   const VolumeAction action = hit_action(ctx.input, kVolumeButtons);

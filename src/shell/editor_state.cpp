@@ -38,6 +38,9 @@ constexpr ImageFile kImageFiles[] = {
     {&GuiImages::sample, "data/hvsample.png"},
     {&GuiImages::loopleft, "data/hvloopleft.png"},
     {&GuiImages::loopright, "data/hvloopright.png"},
+    {&GuiImages::editop0, "data/hveditop1.png"},
+    {&GuiImages::editop1, "data/hveditop2.png"},
+    {&GuiImages::editop2, "data/hveditop3.png"},
 };
 
 // The images in field order, for freeing.
@@ -46,7 +49,8 @@ Image* GuiImages::*const kImageFields[] = {
     &GuiImages::sure,        &GuiImages::cursor,   &GuiImages::textcursor, &GuiImages::clear,
     &GuiImages::diskoparrow, &GuiImages::chan1off, &GuiImages::chan2off,   &GuiImages::chan3off,
     &GuiImages::chan4off,    &GuiImages::disk2,    &GuiImages::help,       &GuiImages::posed,
-    &GuiImages::sample,      &GuiImages::loopleft, &GuiImages::loopright,
+    &GuiImages::sample,      &GuiImages::loopleft, &GuiImages::loopright,  &GuiImages::editop0,
+    &GuiImages::editop1,     &GuiImages::editop2,
 };
 
 }  // namespace
@@ -88,6 +92,20 @@ EditorState* editor_state_create() {
 
   set_default_directories(state->disk_op, nullptr);
   state->disk_op.option_song = 1;  // the first opening reads the list: list_valid is 0
+
+  // Recording: a click every 4 rows on channel 1 when switched on, the
+  // multi-keyboard through the four channels in order, split ranges from
+  // each octave's C and from F#3.
+  RecordOptions& record = state->selection.record;
+  record.quantize = 1;
+  record.metronome_rows = 4;
+  for (int32_t c = 0; c < kChannels; ++c) record.channel_order[c] = c + 1;
+  const int32_t range_notes[kSplitRanges] = {0, 12, 24, 30};  // C-1, C-2, C-3, F#3
+  for (int32_t k = 0; k < kSplitRanges; ++k) record.ranges[k].from_note = range_notes[k];
+  state->editop.scope = TransposeScope::kTrack;
+  state->editop.metronome_row = -1;
+  state->positions.followed = -1;
+  state->positions.typed = -1;
 
   state->sampler.play_period = 214;  // C-3 of finetune 0
   state->sampler.copy_loop_length = 2;

@@ -5,8 +5,10 @@
 #include <cstdint>
 
 #include "diskop/disk_op.h"
+#include "edit/edit_op.h"
 #include "edit/keyboard.h"
 #include "edit/midi_notes.h"
+#include "edit/position_editor.h"
 #include "edit/requesters.h"
 #include "engine/edit_ops.h"
 #include "engine/history.h"
@@ -29,6 +31,8 @@ struct EditorState {
   MainScreenState main;
   DiskOpState disk_op;
   SamplerState sampler;
+  EditOpState editop;
+  PositionEditorState positions;
   TextFieldState text_field;
   NumberFieldState number_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open

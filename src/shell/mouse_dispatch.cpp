@@ -156,12 +156,17 @@ void perform_sample_button(MainAction button, EditorState* state) {
 void perform(MainAction button, EditorState* state) {
   if (begin_number_field(state, button)) return;
   switch (button) {
-    case MainAction::kEditOp:
     case MainAction::kSetup:
     case MainAction::kPresets:
     case MainAction::kHelp:
-    case MainAction::kPositionLabel:
       timed_message(state->status, "NOT IMPLEMENTED");
+      return;
+    case MainAction::kEditOp:
+      set_screen_open(*state, ScreenId::kEditOp, true);
+      return;
+    case MainAction::kPositionLabel:
+      set_screen_open(*state, ScreenId::kPositionEditor,
+                      !screen_is_open(*state, ScreenId::kPositionEditor));
       return;
     case MainAction::kClear:
       set_message(state->status, "PLEASE SELECT");

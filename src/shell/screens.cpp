@@ -1,9 +1,13 @@
 #include "shell/screens.h"
 
+#include <algorithm>
 #include <iterator>
 
+#include "edit/edit_op.h"
+#include "edit/position_editor.h"
 #include "edit/requesters.h"
 #include "engine/editing.h"
+#include "layout/position_editor_layout.h"
 #include "render/draw.h"
 #include "sampler/sample_editor.h"
 #include "sampler/sample_process.h"
@@ -41,10 +45,43 @@ ScreenResult sampler_turn(EditorState& state, bool open) {
   return {result.open, result.used_click || state.input.mouse_y >= kSamplePanelTop};
 }
 
+void edit_op_panel(EditorState& state) {
+  const Image* panel = edit_op_page_image(state.images, state.editop.page);
+  if (panel) blit_image(state.canvas, 0, 0, panel);
+}
+
+ScreenResult edit_op_turn(EditorState& state, bool open) {
+  return edit_op_frame(state.editop, screen_context(state), state.edit_buffers, open);
+}
+
+void position_panel(EditorState& state) {
+  if (state.images.posed)
+    blit_image(state.canvas, kPositionPanel.x1, kPositionPanel.y1, state.images.posed);
+}
+
+ScreenResult position_turn(EditorState& state, bool open) {
+  return position_editor_frame(state.positions, screen_context(state), open);
+}
+
+bool position_scroll(EditorState& state, int32_t step) {
+  return scroll_position_list(state.positions, *state.player, step);
+}
+
 constexpr ScreenEntry kScreens[] = {
-    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll},
-    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr},
+    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr},
+    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr},
+    {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key},
+    {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,
+     position_editor_takes_key},
 };
+
+// The screens that cover the top of the main screen: one at a time.
+constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp,
+                                    ScreenId::kPositionEditor};
+
+bool is_top_screen(ScreenId screen) {
+  return std::find(std::begin(kTopScreens), std::end(kTopScreens), screen) != std::end(kTopScreens);
+}
 
 EditorState& editor(void* context) {
   return *static_cast<EditorState*>(context);
@@ -135,6 +172,8 @@ bool screen_is_open(const EditorState& state, ScreenId screen) {
 
 void set_screen_open(EditorState& state, ScreenId screen, bool open) {
   if (open) {
+    if (is_top_screen(screen))
+      for (ScreenId other : kTopScreens) state.open_screens &= ~bit(other);
     state.open_screens |= bit(screen);
   } else {
     state.open_screens &= ~bit(screen);
@@ -144,6 +183,13 @@ void set_screen_open(EditorState& state, ScreenId screen, bool open) {
 void draw_screen_panels(EditorState& state) {
   for (const ScreenEntry& entry : kScreens)
     if (screen_is_open(state, entry.id)) entry.panel(state);
+}
+
+bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modifiers) {
+  for (const ScreenEntry& entry : kScreens)
+    if (entry.takes_key && screen_is_open(state, entry.id) && entry.takes_key(key_index, modifiers))
+      return true;
+  return false;
 }
 
 bool run_screens(EditorState& state) {

@@ -19,11 +19,16 @@ struct ScreenEntry {
   ScreenResult (*turn)(EditorState& state, bool open);
   // The arrow keys scroll its list; null when it has none.
   bool (*scroll)(EditorState& state, int32_t step);
+  // The keys the open screen takes for itself, so that the keyboard
+  // handler leaves them alone; null when it takes none.
+  bool (*takes_key)(int32_t key_index, int32_t modifiers);
 };
 
 bool screen_is_open(const EditorState& state, ScreenId screen);
 void set_screen_open(EditorState& state, ScreenId screen, bool open);
 
+// Whether an open screen takes the key for itself.
+bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modifiers);
 // The panels of the open screens, in table order.
 void draw_screen_panels(EditorState& state);
 // Every screen's turn, in table order; true when an open one used the click.

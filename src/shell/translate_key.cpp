@@ -100,6 +100,7 @@ constexpr RawKey kKeyTable[] = {
     {0x4E, 0xCD},
     {0x4D, 0xD0},
     {0x46, 0xD3},
+    {0x5F, 0xD2},
 };
 
 }  // namespace
@@ -125,5 +126,16 @@ void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
   if (qualifier & kQualLeftCommand) modifiers |= kModifierAmiga;
   state->input.modifiers = modifiers;
   EditContext edit = edit_context(*state);
-  handle_key(state->input.key_code, &edit);
+  state->input.screen_key = 0;
+  const int32_t key_code = state->input.key_code;
+  const int32_t key_index = key_index_of_code(key_code);
+  if (key_index > 0 && keyboard_is_free(&edit) && screens_take_key(*state, key_index, modifiers)) {
+    // The screen acts on the first frame of the press; the keyboard handler
+    // sees the key as used, so it neither plays a note nor runs a command.
+    if (state->keys.key_held != key_code) state->input.screen_key = key_index;
+    track_held_key(&edit, key_code);
+    state->keys.key_consumed = 1;
+    state->keys.note_key_latch = 1;
+  }
+  handle_key(key_code, &edit);
 }

@@ -28,3 +28,20 @@ finish() {
   fi
   echo "$1: all checks passed"
 }
+
+# Bytes of a saved module: the song length, an order entry, and a cell as
+# "period sample effect param" (pattern, row, channel).
+mod_byte() {
+  od -An -tu1 -j "$2" -N 1 "$1" | tr -d ' '
+}
+song_length_of() {
+  mod_byte "$1" 950
+}
+order_of() {
+  mod_byte "$1" $((952 + $2))
+}
+cell_of() {
+  local b
+  read -r -a b <<<"$(od -An -tu1 -j $((1084 + $2 * 1024 + $3 * 16 + $4 * 4)) -N 4 "$1")"
+  echo "$(((b[0] & 15) * 256 + b[1])) $(((b[0] & 240) | (b[2] >> 4))) $((b[2] & 15)) ${b[3]}"
+}

@@ -229,3 +229,39 @@ TEST(AudioLock, HoldsAreTimedFromTheOutermostLock) {
   EXPECT_EQ(stats.holds, 2);
   EXPECT_GE(stats.longest_hold_ns, 3'000'000);
 }
+
+// The position editor's insert and delete keep the song within 1..128
+// positions and the song position inside it.
+TEST(Editing, PositionEditorLinesKeepTheSongInRange) {
+  struct Row {
+    const char* what;
+    bool insert;
+    int32_t length, position, song_position;
+    int32_t want_length, want_song_position, want_order0, want_order1, want_last;
+  };
+  const Row rows[] = {
+      {"copy of line 0", true, 3, 0, 0, 4, 0, 10, 10, 126},
+      {"copy at 128 positions", true, 128, 0, 0, 128, 0, 10, 10, 126},
+      {"delete line 0", false, 3, 0, 0, 2, 0, 11, 12, 0},
+      {"delete the last line", false, 3, 2, 2, 2, 1, 10, 11, 0},
+      {"delete with one line", false, 1, 0, 0, 1, 0, 10, 11, 127},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Player* p = player_create(44100);
+    for (int32_t i = 0; i < kPositions; ++i) p->order[i] = i + 10 > 99 ? i : i + 10;
+    p->order[kPositions - 1] = 127;
+    p->song_length = row.length;
+    p->song_position = row.song_position;
+    if (row.insert)
+      duplicate_position(*p, row.position);
+    else
+      remove_position(*p, row.position);
+    EXPECT_EQ(p->song_length, row.want_length);
+    EXPECT_EQ(p->song_position, row.want_song_position);
+    EXPECT_EQ(p->order[0], row.want_order0);
+    EXPECT_EQ(p->order[1], row.want_order1);
+    EXPECT_EQ(p->order[kPositions - 1], row.want_last);
+    player_destroy(p);
+  }
+}

@@ -70,6 +70,7 @@ int32_t* field(Mouse& t, const std::string& name) {
            &st.status.saved_dialog, &st.status.message_timer, &p.samples[0].length}))
     return f;
   if (name == "pointerwidth") return &t.screen.pointer.width;
+  if (name == "recsong") return &st.selection.record.song_mode;
   if (name == "delay") return &st.input.repeat_delay_frames;
   int32_t* f = pick(
       name,
@@ -87,6 +88,8 @@ int32_t* field(Mouse& t, const std::string& name) {
 std::string get(Mouse& t, const std::string& name) {
   if (name == "sampler") return screen_is_open(t.st, ScreenId::kSampler) ? "1" : "0";
   if (name == "diskop") return screen_is_open(t.st, ScreenId::kDiskOp) ? "1" : "0";
+  if (name == "editop") return screen_is_open(t.st, ScreenId::kEditOp) ? "1" : "0";
+  if (name == "posed") return screen_is_open(t.st, ScreenId::kPositionEditor) ? "1" : "0";
   const int32_t v = *field(t, name);
   return std::to_string(name.compare(0, 4, "loop") == 0 ? v / kFixOne : v);
 }
@@ -106,6 +109,7 @@ const char* const kClicks[] = {
     "pos:5 len:3 prow:17 b1 play=1 pos=0 prow=0 clock=1 colour=1 ncolour=1",
     "prow:17 R2 play=3 prow=17 colour=1", "b3 play=2 edit=1 colour=3",
     "b4 play=3 edit=1 clock=1 ncolour=3 prow=0",
+    "recsong:1 b4 play=1 edit=1",  // recording in song mode plays on through the song
     "snd0:3 snd3:3 b4 b5 play=2 edit=0 colour=0 snd0=0 snd3=0",
     "b6 dlg=5 b18 pos=0",  // no button acts under a requester
     "b12 sampler=1 b12 sampler=0 b8 b18 diskop=1 pos=0",
@@ -118,8 +122,12 @@ const char* const kClicks[] = {
     "loopstart:0 looplen:2 b43 looplen=2 loopend=2",
     "b44 tempo=126 R44*14 tempo=255 R45*23 b45 tempo=32", "sampler:1 b44 tempo=125",
     "b49 dlg=6 b49 saved=1",  // a second press on the field keeps what it returns to
-    "b7 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
-    "b1 b7 w*170 b7 w*5 timer=1 colour=5 w timer=0 colour=1", "corner dlg=4 b18 pos=0",
+    "b9 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
+    "b1 b9 w*170 b9 w*5 timer=1 colour=5 w timer=0 colour=1",
+    // POS opens and closes the position editor; the edit-op panel covers
+    // the label and takes the click.
+    "b46 posed=1 b46 posed=0 b46 b7 editop=1 posed=0 b46 editop=1 posed=0",
+    "corner dlg=4 b18 pos=0",
     "pos:5 len:10 ord4:4 ord5:5 ord6:6 ord126:26 ord127:27 b47 ord4=4 ord5=0 ord6=5 ord127=26 "
     "len=11",
     "pos:5 len:10 ord5:5 ord6:6 ord7:7 b47 b48 ord5=5 ord6=6 ord7=7 len=10", "len:127 b47 len=127",
