@@ -641,7 +641,21 @@ Sheet record_page() {
 }
 
 Sheet sample_tools_page() {
-  return edit_op_image(2, "SAMPLE TOOLS", kSampleToolsButtons);
+  Sheet c = edit_op_image(2, "SAMPLE TOOLS", kSampleToolsButtons);
+  // A field for each value, the width of what is written in it.
+  const auto field = [&c](const ValuePlace& at, int chars) {
+    inset(c, at.x - 2, at.y - 2, at.x + 8 * chars, at.y + 8);
+  };
+  field(kCrossfadeValue, 4);
+  field(kDelayValue, 5);
+  field(kFeedbackValue, 3);
+  caption(c, 108, 40, "+", kShadow);
+  field(kMixAValue, 2);
+  field(kMixBValue, 2);
+  for (const ValuePlace& at : kIntervalValues) field(at, 3);
+  caption(c, 240, 46, "TO", kShadow);
+  field(kTargetValue, 2);
+  return c;
 }
 
 }  // namespace

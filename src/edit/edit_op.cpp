@@ -266,6 +266,7 @@ void metronome(EditOpState& editop, const ScreenContext& ctx) {
 void draw_page(const EditOpState& editop, const ScreenContext& ctx) {
   if (editop.page == 0) draw_transpose(editop, ctx.canvas);
   if (editop.page == 1) draw_record(ctx.selection.record, ctx.canvas);
+  if (editop.page == 2) draw_sample_tools(editop.tools, ctx.canvas);
 }
 
 }  // namespace
@@ -298,6 +299,7 @@ ScreenResult edit_op_frame(EditOpState& editop, const ScreenContext& ctx,
   metronome(editop, ctx);
   if (!open) return {false, false};
   if (ctx.input.screen_key == kKeyEsc) return {false, false};
+  if (!editop.tools.ready) editop.tools = {1, 0, 0, 256, 2000, 50, 1, 2, 3, {4, 7, 0}};
   const FrameInput& input = ctx.input;
   const bool right_click = input.right_down && !editop.right_down && input.left_held == 0;
   editop.right_down = input.right_down;
@@ -320,6 +322,7 @@ ScreenResult edit_op_frame(EditOpState& editop, const ScreenContext& ctx,
       break;
     default:
       action = pressed(kSampleToolsButtons, input, right_click);
+      sample_tools_button(editop.tools, ctx, action);
       break;
   }
   if (action == EditOpAction::kClose) return {false, true};

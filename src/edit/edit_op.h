@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "edit/key_tables.h"
+#include "edit/sample_tools_page.h"
 #include "engine/edit_ops.h"
 #include "engine/transpose.h"
 #include "render/screen.h"
@@ -17,6 +18,7 @@ struct EditOpState {
   int32_t delete_outside;  // 1: a note pushed out of the three octaves is deleted
   int32_t metronome_row;   // the row the metronome last saw, -1 none
   int32_t right_down;      // the right button was down in the last frame
+  SampleToolsState tools;
 };
 
 // One frame. Open, it acts on its buttons and Esc, draws the page's values

@@ -293,6 +293,8 @@ const char* step_name(StepKind kind) {
       return "VOL RAMP";
     case StepKind::kResample:
       return "RESAMPLE";
+    case StepKind::kSampleTool:
+      return "SAMPLE TOOL";
     case StepKind::kSampleLength:
       return "SMP LENGTH";
   }

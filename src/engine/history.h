@@ -62,6 +62,7 @@ enum class StepKind : int32_t {
   kFilter,
   kVolumeRamp,
   kResample,
+  kSampleTool,
   kSampleLength,
 };
 // At most 11 upper-case characters.

@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+
+#include "engine/editing.h"
+#include "engine/song_render.h"
 
 namespace {
 
@@ -164,4 +168,94 @@ void scale_loop(int32_t* start, int32_t* length_bytes, double ratio, int32_t len
   }
   *start = from;
   *length_bytes = to - from;
+}
+
+SampleBytes pattern_to_sample(const Player& player, int32_t pattern, int32_t rate) {
+  Player* copy = copy_player(player);
+  if (!copy) return {};
+  copy->order[0] = std::clamp(pattern, 0, kPatterns - 1);
+  copy->song_length = 1;
+  copy->song_position = 0;
+  copy->row = 0;
+  set_output_rate(*copy, std::clamp(rate, 1000, 96000));
+  const std::vector<int16_t> stereo = render_song(copy, kMaxSampleBytes, nullptr);
+  player_destroy(copy);
+  std::vector<double> mono(stereo.size() / 2);
+  for (size_t i = 0; i < mono.size(); ++i) mono[i] = stereo[2 * i] + stereo[2 * i + 1];
+  return normalised(mono);
+}
+
+const char* tool_result_text(ToolResult result) {
+  switch (result) {
+    case ToolResult::kEmpty:
+      return "EMPTY SAMPLE";
+    case ToolResult::kNoMemory:
+      return "OUT OF MEMORY";
+    case ToolResult::kCutShort:
+      return "SAMPLE CUT SHORT";
+    case ToolResult::kDone:
+      break;
+  }
+  return nullptr;
+}
+
+SampleBytes sample_range(const Player& player, int32_t number, int32_t* a, int32_t* b) {
+  const Sample* sample = editable_sample(player, number);
+  const int32_t length = sample ? sample_bytes(*sample) : 0;
+  if (*b <= *a || *b > length || *a < 0) *a = 0, *b = length;
+  if (length == 0) return {};
+  return SampleBytes(sample->data + *a, sample->data + *b);
+}
+
+ToolResult replace_sample_range(Player& player, int32_t number, int32_t a, int32_t b,
+                                const SampleBytes& result, StepKind kind) {
+  const Sample* sample = editable_sample(player, number);
+  const int32_t length = sample ? sample_bytes(*sample) : 0;
+  if (length == 0) return ToolResult::kEmpty;
+  const auto n = static_cast<int32_t>(result.size());
+  const int64_t total = int64_t{length} - (b - a) + n;
+  const auto kept = static_cast<int32_t>(std::min<int64_t>(total, kMaxSampleBytes));
+  auto* data = static_cast<int8_t*>(std::malloc(static_cast<size_t>(std::max(kept, 1))));
+  if (!data) return ToolResult::kNoMemory;
+  std::memcpy(data, sample->data, static_cast<size_t>(a));
+  std::memcpy(data + a, result.data(), static_cast<size_t>(std::min(n, kept - a)));
+  if (kept > a + n) std::memcpy(data + a + n, sample->data + b, static_cast<size_t>(kept - a - n));
+  int32_t loop_start = sample->loop_start >> 14, loop_bytes = sample->loop_length >> 14;
+  if (n != b - a && sample_loops(*sample)) {
+    if (a == 0 && b == length) {
+      scale_loop(&loop_start, &loop_bytes, static_cast<double>(n) / (b - a), kept);
+    } else if (loop_start >= b) {
+      loop_start += n - (b - a);
+    } else if (loop_start + loop_bytes > a) {
+      loop_start = 0;
+      loop_bytes = 2;
+    }
+  }
+  {
+    const HistoryGroup group(player, kind);
+    std::free(replace_sample_data(player, number, data, kept, loop_start, loop_bytes));
+  }
+  return total > kept ? ToolResult::kCutShort : ToolResult::kDone;
+}
+
+ToolResult fill_slot(Player& player, int32_t number, const SampleBytes& bytes, const char* name,
+                     StepKind kind) {
+  const Sample* slot = editable_sample(player, number);
+  if (!slot || bytes.empty()) return ToolResult::kEmpty;
+  Sample sample = *slot;
+  sample.data = static_cast<int8_t*>(std::malloc(bytes.size()));
+  if (!sample.data) return ToolResult::kNoMemory;
+  std::memcpy(sample.data, bytes.data(), bytes.size());
+  sample.length = static_cast<int32_t>(bytes.size()) * kFixOne;
+  sample.loop_start = 0;
+  sample.loop_length = sample.loop_end = 2 * kFixOne;
+  sample.volume = 64;
+  sample.finetune = 0;
+  if (name) {
+    std::memset(sample.name, 0, sizeof sample.name);
+    std::memcpy(sample.name, name, std::min(std::strlen(name), sizeof sample.name));
+  }
+  const HistoryGroup group(player, kind);
+  install_sample(player, number, sample);
+  return ToolResult::kDone;
 }

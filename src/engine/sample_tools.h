@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/history.h"
 #include "engine/player.h"
 
 using SampleBytes = std::vector<int8_t>;
@@ -41,3 +42,29 @@ SampleBytes chord(const SampleBytes& x, const int32_t (&intervals)[3]);
 // Scales a loop by `ratio`, kept on even bytes within `length`; the loop
 // off (0, 2) when too little of it is left.
 void scale_loop(int32_t* start, int32_t* length_bytes, double ratio, int32_t length);
+
+// The current pattern played once through the mixer at `rate` frames a
+// second (mono, the module's filter as set), normalised, at most
+// kMaxSampleBytes.
+SampleBytes pattern_to_sample(const Player& player, int32_t pattern, int32_t rate);
+
+// Putting a result back.
+
+enum class ToolResult : int32_t { kDone, kEmpty, kNoMemory, kCutShort };
+// The message line's text for a result other than kDone.
+const char* tool_result_text(ToolResult result);
+
+// Bytes a..b of sample `number`; the whole sample when b <= a (a and b set
+// to what was taken). Empty for an empty sample or sample 0.
+SampleBytes sample_range(const Player& player, int32_t number, int32_t* a, int32_t* b);
+// Puts `result` in place of bytes a..b (as sample_range gave them) of
+// sample `number`, as one undo step of `kind`: the new data is made before
+// the audio lock is taken for the swap. The loop is scaled with a whole
+// sample, moved with what follows the range, and switched off when it
+// overlaps a range that changed length.
+ToolResult replace_sample_range(Player& player, int32_t number, int32_t a, int32_t b,
+                                const SampleBytes& result, StepKind kind);
+// Gives slot `number` the bytes as a new sample (volume 64, finetune 0, no
+// loop), named `name` when one is given, as one undo step of `kind`.
+ToolResult fill_slot(Player& player, int32_t number, const SampleBytes& bytes, const char* name,
+                     StepKind kind);

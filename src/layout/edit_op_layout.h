@@ -44,6 +44,36 @@ enum class EditOpAction : int32_t {
   kSplitSampleDown,
   kSplitTransposeUp,
   kSplitTransposeDown,
+  // Sample tools.
+  kReverse,
+  kFadeIn,
+  kFadeOut,
+  kRemoveDc,
+  kCrossfade,
+  kCrossfadeUp,
+  kCrossfadeDown,
+  kEcho,
+  kDelayUp,
+  kDelayDown,
+  kFeedbackUp,
+  kFeedbackDown,
+  kMix,
+  kMixAUp,
+  kMixADown,
+  kMixBUp,
+  kMixBDown,
+  kTargetUp,
+  kTargetDown,
+  kChord,
+  kInterval1Up,
+  kInterval1Down,
+  kInterval2Up,
+  kInterval2Down,
+  kInterval3Up,
+  kInterval3Down,
+  kHalfRate,
+  kDoubleRate,
+  kPatternToSample,
 };
 
 constexpr int32_t kEditOpPages = 3;
@@ -121,15 +151,55 @@ inline constexpr Button<EditOpAction> kRecordButtons[] = {
     {{291, 85, 299, 95}, EditOpAction::kSplitTransposeDown, kCaptionDown},
 };
 
-inline constexpr Button<EditOpAction> kSampleToolsButtons[] = {
-    {{0, 0, 59, 10}, EditOpAction::kPage, nullptr},
-    {{296, 0, 319, 10}, EditOpAction::kClose, "X"},
-};
-
-// Where the record page's values are written (the text's top-left).
+// Where a page's values are written (the text's top-left).
 struct ValuePlace {
   int32_t x, y;
 };
+
+inline constexpr Button<EditOpAction> kSampleToolsButtons[] = {
+    {{0, 0, 59, 10}, EditOpAction::kPage, nullptr},
+    {{296, 0, 319, 10}, EditOpAction::kClose, "X"},
+    {{0, 13, 63, 23}, EditOpAction::kReverse, "REVERSE"},
+    {{64, 13, 127, 23}, EditOpAction::kFadeIn, "FADE IN"},
+    {{128, 13, 199, 23}, EditOpAction::kFadeOut, "FADE OUT"},
+    {{200, 13, 279, 23}, EditOpAction::kRemoveDc, "REMOVE DC"},
+    {{0, 25, 63, 35}, EditOpAction::kCrossfade, "X-FADE"},
+    {{106, 25, 114, 35}, EditOpAction::kCrossfadeUp, kCaptionUp},
+    {{115, 25, 123, 35}, EditOpAction::kCrossfadeDown, kCaptionDown},
+    {{136, 25, 183, 35}, EditOpAction::kEcho, "ECHO"},
+    {{230, 25, 238, 35}, EditOpAction::kDelayUp, kCaptionUp},
+    {{239, 25, 247, 35}, EditOpAction::kDelayDown, kCaptionDown},
+    {{278, 25, 286, 35}, EditOpAction::kFeedbackUp, kCaptionUp},
+    {{287, 25, 295, 35}, EditOpAction::kFeedbackDown, kCaptionDown},
+    {{0, 37, 63, 47}, EditOpAction::kMix, "MIX"},
+    {{90, 37, 98, 47}, EditOpAction::kMixAUp, kCaptionUp},
+    {{99, 37, 107, 47}, EditOpAction::kMixADown, kCaptionDown},
+    {{136, 37, 144, 47}, EditOpAction::kMixBUp, kCaptionUp},
+    {{145, 37, 153, 47}, EditOpAction::kMixBDown, kCaptionDown},
+    {{0, 49, 63, 59}, EditOpAction::kChord, "CHORD"},
+    {{98, 49, 106, 59}, EditOpAction::kInterval1Up, kCaptionUp},
+    {{107, 49, 115, 59}, EditOpAction::kInterval1Down, kCaptionDown},
+    {{150, 49, 158, 59}, EditOpAction::kInterval2Up, kCaptionUp},
+    {{159, 49, 167, 59}, EditOpAction::kInterval2Down, kCaptionDown},
+    {{202, 49, 210, 59}, EditOpAction::kInterval3Up, kCaptionUp},
+    {{211, 49, 219, 59}, EditOpAction::kInterval3Down, kCaptionDown},
+    {{286, 43, 294, 53}, EditOpAction::kTargetUp, kCaptionUp},
+    {{295, 43, 303, 53}, EditOpAction::kTargetDown, kCaptionDown},
+    {{0, 61, 79, 71}, EditOpAction::kHalfRate, "HALF RATE"},
+    {{80, 61, 175, 71}, EditOpAction::kDoubleRate, "DOUBLE RATE"},
+    {{176, 61, 295, 71}, EditOpAction::kPatternToSample, "PATT TO SAMPLE"},
+};
+// The tools' values: crossfade bytes, echo delay and feedback, the two
+// samples mixed, the chord's three intervals, and the slot MIX and CHORD
+// write to.
+inline constexpr ValuePlace kCrossfadeValue = {68, 27};
+inline constexpr ValuePlace kDelayValue = {188, 27};
+inline constexpr ValuePlace kFeedbackValue = {252, 27};
+inline constexpr ValuePlace kMixAValue = {70, 39};
+inline constexpr ValuePlace kMixBValue = {116, 39};
+inline constexpr ValuePlace kIntervalValues[3] = {{68, 51}, {120, 51}, {172, 51}};
+inline constexpr ValuePlace kTargetValue = {264, 45};
+
 inline constexpr ValuePlace kQuantizeValue = {208, 15};
 inline constexpr ValuePlace kMetronomeChannelValue = {124, 27};
 inline constexpr ValuePlace kMetronomeRowsValue = {196, 27};

@@ -35,23 +35,6 @@ SampleBytes rerated(const SampleBytes& x, const void* args) {
   return change_rate(x, *static_cast<const double*>(args));
 }
 
-// Where the loop goes when bytes a..b become `n` bytes: scaled with a
-// whole sample, moved with what follows the range, off when it overlaps
-// a range that changed length.
-void loop_after(const Sample& sample, int32_t a, int32_t b, int32_t n, int32_t length,
-                int32_t* start, int32_t* bytes) {
-  *start = sample.loop_start >> 14;
-  *bytes = sample.loop_length >> 14;
-  if (n == b - a || !sample_loops(sample)) return;
-  if (a == 0 && b == length) return scale_loop(start, bytes, static_cast<double>(n) / (b - a), n);
-  if (*start >= b) {
-    *start += n - (b - a);
-  } else if (*start + *bytes > a) {
-    *start = 0;
-    *bytes = 2;
-  }
-}
-
 void toggle_tone(const ScreenContext& ctx) {
   AudioGuard guard;  // the sound reads the tone
   Selection& s = ctx.selection;
@@ -65,33 +48,13 @@ bool apply_sample_tool(const SamplerState& sampler, const ScreenContext& ctx, St
                        SampleBytes (*tool)(const SampleBytes&, const void*), const void* args) {
   const int32_t number = ctx.selection.current_sample;
   const Sample* sample = editable_sample(*ctx.player, number);
-  const int32_t length = sample ? sample_bytes(*sample) : 0;
-  if (length == 0) {
-    timed_message(ctx.status, "EMPTY SAMPLE");
-    return false;
-  }
-  auto [a, b] = marked_range(sampler, length);
-  if (b <= a) a = 0, b = length;  // no range: the whole sample
-  const SampleBytes result = tool(SampleBytes(sample->data + a, sample->data + b), args);
-  const int64_t total = int64_t{length} - (b - a) + static_cast<int64_t>(result.size());
-  const auto kept = static_cast<int32_t>(std::min<int64_t>(total, kMaxSampleBytes));
-  auto* data = static_cast<int8_t*>(std::malloc(static_cast<size_t>(std::max(kept, 1))));
-  if (!data) {
-    timed_message(ctx.status, "OUT OF MEMORY");
-    return false;
-  }
-  std::memcpy(data, sample->data, static_cast<size_t>(a));
-  const auto n = static_cast<int32_t>(result.size());
-  std::memcpy(data + a, result.data(), static_cast<size_t>(std::min(n, kept - a)));
-  if (kept > a + n) std::memcpy(data + a + n, sample->data + b, static_cast<size_t>(kept - a - n));
-  int32_t loop_start = 0, loop_bytes = 0;
-  loop_after(*sample, a, b, n, length, &loop_start, &loop_bytes);
-  {
-    const HistoryGroup group(*ctx.player, kind);
-    std::free(replace_sample_data(*ctx.player, number, data, kept, loop_start, loop_bytes));
-  }
-  if (total > kept) timed_message(ctx.status, "SAMPLE CUT SHORT");
-  return true;
+  auto [a, b] = marked_range(sampler, sample ? sample_bytes(*sample) : 0);
+  const SampleBytes bytes = sample_range(*ctx.player, number, &a, &b);
+  const ToolResult done =
+      bytes.empty() ? ToolResult::kEmpty
+                    : replace_sample_range(*ctx.player, number, a, b, tool(bytes, args), kind);
+  if (const char* text = tool_result_text(done)) timed_message(ctx.status, text);
+  return done == ToolResult::kDone || done == ToolResult::kCutShort;
 }
 
 void process_button(SamplerAction button, SamplerState& sampler, const ScreenContext& ctx) {

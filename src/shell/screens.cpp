@@ -51,6 +51,11 @@ void edit_op_panel(EditorState& state) {
 }
 
 ScreenResult edit_op_turn(EditorState& state, bool open) {
+  // The sample tools act on the range marked in the sample editor.
+  const Sample* sample = editable_sample(*state.player, state.selection.current_sample);
+  const MarkedRange marks = marked_range(state.sampler, sample ? sample_bytes(*sample) : 0);
+  state.editop.tools.range_a = marks.a;
+  state.editop.tools.range_b = marks.b;
   return edit_op_frame(state.editop, screen_context(state), state.edit_buffers, open);
 }
 
