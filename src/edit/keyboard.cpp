@@ -328,8 +328,10 @@ void track_op(EditContext* state, const KeyCommand& command, int32_t) {
       {EditOp::kRemarkBlock, "BLOCK REMARKED", "NO BLOCK COPIED"},
   };
   const auto operation = static_cast<EditOp>(command.argument);
-  const EditArgs args{state->selection.cursor_channel, state->selection.current_sample, 0,
-                      CellPart::kNothing, false};
+  EditArgs args{state->selection.cursor_channel, state->selection.current_sample, 0,
+                CellPart::kNothing, false};
+  for (int32_t c = 0; c < kChannels; ++c)
+    args.next_channel[c] = next_multi_channel(state->selection.record, c);
   const bool acted = edit_operation(operation, *state->player, state->edit_buffers, args);
   for (const OpText& text : kTexts) {
     if (text.operation != operation) continue;
@@ -464,7 +466,8 @@ constexpr KeyCommand kCtrlCommands[] = {
     {kKeyF, kKeyF, 0, 0, 1, toggle_filter, 0, "output filter on/off", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
     {kKeyW, kKeyW, 0, 0, 1, track_op, op(EditOp::kPolyphonize),
-     "polyphonize: the block's notes from the cursor row, one channel further each", 0},
+     "polyphonize: the block's notes from the cursor row, each on the next multi-keyboard channel",
+     0},
     {kKeyE, kKeyE, 0, 0, 1, track_op, op(EditOp::kExpandTrack),
      "expand the track from the cursor row: an empty row after each", 0},
     {kKeyO, kKeyO, 0, 0, 1, track_op, op(EditOp::kContractTrack),

@@ -22,8 +22,9 @@ void midi_note_on(EditContext* state, MidiNotes& notes, int32_t note, int32_t ve
   if (state->selection.cursor_column != kColumnNote) return;
   // Semitones above C-1; kNotePeriods runs from octave 3 down to octave 1.
   const int32_t semitone = note + options.transpose - kMidiLowestNote;
+  // The message line holds 16 characters.
   if (semitone < 0 || semitone >= kNotePeriodCount) {
-    timed_message(state->status, "NOTE OUT OF RANGE");
+    timed_message(state->status, semitone < 0 ? "NOTE TOO LOW" : "NOTE TOO HIGH");
     return;
   }
   const int32_t octave = semitone / kOctave;

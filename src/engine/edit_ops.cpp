@@ -282,9 +282,11 @@ PatternCell& at(PatternCell* track, int32_t r) {
   return track[r * kChannels];
 }
 
-// The block's notes from the cursor row down, each successive note one
-// channel further (wrapping), so a chord typed into one track is spread.
-bool polyphonize(Player& player, const EditBuffers& buffers, int32_t channel) {
+// The block's notes from the cursor row down, each successive note on the
+// next channel of the multi-keyboard order, so a chord typed into one
+// track is spread.
+bool polyphonize(Player& player, const EditBuffers& buffers, int32_t channel,
+                 const int32_t (&next_channel)[kChannels]) {
   int32_t row = 0;
   Pattern* pattern = current(player);
   if (!cursor_track(player, channel, &row) || buffers.block_filled != 1) return false;
@@ -294,7 +296,7 @@ bool polyphonize(Player& player, const EditBuffers& buffers, int32_t channel) {
     const PatternCell& cell = buffers.block_clipboard[buffers.block_first + k];
     if (cell.period == 0) continue;
     (*pattern)[row + k][channel] = cell;
-    channel = (channel + 1) % kChannels;
+    channel = std::clamp(next_channel[channel], 0, kChannels - 1);
   }
   return true;
 }
@@ -532,7 +534,7 @@ bool edit_operation(EditOp operation, Player& player, EditBuffers& buffers, cons
       for (int32_t c = 0; c < kChannels; ++c) delete_above(player, args.part, c);
       return false;
     case EditOp::kPolyphonize:
-      return polyphonize(player, buffers, args.channel);
+      return polyphonize(player, buffers, args.channel, args.next_channel);
     case EditOp::kExpandTrack:
     case EditOp::kContractTrack:
       return stretch_track(player, args.channel, operation == EditOp::kExpandTrack);

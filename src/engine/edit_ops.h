@@ -75,6 +75,9 @@ struct EditArgs {
   int32_t semitones;  // for the transpositions
   CellPart part;      // for the row inserts and deletes
   bool keep_row;      // a pasted block leaves the cursor where it was
+  // The channel that follows each channel in the multi-keyboard order,
+  // which polyphonize spreads notes along.
+  int32_t next_channel[kChannels] = {1, 2, 3, 0};
 };
 
 // Carries out one operation under the audio lock. True when a block

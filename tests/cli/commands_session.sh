@@ -26,6 +26,9 @@ script=$work/commands.script
     echo "wait 2"
     echo "save $work/undone$i.mod"
   done
+  # Ctrl+Z after an effect was typed: the effect column goes back.
+  printf 'key space\nkey Right\nkey Right\nkey Right\nkey c\nwait 2\nsave %s/typed.mod\n' "$work"
+  printf 'key z ctrl\nwait 2\nsave %s/restored.mod\n' "$work"
 } >"$script"
 export XDG_DATA_HOME=$work/data
 expect_status 0 "$tetrad" --script "$script" "$demo"
@@ -33,6 +36,8 @@ for i in "${!commands[@]}"; do
   cmp -s "$work/before$i.mod" "$work/after$i.mod" && fail "${commands[i]} changed nothing"
   cmp -s "$work/before$i.mod" "$work/undone$i.mod" || fail "undo after ${commands[i]} differs"
 done
+cmp -s "$work/typed.mod" "$work/before0.mod" && fail "the effect digit changed nothing"
+cmp -s "$work/restored.mod" "$work/before0.mod" || fail "Ctrl+Z did not restore the effects"
 
 # Every sample with data is saved under its name; a second round asks
 # about each existing file: N keeps it, Y replaces it and keeps the old
