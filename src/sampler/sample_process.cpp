@@ -100,7 +100,17 @@ bool volume_panel_frame(SamplerState& sampler, const ScreenContext& ctx) {
   draw_text(canvas, 66, 164, 0, kTextColour, "END   %3d%%", sampler.volume_to);
   for (const Button<VolumeAction>& b : kVolumeButtons) {
     fill_rect(canvas, b.rect, 0xC8C8C8);
-    draw_text(canvas, b.rect.x1 + 2, b.rect.y1 + 2, 0, kTextColour, "%s", b.caption);
+    const bool up = b.caption == kCaptionUp;
+    if (!up && b.caption != kCaptionDown) {
+      draw_text(canvas, b.rect.x1 + 2, b.rect.y1 + 2, 0, kTextColour, "%s", b.caption);
+      continue;
+    }
+    // An arrow: rows of 1, 3 and 5 pixels, pointing up or down.
+    const int32_t cx = (b.rect.x1 + b.rect.x2) / 2, top = b.rect.y1 + 3;
+    for (int32_t row = 0; row < 3; ++row)
+      fill_rect(canvas,
+                {cx - row, top + (up ? row : 2 - row), cx + row, top + (up ? row : 2 - row)},
+                kTextColour);
   }
   const VolumeAction action = hit_action(ctx.input, kVolumeButtons);
   const int32_t step = ctx.input.right_down ? 10 : 1;
