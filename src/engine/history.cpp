@@ -295,6 +295,8 @@ const char* step_name(StepKind kind) {
       return "RESAMPLE";
     case StepKind::kSampleLength:
       return "SMP LENGTH";
+    case StepKind::kSampling:
+      return "SAMPLING";
   }
   return "EDIT";
 }

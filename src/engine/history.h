@@ -63,6 +63,7 @@ enum class StepKind : int32_t {
   kVolumeRamp,
   kResample,
   kSampleLength,
+  kSampling,
 };
 // At most 11 upper-case characters.
 const char* step_name(StepKind kind);
