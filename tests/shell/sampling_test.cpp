@@ -11,6 +11,7 @@
 #include "engine/editing.h"
 #include "engine/history.h"
 #include "engine/song_render.h"
+#include "layout/sampler_layout.h"
 #include "platform/headless.h"
 #include "shell/main_loop.h"
 #include "shell/mouse_dispatch.h"
@@ -26,6 +27,8 @@ struct Session {
   int32_t level;        // the input's level while monitoring
   bool undone;          // one undo took back a sampling step
   bool undo_restores;   // and gave back the old bytes
+  std::string label;    // over the waveform in the last frame
+  int32_t traced;       // pixels of the live input's trace there
 };
 
 // Sample 1 holds 100 bytes of 7 before the run; the input sends a
@@ -48,6 +51,9 @@ Session run_session(const char* script_text, int32_t rate, double tone_hz, int32
   Session run{};
   run_main_loop(headless_ops(platform), &state, mouse_dispatch);
   run.level = state.sampling.level;
+  run.label = screen.text_at(kWaveLeft + 2, kWaveTop + 2, 18, 0xFFFFFF);
+  for (int32_t y = kWaveTop; y <= kWaveBottom; ++y)
+    for (int32_t x = kWaveLeft; x <= kWaveRight; ++x) run.traced += screen.pixel(x, y) == 0x00E000;
   run.message = state.status.message;
   EXPECT_EQ(state.sampling.phase, SamplingPhase::kOff);
   EXPECT_EQ(platform.sink.push, nullptr) << "the input is left open";
@@ -104,22 +110,29 @@ TEST(Sampling, RecordsAtTheRateOfTheNoteNote) {
   }
 }
 
-// Monitoring alone records nothing; without an input device nothing opens.
+// Monitoring shows the input and its level and records nothing; without an
+// input device nothing opens.
 TEST(Sampling, MonitoringAndNoDeviceChangeNothing) {
   struct Case {
     const char* script;
     int32_t rate;
     const char* message;
+    const char* label;
+    bool traced;
   };
   const Case cases[] = {
-      {"key a alt\nwait 30\nkey s alt\nwait 3\n", 44100, "ALL RIGHT"},
-      {"key a alt\nwait 30\n", 0, "NO INPUT DEVICE"},
+      {"key a alt\nwait 30\n", 44100, "MONITORING", "MONITOR LEVEL  50%", true},
+      {"key a alt\nwait 30\nkey s alt\nwait 3\n", 44100, "ALL RIGHT", "..................", false},
+      {"key a alt\nwait 30\n", 0, "NO INPUT DEVICE", "..................", false},
   };
   for (const Case& c : cases) {
     const Session run = run_session(c.script, c.rate, 1000, 0);
     EXPECT_EQ(run.bytes, 100) << c.script;
     EXPECT_EQ(run.message, c.message) << c.script;
     EXPECT_FALSE(run.undone) << c.script;
+    EXPECT_EQ(run.label, c.label) << c.script;
+    // A 1 kHz sine at 44.1 kHz crosses the view many times, top to bottom.
+    EXPECT_EQ(run.traced > 1000, c.traced) << c.script << " " << run.traced;
   }
 }
 
