@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,7 +23,9 @@
 #include "files/module_format.h"
 #include "layout/sampler_layout.h"
 #include "sampler/sample_editor.h"
+#include "sampler/sample_process.h"
 #include "sampler/sample_view.h"
+#include "sampler/sampling.h"
 #include "shell/module_io.h"
 #include "shell/mouse_dispatch.h"
 #include "shell/sample_io.h"
@@ -135,5 +138,58 @@ void BM_LockSampleCutAndUndo(benchmark::State& state) {
   report(state);
 }
 BENCHMARK(BM_LockSampleCutAndUndo)->Unit(benchmark::kMillisecond)->Iterations(1000);
+
+// BOOST, FILTER and RESAMPLE (C-3 to C-2) through the sample editor on a
+// whole 64 KB sample, each undone: only the swap of the bytes is locked.
+void BM_LockSampleProcessing(benchmark::State& state) {
+  Workspace w;
+  w.editor.selection.current_sample = 9;
+  w.editor.selection.resample_note = -12;
+  SamplerState& sampler = w.editor.sampler;
+  reset_sample_view(sampler, *w.editor.player, 9);
+  for (auto _ : state) {
+    for (SamplerAction action :
+         {SamplerAction::kBoost, SamplerAction::kFilter, SamplerAction::kResample}) {
+      process_button(action, sampler, screen_context(w.editor));
+      history_undo(*w.editor.player);
+    }
+  }
+  if (sample_bytes(w.editor.player->samples[9]) != kMaxSampleBytes)
+    state.SkipWithError("an undo did not give the sample back");
+  report(state);
+}
+BENCHMARK(BM_LockSampleProcessing)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// An input that has sent 1.5 s of a tone by the time it is opened.
+int32_t open_full_input(void*, CaptureRing& ring) {
+  int16_t tone[1024];
+  for (uint32_t done = 0; done < kCaptureRingFrames; done += 1024) {
+    for (int32_t i = 0; i < 1024; ++i)
+      tone[i] = static_cast<int16_t>(16000 * std::sin((done + i) * 0.142));
+    capture_ring_write(ring, tone, 1024);
+  }
+  return 44100;
+}
+void close_input(void*) {}
+
+// Recording into a 64 KB sample: monitor, record, take in what came and
+// keep it as one step, then undo it.
+void BM_LockSamplingRecording(benchmark::State& state) {
+  Workspace w;
+  w.editor.selection.current_sample = 11;
+  const CaptureServices input{nullptr, open_full_input, close_input};
+  for (auto _ : state) {
+    const ScreenContext ctx = screen_context(w.editor);
+    sampling_press(w.editor.sampling, ctx, input);
+    // Recording starts after what monitoring saw: the ring is refilled.
+    sampling_press(w.editor.sampling, ctx, input);
+    open_full_input(nullptr, w.editor.sampling.ring);
+    sampling_frame(w.editor.sampling, ctx, input);
+    sampling_press(w.editor.sampling, ctx, input);
+    history_undo(*w.editor.player);
+  }
+  report(state);
+}
+BENCHMARK(BM_LockSamplingRecording)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 }  // namespace

@@ -152,12 +152,19 @@ void print_commands() {
     }
     std::printf("\n");
   }
-  std::printf("## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for now:\n\n");
+  // Keys still to be built, when there are any.
+  bool heading = false;
   for (const KeyCommandTable& table : kKeyCommandTables)
-    for (int32_t i = 0; i < table.count; ++i)
-      if (table.commands[i].announced)
-        std::printf("- %s\n", escape(table.commands[i].what).c_str());
-  std::printf("\n");
+    for (int32_t i = 0; i < table.count; ++i) {
+      if (!table.commands[i].announced) continue;
+      if (!heading)
+        std::printf(
+            "## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for "
+            "now:\n\n");
+      heading = true;
+      std::printf("- %s\n", escape(table.commands[i].what).c_str());
+    }
+  if (heading) std::printf("\n");
 }
 
 template <size_t N>

@@ -24,6 +24,9 @@ struct EditServices {
   // A sample editor button pressed by key (Alt+T, Alt+B, ...); with `all`,
   // on every sample that has data, as one step.
   void (*sample_process)(void* context, SamplerAction action, bool all);
+  // Sampling (Alt+A, SAMPLE): monitor the input, record, stop; the sample
+  // editor opens to show it.
+  void (*sampling)(void* context);
 };
 
 struct EditContext : ScreenContext {

@@ -300,9 +300,8 @@ constexpr int32_t sample_action(SamplerAction action, bool all = false) {
   return static_cast<int32_t>(action) | (all ? 0x100 : 0);
 }
 
-// The keys of the sample tools still to come.
-void not_built(EditContext* state, const KeyCommand&, int32_t) {
-  timed_message(state->status, "NOT IMPLEMENTED");
+void sampling_key(EditContext* state, const KeyCommand&, int32_t) {
+  state->services.sampling(state->services.context);
 }
 
 // The track and block commands: what was done, or that there was nothing
@@ -514,7 +513,8 @@ constexpr KeyCommand kAltCommands[] = {
      "filter the sample (or its marked range)", 0},
     {kKeyB, kKeyB, 0, 0, 1, sample_key, sample_action(SamplerAction::kBoost),
      "boost the sample (or its marked range)", 0},
-    {kKeyA, kKeyA, 0, 0, 1, not_built, 0, "sampling", 1},
+    {kKeyA, kKeyA, 0, 0, 1, sampling_key, 0,
+     "sampling: monitor the input, then record into the sample, then stop", 0},
 };
 
 // Held-key bookkeeping: a new key acts at once, a held one every few frames.

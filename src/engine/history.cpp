@@ -297,6 +297,8 @@ const char* step_name(StepKind kind) {
       return "SAMPLE TOOL";
     case StepKind::kSampleLength:
       return "SMP LENGTH";
+    case StepKind::kSampling:
+      return "SAMPLING";
   }
   return "EDIT";
 }

@@ -64,6 +64,7 @@ enum class StepKind : int32_t {
   kResample,
   kSampleTool,
   kSampleLength,
+  kSampling,
 };
 // At most 11 upper-case characters.
 const char* step_name(StepKind kind);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,8 +79,11 @@ int32_t normalize_percent(const SampleBytes& x) {
 
 SampleBytes change_rate(const SampleBytes& x, double ratio) {
   if (x.empty() || ratio <= 0) return {};
-  const std::vector<float> in(x.begin(), x.end());
-  std::vector<float> out(static_cast<size_t>(std::ceil(x.size() * ratio)) + 2);
+  // Input past what the kept bytes need, and the filter's reach beyond
+  // them, would only be converted to be cut.
+  const size_t used = std::min(x.size(), static_cast<size_t>(kMaxSampleBytes / ratio) + 4096);
+  const std::vector<float> in(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(used));
+  std::vector<float> out(static_cast<size_t>(std::ceil(static_cast<double>(used) * ratio)) + 2);
   SRC_DATA data{};
   data.data_in = in.data();
   data.data_out = out.data();

@@ -1,6 +1,8 @@
 #include "platform/headless.h"
 
 #include <algorithm>
+#include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -33,6 +35,19 @@ void advance_frame(HeadlessPlatform& platform) {
     if (platform.source.fill) platform.source.fill(platform.source.context, scratch, n);
     platform.audio_frames_pulled += n;
   }
+  if (!platform.sink.push) return;
+  const int64_t captured = platform.frames_run * platform.capture_rate / kHeadlessFrameRate;
+  int16_t tone[kPullFrames];
+  const double step = 2 * std::numbers::pi * platform.capture_hz / platform.capture_rate;
+  while (platform.capture_frames_pushed < captured) {
+    const auto n = static_cast<int32_t>(
+        std::min<int64_t>(kPullFrames, captured - platform.capture_frames_pushed));
+    for (int32_t i = 0; i < n; ++i)
+      tone[i] = static_cast<int16_t>(std::lround(
+          16384 * std::sin(step * static_cast<double>(platform.capture_frames_pushed + i))));
+    platform.sink.push(platform.sink.context, tone, n);
+    platform.capture_frames_pushed += n;
+  }
 }
 
 PlatformTurn wait(void* context) {
@@ -63,6 +78,18 @@ void audio_close(void* context) {
   of(context).source = AudioSource{nullptr, nullptr};
 }
 
+int32_t capture_open(void* context, CaptureSink sink) {
+  HeadlessPlatform& platform = of(context);
+  if (platform.capture_rate <= 0 || platform.sink.push) return 0;
+  platform.sink = sink;
+  platform.capture_frames_pushed = platform.frames_run * platform.capture_rate / kHeadlessFrameRate;
+  return platform.capture_rate;
+}
+
+void capture_close(void* context) {
+  of(context).sink = CaptureSink{nullptr, nullptr};
+}
+
 void lock(void* context) {
   of(context).lock.lock();
 }
@@ -86,9 +113,13 @@ void headless_init_fed(HeadlessPlatform& platform, HeadlessFeed feed) {
   platform.frame_limit = 0;
   platform.frames_run = 0;
   platform.audio_frames_pulled = 0;
+  platform.capture_rate = 0;
+  platform.capture_hz = 0;
+  platform.sink = CaptureSink{nullptr, nullptr};
+  platform.capture_frames_pushed = 0;
 }
 
 PlatformOps headless_ops(HeadlessPlatform& platform) {
-  return PlatformOps{&platform,  wait,        clock_us, poll,   present,
-                     audio_open, audio_close, lock,     unlock, set_title};
+  return PlatformOps{&platform,   wait,         clock_us,      poll, present, audio_open,
+                     audio_close, capture_open, capture_close, lock, unlock,  set_title};
 }

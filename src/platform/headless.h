@@ -27,6 +27,12 @@ struct HeadlessPlatform {
   int64_t frames_run;
   int64_t audio_frames_pulled;
   std::recursive_mutex lock;  // stands in for the sound card's lock
+  // The input a run can record from: a sine of capture_hz at half of full
+  // scale, capture_rate frames a second (0: there is no input device).
+  int32_t capture_rate;
+  double capture_hz;
+  CaptureSink sink;  // push is null while the input is closed
+  int64_t capture_frames_pushed;
 };
 
 // A run of `frames` frames without input.

@@ -52,6 +52,14 @@ struct AudioSource {
   int32_t rate = kAudioRate;
 };
 
+// Where recorded sound goes: `frames` 16-bit samples, the device's channels
+// already mixed to one. Called on the capture thread: `push` must neither
+// allocate nor wait.
+struct CaptureSink {
+  void (*push)(void* context, const int16_t* mono, int32_t frames);
+  void* context;
+};
+
 // What one turn of the main loop does, as the back-end's wait decides.
 enum PlatformTurn : int32_t {
   kTurnPoll,   // read the input only
@@ -78,6 +86,11 @@ struct PlatformOps {
   int32_t (*audio_open)(void* context, AudioSource source);
   // Stops the sound; on return no fill is running or will run.
   void (*audio_close)(void* context);
+  // Opens the default audio input, feeding `sink`: the device's rate in Hz,
+  // or 0 when there is no input device.
+  int32_t (*capture_open)(void* context, CaptureSink sink);
+  // Stops the input; on return no push is running or will run.
+  void (*capture_close)(void* context);
   // The lock the fill runs under, in the shape the audio lock hooks take.
   // It is recursive.
   void (*lock)(void* context);

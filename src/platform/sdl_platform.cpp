@@ -12,6 +12,7 @@
 
 #include "platform/keymap.h"
 #include "platform/pixels.h"
+#include "platform/sdl_capture.h"
 #include "platform/viewport.h"
 
 namespace {
@@ -46,6 +47,7 @@ struct SdlPlatform {
   SDL_Texture* texture;
   SDL_AudioDeviceID device;  // 0 = closed
   AudioSource source;
+  SdlCapture capture;
   bool audio_initialised;
   bool silence_reported;
   bool text_input;
@@ -106,6 +108,14 @@ void audio_close(void* context) {
   // Closing waits for a running callback and stops the audio thread.
   SDL_CloseAudioDevice(platform->device);
   platform->device = 0;
+}
+
+int32_t capture_open(void* context, CaptureSink sink) {
+  return sdl_capture_open(static_cast<SdlPlatform*>(context)->capture, sink);
+}
+
+void capture_close(void* context) {
+  sdl_capture_close(static_cast<SdlPlatform*>(context)->capture);
 }
 
 void lock(void* platform) {
@@ -318,6 +328,7 @@ SdlPlatform* sdl_platform_create(const WindowOptions& options) {
 
 void sdl_platform_destroy(SdlPlatform* platform) {
   if (!platform) return;
+  capture_close(platform);
   audio_close(platform);
   if (platform->texture) SDL_DestroyTexture(platform->texture);
   if (platform->renderer) SDL_DestroyRenderer(platform->renderer);
@@ -327,6 +338,6 @@ void sdl_platform_destroy(SdlPlatform* platform) {
 }
 
 PlatformOps sdl_platform_ops(SdlPlatform* platform) {
-  return PlatformOps{platform,   wait,        clock_us, poll,   present,
-                     audio_open, audio_close, lock,     unlock, set_title};
+  return PlatformOps{platform,    wait,         clock_us,      poll, present, audio_open,
+                     audio_close, capture_open, capture_close, lock, unlock,  set_title};
 }

@@ -119,6 +119,7 @@ void editor_state_destroy(EditorState* state) {
   for (Image* GuiImages::*field : kImageFields)
     if (state->images.*field) image_free(state->images.*field);
   free_copy_buffer(state->sampler);
+  sampling_end(state->sampling, state->capture);
   history_clear(state->history);
   delete state;
 }

@@ -17,6 +17,7 @@
 #include "render/main_screen.h"
 #include "render/screen.h"
 #include "sampler/sample_view.h"
+#include "sampler/sampling.h"
 #include "settings/settings.h"
 #include "shell/number_field.h"
 
@@ -60,6 +61,10 @@ struct EditorState {
   // channels its held notes sound on.
   MidiSource midi;
   MidiNotes midi_notes;
+  // Sampling from the audio input, and the input as the main loop hands
+  // it down (unset: there is no input device).
+  SamplingState sampling;
+  CaptureServices capture;
 };
 
 // The context the screens are handed for a frame.

@@ -24,6 +24,20 @@ std::string window_title(const EditorState& state) {
   return title;
 }
 
+void push_to_ring(void* ring, const int16_t* mono, int32_t frames) {
+  capture_ring_write(*static_cast<CaptureRing*>(ring), mono, frames);
+}
+
+int32_t open_input(void* platform, CaptureRing& ring) {
+  const auto& ops = *static_cast<const PlatformOps*>(platform);
+  return ops.capture_open ? ops.capture_open(ops.context, CaptureSink{push_to_ring, &ring}) : 0;
+}
+
+void close_input(void* platform) {
+  const auto& ops = *static_cast<const PlatformOps*>(platform);
+  if (ops.capture_close) ops.capture_close(ops.context);
+}
+
 }  // namespace
 
 void run_main_loop(const PlatformOps& platform, EditorState* state,
@@ -37,6 +51,9 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   const AudioSource source{audio_refill_fill, refill.get(), mix.rate};
   audio_lock_install(AudioLockHooks{platform.lock, platform.unlock, context});
   platform.audio_open(context, source);
+  // Sampling opens the input only when asked.
+  PlatformOps input_ops = platform;
+  state->capture = CaptureServices{&input_ops, open_input, close_input};
 
   PlatformInput input{};
   // The pointer starts right of the picture, where it is not drawn, until
@@ -89,6 +106,8 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     }
   }
 
+  sampling_end(state->sampling, state->capture);
+  state->capture = CaptureServices{};
   platform.audio_close(context);
   audio_lock_install(AudioLockHooks{nullptr, nullptr, nullptr});
 }

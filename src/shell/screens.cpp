@@ -11,6 +11,7 @@
 #include "render/draw.h"
 #include "sampler/sample_editor.h"
 #include "sampler/sample_process.h"
+#include "sampler/sampling.h"
 #include "shell/module_io.h"
 #include "shell/sample_io.h"
 #include "shell/track_io.h"
@@ -40,9 +41,21 @@ void sampler_panel(EditorState& state) {
 
 // The editor does not cover the top half: it takes the clicks on its panel.
 ScreenResult sampler_turn(EditorState& state, bool open) {
-  if (!open) return {false, false};
+  if (!open) {
+    // Closing the editor ends sampling; a recording is kept.
+    if (state.sampling.phase != SamplingPhase::kOff) {
+      sampling_stop(state.sampling, screen_context(state), state.capture);
+      sample_changed(state);
+    }
+    return {false, false};
+  }
   const ScreenResult result = sample_editor_frame(state.sampler, screen_context(state));
-  return {result.open, result.used_click || state.input.mouse_y >= kSamplePanelTop};
+  const bool recording = state.sampling.phase == SamplingPhase::kRecording;
+  const bool stopped_by_click =
+      sampling_frame(state.sampling, screen_context(state), state.capture);
+  if (recording && state.sampling.phase == SamplingPhase::kOff) sample_changed(state);
+  return {result.open,
+          result.used_click || stopped_by_click || state.input.mouse_y >= kSamplePanelTop};
 }
 
 void edit_op_panel(EditorState& state) {
@@ -131,6 +144,14 @@ void services_sample_process(void* context, SamplerAction action, bool all) {
   sample_changed(state);
 }
 
+void services_sampling(void* context) {
+  EditorState& state = editor(context);
+  set_screen_open(state, ScreenId::kSampler, true);
+  const bool recording = state.sampling.phase == SamplingPhase::kRecording;
+  sampling_press(state.sampling, screen_context(state), state.capture);
+  if (recording) sample_changed(state);
+}
+
 FileResult services_load_module(void* context, const char* path, ModuleKind kind) {
   return load_module(path, &editor(context), kind);
 }
@@ -209,8 +230,9 @@ bool run_screens(EditorState& state) {
 }
 
 EditContext edit_context(EditorState& state) {
-  const EditServices services{&state,          services_screen_open,    services_set_screen_open,
-                              services_scroll, services_sample_changed, services_sample_process};
+  const EditServices services{&state,           services_screen_open,    services_set_screen_open,
+                              services_scroll,  services_sample_changed, services_sample_process,
+                              services_sampling};
   return EditContext{screen_context(state),    state.keys, state.edit_buffers, state.text_field,
                      state.main.restart_clock, services};
 }

@@ -74,8 +74,8 @@ struct Fake {
   static void unlock(void* context) { --of(context).lock_depth; }
 
   PlatformOps ops() {
-    return PlatformOps{this,       wait,        clock_us, poll,   present,
-                       audio_open, audio_close, lock,     unlock, nullptr};
+    return PlatformOps{this,        wait,    clock_us, poll, present, audio_open,
+                       audio_close, nullptr, nullptr,  lock, unlock,  nullptr};
   }
 };
 
