@@ -299,7 +299,7 @@ ScreenResult edit_op_frame(EditOpState& editop, const ScreenContext& ctx,
   metronome(editop, ctx);
   if (!open) return {false, false};
   if (ctx.input.screen_key == kKeyEsc) return {false, false};
-  if (!editop.tools.ready) editop.tools = {1, 0, 0, 256, 2000, 50, 1, 2, 3, {4, 7, 0}};
+  if (!editop.tools.ready) editop.tools = {1, 0, 0, 256, 2000, 50, 1, 2, 3, {4, 7, 0}, 0};
   const FrameInput& input = ctx.input;
   const bool right_click = input.right_down && !editop.right_down && input.left_held == 0;
   editop.right_down = input.right_down;

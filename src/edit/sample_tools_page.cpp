@@ -143,6 +143,9 @@ void sample_tools_button(SampleToolsState& tools, const ScreenContext& ctx, Edit
       return chord_tool(tools, ctx);
     case A::kPatternToSample:
       return pattern_tool(ctx);
+    case A::kSampling:
+      tools.sampling_asked = 1;
+      return;
     case A::kCrossfadeUp:
     case A::kCrossfadeDown:
       return step(tools.crossfade, ctx, action == A::kCrossfadeUp ? 1 : -1, 16, 2, 8192);

@@ -74,6 +74,7 @@ enum class EditOpAction : int32_t {
   kHalfRate,
   kDoubleRate,
   kPatternToSample,
+  kSampling,
 };
 
 constexpr int32_t kEditOpPages = 3;
@@ -188,6 +189,7 @@ inline constexpr Button<EditOpAction> kSampleToolsButtons[] = {
     {{0, 61, 79, 71}, EditOpAction::kHalfRate, "HALF RATE"},
     {{80, 61, 175, 71}, EditOpAction::kDoubleRate, "DOUBLE RATE"},
     {{176, 61, 295, 71}, EditOpAction::kPatternToSample, "PATT TO SAMPLE"},
+    {{0, 73, 63, 83}, EditOpAction::kSampling, "SAMPLE"},
 };
 // The tools' values: crossfade bytes, echo delay and feedback, the two
 // samples mixed, the chord's three intervals, and the slot MIX and CHORD

@@ -63,13 +63,22 @@ void edit_op_panel(EditorState& state) {
   if (panel) blit_image(state.canvas, 0, 0, panel);
 }
 
+void services_sampling(void* context);
+
 ScreenResult edit_op_turn(EditorState& state, bool open) {
   // The sample tools act on the range marked in the sample editor.
   const Sample* sample = editable_sample(*state.player, state.selection.current_sample);
   const MarkedRange marks = marked_range(state.sampler, sample ? sample_bytes(*sample) : 0);
   state.editop.tools.range_a = marks.a;
   state.editop.tools.range_b = marks.b;
-  return edit_op_frame(state.editop, screen_context(state), state.edit_buffers, open);
+  const ScreenResult result =
+      edit_op_frame(state.editop, screen_context(state), state.edit_buffers, open);
+  // SAMPLE on the tools page does what Alt+A does.
+  if (state.editop.tools.sampling_asked) {
+    state.editop.tools.sampling_asked = 0;
+    services_sampling(&state);
+  }
+  return result;
 }
 
 void position_panel(EditorState& state) {
