@@ -145,33 +145,19 @@ void print_commands() {
     std::printf("## %s\n\n| held | key | does |\n|---|---|---|\n", titles[t]);
     for (int32_t i = 0; i < table.count; ++i) {
       const KeyCommand& command = table.commands[i];
-      if (command.announced) continue;
       std::printf("| %s | %s | %s%s |\n", held(table, command).c_str(),
                   escape(key_range(command)).c_str(), escape(command.what).c_str(),
                   command.once ? "" : " (repeats while held)");
     }
     std::printf("\n");
   }
-  // Keys still to be built, when there are any.
-  bool heading = false;
-  for (const KeyCommandTable& table : kKeyCommandTables)
-    for (int32_t i = 0; i < table.count; ++i) {
-      if (!table.commands[i].announced) continue;
-      if (!heading)
-        std::printf(
-            "## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for "
-            "now:\n\n");
-      heading = true;
-      std::printf("- %s\n", escape(table.commands[i].what).c_str());
-    }
-  if (heading) std::printf("\n");
 }
 
 template <size_t N>
 void print_screen_keys(const char* title, const ScreenKey (&keys)[N]) {
   std::printf("## %s\n\n| key | does |\n|---|---|\n", title);
   for (const ScreenKey& key : keys) {
-    const KeyCommand range{key.first_key, key.last_key, 0, 0, 1, nullptr, 0, key.what, 0};
+    const KeyCommand range{key.first_key, key.last_key, 0, 0, 1, nullptr, 0, key.what};
     std::printf("| %s | %s |\n", escape(key_range(range)).c_str(), escape(key.what).c_str());
   }
   std::printf("\n");
@@ -191,8 +177,7 @@ const KeyCommand* find_command(int32_t table_modifier, int32_t key_index, int32_
     if (table.modifier != table_modifier) continue;
     for (int32_t i = 0; i < table.count; ++i) {
       const KeyCommand& c = table.commands[i];
-      if (key_index >= c.first_key && key_index <= c.last_key && c.any_of == any_of && !c.announced)
-        return &c;
+      if (key_index >= c.first_key && key_index <= c.last_key && c.any_of == any_of) return &c;
     }
   }
   return nullptr;

@@ -55,8 +55,7 @@ struct KeyCommand {
   int32_t once;     // acts once per press; otherwise repeats while held
   KeyAction action;
   int32_t argument;
-  const char* what;   // what the key does, for the key reference
-  int32_t announced;  // 1: not built yet; `what` is the help line it prints
+  const char* what;  // what the key does, for the key reference
 };
 
 struct KeyCommandTable {
