@@ -57,6 +57,8 @@ void crossfade(const SampleToolsState& tools, const ScreenContext& ctx) {
   const Sample* sample = editable_sample(*ctx.player, number);
   if (!sample || !sample_loops(*sample) || sample_bytes(*sample) == 0)
     return timed_message(ctx.status, "NO LOOP");
+  // The blend takes the bytes before the loop start.
+  if (sample->loop_start == 0) return timed_message(ctx.status, "LOOP AT START");
   const SampleBytes bytes = whole(ctx, number);
   const SampleBytes faded =
       crossfade_loop(bytes, sample->loop_start >> 14, sample->loop_end >> 14, tools.crossfade);

@@ -42,6 +42,11 @@ script=$work/tools.script
     echo "wait 2"
     echo "save $work/undone$i.mod"
   done
+  # The loop crossfade wants bytes before its loop: LOOP in the sample
+  # editor, the loop 16 bytes shorter and 2 bytes later, then X-FADE.
+  printf 'key Escape\nclick 280 227\nclick 114 93 right\nclick 103 82\nkey e alt\n'
+  printf 'wait 2\nsave %s/looped.mod\nclick 30 30\nwait 2\n' "$work"
+  printf 'save %s/faded.mod\nkey u ctrl\nwait 2\nsave %s/unfaded.mod\n' "$work" "$work"
 } >"$script"
 expect_status 0 "$tetrad" --script "$script" "$demo"
 for i in "${!steps[@]}"; do
@@ -49,4 +54,6 @@ for i in "${!steps[@]}"; do
   cmp -s "$work/before$i.mod" "$work/after$i.mod" && fail "$name changed nothing"
   cmp -s "$work/before$i.mod" "$work/undone$i.mod" || fail "undo after $name differs"
 done
+cmp -s "$work/looped.mod" "$work/faded.mod" && fail "the loop crossfade changed nothing"
+cmp -s "$work/looped.mod" "$work/unfaded.mod" || fail "undo after the crossfade differs"
 finish tools_session
