@@ -16,23 +16,13 @@
 
 namespace {
 
-// Each key once: the reader checks against it and the writer writes from it.
-// A key with `words` takes one of them (low..high index them) instead of a
-// number.
-struct Key {
-  const char* section;
-  const char* name;
-  int32_t low;
-  int32_t high;
-  int32_t (*get)(const Settings&);
-  void (*set)(Settings&, int32_t);
-  const char* const* words = nullptr;
-};
+using Key = SettingKey;
 
 constexpr const char* kModels[] = {"exact", "a500", "a1200"};
 constexpr int32_t kRates[] = {44100, 48000, 96000};
 constexpr const char* kRateWords[] = {"44100", "48000", "96000"};
 constexpr const char* kClocks[] = {"pal", "ntsc"};
+constexpr const char* kStereo[] = {"stereo", "mono"};
 
 int32_t rate_index(const Settings& s) {
   for (int32_t i = 0; i < 3; ++i)
@@ -61,6 +51,12 @@ constexpr Key kKeys[] = {
      kRateWords},
     {"audio", "clock", 0, 1, [](const Settings& s) { return s.audio_clock; },
      [](Settings& s, int32_t v) { s.audio_clock = v; }, kClocks},
+    {"audio", "stereo", 0, 1, [](const Settings& s) { return int32_t{s.audio_mono}; },
+     [](Settings& s, int32_t v) { s.audio_mono = v != 0; }, kStereo},
+    {"display", "scale", 0, 4, [](const Settings& s) { return s.display_scale; },
+     [](Settings& s, int32_t v) { s.display_scale = v; }},
+    {"display", "fullscreen", 0, 1, [](const Settings& s) { return int32_t{s.display_fullscreen}; },
+     [](Settings& s, int32_t v) { s.display_fullscreen = v != 0; }},
 };
 
 // Keys whose value is text, taken as written (inih trims the spaces).
@@ -94,7 +90,8 @@ bool is_comment(std::string_view line) {
   return start == std::string_view::npos || line[start] == ';' || line[start] == '#';
 }
 
-// The reason a pair cannot be taken, empty when it was.
+// The reason a pair cannot be taken as written, empty when it was. A number
+// out of range is taken clamped, and said so.
 std::string take(Settings& settings, const Pair& pair) {
   for (const TextKey& key : kTextKeys) {
     if (pair.section != key.section || pair.name != key.name) continue;
@@ -117,11 +114,12 @@ std::string take(Settings& settings, const Pair& pair) {
     int32_t value = 0;
     const char* end = pair.value.data() + pair.value.size();
     const auto [stop, error] = std::from_chars(pair.value.data(), end, value);
-    if (error != std::errc() || stop != end || value < key.low || value > key.high)
-      return "bad value '" + pair.value + "' for " + key.name + " (" + std::to_string(key.low) +
-             ".." + std::to_string(key.high) + ")";
-    key.set(settings, value);
-    return {};
+    const std::string range = std::to_string(key.low) + ".." + std::to_string(key.high);
+    if (error != std::errc() || stop != end)
+      return "bad value '" + pair.value + "' for " + key.name + " (" + range + ")";
+    key.set(settings, std::clamp(value, key.low, key.high));
+    if (value >= key.low && value <= key.high) return {};
+    return "clamped " + pair.value + " to " + range + " for " + key.name;
   }
   return "unknown key '" + pair.name + "' in [" + pair.section + "]";
 }
@@ -176,6 +174,12 @@ std::string format_settings(const Settings& settings) {
 }
 
 }  // namespace
+
+const SettingKey* find_setting_key(std::string_view section, std::string_view name) {
+  for (const Key& key : kKeys)
+    if (section == key.section && name == key.name) return &key;
+  return nullptr;
+}
 
 std::string settings_path() {
   const char* config = std::getenv("XDG_CONFIG_HOME");

@@ -27,7 +27,26 @@ struct Settings {
   int32_t audio_separation = 100;  // stereo separation, 0..100 %
   int32_t audio_rate = 44100;      // 44100, 48000 or 96000 Hz
   int32_t audio_clock = 0;         // chip clock of a500/a1200: 0 pal, 1 ntsc
+  bool audio_mono = false;         // both sounds centred (F12 switches)
+  // [display]: read at start; --scale and --fullscreen win for that run.
+  int32_t display_scale = 0;  // 1..4, 0 the largest that fits
+  bool display_fullscreen = false;
 };
+
+// A number setting of the file: its place, its range, and its words when it
+// takes one of them (low..high index them) instead of a number.
+struct SettingKey {
+  const char* section;
+  const char* name;
+  int32_t low;
+  int32_t high;
+  int32_t (*get)(const Settings&);
+  void (*set)(Settings&, int32_t);
+  const char* const* words = nullptr;
+};
+
+// The number setting of that section and name, or null.
+const SettingKey* find_setting_key(std::string_view section, std::string_view name);
 
 // A line of the file that was skipped, and why.
 struct SettingsProblem {
