@@ -22,6 +22,7 @@
 #include "layout/position_editor_layout.h"
 #include "layout/requester_layout.h"
 #include "layout/sampler_layout.h"
+#include "layout/setup_layout.h"
 
 namespace {
 
@@ -644,6 +645,30 @@ Sheet sample_tools_page() {
   return edit_op_image(2, "SAMPLE TOOLS", kSampleToolsButtons);
 }
 
+// --- Setup panel -------------------------------------------------------------
+
+Sheet setup_image() {
+  Sheet c = sheet(kScreenWidth, kSetupHeight, kPanel);
+  hline(c, 0, 319, kSetupHeight - 1, kShadow);
+  centred(c, 100, 0, 295, 10, "SETUP");
+  hline(c, 0, 319, 11, kShadow);
+  vline(c, kSetupColumnWidth - 1, 12, kSetupHeight - 2, kShadow);
+  for (const Button<SetupAction>& b : kSetupButtons)
+    if (b.caption) button(c, b.rect, b.caption);
+  int index = 0;
+  for (const SetupLine& line : kSetupLineTable) {
+    const int x = index / kSetupLines * kSetupColumnWidth;
+    const int y = kSetupTop + index % kSetupLines * kSetupLineHeight;
+    ++index;
+    caption(c, x + kSetupCaptionX, y + 2, line.caption);
+    inset(c, x + kSetupValueX, y, x + kSetupValueEnd, y + 10);
+    if (line.step == 0) continue;  // a text: no arrows
+    button(c, x + kSetupDownX, y, x + kSetupUpX - 1, y + 10, std::string(1, kDown));
+    button(c, x + kSetupUpX, y, x + kSetupUpX + 11, y + 10, std::string(1, kUp));
+  }
+  return c;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -680,6 +705,7 @@ int main(int argc, char** argv) {
       {"hveditop1.png", transpose_page()},
       {"hveditop2.png", record_page()},
       {"hveditop3.png", sample_tools_page()},
+      {"hvsetup.png", setup_image()},
   };
   bool ok = true;
   for (const Output& output : outputs)

@@ -12,6 +12,7 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "edit/position_editor.h"
+#include "edit/setup_screen.h"
 #include "engine/periods.h"
 
 namespace {
@@ -152,7 +153,8 @@ void print_commands() {
     }
     std::printf("\n");
   }
-  std::printf("## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for now:\n\n");
+  std::printf(
+      "## Not built yet\n\nThese keys say \"NOT IMPLEMENTED\" on the message line for now:\n\n");
   for (const KeyCommandTable& table : kKeyCommandTables)
     for (int32_t i = 0; i < table.count; ++i)
       if (table.commands[i].announced)
@@ -276,6 +278,7 @@ int main(int argc, char** argv) {
   print_commands();
   print_screen_keys("Position editor (POS), while it is open", kPositionEditorKeys);
   print_screen_keys("Edit-op screen, while it is open", kEditOpKeys);
+  print_screen_keys("Setup screen (SETUP), while it is open", kSetupKeys);
   print_window_keys();
   return 0;
 }

@@ -30,6 +30,7 @@ enum class Question : int32_t {
   kDeleteSample,
   kSaveAllSamples,
   kReplaceSampleFile,  // one file of the samples being saved exists
+  kResetSettings,
 };
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
@@ -67,6 +68,7 @@ struct GuiImages {
   Image* editop0;  // the edit-op screen's pages
   Image* editop1;
   Image* editop2;
+  Image* setup;
 };
 
 // This frame's keyboard and mouse, as the screens read them.
@@ -179,6 +181,7 @@ enum class ScreenId : int32_t {
   kSampler,
   kEditOp,
   kPositionEditor,
+  kSetup,
 };
 
 // The yes/no requester's answer in the frame it is given.

@@ -157,6 +157,8 @@ void perform(MainAction button, EditorState* state) {
   if (begin_number_field(state, button)) return;
   switch (button) {
     case MainAction::kSetup:
+      set_screen_open(*state, ScreenId::kSetup, true);
+      return;
     case MainAction::kPresets:
     case MainAction::kHelp:
       timed_message(state->status, "NOT IMPLEMENTED");
@@ -345,6 +347,9 @@ void do_what_was_asked(EditorState* state, EditContext* edit) {
       return;
     case Question::kReplaceSampleFile:
       answer_sample_file(*state, true);
+      return;
+    case Question::kResetSettings:
+      state->settings = Settings{};
       return;
     case Question::kNone:
       return;

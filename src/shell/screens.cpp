@@ -67,17 +67,26 @@ bool position_scroll(EditorState& state, int32_t step) {
   return scroll_position_list(state.positions, *state.player, step);
 }
 
+void setup_panel(EditorState& state) {
+  if (state.images.setup) blit_image(state.canvas, 0, 0, state.images.setup);
+}
+
+ScreenResult setup_turn(EditorState& state, bool open) {
+  return setup_frame(state.setup, screen_context(state), state.settings, open);
+}
+
 constexpr ScreenEntry kScreens[] = {
     {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr},
     {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr},
     {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key},
     {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,
      position_editor_takes_key},
+    {ScreenId::kSetup, setup_panel, setup_turn, nullptr, setup_takes_key},
 };
 
 // The screens that cover the top of the main screen: one at a time.
-constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp,
-                                    ScreenId::kPositionEditor};
+constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp, ScreenId::kPositionEditor,
+                                    ScreenId::kSetup};
 
 bool is_top_screen(ScreenId screen) {
   return std::find(std::begin(kTopScreens), std::end(kTopScreens), screen) != std::end(kTopScreens);
