@@ -17,6 +17,7 @@
 #include "font_glyphs.h"
 #include "layout/disk_op_layout.h"
 #include "layout/edit_op_layout.h"
+#include "layout/help_layout.h"
 #include "layout/main_layout.h"
 #include "layout/picture.h"
 #include "layout/position_editor_layout.h"
@@ -524,11 +525,15 @@ Sheet sample_image() {
   return c;
 }
 
-// Loaded with the others but not shown by any screen yet: a titled panel.
-Sheet titled_panel(int width, const char* title) {
-  Sheet c = sheet(width, 100, kPanel);
-  bevel(c, 0, 0, width - 1, 99, kLight, kShadow);
-  centred(c, 0, 4, width - 1, 14, title);
+// --- Help screen ---------------------------------------------------------------
+
+// The whole picture: the buttons along the top, the page's title between
+// them (drawn by the program) and a light field for the text.
+Sheet help_image() {
+  Sheet c = sheet(kScreenWidth, kScreenHeight, kPanel);
+  for (const Button<HelpAction>& b : kHelpButtons) button(c, b.rect, b.caption);
+  inset(c, kHelpTitle.x1 + 1, kHelpTitle.y1, kHelpTitle.x2 - 1, kHelpTitle.y2, kFace);
+  inset(c, kHelpText);
   return c;
 }
 
@@ -697,7 +702,7 @@ int main(int argc, char** argv) {
       {"chan3off.png", channel_off_image(2)},
       {"chan4off.png", channel_off_image(3)},
       {"hvdisk2.png", disk_op_image(1)},
-      {"hvhelp.png", titled_panel(kScreenWidth, "HELP")},
+      {"hvhelp.png", help_image()},
       {"hvposed.png", position_editor_image()},
       {"hvsample.png", sample_image()},
       {"hvloopleft.png", loop_marker_image(true)},

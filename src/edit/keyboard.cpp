@@ -366,6 +366,10 @@ void toggle_edit_op(EditContext* state, const KeyCommand&, int32_t) {
   toggle_screen(state, ScreenId::kEditOp);
 }
 
+void toggle_help(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kHelp);
+}
+
 // argument: 0 the auto-insert effect, 1 the split keyboard.
 void toggle_record_option(EditContext* state, const KeyCommand& command, int32_t) {
   RecordOptions& record = state->selection.record;
@@ -502,6 +506,7 @@ constexpr KeyCommand kAltCommands[] = {
      "delete the current sample's notes from the cursor track", 0},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off", 0},
     {kKeyE, kKeyE, 0, 0, 1, toggle_edit_op, 0, "edit-op screen on/off", 0},
+    {kKeyH, kKeyH, 0, 0, 1, toggle_help, 0, "help screen on/off", 0},
     {kKeyI, kKeyI, 0, 0, 1, toggle_record_option, 0, "auto-insert effect on/off", 0},
     {kKeyR, kKeyR, 0, 0, 1, sample_key, sample_action(SamplerAction::kResample),
      "resample the sample from the TUNE note to the NOTE note", 0},

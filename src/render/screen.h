@@ -182,6 +182,7 @@ enum class ScreenId : int32_t {
   kEditOp,
   kPositionEditor,
   kSetup,
+  kHelp,
 };
 
 // The yes/no requester's answer in the frame it is given.

@@ -6,6 +6,7 @@
 
 #include "diskop/disk_op.h"
 #include "edit/edit_op.h"
+#include "edit/help_screen.h"
 #include "edit/keyboard.h"
 #include "edit/midi_notes.h"
 #include "edit/position_editor.h"
@@ -35,6 +36,7 @@ struct EditorState {
   EditOpState editop;
   PositionEditorState positions;
   SetupState setup;
+  HelpState help;
   TextFieldState text_field;
   NumberFieldState number_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open

@@ -159,8 +159,10 @@ void perform(MainAction button, EditorState* state) {
     case MainAction::kSetup:
       set_screen_open(*state, ScreenId::kSetup, true);
       return;
-    case MainAction::kPresets:
     case MainAction::kHelp:
+      set_screen_open(*state, ScreenId::kHelp, true);
+      return;
+    case MainAction::kPresets:
       timed_message(state->status, "NOT IMPLEMENTED");
       return;
     case MainAction::kEditOp:

@@ -75,14 +75,35 @@ ScreenResult setup_turn(EditorState& state, bool open) {
   return setup_frame(state.setup, screen_context(state), state.settings, open);
 }
 
+void help_panel(EditorState& state) {
+  if (state.images.help) blit_image(state.canvas, 0, 0, state.images.help);
+}
+
+// It opens at the page of the screen it is opened over.
+ScreenResult help_turn(EditorState& state, bool open) {
+  int32_t page = 0;
+  for (ScreenId screen : {ScreenId::kSampler, ScreenId::kDiskOp, ScreenId::kEditOp,
+                          ScreenId::kPositionEditor, ScreenId::kSetup})
+    if (screen_is_open(state, screen)) page = help_page_of(screen);
+  return help_frame(state.help, screen_context(state), open, page);
+}
+
 constexpr ScreenEntry kScreens[] = {
-    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr},
-    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr},
-    {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key},
+    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr, false},
+    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr, false},
+    {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key, false},
     {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,
-     position_editor_takes_key},
-    {ScreenId::kSetup, setup_panel, setup_turn, nullptr, setup_takes_key},
+     position_editor_takes_key, false},
+    {ScreenId::kSetup, setup_panel, setup_turn, nullptr, setup_takes_key, false},
+    {ScreenId::kHelp, help_panel, help_turn, nullptr, help_takes_key, true},
 };
+
+// Whether an open screen that covers everything hides this one.
+bool passed_over(const EditorState& state, const ScreenEntry& entry) {
+  for (const ScreenEntry& other : kScreens)
+    if (other.covers_all && &other != &entry && screen_is_open(state, other.id)) return true;
+  return false;
+}
 
 // The screens that cover the top of the main screen: one at a time.
 constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp, ScreenId::kPositionEditor,
@@ -107,7 +128,8 @@ void services_set_screen_open(void* context, ScreenId screen, bool open) {
 bool services_scroll(void* context, int32_t step) {
   EditorState& state = editor(context);
   for (const ScreenEntry& entry : kScreens)
-    if (entry.scroll && screen_is_open(state, entry.id)) return entry.scroll(state, step);
+    if (entry.scroll && screen_is_open(state, entry.id) && !passed_over(state, entry))
+      return entry.scroll(state, step);
   return false;
 }
 
@@ -191,12 +213,13 @@ void set_screen_open(EditorState& state, ScreenId screen, bool open) {
 
 void draw_screen_panels(EditorState& state) {
   for (const ScreenEntry& entry : kScreens)
-    if (screen_is_open(state, entry.id)) entry.panel(state);
+    if (screen_is_open(state, entry.id) && !passed_over(state, entry)) entry.panel(state);
 }
 
 bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modifiers) {
   for (const ScreenEntry& entry : kScreens)
-    if (entry.takes_key && screen_is_open(state, entry.id) && entry.takes_key(key_index, modifiers))
+    if (entry.takes_key && screen_is_open(state, entry.id) && !passed_over(state, entry) &&
+        entry.takes_key(key_index, modifiers))
       return true;
   return false;
 }
@@ -204,6 +227,7 @@ bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modif
 bool run_screens(EditorState& state) {
   bool used_click = false;
   for (const ScreenEntry& entry : kScreens) {
+    if (passed_over(state, entry)) continue;
     const bool open = screen_is_open(state, entry.id);
     const ScreenResult result = entry.turn(state, open);
     if (open && !result.open) set_screen_open(state, entry.id, false);
