@@ -470,8 +470,7 @@ Sheet disk_op_image(int page) {
         button(c, r, page == 0 ? "1" : "2");
         break;
       case DiskAction::kFilesLabel:
-        raised(c, r.x1, r.y1, r.x2, r.y2, kPanel);
-        centred(c, r.x1, r.y1, r.x2, r.y2, page == 0 ? "FILES 1/2" : "FILES 2/2", kShadow);
+        raised(c, r.x1, r.y1, r.x2, r.y2);  // the program writes the switch's state
         break;
       default:
         if (b.caption) button(c, r, b.caption);
@@ -480,7 +479,7 @@ Sheet disk_op_image(int page) {
   }
   // The list and its scroll column.
   inset(c, 0, 43, 306, 99, kGlass);
-  // Lines are 6 pixels apart, as high as the glyphs: alternate bands.
+  // Alternate bands under the lines.
   for (int line = 1; line < kListLines; line += 2) {
     const int top = kListY + kListLineHeight * line;
     fill(c, 2, top, 304, top + kListLineHeight - 1, kGlassBand);

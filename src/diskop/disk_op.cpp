@@ -8,6 +8,7 @@
 
 #include "diskop/directory.h"
 #include "engine/history.h"
+#include "files/track_pattern.h"
 #include "layout/disk_op_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
@@ -22,9 +23,10 @@ struct DiskOpFrame : ScreenContext {
 };
 
 constexpr uint32_t kListColour = 0xF0D000;
-constexpr int32_t kNameColumns = 24;
-constexpr int32_t kSizeEndColumn = 37;  // the last size digit ends before this column
+constexpr int32_t kNameColumns = 24;    // a space before the size
+constexpr int32_t kSizeEndColumn = 37;  // the size's last character ends before this column
 constexpr int32_t kPathChars = 18;
+constexpr int32_t kFilesX = 226;
 constexpr int32_t kTitleBytes = 20;
 constexpr int32_t kSampleNameBytes = 22;
 
@@ -88,7 +90,19 @@ void read_list(DiskOpFrame* state) {
   const std::string data = data_directory();
   if (!data.empty() && std::strncmp(state->disk_op.path, data.c_str(), data.size()) == 0)
     make_directories(state->disk_op.path);
-  const bool readable = read_directory(state->disk_op.path, *state->disk_op.list);
+  DirList& list = *state->disk_op.list;
+  const bool readable = read_directory(state->disk_op.path, list);
+  if (!state->disk_op.show_all) {
+    const DiskKind kind = current_kind(state);
+    std::erase_if(list.entries, [&](const DirEntry& entry) {
+      if (entry.type == kEntryDirectory) return false;
+      return !listed_for_kind(kind, entry.name, entry.size, [&] {
+        char path[kPathSize];
+        copy_path(path, list.path);
+        return join_path(path, entry.name, sizeof path) && file_is_module(path);
+      });
+    });
+  }
   state->disk_op.list_valid = 1;
   state->disk_op.list_count = static_cast<int32_t>(state->disk_op.list->entries.size());
   state->disk_op.list_top = std::clamp(state->disk_op.list_top, 0, highest_top(state));
@@ -322,6 +336,10 @@ void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction butt
       return;
     case DiskAction::kListLines:
       return click_line(state, services);
+    case DiskAction::kFilesLabel:
+      toggle(state->disk_op.show_all);
+      state->disk_op.list_top = 0;
+      return read_list(state);
     default:
       return;  // captions, the path field, or no button
   }
@@ -359,6 +377,9 @@ void draw_panel(DiskOpFrame* state) {
     draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->disk_op.option_pattern));
   }
   draw_path(state);
+  // The files switch: every file, or the row's kind alone.
+  draw_text(state->canvas, kFilesX, 36, 0, 0, "%s %d/2",
+            state->disk_op.show_all ? "ALL  " : "FILES", state->disk_op.page + 1);
   draw_file_list(state->disk_op, state->canvas);
 }
 
@@ -433,16 +454,16 @@ void draw_file_list(const DiskOpState& disk_op, const Canvas& canvas) {
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);
-    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %.*s", date.tm_mday, date.tm_mon + 1,
-              date.tm_year % 100, kNameColumns, entry.name);
+    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %s", date.tm_mday, date.tm_mon + 1,
+              date.tm_year % 100, list_name(entry.name, kNameColumns - 1).c_str());
     if (entry.type == kEntryDirectory) {
       draw_text(canvas, 265, y, 0, kListColour, "%s", "(DIR)");
       continue;
     }
-    char size[32];
-    const int length =
-        std::snprintf(size, sizeof size, "%llu", static_cast<unsigned long long>(entry.size));
-    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", size);
+    const std::string size = list_size(entry.size);
+    const auto length = static_cast<int32_t>(size.size());
+    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s",
+              size.c_str());
   }
 }
 
@@ -457,6 +478,83 @@ void set_default_directories(DiskOpState& disk_op, const char* module_path) {
     set_directory(disk_op.*kDirectories[kind - 1], path);
   }
   set_directory(disk_op.path, modules);
+}
+
+std::string list_name(const char* name, int32_t columns) {
+  // The closest letter of U+00C0..U+017F, in order; '?' where none is.
+  static constexpr char kLatin[] =
+      "AAAAAAACEEEEIIIIDNOOOOO?OUUUUYTSaaaaaaaceeeeiiiidnooooo?ouuuuyty"
+      "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRr"
+      "SsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+  static_assert(sizeof kLatin == 0x180 - 0xC0 + 1);
+  std::string shown;
+  const auto* p = reinterpret_cast<const unsigned char*>(name);
+  while (*p) {
+    // One UTF-8 sequence: its length from the lead byte, each follower
+    // 10xxxxxx; anything else is one unreadable byte.
+    const int32_t length = *p < 0x80         ? 1
+                           : (*p >> 5) == 6  ? 2
+                           : (*p >> 4) == 14 ? 3
+                           : (*p >> 3) == 30 ? 4
+                                             : 0;
+    int32_t code = length == 1 ? *p : length ? *p & (0x7F >> length) : -1;
+    for (int32_t i = 1; i < length && code >= 0; ++i)
+      code = (p[i] & 0xC0) == 0x80 ? code << 6 | (p[i] & 0x3F) : -1;
+    if (code < 0x20) {
+      shown += '?';
+      p += code < 0 ? 1 : length;
+      continue;
+    }
+    p += length;
+    shown += code < 0x7F                    ? static_cast<char>(code)
+             : code >= 0xC0 && code < 0x180 ? kLatin[code - 0xC0]
+                                            : '?';
+  }
+  if (static_cast<int32_t>(shown.size()) > columns) {
+    shown.resize(static_cast<size_t>(columns - 1));
+    shown += '>';
+  }
+  return shown;
+}
+
+std::string list_size(uint64_t bytes) {
+  char text[16];
+  if (bytes < 100000) {
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(bytes));
+  } else if (bytes < 9999ull * 1024 + 512) {
+    std::snprintf(text, sizeof text, "%lluK",
+                  static_cast<unsigned long long>((bytes + 512) / 1024));
+  } else {
+    // Rounded without adding first, which could wrap.
+    const uint64_t nearest = (bytes >> 20) + ((bytes >> 19) & 1);
+    const uint64_t mega = std::min<uint64_t>(nearest, 9999);
+    std::snprintf(text, sizeof text, "%lluM", static_cast<unsigned long long>(mega));
+  }
+  return text;
+}
+
+bool listed_for_kind(DiskKind kind, const char* name, uint64_t bytes,
+                     const std::function<bool()>& module_signature) {
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const size_t dot = lower.rfind('.');
+  const std::string extension = dot == std::string::npos ? "" : lower.substr(dot + 1);
+  const bool module_name = extension == "mod" || extension == "song" || lower.rfind("mod.", 0) == 0;
+  switch (kind) {
+    case kDiskModule:
+    case kDiskSong:
+      return module_name || module_signature();
+    case kDiskSample: {
+      if (module_name) return false;
+      for (const char* known : {"", "raw", "iff", "8svx", "wav", "aif", "aiff", "flac", "smp"})
+        if (extension == known) return true;
+      return false;
+    }
+    case kDiskTrack:
+      return bytes == kTrackFileBytes;
+    default:
+      return bytes == kPatternFileBytes;
+  }
 }
 
 std::string safe_file_name(const char* raw, size_t max, const char* fallback) {

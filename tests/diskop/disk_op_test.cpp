@@ -31,7 +31,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-constexpr int32_t kLine[4] = {47, 53, 59, 65};  // y of the first list lines
+constexpr int32_t kLine[4] = {45, 52, 59, 66};  // y of the first list lines
 constexpr uint32_t kYellow = 0xF0D000;
 
 Bytes file_bytes(const fs::path& path) {
@@ -104,6 +104,7 @@ class DiskOp : public ::testing::Test {
 
 TEST_F(DiskOp, BrowsingScrollingAndEachKindsPlace) {
   for (int i = 0; i < 20; ++i) write(std::string("f").append(std::to_string(100 + i)), {1});
+  state().disk_op.show_all = 1;
   frame();  // the first opening reads the list
   ASSERT_EQ(state().disk_op.list_count, 21);
   click(50, kLine[0]);  // sub
@@ -179,18 +180,18 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   set_screen_open(state(), ScreenId::kDiskOp, true);
   write("empty", {});
   write("kick", Bytes(300, 7));
-  click(150, 27);  // sample row: sub, a.mod, b.mod, c.song, empty, kick
+  click(150, 27);  // sample row: sub, empty, kick (the modules are not listed)
   state().selection.current_sample = 31;
-  click(50, 77);  // kick
+  click(50, kLine[2]);  // kick
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
-  click(50, 71);  // empty: refused, the slot kept
+  click(50, kLine[1]);  // empty: refused, the slot kept
   EXPECT_EQ(message(), "EMPTY FILE");
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
   state().selection.current_sample = 0;
   click(280, 27);
   EXPECT_EQ(state().status.dialog, kDialogNone) << "sample 0 is never saved";
   state().selection.current_sample = 30;
-  click(50, 83);
+  click(50, kLine[3]);
   EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
 }
 
@@ -289,6 +290,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   EXPECT_EQ(history_undo(player()).pattern, 4);
   EXPECT_EQ(player().patterns[4][9][0].sample, 0);
   history_redo(player());
+  state().disk_op.show_all = 1;  // a file of another size is listed only so
   set_screen_open(state(), ScreenId::kDiskOp, true);
   write("short", Bytes(kTrackFileBytes - 1));
   click(50, kLine[1]);  // short, now before tune
@@ -310,6 +312,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
 }
 
 TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
+  state().disk_op.show_all = 1;
   write("abcdefghijklmnopqrstuvwxyz", Bytes(7));
   write("seven", Bytes(123456));
   for (int i = 0; i < 6; ++i) write(std::string("z").append(std::to_string(i)), {1});
@@ -318,12 +321,14 @@ TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
   ASSERT_EQ(utimes((dir_ / "seven").c_str(), times), 0);
   frame();
   // Lines: sub, abc..., seven, z0..z4; names start after "DDMMYY ".
-  EXPECT_EQ(screen_.text_at(265, 46, 5, kYellow), "(DIR)");
-  EXPECT_EQ(screen_.text_at(65, 52, 25, kYellow), "ABCDEFGHIJKLMNOPQRSTUVWX.");
-  EXPECT_EQ(screen_.text_at(289, 52, 2, kYellow), ".7");
+  // A long name is cut with a mark, a space before the size; 123456 bytes
+  // are 121 K.
+  EXPECT_EQ(screen_.text_at(265, 44, 5, kYellow), "(DIR)");
+  EXPECT_EQ(screen_.text_at(65, 51, 24, kYellow), "ABCDEFGHIJKLMNOPQRSTUV>.");
+  EXPECT_EQ(screen_.text_at(289, 51, 2, kYellow), ".7");
   EXPECT_EQ(screen_.text_at(9, 58, 13, kYellow), "051226 SEVEN.");
-  EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
-  EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow) + screen_.text_at(65, 94, 2, kYellow), "Z4..");
+  EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), "...121K");
+  EXPECT_EQ(screen_.text_at(65, 86, 2, kYellow) + screen_.text_at(65, 93, 2, kYellow), "Z3Z4");
   // The two switches of rows 1 and 2 belong to the page shown.
   state().disk_op.option_song = 1;
   state().disk_op.sample_iff = 0;
