@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "diskop/directory.h"
+#include "edit/key_tables.h"
 #include "engine/history.h"
 #include "files/track_pattern.h"
 #include "layout/disk_op_layout.h"
@@ -27,6 +28,7 @@ constexpr int32_t kNameColumns = 24;    // a space before the size
 constexpr int32_t kSizeEndColumn = 37;  // the size's last character ends before this column
 constexpr int32_t kPathChars = 18;
 constexpr int32_t kFilesX = 226;
+constexpr uint32_t kEntryInk = 0x3A5FCC;
 constexpr int32_t kTitleBytes = 20;
 constexpr int32_t kSampleNameBytes = 22;
 
@@ -155,17 +157,156 @@ void toggle(int32_t& option) {
   option = option == 0 ? 1 : 0;
 }
 
-void ask_save(DiskOpFrame* state, int32_t row) {
+// --- A line typed in the path field ---------------------------------------
+
+void begin_entry(DiskOpFrame* state, int32_t entry, const std::string& text, DiskKind kind,
+                 const char* prompt) {
+  DiskOpState& disk_op = state->disk_op;
+  disk_op.entry = entry;
+  disk_op.entry_kind = kind;
+  copy_path(disk_op.entry_text, text.c_str());
+  disk_op.entry_cursor = static_cast<int32_t>(std::strlen(disk_op.entry_text));
+  disk_op.entry_fresh = 1;
+  set_message(state->status, prompt);
+  state->status.dialog = kDialogDiskOpEntry;
+}
+
+void end_entry(DiskOpState& disk_op, Status& status) {
+  disk_op.entry = 0;
+  if (status.dialog == kDialogDiskOpEntry) {
+    status.dialog = kDialogNone;
+    set_message(status, "ALL RIGHT");
+  }
+}
+
+// The folder a typed path names: "~" is the home folder, a relative path
+// starts in the folder shown; trailing slashes go. Empty when it cannot be.
+std::string typed_directory(const char* shown, const char* typed) {
+  std::string path = typed;
+  const char* home = std::getenv("HOME");
+  if ((path == "~" || path.rfind("~/", 0) == 0) && home && *home == '/')
+    path = home + path.substr(1);
+  if (path.empty()) return {};
+  if (path[0] != '/') path = std::string(shown) + (std::strcmp(shown, "/") ? "/" : "") + path;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path.size() < kPathSize ? path : std::string();
+}
+
+void ask_save(DiskOpFrame* state, DiskKind kind, const char* name);
+
+// Return: go to the folder, or save under the name.
+void accept_entry(DiskOpFrame* state) {
+  DiskOpState& disk_op = state->disk_op;
+  // The key that took the name must be let go before the question, which
+  // it would answer.
+  if (disk_op.entry == 2) {
+    disk_op.entry = 3;
+    return;
+  }
+  const int32_t entry = disk_op.entry;
+  end_entry(disk_op, state->status);
+  if (entry == 3) {
+    const auto kind = static_cast<DiskKind>(disk_op.entry_kind);
+    const char* fallback = kind == kDiskSample ? "sample" : "untitled";
+    return ask_save(state, kind, safe_file_name(disk_op.entry_text, kPathSize, fallback).c_str());
+  }
+  const std::string path = typed_directory(disk_op.path, disk_op.entry_text);
+  DirList probe{};
+  if (path.empty() || !read_directory(path.c_str(), probe)) return fail(state, "CAN'T READ DIR");
+  enter_directory(state, path.c_str());
+}
+
+void type_char(DiskOpState& disk_op, char c) {
+  char* text = disk_op.entry_text;
+  const size_t length = std::strlen(text);
+  if (length + 1 >= kPathSize) return;
+  const auto cursor = static_cast<size_t>(disk_op.entry_cursor);
+  std::memmove(text + cursor + 1, text + cursor, length - cursor + 1);
+  text[cursor] = c;
+  ++disk_op.entry_cursor;
+}
+
+// This frame's key, once per press; a click outside the field cancels.
+void take_entry_input(DiskOpFrame* state) {
+  DiskOpState& disk_op = state->disk_op;
+  const FrameInput& input = state->input;
+  if (disk_op.entry == 3) {
+    if (input.key_code == 0) accept_entry(state);
+    return;
+  }
+  if (input.left_held == 1 && action_under(input, kDiskButtons) != DiskAction::kPathField)
+    return end_entry(disk_op, state->status);
+  char* text = disk_op.entry_text;
+  const auto length = static_cast<int32_t>(std::strlen(text));
+  // A character whose key the program does not know comes alone, held
+  // while its key is: it types once.
+  const int32_t text_only = input.key_code == 0 ? input.text_char : 0;
+  const bool new_text = text_only != 0 && text_only != disk_op.entry_key;
+  disk_op.entry_key = text_only;
+  if (input.screen_key == 0 && !new_text) return;
+  // An edit key or a character ends the offer to replace the line.
+  const bool fresh = disk_op.entry_fresh != 0;
+  disk_op.entry_fresh = 0;
+  switch (input.screen_key) {
+    case kKeyReturn:
+    case kKeyNumEnter:
+      return accept_entry(state);
+    case kKeyEsc:
+      return end_entry(disk_op, state->status);
+    case kKeyBackspace:
+      if (disk_op.entry_cursor == 0) return;
+      --disk_op.entry_cursor;
+      std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
+                   static_cast<size_t>(length - disk_op.entry_cursor));
+      return;
+    case kKeyDel:
+      if (disk_op.entry_cursor < length)
+        std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
+                     static_cast<size_t>(length - disk_op.entry_cursor));
+      return;
+    case kKeyLeft:
+      disk_op.entry_cursor = std::max(disk_op.entry_cursor - 1, 0);
+      return;
+    case kKeyRight:
+      disk_op.entry_cursor = std::min(disk_op.entry_cursor + 1, length);
+      return;
+    default:
+      break;
+  }
+  // The layout's character; else the key's own, in lower case unshifted.
+  int32_t c = input.text_char;
+  if (c < 32 || c >= 127) {
+    const bool shifted = (input.modifiers & kModifierShift) != 0;
+    const KeyRecord* record =
+        find_key_record(shifted ? kShiftedChars : kPlainChars, input.key_code);
+    c = record->edits_text ? 0 : static_cast<unsigned char>(record->text[0]);
+    if (!shifted) c = std::tolower(c);
+  }
+  if (c < 32 || c >= 127) {
+    disk_op.entry_fresh = fresh ? 1 : 0;  // a modifier alone
+    return;
+  }
+  if (fresh) {
+    text[0] = 0;
+    disk_op.entry_cursor = 0;
+  }
+  type_char(disk_op, static_cast<char>(c));
+}
+
+// SAVE first offers the name it would use, to be changed.
+void start_save(DiskOpFrame* state, int32_t row) {
   const DiskKind kind = disk_kind(state->disk_op.page, row);
   if (kind == kDiskSample &&
       (state->selection.current_sample < 1 || state->selection.current_sample >= kSampleCount))
     return fail(state, "NO SAMPLE CHOSEN");
+  begin_entry(state, 2, save_file_name(*state->player, state->selection.current_sample, kind), kind,
+              "SAVE AS ?");
+}
+
+void ask_save(DiskOpFrame* state, DiskKind kind, const char* name) {
   char target[kPathSize];
   copy_path(target, state->disk_op.path);
-  if (!join_path(target,
-                 save_file_name(*state->player, state->selection.current_sample, kind).c_str(),
-                 sizeof target))
-    return fail(state, "PATH TOO LONG");
+  if (!join_path(target, name, sizeof target)) return fail(state, "PATH TOO LONG");
   std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", target);
   state->disk_op.save_kind = kind;
   set_message(state->status,
@@ -306,11 +447,13 @@ void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction butt
     case DiskAction::kRow2Load:
       return show_kind(state, state->disk_op.page, 2);
     case DiskAction::kRow0Save:
-      return ask_save(state, 0);
+      return start_save(state, 0);
     case DiskAction::kRow1Save:
-      return ask_save(state, 1);
+      return start_save(state, 1);
     case DiskAction::kRow2Save:
-      return ask_save(state, 2);
+      return start_save(state, 2);
+    case DiskAction::kPathField:
+      return begin_entry(state, 1, state->disk_op.path, kDiskModule, "TYPE A PATH");
     case DiskAction::kNextVolume:
       return next_volume(state);
     case DiskAction::kPageToggle:
@@ -356,6 +499,20 @@ const char* buffer_current(int32_t option) {
 // The path field shows the end of a long path: the part that tells
 // directories apart.
 void draw_path(DiskOpFrame* state) {
+  const DiskOpState& disk_op = state->disk_op;
+  if (disk_op.entry) {
+    // The part of the typed line around the cursor, and the cursor.
+    const int32_t first = std::max(disk_op.entry_cursor - (kPathChars - 1), 0);
+    for (int32_t i = 0; i < kPathChars; ++i) {
+      const int32_t at = first + i;
+      const char c =
+          at < static_cast<int32_t>(std::strlen(disk_op.entry_text)) ? disk_op.entry_text[at] : ' ';
+      draw_glyph(state->canvas, 31 + 8 * i, 36, static_cast<uint8_t>(c), 0, kEntryInk);
+    }
+    const int32_t x = 31 + 8 * (disk_op.entry_cursor - first);
+    fill_rect(state->canvas, {x, 42, x + 6, 42}, kEntryInk);
+    return;
+  }
   const char* path = state->disk_op.path;
   const size_t length = strnlen(path, kPathSize);
   const char* shown = length > kPathChars ? path + length - kPathChars : path;
@@ -406,6 +563,13 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
     return {false, false};
   }
   if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
+  if (disk_op.entry) {
+    if (ctx.status.dialog == kDialogDiskOpEntry) {
+      take_entry_input(state);
+    } else {
+      disk_op.entry = 0;  // another dialog took over
+    }
+  }
   draw_panel(state);
   const Answer given = services.confirm_requester(services.context);
   if (given != Answer::kNone && disk_op.save_kind) answer(state, services, given == Answer::kYes);
@@ -431,6 +595,7 @@ void close_disk_op(DiskOpState& disk_op, Status& status) {
   if (status.saved_dialog == kDialogConfirm) status.saved_dialog = kDialogNone;
   disk_op.save_kind = 0;
   disk_op.question_loads = 0;
+  if (disk_op.entry) end_entry(disk_op, status);
   disk_op.list_valid = 0;
   if (disk_op.list) std::vector<DirEntry>().swap(disk_op.list->entries);
   disk_op.list = nullptr;

@@ -44,6 +44,14 @@ struct DiskOpState {
   int32_t save_due;        // 1: answered yes, written on the next frame
   int32_t question_loads;  // 1: the question is whether to load save_target over unsaved work
   char save_target[kPathSize];
+  // A line typed in the path field (dialog kDialogDiskOpEntry): a folder
+  // to go to, or the name a save of `entry_kind` takes.
+  int32_t entry;  // 0 none, 1 the path, 2 a save name, 3 one taken
+  int32_t entry_kind;
+  int32_t entry_cursor;
+  int32_t entry_fresh;  // 1 until the first key: a character then replaces the whole line
+  int32_t entry_key;    // the character of the last frame typed without a key code
+  char entry_text[kPathSize];
 };
 
 // The five kinds of file; 0 means none.

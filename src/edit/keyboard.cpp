@@ -570,7 +570,8 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
-         dialog != kDialogConfirm && dialog != kDialogQuestion && dialog != kDialogNumberField;
+         dialog != kDialogConfirm && dialog != kDialogQuestion && dialog != kDialogNumberField &&
+         dialog != kDialogDiskOpEntry;
 }
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {

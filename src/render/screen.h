@@ -9,15 +9,17 @@
 #include "render/canvas.h"
 
 constexpr int32_t kPathSize = 256;
+constexpr int32_t kScreenKeyOther = -1;
 
 enum Dialog : int32_t {
   kDialogNone = 1,
   kDialogQuit = 4,
   kDialogClear = 5,
   kDialogTextField = 6,
-  kDialogConfirm = 7,      // the disk-op screen's yes/no question
-  kDialogQuestion = 8,     // the shell's yes/no question before work is lost
-  kDialogNumberField = 9,  // a main-screen number typed in place
+  kDialogConfirm = 7,       // the disk-op screen's yes/no question
+  kDialogQuestion = 8,      // the shell's yes/no question before work is lost
+  kDialogNumberField = 9,   // a main-screen number typed in place
+  kDialogDiskOpEntry = 10,  // the disk op's path or save name typed
 };
 
 // What a yes to the shell's question does.
@@ -93,7 +95,8 @@ struct FrameInput {
   int32_t repeat_delay_frames;
   // Key index of a key pressed in this frame that an open screen takes for
   // itself (typed numbers, Insert, Delete, Esc), 0 when none: the keyboard
-  // handler has not acted on it.
+  // handler has not acted on it. A line typed on the disk op takes every
+  // key; one without a key index comes as kScreenKeyOther.
   int32_t screen_key;
 };
 

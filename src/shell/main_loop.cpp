@@ -79,9 +79,10 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
       autosave_tick(*state, platform.clock_us(context));
-      platform.present(
-          context, state->canvas.pixels,
-          state->status.dialog == kDialogTextField || state->status.dialog == kDialogNumberField);
+      platform.present(context, state->canvas.pixels,
+                       state->status.dialog == kDialogTextField ||
+                           state->status.dialog == kDialogNumberField ||
+                           state->status.dialog == kDialogDiskOpEntry);
       std::string now = window_title(*state);
       if (platform.set_title && now != title) {
         platform.set_title(context, now.c_str());

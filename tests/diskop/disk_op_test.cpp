@@ -19,6 +19,7 @@
 
 #include "../render/screen_fixture.h"
 #include "diskop/directory.h"
+#include "edit/key_tables.h"
 #include "engine/editing.h"
 #include "engine/history.h"
 #include "files/sample_file.h"
@@ -87,6 +88,19 @@ class DiskOp : public ::testing::Test {
     state().input.wheel = notches;
     run_screens(state());
     state().input.wheel = 0;
+  }
+  // A key the screen takes, pressed in a frame of its own.
+  void key(int32_t key_index) {
+    frame();
+    state().input.screen_key = key_index;
+    run_screens(state());
+    state().input.screen_key = 0;
+  }
+  // SAVE, taking the name it offers; the question comes once the key is up.
+  void save(int32_t y) {
+    click(280, y);
+    key(kKeyReturn);
+    frame();
   }
   // Answers the pending question; the file is written in the next frame.
   void answer(bool yes) {
@@ -210,30 +224,30 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   for (const Row& row : rows) {
     fs::remove_all(dir_ / row.file);
     state().disk_op.page = row.page;
-    click(280, row.y);
+    save(row.y);
     EXPECT_EQ(message(), row.question);
     click(150, 16);  // other buttons wait while the question is open
     EXPECT_EQ(state().disk_op.kind, 0);
     answer(false);
     EXPECT_FALSE(fs::exists(dir_ / row.file)) << row.question;
-    click(280, row.y);
+    save(row.y);
     answer(true);
     EXPECT_TRUE(fs::exists(dir_ / row.file)) << row.question;
   }
   EXPECT_EQ(file_bytes(dir_ / "tune"), serialize_cells(&player().patterns[0][0][0], kPatternCells));
   state().disk_op.page = 0;
   click(100, 27);  // IFF
-  click(280, 27);
+  save(27);
   EXPECT_EQ(message(), "REPLACE SAMPLE?");
   answer(true);
   EXPECT_EQ(file_bytes(dir_ / "snare"), serialize_sample(player().samples[1], true));
 
   std::memcpy(player().song_name, "../etc/passwdXXXXXXX", 20);  // no terminator
-  click(280, 16);
+  save(16);
   answer(true);
   EXPECT_TRUE(fs::exists(dir_ / "_._etc_passwdXXXXXXX"));
   std::strcpy(state().disk_op.path, "/proc");  // takes no file
-  click(280, 5);
+  save(5);
   answer(true);
   EXPECT_EQ(message(), "CAN'T SAVE FILE");
   EXPECT_EQ(state().status.pointer_colour, kPointerRed);
@@ -241,7 +255,7 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   // Closed by a key while a question waits: the question goes, the main
   // screen gets the mouse back.
   std::strcpy(state().disk_op.path, dir_.c_str());
-  click(280, 5);
+  save(5);
   ASSERT_EQ(state().status.dialog, kDialogConfirm);
   set_screen_open(state(), ScreenId::kDiskOp, false);  // Esc or Alt+D
   frame();
@@ -279,7 +293,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   state().selection.cursor_channel = 2;
   state().disk_op.page = 1;
   click(150, 16);  // track row
-  click(280, 16);  // from the pattern (CUR)
+  save(16);  // from the pattern (CUR)
   answer(true);
   player().current_pattern = 4;
   state().selection.cursor_channel = 0;
@@ -302,7 +316,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(100, 27);
   state().edit_buffers.pattern_clipboard[1][1].period = 214;
   fs::remove(dir_ / "tune");
-  click(280, 27);
+  save(27);
   answer(true);
   player().current_pattern = 6;
   click(100, 27);  // CUR
