@@ -68,6 +68,7 @@ struct TextKey {
 
 constexpr TextKey kTextKeys[] = {
     {"midi", "input", &Settings::midi_input},
+    {"dirs", "library", &Settings::library_dir},
 };
 
 // inih reads lines of up to 199 characters; a longer one would be split.
@@ -169,6 +170,15 @@ std::string format_settings(const Settings& settings) {
     for (const TextKey& text_key : kTextKeys)
       if (std::strcmp(text_key.section, key.section) == 0 && &key == last_of_section(key.section))
         text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
+  }
+  // Sections of text keys alone come last.
+  for (const TextKey& text_key : kTextKeys) {
+    if (last_of_section(text_key.section)) continue;
+    if (std::strcmp(section, text_key.section) != 0) {
+      text += std::string("\n[") + text_key.section + "]\n";
+      section = text_key.section;
+    }
+    text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
   }
   return text;
 }

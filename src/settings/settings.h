@@ -31,6 +31,8 @@ struct Settings {
   // [display]: read at start; --scale and --fullscreen win for that run.
   int32_t display_scale = 0;  // 1..4, 0 the largest that fits
   bool display_fullscreen = false;
+  // [dirs]
+  std::string library_dir = "";  // the sample library; "" the ST folder beside the program
 };
 
 // A number setting of the file: its place, its range, and its words when it

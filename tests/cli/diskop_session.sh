@@ -73,4 +73,64 @@ words() { echo $(($(mod_byte "$1" "$2") * 256 + $(mod_byte "$1" $(($2 + 1))))); 
 # character, took what was typed after it.
 [ "$(ls "$HOME/sub")" = "$(printf 'home.mod\nmod.HOMETUNE-v2')" ] || fail "files in sub: $(ls "$HOME/sub" | tr '\n' ' ')"
 cmp -s "$HOME/sub/mod.HOMETUNE-v2" "$work/home.mod" || fail "the module saved under the typed name differs"
+
+# PACK and the song switch, on the demo with pattern 5 typed into position
+# 0: patterns 0 and 4 are then never played.
+songs=$work/songs
+mkdir -p "$songs" "$work/config/tetrad"
+cp "$demo" "$songs/demo.mod"
+printf '[dirs]\nlibrary = %s\n' "$work/lib" >"$work/config/tetrad/tetrad.ini"
+save_song="click 280 16
+key Return
+wait 2
+key y
+wait 4"
+cat >"$work/pack.script" <<EOF1
+click 20 5
+click 10 27
+key 0
+key 5
+key Escape
+wait 2
+save $work/plain.mod
+key d alt
+wait 2
+click 100 5
+save $work/packed.mod
+click 100 5
+save $work/plain-again.mod
+$save_song
+click 100 16
+EOF1
+XDG_CONFIG_HOME=$work/config expect_status 0 "$tetrad" --script "$work/pack.script" "$songs/demo.mod"
+plain=$work/plain.mod
+from() { tail -c +$(($2 + 1)) "$1" | head -c "$3"; }
+{
+  head -c 952 "$plain"
+  printf '\003\000\001\000\001\002'
+  head -c 122 /dev/zero
+  from "$plain" 1080 4
+  for p in 1 2 3 5; do from "$plain" $((1084 + p * 1024)) 1024; done
+  tail -c +$((1084 + 6 * 1024 + 1)) "$plain"
+} >"$work/expected-packed.mod"
+cmp -s "$work/packed.mod" "$work/expected-packed.mod" || fail "the packed module's bytes are not as worked out"
+cmp -s "$plain" "$work/plain-again.mod" || fail "PACK changed the module in memory"
+# The song's six samples went to the library as raw bytes, as in the module.
+offset=$((1084 + 6 * 1024))
+for entry in kick:2400 snare:2600 hihat:900 bass:576 lead:288 chord:288; do
+  name=${entry%%:*} bytes=${entry#*:}
+  cmp -s "$work/lib/$name" <(from "$plain" "$offset" "$bytes") || fail "library sample $name is not its bytes"
+  offset=$((offset + bytes))
+done
+[ -f "$songs/tetrad demo" ] || fail "the song was not saved"
+# With the switch off only the song is written.
+rm -r "$work/lib"
+cat >"$work/song-off.script" <<EOF1
+key d alt
+wait 2
+click 100 16
+$save_song
+EOF1
+XDG_CONFIG_HOME=$work/config expect_status 0 "$tetrad" --script "$work/song-off.script" "$songs/demo.mod"
+[ -e "$work/lib" ] && fail "the song switch off still wrote samples"
 finish diskop_session

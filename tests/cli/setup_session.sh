@@ -68,7 +68,7 @@ ini=$config/tetrad/tetrad.ini
 # What each change gives, worked out by hand from the defaults.
 want="autosave_seconds = 190|backups = 0|repeat_delay_ms = 47|import_rate = 12345|transpose = -13|\
 velocity = 1|input = |model = a1200|separation = 89|rate = 96000|clock = ntsc|stereo = mono|\
-scale = 2|fullscreen = 1"
+scale = 2|fullscreen = 1|library = "
 got=$(grep -v '^[;[]' "$ini" | grep . | paste -sd'|')
 [ "$got" = "$want" ] || fail "saved settings: $got, wanted $want"
 [ -e "$work/a.mod.bak" ] && fail "a save kept a backup with backups off at once"
