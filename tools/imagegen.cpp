@@ -21,6 +21,7 @@
 #include "layout/main_layout.h"
 #include "layout/picture.h"
 #include "layout/position_editor_layout.h"
+#include "layout/presets_layout.h"
 #include "layout/requester_layout.h"
 #include "layout/sampler_layout.h"
 #include "layout/setup_layout.h"
@@ -673,6 +674,26 @@ Sheet setup_image() {
   return c;
 }
 
+// --- Presets panel -------------------------------------------------------------
+
+Sheet presets_image() {
+  Sheet c = sheet(kScreenWidth, kPresetsHeight, kPanel);
+  hline(c, 0, 319, kPresetsHeight - 1, kShadow);
+  centred(c, 100, 0, 295, 10, "PRESETS");
+  for (const Button<PresetsAction>& b : kPresetsButtons) {
+    if (b.action == PresetsAction::kLines) {
+      inset(c, b.rect, kGlass);
+      for (int line = 1; line < kPresetLines; line += 2) {
+        const int top = kPresetListY + kPresetLineHeight * line - 1;
+        fill(c, 2, top, b.rect.x2 - 2, top + kPresetLineHeight - 1, kGlassBand);
+      }
+    } else if (b.caption) {
+      button(c, b.rect, b.caption);
+    }
+  }
+  return c;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -710,6 +731,7 @@ int main(int argc, char** argv) {
       {"hveditop2.png", record_page()},
       {"hveditop3.png", sample_tools_page()},
       {"hvsetup.png", setup_image()},
+      {"hvpresets.png", presets_image()},
   };
   bool ok = true;
   for (const Output& output : outputs)

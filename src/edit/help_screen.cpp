@@ -80,6 +80,13 @@ constexpr PageText kPages[] = {
      "A click on a switch's value turns it, on a number's value types it; the arrows step it, a "
      "right click by the larger step.",
      "Setup screen (SETUP), while it is open"},
+    {"PRESETS", screen_number(ScreenId::kPresets),
+     "The sample-library entries you keep, from presets.ini: name, length (MISSING when the file "
+     "is gone) and comment. ADD keeps the current sample, writing it into the library when the "
+     "library lacks it; DEL removes the chosen entry after a question (the file stays).",
+     "A click on an entry loads it into the current sample slot, one undo step; the arrows and "
+     "the wheel scroll the list.",
+     "Presets screen (PRESETS), while it is open"},
 };
 
 // Words of `text` in lines of at most `width` characters, each line after

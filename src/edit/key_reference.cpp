@@ -7,6 +7,7 @@
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
 #include "edit/position_editor.h"
+#include "edit/presets_screen.h"
 #include "edit/setup_screen.h"
 
 namespace {
@@ -52,6 +53,7 @@ std::vector<KeySection> build() {
       screen_section("Position editor (POS), while it is open", kPositionEditorKeys));
   sections.push_back(screen_section("Edit-op screen, while it is open", kEditOpKeys));
   sections.push_back(screen_section("Setup screen (SETUP), while it is open", kSetupKeys));
+  sections.push_back(screen_section("Presets screen (PRESETS), while it is open", kPresetsKeys));
   sections.push_back(screen_section("Help screen (HELP), while it is open", kHelpKeys));
   sections.push_back(
       {"Window",

@@ -33,6 +33,7 @@ enum class Question : int32_t {
   kSaveAllSamples,
   kReplaceSampleFile,  // one file of the samples being saved exists
   kResetSettings,
+  kDeletePreset,
 };
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
@@ -71,6 +72,7 @@ struct GuiImages {
   Image* editop1;
   Image* editop2;
   Image* setup;
+  Image* presets;
 };
 
 // This frame's keyboard and mouse, as the screens read them.
@@ -186,6 +188,7 @@ enum class ScreenId : int32_t {
   kPositionEditor,
   kSetup,
   kHelp,
+  kPresets,
 };
 
 // The yes/no requester's answer in the frame it is given.

@@ -231,9 +231,11 @@ Settings read_settings(const std::string& path) {
   return settings;
 }
 
-bool write_settings(const std::string& path, const Settings& settings) {
+namespace {
+
+// Through a temporary file and a rename, making the file's folder.
+bool write_text_file(const std::string& path, const std::string& text) {
   if (!make_parent_folders(path)) return false;
-  const std::string text = format_settings(settings);
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
@@ -249,4 +251,43 @@ bool write_settings(const std::string& path, const Settings& settings) {
     return false;
   }
   return true;
+}
+
+int take_preset(void* user, const char* section, const char* name, const char* value) {
+  auto& presets = *static_cast<std::vector<Preset>*>(user);
+  if (presets.empty() || presets.back().name != section) presets.push_back({section, ""});
+  if (std::strcmp(name, "comment") == 0) presets.back().comment = value;
+  return 1;
+}
+
+}  // namespace
+
+bool write_settings(const std::string& path, const Settings& settings) {
+  return write_text_file(path, format_settings(settings));
+}
+
+std::string presets_path() {
+  const std::string settings = settings_path();
+  return settings.empty() ? settings : settings.substr(0, settings.rfind('/')) + "/presets.ini";
+}
+
+std::vector<Preset> parse_presets(std::string_view text) {
+  std::vector<Preset> presets;
+  ini_parse_string(std::string(text).c_str(), take_preset, &presets);
+  return presets;
+}
+
+std::vector<Preset> read_presets(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::stringstream text;
+  text << in.rdbuf();
+  return parse_presets(text.str());
+}
+
+bool write_presets(const std::string& path, const std::vector<Preset>& presets) {
+  std::string text = "; Tetrad's sample presets: [library name], then its comment.\n";
+  for (const Preset& preset : presets)
+    text += "\n[" + preset.name + "]\ncomment = " + preset.comment + "\n";
+  return write_text_file(path, text);
 }

@@ -68,6 +68,20 @@ Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& pro
 // goes to standard error as one line "tetrad: PATH:LINE: reason".
 Settings read_settings(const std::string& path);
 
+// A sample-library entry the user keeps: its name as songs refer to it
+// ("st-01:bass") and a comment.
+struct Preset {
+  std::string name;
+  std::string comment;
+};
+// presets.ini beside the settings file; empty when there is none.
+std::string presets_path();
+// The entries of a presets file's text, in its order: one section each.
+std::vector<Preset> parse_presets(std::string_view text);
+// The entries of the file; none when it is missing or unreadable.
+std::vector<Preset> read_presets(const std::string& path);
+bool write_presets(const std::string& path, const std::vector<Preset>& presets);
+
 // Writes every setting through a temporary file and a rename, creating the
 // file's folder when needed. False, with no file changed, on failure.
 bool write_settings(const std::string& path, const Settings& settings);

@@ -10,6 +10,7 @@
 #include "edit/keyboard.h"
 #include "edit/midi_notes.h"
 #include "edit/position_editor.h"
+#include "edit/presets_screen.h"
 #include "edit/requesters.h"
 #include "edit/setup_screen.h"
 #include "engine/edit_ops.h"
@@ -37,6 +38,7 @@ struct EditorState {
   PositionEditorState positions;
   SetupState setup;
   HelpState help;
+  PresetsState presets;
   TextFieldState text_field;
   NumberFieldState number_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open

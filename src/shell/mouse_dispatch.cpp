@@ -163,7 +163,7 @@ void perform(MainAction button, EditorState* state) {
       set_screen_open(*state, ScreenId::kHelp, true);
       return;
     case MainAction::kPresets:
-      timed_message(state->status, "NOT IMPLEMENTED");
+      set_screen_open(*state, ScreenId::kPresets, true);
       return;
     case MainAction::kEditOp:
       set_screen_open(*state, ScreenId::kEditOp, true);
@@ -352,6 +352,9 @@ void do_what_was_asked(EditorState* state, EditContext* edit) {
       return;
     case Question::kResetSettings:
       state->settings = Settings{};
+      return;
+    case Question::kDeletePreset:
+      delete_chosen_preset(state->presets, state->status);
       return;
     case Question::kNone:
       return;

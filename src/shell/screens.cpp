@@ -1,12 +1,19 @@
 #include "shell/screens.h"
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <iterator>
+#include <string>
+#include <system_error>
+#include <vector>
 
+#include "diskop/directory.h"
 #include "edit/edit_op.h"
 #include "edit/position_editor.h"
 #include "edit/requesters.h"
 #include "engine/editing.h"
+#include "files/sample_file.h"
 #include "layout/position_editor_layout.h"
 #include "render/draw.h"
 #include "sampler/sample_editor.h"
@@ -83,9 +90,50 @@ void help_panel(EditorState& state) {
 ScreenResult help_turn(EditorState& state, bool open) {
   int32_t page = 0;
   for (ScreenId screen : {ScreenId::kSampler, ScreenId::kDiskOp, ScreenId::kEditOp,
-                          ScreenId::kPositionEditor, ScreenId::kSetup})
+                          ScreenId::kPositionEditor, ScreenId::kSetup, ScreenId::kPresets})
     if (screen_is_open(state, screen)) page = help_page_of(screen);
   return help_frame(state.help, screen_context(state), open, page);
+}
+
+int64_t preset_file_bytes(void* context, const char* name) {
+  const EditorState& state = *static_cast<EditorState*>(context);
+  const std::string path = library_sample_path(library_dir(state.settings), name);
+  std::error_code error;
+  const auto bytes = path.empty() ? 0 : std::filesystem::file_size(path, error);
+  return path.empty() || error ? -1 : static_cast<int64_t>(bytes);
+}
+
+bool preset_load(void* context, const char* name) {
+  EditorState& state = *static_cast<EditorState*>(context);
+  const bool loaded = load_st_sample(name, &state) == 1;
+  sample_changed(state);
+  return loaded;
+}
+
+std::string preset_store_current(void* context) {
+  EditorState& state = *static_cast<EditorState*>(context);
+  const int32_t number = state.selection.current_sample;
+  if (number < 1 || number >= kSampleCount) return {};
+  const Sample& sample = state.player->samples[number];
+  std::string name(sample.name, strnlen(sample.name, sizeof sample.name));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  const std::string path = library_sample_path(library_dir(state.settings), name.c_str());
+  if (sample_bytes(sample) == 0 || path.empty()) return {};
+  if (path_exists(path.c_str())) return name;
+  const std::vector<uint8_t> bytes = serialize_sample(sample, state.disk_op.sample_iff != 0);
+  if (!make_directories(directory_of(path.c_str()).c_str()) ||
+      !write_file_replacing(path.c_str(), bytes, false).ok)
+    return {};
+  return name;
+}
+
+void presets_panel(EditorState& state) {
+  if (state.images.presets) blit_image(state.canvas, 0, 0, state.images.presets);
+}
+
+ScreenResult presets_turn(EditorState& state, bool open) {
+  const PresetServices services{&state, preset_file_bytes, preset_load, preset_store_current};
+  return presets_frame(state.presets, screen_context(state), services, open);
 }
 
 constexpr ScreenEntry kScreens[] = {
@@ -95,6 +143,7 @@ constexpr ScreenEntry kScreens[] = {
     {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,
      position_editor_takes_key, false},
     {ScreenId::kSetup, setup_panel, setup_turn, nullptr, setup_takes_key, false},
+    {ScreenId::kPresets, presets_panel, presets_turn, nullptr, presets_takes_key, false},
     {ScreenId::kHelp, help_panel, help_turn, nullptr, help_takes_key, true},
 };
 
@@ -107,7 +156,7 @@ bool passed_over(const EditorState& state, const ScreenEntry& entry) {
 
 // The screens that cover the top of the main screen: one at a time.
 constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp, ScreenId::kPositionEditor,
-                                    ScreenId::kSetup};
+                                    ScreenId::kSetup, ScreenId::kPresets};
 
 bool is_top_screen(ScreenId screen) {
   return std::find(std::begin(kTopScreens), std::end(kTopScreens), screen) != std::end(kTopScreens);
