@@ -1,6 +1,5 @@
-// One frame of the whole dispatcher with the setup screen or the help
-// screen open (the help on its fullest page); budget 0.3 ms, as the disk
-// op's frame.
+// One frame of the whole dispatcher with the setup, help (on its fullest
+// page) or presets screen open; budget 0.3 ms, as the disk op's frame.
 #include <benchmark/benchmark.h>
 
 #include "../tests/render/screen_fixture.h"
@@ -31,6 +30,7 @@ void BM_ScreenFrame(benchmark::State& state) {
 BENCHMARK(BM_ScreenFrame)
     ->Arg(static_cast<int>(ScreenId::kSetup))
     ->Arg(static_cast<int>(ScreenId::kHelp))
+    ->Arg(static_cast<int>(ScreenId::kPresets))
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
