@@ -203,8 +203,8 @@ int32_t help_page_of(ScreenId screen) {
   return 0;
 }
 
-bool help_takes_key(int32_t, int32_t modifiers) {
-  return modifiers == 0;
+bool help_takes_key(int32_t key_index, int32_t modifiers) {
+  return key_index != kKeyH || modifiers != kModifierAlt;
 }
 
 ScreenResult help_frame(HelpState& help, const ScreenContext& ctx, bool open, int32_t start_page) {

@@ -29,8 +29,8 @@ int32_t help_page_of(ScreenId screen);
 // One frame of the open screen: its buttons, keys and wheel, then the page.
 // `start_page` is where it opens (when `help.shown` is 0).
 ScreenResult help_frame(HelpState& help, const ScreenContext& ctx, bool open, int32_t start_page);
-// The keys that act on the open screen; it takes every key without
-// modifiers, so that none plays a note or edits under it.
+// The keys that act on the open screen; it takes every key but Alt+H
+// (which closes it), so that none plays a note or edits under it.
 inline constexpr ScreenKey kHelpKeys[] = {
     {kKeyUp, kKeyUp, "scroll up a line"},    {kKeyDown, kKeyDown, "scroll down a line"},
     {kKeyLeft, kKeyLeft, "the page before"}, {kKeyRight, kKeyRight, "the next page"},

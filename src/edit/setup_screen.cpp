@@ -92,13 +92,14 @@ bool press(SetupState& setup, const ScreenContext& ctx, Settings& settings, Setu
     case SetupAction::kClose:
       return false;
     case SetupAction::kValue:
-      if (!key) break;
+      // Once per press: held, a switch would flip on every repeat.
+      if (!key || ctx.input.left_held != 1) break;
       if (key->words || key->high - key->low == 1) {
         // A switch: the next of its values, round.
         const int32_t value = key->get(settings);
         set_value(settings, *key, value >= key->high ? key->low : value + 1);
         changed(ctx, line);
-      } else if (ctx.input.left_held == 1) {
+      } else {
         setup.typing = line + 1;
       }
       break;
