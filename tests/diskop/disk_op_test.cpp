@@ -293,7 +293,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   state().selection.cursor_channel = 2;
   state().disk_op.page = 1;
   click(150, 16);  // track row
-  save(16);  // from the pattern (CUR)
+  save(16);        // from the pattern (CUR)
   answer(true);
   player().current_pattern = 4;
   state().selection.cursor_channel = 0;
