@@ -17,11 +17,14 @@
 #include "font_glyphs.h"
 #include "layout/disk_op_layout.h"
 #include "layout/edit_op_layout.h"
+#include "layout/help_layout.h"
 #include "layout/main_layout.h"
 #include "layout/picture.h"
 #include "layout/position_editor_layout.h"
+#include "layout/presets_layout.h"
 #include "layout/requester_layout.h"
 #include "layout/sampler_layout.h"
+#include "layout/setup_layout.h"
 
 namespace {
 
@@ -468,8 +471,7 @@ Sheet disk_op_image(int page) {
         button(c, r, page == 0 ? "1" : "2");
         break;
       case DiskAction::kFilesLabel:
-        raised(c, r.x1, r.y1, r.x2, r.y2, kPanel);
-        centred(c, r.x1, r.y1, r.x2, r.y2, page == 0 ? "FILES 1/2" : "FILES 2/2", kShadow);
+        raised(c, r.x1, r.y1, r.x2, r.y2);  // the program writes the switch's state
         break;
       default:
         if (b.caption) button(c, r, b.caption);
@@ -478,7 +480,7 @@ Sheet disk_op_image(int page) {
   }
   // The list and its scroll column.
   inset(c, 0, 43, 306, 99, kGlass);
-  // Lines are 6 pixels apart, as high as the glyphs: alternate bands.
+  // Alternate bands under the lines.
   for (int line = 1; line < kListLines; line += 2) {
     const int top = kListY + kListLineHeight * line;
     fill(c, 2, top, 304, top + kListLineHeight - 1, kGlassBand);
@@ -523,11 +525,15 @@ Sheet sample_image() {
   return c;
 }
 
-// Loaded with the others but not shown by any screen yet: a titled panel.
-Sheet titled_panel(int width, const char* title) {
-  Sheet c = sheet(width, 100, kPanel);
-  bevel(c, 0, 0, width - 1, 99, kLight, kShadow);
-  centred(c, 0, 4, width - 1, 14, title);
+// --- Help screen ---------------------------------------------------------------
+
+// The whole picture: the buttons along the top, the page's title between
+// them (drawn by the program) and a light field for the text.
+Sheet help_image() {
+  Sheet c = sheet(kScreenWidth, kScreenHeight, kPanel);
+  for (const Button<HelpAction>& b : kHelpButtons) button(c, b.rect, b.caption);
+  inset(c, kHelpTitle.x1 + 1, kHelpTitle.y1, kHelpTitle.x2 - 1, kHelpTitle.y2, kFace);
+  inset(c, kHelpText);
   return c;
 }
 
@@ -658,6 +664,50 @@ Sheet sample_tools_page() {
   return c;
 }
 
+// --- Setup panel -------------------------------------------------------------
+
+Sheet setup_image() {
+  Sheet c = sheet(kScreenWidth, kSetupHeight, kPanel);
+  hline(c, 0, 319, kSetupHeight - 1, kShadow);
+  centred(c, 100, 0, 295, 10, "SETUP");
+  hline(c, 0, 319, 11, kShadow);
+  vline(c, kSetupColumnWidth - 1, 12, kSetupHeight - 2, kShadow);
+  for (const Button<SetupAction>& b : kSetupButtons)
+    if (b.caption) button(c, b.rect, b.caption);
+  int index = 0;
+  for (const SetupLine& line : kSetupLineTable) {
+    const int x = index / kSetupLines * kSetupColumnWidth;
+    const int y = kSetupTop + index % kSetupLines * kSetupLineHeight;
+    ++index;
+    caption(c, x + kSetupCaptionX, y + 2, line.caption);
+    inset(c, x + kSetupValueX, y, x + kSetupValueEnd, y + 10);
+    if (line.step == 0) continue;  // a text: no arrows
+    button(c, x + kSetupDownX, y, x + kSetupUpX - 1, y + 10, std::string(1, kDown));
+    button(c, x + kSetupUpX, y, x + kSetupUpX + 11, y + 10, std::string(1, kUp));
+  }
+  return c;
+}
+
+// --- Presets panel -------------------------------------------------------------
+
+Sheet presets_image() {
+  Sheet c = sheet(kScreenWidth, kPresetsHeight, kPanel);
+  hline(c, 0, 319, kPresetsHeight - 1, kShadow);
+  centred(c, 100, 0, 295, 10, "PRESETS");
+  for (const Button<PresetsAction>& b : kPresetsButtons) {
+    if (b.action == PresetsAction::kLines) {
+      inset(c, b.rect, kGlass);
+      for (int line = 1; line < kPresetLines; line += 2) {
+        const int top = kPresetListY + kPresetLineHeight * line - 1;
+        fill(c, 2, top, b.rect.x2 - 2, top + kPresetLineHeight - 1, kGlassBand);
+      }
+    } else if (b.caption) {
+      button(c, b.rect, b.caption);
+    }
+  }
+  return c;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -686,7 +736,7 @@ int main(int argc, char** argv) {
       {"chan3off.png", channel_off_image(2)},
       {"chan4off.png", channel_off_image(3)},
       {"hvdisk2.png", disk_op_image(1)},
-      {"hvhelp.png", titled_panel(kScreenWidth, "HELP")},
+      {"hvhelp.png", help_image()},
       {"hvposed.png", position_editor_image()},
       {"hvsample.png", sample_image()},
       {"hvloopleft.png", loop_marker_image(true)},
@@ -694,6 +744,8 @@ int main(int argc, char** argv) {
       {"hveditop1.png", transpose_page()},
       {"hveditop2.png", record_page()},
       {"hveditop3.png", sample_tools_page()},
+      {"hvsetup.png", setup_image()},
+      {"hvpresets.png", presets_image()},
   };
   bool ok = true;
   for (const Output& output : outputs)

@@ -8,10 +8,9 @@
 #include <cstring>
 #include <string>
 
-#include "edit/edit_op.h"
+#include "edit/key_reference.h"
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
-#include "edit/position_editor.h"
 #include "engine/periods.h"
 
 namespace {
@@ -19,88 +18,6 @@ namespace {
 std::string upper(std::string text) {
   for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return text;
-}
-
-// Key caps as they read on a PC keyboard (US layout). Keys are found by
-// position, so on another layout the key in the same place does the same.
-std::string key_name(int32_t key_index) {
-  switch (key_index) {
-    case kKeyEsc:
-      return "Esc";
-    case kKeyBackspace:
-      return "Backspace";
-    case kKeyReturn:
-      return "Return";
-    case kKeySpace:
-      return "Space";
-    case kKeyRightAlt:
-      return "right Alt";
-    case kKeyRightAmiga:
-      return "right Ctrl";
-    case kKeyRightShift:
-      return "right Shift";
-    case kKeyStopAll:
-      return "the key left of Z (ISO keyboards)";
-    case kKeyNumLock:
-      return "Num Lock";
-    case kKeyNumDiv:
-      return "keypad /";
-    case kKeyNumMul:
-      return "keypad *";
-    case kKeyNumMinus:
-      return "keypad -";
-    case kKeyNumPlus:
-      return "keypad +";
-    case kKeyNumEnter:
-      return "keypad Enter";
-    case kKeyNumDel:
-      return "keypad .";
-    case kKeyIns:
-      return "Insert";
-    default:
-      break;
-  }
-  const int32_t code = key_code_of_index(key_index);
-  const KeyRecord* typed = find_key_record(kPlainChars, code);
-  if (!is_end_record(typed) && !typed->edits_text) return upper(typed->text);
-  const KeyRecord* named = find_key_record(kKeyNames, code);
-  if (is_end_record(named)) return "?";
-  std::string name = named->text;
-  if (name.rfind("NUM", 0) == 0) return "keypad " + name.substr(3);
-  return name;
-}
-
-std::string key_range(const KeyCommand& command) {
-  if (command.first_key == command.last_key) return key_name(command.first_key);
-  std::string keys;
-  for (int32_t k = command.first_key; k <= command.last_key; ++k) {
-    if (key_code_of_index(k) < 0) continue;
-    if (!keys.empty()) keys += ", ";
-    keys += key_name(k);
-  }
-  return keys;
-}
-
-std::string modifiers(int32_t flags) {
-  std::string text;
-  const struct {
-    int32_t flag;
-    const char* name;
-  } names[] = {{kModifierAmiga, "Super"},
-               {kModifierCtrl, "Ctrl"},
-               {kModifierShift, "Shift"},
-               {kModifierAlt, "Alt"}};
-  for (const auto& n : names)
-    if (flags & n.flag) text += std::string(text.empty() ? "" : "/") + n.name;
-  return text;
-}
-
-// What must be held with the key: the table's modifier and the entry's own.
-std::string held(const KeyCommandTable& table, const KeyCommand& command) {
-  std::string parts = modifiers(table.modifier);
-  const std::string own = modifiers(command.any_of);
-  if (!own.empty()) parts += (parts.empty() ? "" : " + ") + own;
-  return parts;
 }
 
 std::string escape(std::string text) {
@@ -131,45 +48,30 @@ void print_notes() {
       else
         notes[octave] = upper(note_name(kNotePeriods[index]));
     }
-    std::printf("| %s | %s | %s |\n", escape(key_name(record.key_index)).c_str(), notes[0].c_str(),
+    std::printf("| %s | %s | %s |\n", escape(key_cap(record.key_index)).c_str(), notes[0].c_str(),
                 notes[1].c_str());
   }
   std::printf("\n");
 }
 
-void print_commands() {
-  const char* titles[kKeyCommandTableCount] = {"Keys", "Super (left Windows key) +", "Ctrl +",
-                                               "Alt +"};
-  for (int32_t t = 0; t < kKeyCommandTableCount; ++t) {
-    const KeyCommandTable& table = kKeyCommandTables[t];
-    std::printf("## %s\n\n| held | key | does |\n|---|---|---|\n", titles[t]);
-    for (int32_t i = 0; i < table.count; ++i) {
-      const KeyCommand& command = table.commands[i];
-      std::printf("| %s | %s | %s%s |\n", held(table, command).c_str(),
-                  escape(key_range(command)).c_str(), escape(command.what).c_str(),
-                  command.once ? "" : " (repeats while held)");
+// The command tables, the screens' keys and the window's, in the
+// reference's order.
+void print_sections() {
+  for (const KeySection& section : key_reference()) {
+    if (section.kind == KeySectionKind::kCommands) {
+      std::printf("## %s\n\n| held | key | does |\n|---|---|---|\n", section.title);
+      for (const KeyLine& line : section.lines)
+        std::printf("| %s | %s | %s |\n", line.held.c_str(), escape(line.keys).c_str(),
+                    escape(line.does).c_str());
+    } else {
+      std::printf("## %s\n\n| key | does |\n|---|---|\n", section.title);
+      for (const KeyLine& line : section.lines) {
+        const std::string keys = line.held.empty() ? line.keys : line.held + " + " + line.keys;
+        std::printf("| %s | %s |\n", escape(keys).c_str(), escape(line.does).c_str());
+      }
     }
     std::printf("\n");
   }
-}
-
-template <size_t N>
-void print_screen_keys(const char* title, const ScreenKey (&keys)[N]) {
-  std::printf("## %s\n\n| key | does |\n|---|---|\n", title);
-  for (const ScreenKey& key : keys) {
-    const KeyCommand range{key.first_key, key.last_key, 0, 0, 1, nullptr, 0, key.what};
-    std::printf("| %s | %s |\n", escape(key_range(range)).c_str(), escape(key.what).c_str());
-  }
-  std::printf("\n");
-}
-
-// The window's own keys, handled before the key tables.
-void print_window_keys() {
-  std::printf("## Window\n\n| key | does |\n|---|---|\n");
-  std::printf("| F11 | full screen on and off |\n");
-  std::printf("| F12 | stereo or mono output (the sound restarts) |\n");
-  std::printf(
-      "| Shift + F12 | next output model: exact, a500, a1200 (named on the message line) |\n\n");
 }
 
 const KeyCommand* find_command(int32_t table_modifier, int32_t key_index, int32_t any_of) {
@@ -241,9 +143,9 @@ int print_short(bool man) {
                    pick.table_modifier);
       return 1;
     }
-    std::string keys = modifiers(pick.table_modifier | pick.any_of);
+    std::string keys = modifier_names(pick.table_modifier | pick.any_of);
     if (!keys.empty()) keys += " + ";
-    keys += key_range(*command);
+    keys += key_caps(command->first_key, command->last_key);
     print_row(man, keys, command->what);
   }
   print_row(man, "F11 / F12", "full screen / stereo or mono");
@@ -265,9 +167,6 @@ int main(int argc, char** argv) {
       "position on the keyboard, so they sit in the same place on any layout; the names here are "
       "those of a US keyboard. Super is the left Windows key.\n\n");
   print_notes();
-  print_commands();
-  print_screen_keys("Position editor (POS), while it is open", kPositionEditorKeys);
-  print_screen_keys("Edit-op screen, while it is open", kEditOpKeys);
-  print_window_keys();
+  print_sections();
   return 0;
 }

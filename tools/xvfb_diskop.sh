@@ -24,11 +24,14 @@ switch_row2="100 27"
 select_row2="150 27"
 save_row2="280 27"
 page_toggle="181 38"
-line0="50 47"
+line0="50 46"
 line1="50 53"
 
-# Answers a save question and waits for the file and the message to pass.
+# Takes the name SAVE offers, answers the save question and waits for the
+# file and the message to pass.
 answer_yes() {
+  sleep 0.3
+  press Return
   sleep 0.3
   press y
   sleep 1.2

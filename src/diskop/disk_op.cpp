@@ -7,7 +7,9 @@
 #include <ctime>
 
 #include "diskop/directory.h"
+#include "edit/key_tables.h"
 #include "engine/history.h"
+#include "files/track_pattern.h"
 #include "layout/disk_op_layout.h"
 #include "render/draw.h"
 #include "render/hit_test.h"
@@ -22,9 +24,11 @@ struct DiskOpFrame : ScreenContext {
 };
 
 constexpr uint32_t kListColour = 0xF0D000;
-constexpr int32_t kNameColumns = 24;
-constexpr int32_t kSizeEndColumn = 37;  // the last size digit ends before this column
+constexpr int32_t kNameColumns = 24;    // a space before the size
+constexpr int32_t kSizeEndColumn = 37;  // the size's last character ends before this column
 constexpr int32_t kPathChars = 18;
+constexpr int32_t kFilesX = 226;
+constexpr uint32_t kEntryInk = 0x3A5FCC;
 constexpr int32_t kTitleBytes = 20;
 constexpr int32_t kSampleNameBytes = 22;
 
@@ -88,7 +92,19 @@ void read_list(DiskOpFrame* state) {
   const std::string data = data_directory();
   if (!data.empty() && std::strncmp(state->disk_op.path, data.c_str(), data.size()) == 0)
     make_directories(state->disk_op.path);
-  const bool readable = read_directory(state->disk_op.path, *state->disk_op.list);
+  DirList& list = *state->disk_op.list;
+  const bool readable = read_directory(state->disk_op.path, list);
+  if (!state->disk_op.show_all) {
+    const DiskKind kind = current_kind(state);
+    std::erase_if(list.entries, [&](const DirEntry& entry) {
+      if (entry.type == kEntryDirectory) return false;
+      return !listed_for_kind(kind, entry.name, entry.size, [&] {
+        char path[kPathSize];
+        copy_path(path, list.path);
+        return join_path(path, entry.name, sizeof path) && file_is_module(path);
+      });
+    });
+  }
   state->disk_op.list_valid = 1;
   state->disk_op.list_count = static_cast<int32_t>(state->disk_op.list->entries.size());
   state->disk_op.list_top = std::clamp(state->disk_op.list_top, 0, highest_top(state));
@@ -141,17 +157,156 @@ void toggle(int32_t& option) {
   option = option == 0 ? 1 : 0;
 }
 
-void ask_save(DiskOpFrame* state, int32_t row) {
+// --- A line typed in the path field ---------------------------------------
+
+void begin_entry(DiskOpFrame* state, int32_t entry, const std::string& text, DiskKind kind,
+                 const char* prompt) {
+  DiskOpState& disk_op = state->disk_op;
+  disk_op.entry = entry;
+  disk_op.entry_kind = kind;
+  copy_path(disk_op.entry_text, text.c_str());
+  disk_op.entry_cursor = static_cast<int32_t>(std::strlen(disk_op.entry_text));
+  disk_op.entry_fresh = 1;
+  set_message(state->status, prompt);
+  state->status.dialog = kDialogDiskOpEntry;
+}
+
+void end_entry(DiskOpState& disk_op, Status& status) {
+  disk_op.entry = 0;
+  if (status.dialog == kDialogDiskOpEntry) {
+    status.dialog = kDialogNone;
+    set_message(status, "ALL RIGHT");
+  }
+}
+
+// The folder a typed path names: "~" is the home folder, a relative path
+// starts in the folder shown; trailing slashes go. Empty when it cannot be.
+std::string typed_directory(const char* shown, const char* typed) {
+  std::string path = typed;
+  const char* home = std::getenv("HOME");
+  if ((path == "~" || path.rfind("~/", 0) == 0) && home && *home == '/')
+    path = home + path.substr(1);
+  if (path.empty()) return {};
+  if (path[0] != '/') path = std::string(shown) + (std::strcmp(shown, "/") ? "/" : "") + path;
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path.size() < kPathSize ? path : std::string();
+}
+
+void ask_save(DiskOpFrame* state, DiskKind kind, const char* name);
+
+// Return: go to the folder, or save under the name.
+void accept_entry(DiskOpFrame* state) {
+  DiskOpState& disk_op = state->disk_op;
+  // The key that took the name must be let go before the question, which
+  // it would answer.
+  if (disk_op.entry == 2) {
+    disk_op.entry = 3;
+    return;
+  }
+  const int32_t entry = disk_op.entry;
+  end_entry(disk_op, state->status);
+  if (entry == 3) {
+    const auto kind = static_cast<DiskKind>(disk_op.entry_kind);
+    const char* fallback = kind == kDiskSample ? "sample" : "untitled";
+    return ask_save(state, kind, safe_file_name(disk_op.entry_text, kPathSize, fallback).c_str());
+  }
+  const std::string path = typed_directory(disk_op.path, disk_op.entry_text);
+  DirList probe{};
+  if (path.empty() || !read_directory(path.c_str(), probe)) return fail(state, "CAN'T READ DIR");
+  enter_directory(state, path.c_str());
+}
+
+void type_char(DiskOpState& disk_op, char c) {
+  char* text = disk_op.entry_text;
+  const size_t length = std::strlen(text);
+  if (length + 1 >= kPathSize) return;
+  const auto cursor = static_cast<size_t>(disk_op.entry_cursor);
+  std::memmove(text + cursor + 1, text + cursor, length - cursor + 1);
+  text[cursor] = c;
+  ++disk_op.entry_cursor;
+}
+
+// This frame's key, once per press; a click outside the field cancels.
+void take_entry_input(DiskOpFrame* state) {
+  DiskOpState& disk_op = state->disk_op;
+  const FrameInput& input = state->input;
+  if (disk_op.entry == 3) {
+    if (input.key_code == 0) accept_entry(state);
+    return;
+  }
+  if (input.left_held == 1 && action_under(input, kDiskButtons) != DiskAction::kPathField)
+    return end_entry(disk_op, state->status);
+  char* text = disk_op.entry_text;
+  const auto length = static_cast<int32_t>(std::strlen(text));
+  // A character whose key the program does not know comes alone, held
+  // while its key is: it types once.
+  const int32_t text_only = input.key_code == 0 ? input.text_char : 0;
+  const bool new_text = text_only != 0 && text_only != disk_op.entry_key;
+  disk_op.entry_key = text_only;
+  if (input.screen_key == 0 && !new_text) return;
+  // An edit key or a character ends the offer to replace the line.
+  const bool fresh = disk_op.entry_fresh != 0;
+  disk_op.entry_fresh = 0;
+  switch (input.screen_key) {
+    case kKeyReturn:
+    case kKeyNumEnter:
+      return accept_entry(state);
+    case kKeyEsc:
+      return end_entry(disk_op, state->status);
+    case kKeyBackspace:
+      if (disk_op.entry_cursor == 0) return;
+      --disk_op.entry_cursor;
+      std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
+                   static_cast<size_t>(length - disk_op.entry_cursor));
+      return;
+    case kKeyDel:
+      if (disk_op.entry_cursor < length)
+        std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
+                     static_cast<size_t>(length - disk_op.entry_cursor));
+      return;
+    case kKeyLeft:
+      disk_op.entry_cursor = std::max(disk_op.entry_cursor - 1, 0);
+      return;
+    case kKeyRight:
+      disk_op.entry_cursor = std::min(disk_op.entry_cursor + 1, length);
+      return;
+    default:
+      break;
+  }
+  // The layout's character; else the key's own, in lower case unshifted.
+  int32_t c = input.text_char;
+  if (c < 32 || c >= 127) {
+    const bool shifted = (input.modifiers & kModifierShift) != 0;
+    const KeyRecord* record =
+        find_key_record(shifted ? kShiftedChars : kPlainChars, input.key_code);
+    c = record->edits_text ? 0 : static_cast<unsigned char>(record->text[0]);
+    if (!shifted) c = std::tolower(c);
+  }
+  if (c < 32 || c >= 127) {
+    disk_op.entry_fresh = fresh ? 1 : 0;  // a modifier alone
+    return;
+  }
+  if (fresh) {
+    text[0] = 0;
+    disk_op.entry_cursor = 0;
+  }
+  type_char(disk_op, static_cast<char>(c));
+}
+
+// SAVE first offers the name it would use, to be changed.
+void start_save(DiskOpFrame* state, int32_t row) {
   const DiskKind kind = disk_kind(state->disk_op.page, row);
   if (kind == kDiskSample &&
       (state->selection.current_sample < 1 || state->selection.current_sample >= kSampleCount))
     return fail(state, "NO SAMPLE CHOSEN");
+  begin_entry(state, 2, save_file_name(*state->player, state->selection.current_sample, kind), kind,
+              "SAVE AS ?");
+}
+
+void ask_save(DiskOpFrame* state, DiskKind kind, const char* name) {
   char target[kPathSize];
   copy_path(target, state->disk_op.path);
-  if (!join_path(target,
-                 save_file_name(*state->player, state->selection.current_sample, kind).c_str(),
-                 sizeof target))
-    return fail(state, "PATH TOO LONG");
+  if (!join_path(target, name, sizeof target)) return fail(state, "PATH TOO LONG");
   std::snprintf(state->disk_op.save_target, sizeof state->disk_op.save_target, "%s", target);
   state->disk_op.save_kind = kind;
   set_message(state->status,
@@ -292,11 +447,13 @@ void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction butt
     case DiskAction::kRow2Load:
       return show_kind(state, state->disk_op.page, 2);
     case DiskAction::kRow0Save:
-      return ask_save(state, 0);
+      return start_save(state, 0);
     case DiskAction::kRow1Save:
-      return ask_save(state, 1);
+      return start_save(state, 1);
     case DiskAction::kRow2Save:
-      return ask_save(state, 2);
+      return start_save(state, 2);
+    case DiskAction::kPathField:
+      return begin_entry(state, 1, state->disk_op.path, kDiskModule, "TYPE A PATH");
     case DiskAction::kNextVolume:
       return next_volume(state);
     case DiskAction::kPageToggle:
@@ -322,6 +479,10 @@ void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction butt
       return;
     case DiskAction::kListLines:
       return click_line(state, services);
+    case DiskAction::kFilesLabel:
+      toggle(state->disk_op.show_all);
+      state->disk_op.list_top = 0;
+      return read_list(state);
     default:
       return;  // captions, the path field, or no button
   }
@@ -338,6 +499,20 @@ const char* buffer_current(int32_t option) {
 // The path field shows the end of a long path: the part that tells
 // directories apart.
 void draw_path(DiskOpFrame* state) {
+  const DiskOpState& disk_op = state->disk_op;
+  if (disk_op.entry) {
+    // The part of the typed line around the cursor, and the cursor.
+    const int32_t first = std::max(disk_op.entry_cursor - (kPathChars - 1), 0);
+    for (int32_t i = 0; i < kPathChars; ++i) {
+      const int32_t at = first + i;
+      const char c =
+          at < static_cast<int32_t>(std::strlen(disk_op.entry_text)) ? disk_op.entry_text[at] : ' ';
+      draw_glyph(state->canvas, 31 + 8 * i, 36, static_cast<uint8_t>(c), 0, kEntryInk);
+    }
+    const int32_t x = 31 + 8 * (disk_op.entry_cursor - first);
+    fill_rect(state->canvas, {x, 42, x + 6, 42}, kEntryInk);
+    return;
+  }
   const char* path = state->disk_op.path;
   const size_t length = strnlen(path, kPathSize);
   const char* shown = length > kPathChars ? path + length - kPathChars : path;
@@ -359,6 +534,9 @@ void draw_panel(DiskOpFrame* state) {
     draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->disk_op.option_pattern));
   }
   draw_path(state);
+  // The files switch: every file, or the row's kind alone.
+  draw_text(state->canvas, kFilesX, 36, 0, 0, "%s %d/2",
+            state->disk_op.show_all ? "ALL  " : "FILES", state->disk_op.page + 1);
   draw_file_list(state->disk_op, state->canvas);
 }
 
@@ -385,6 +563,13 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
     return {false, false};
   }
   if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
+  if (disk_op.entry) {
+    if (ctx.status.dialog == kDialogDiskOpEntry) {
+      take_entry_input(state);
+    } else {
+      disk_op.entry = 0;  // another dialog took over
+    }
+  }
   draw_panel(state);
   const Answer given = services.confirm_requester(services.context);
   if (given != Answer::kNone && disk_op.save_kind) answer(state, services, given == Answer::kYes);
@@ -410,6 +595,7 @@ void close_disk_op(DiskOpState& disk_op, Status& status) {
   if (status.saved_dialog == kDialogConfirm) status.saved_dialog = kDialogNone;
   disk_op.save_kind = 0;
   disk_op.question_loads = 0;
+  if (disk_op.entry) end_entry(disk_op, status);
   disk_op.list_valid = 0;
   if (disk_op.list) std::vector<DirEntry>().swap(disk_op.list->entries);
   disk_op.list = nullptr;
@@ -433,16 +619,16 @@ void draw_file_list(const DiskOpState& disk_op, const Canvas& canvas) {
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);
-    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %.*s", date.tm_mday, date.tm_mon + 1,
-              date.tm_year % 100, kNameColumns, entry.name);
+    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %s", date.tm_mday, date.tm_mon + 1,
+              date.tm_year % 100, list_name(entry.name, kNameColumns - 1).c_str());
     if (entry.type == kEntryDirectory) {
       draw_text(canvas, 265, y, 0, kListColour, "%s", "(DIR)");
       continue;
     }
-    char size[32];
-    const int length =
-        std::snprintf(size, sizeof size, "%llu", static_cast<unsigned long long>(entry.size));
-    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s", size);
+    const std::string size = list_size(entry.size);
+    const auto length = static_cast<int32_t>(size.size());
+    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s",
+              size.c_str());
   }
 }
 
@@ -457,6 +643,83 @@ void set_default_directories(DiskOpState& disk_op, const char* module_path) {
     set_directory(disk_op.*kDirectories[kind - 1], path);
   }
   set_directory(disk_op.path, modules);
+}
+
+std::string list_name(const char* name, int32_t columns) {
+  // The closest letter of U+00C0..U+017F, in order; '?' where none is.
+  static constexpr char kLatin[] =
+      "AAAAAAACEEEEIIIIDNOOOOO?OUUUUYTSaaaaaaaceeeeiiiidnooooo?ouuuuyty"
+      "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRr"
+      "SsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+  static_assert(sizeof kLatin == 0x180 - 0xC0 + 1);
+  std::string shown;
+  const auto* p = reinterpret_cast<const unsigned char*>(name);
+  while (*p) {
+    // One UTF-8 sequence: its length from the lead byte, each follower
+    // 10xxxxxx; anything else is one unreadable byte.
+    const int32_t length = *p < 0x80         ? 1
+                           : (*p >> 5) == 6  ? 2
+                           : (*p >> 4) == 14 ? 3
+                           : (*p >> 3) == 30 ? 4
+                                             : 0;
+    int32_t code = length == 1 ? *p : length ? *p & (0x7F >> length) : -1;
+    for (int32_t i = 1; i < length && code >= 0; ++i)
+      code = (p[i] & 0xC0) == 0x80 ? code << 6 | (p[i] & 0x3F) : -1;
+    if (code < 0x20) {
+      shown += '?';
+      p += code < 0 ? 1 : length;
+      continue;
+    }
+    p += length;
+    shown += code < 0x7F                    ? static_cast<char>(code)
+             : code >= 0xC0 && code < 0x180 ? kLatin[code - 0xC0]
+                                            : '?';
+  }
+  if (static_cast<int32_t>(shown.size()) > columns) {
+    shown.resize(static_cast<size_t>(columns - 1));
+    shown += '>';
+  }
+  return shown;
+}
+
+std::string list_size(uint64_t bytes) {
+  char text[16];
+  if (bytes < 100000) {
+    std::snprintf(text, sizeof text, "%llu", static_cast<unsigned long long>(bytes));
+  } else if (bytes < 9999ull * 1024 + 512) {
+    std::snprintf(text, sizeof text, "%lluK",
+                  static_cast<unsigned long long>((bytes + 512) / 1024));
+  } else {
+    // Rounded without adding first, which could wrap.
+    const uint64_t nearest = (bytes >> 20) + ((bytes >> 19) & 1);
+    const uint64_t mega = std::min<uint64_t>(nearest, 9999);
+    std::snprintf(text, sizeof text, "%lluM", static_cast<unsigned long long>(mega));
+  }
+  return text;
+}
+
+bool listed_for_kind(DiskKind kind, const char* name, uint64_t bytes,
+                     const std::function<bool()>& module_signature) {
+  std::string lower(name);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const size_t dot = lower.rfind('.');
+  const std::string extension = dot == std::string::npos ? "" : lower.substr(dot + 1);
+  const bool module_name = extension == "mod" || extension == "song" || lower.rfind("mod.", 0) == 0;
+  switch (kind) {
+    case kDiskModule:
+    case kDiskSong:
+      return module_name || module_signature();
+    case kDiskSample: {
+      if (module_name) return false;
+      for (const char* known : {"", "raw", "iff", "8svx", "wav", "aif", "aiff", "flac", "smp"})
+        if (extension == known) return true;
+      return false;
+    }
+    case kDiskTrack:
+      return bytes == kTrackFileBytes;
+    default:
+      return bytes == kPatternFileBytes;
+  }
 }
 
 std::string safe_file_name(const char* raw, size_t max, const char* fallback) {

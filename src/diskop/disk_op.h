@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "files/module_format.h"
@@ -30,6 +31,7 @@ struct DiskOpState {
   int32_t track_buffer;    // tracks go to and from the clipboard, not the pattern
   int32_t option_pattern;  // the same for patterns
   int32_t page;            // 0 first panel, otherwise the second
+  int32_t show_all;        // 1: the list shows every file, not only the row's kind
   int32_t kind;            // row 0..2
   int32_t list_top;        // entry shown on the first list line
   int32_t list_count;      // entries in the list last read
@@ -42,6 +44,14 @@ struct DiskOpState {
   int32_t save_due;        // 1: answered yes, written on the next frame
   int32_t question_loads;  // 1: the question is whether to load save_target over unsaved work
   char save_target[kPathSize];
+  // A line typed in the path field (dialog kDialogDiskOpEntry): a folder
+  // to go to, or the name a save of `entry_kind` takes.
+  int32_t entry;  // 0 none, 1 the path, 2 a save name, 3 one taken
+  int32_t entry_kind;
+  int32_t entry_cursor;
+  int32_t entry_fresh;  // 1 until the first key: a character then replaces the whole line
+  int32_t entry_key;    // the character of the last frame typed without a key code
+  char entry_text[kPathSize];
 };
 
 // The five kinds of file; 0 means none.
@@ -92,6 +102,20 @@ DiskKind disk_kind(int32_t page, int32_t row);
 // (or the working directory); samples, tracks and patterns in the per-user
 // data directory. The screen shows the module directory first.
 void set_default_directories(DiskOpState& disk_op, const char* module_path);
+
+// What the list shows of a file name: each UTF-8 character outside ASCII
+// as its closest unaccented letter, else '?', cut to `columns` with a '>'
+// as the last when it is longer.
+std::string list_name(const char* name, int32_t columns);
+// A file's size in at most five characters: bytes, else kilobytes ("121K"),
+// else megabytes.
+std::string list_size(uint64_t bytes);
+// Whether the list of a kind shows a file: modules and songs by name
+// (*.mod, mod.*, *.song) or else by their signature (`module_signature`
+// reads it, asked only then), samples by extension or none, tracks and
+// patterns by their exact size.
+bool listed_for_kind(DiskKind kind, const char* name, uint64_t bytes,
+                     const std::function<bool()>& module_signature);
 
 // A file name made from a name read from a file: at most `max` bytes up to
 // the first NUL, trailing spaces cut, '/' and control characters replaced

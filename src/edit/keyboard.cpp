@@ -367,6 +367,10 @@ void toggle_edit_op(EditContext* state, const KeyCommand&, int32_t) {
   toggle_screen(state, ScreenId::kEditOp);
 }
 
+void toggle_help(EditContext* state, const KeyCommand&, int32_t) {
+  toggle_screen(state, ScreenId::kHelp);
+}
+
 // argument: 0 the auto-insert effect, 1 the split keyboard.
 void toggle_record_option(EditContext* state, const KeyCommand& command, int32_t) {
   RecordOptions& record = state->selection.record;
@@ -498,6 +502,7 @@ constexpr KeyCommand kAltCommands[] = {
      "delete the current sample's notes from the cursor track"},
     {kKeyM, kKeyM, 0, 0, 1, toggle_multi_keyboard, 0, "multi-keyboard on/off"},
     {kKeyE, kKeyE, 0, 0, 1, toggle_edit_op, 0, "edit-op screen on/off"},
+    {kKeyH, kKeyH, 0, 0, 1, toggle_help, 0, "help screen on/off"},
     {kKeyI, kKeyI, 0, 0, 1, toggle_record_option, 0, "auto-insert effect on/off"},
     {kKeyR, kKeyR, 0, 0, 1, sample_key, sample_action(SamplerAction::kResample),
      "resample the sample from the TUNE note to the NOTE note"},
@@ -561,7 +566,8 @@ const KeyCommandTable kKeyCommandTables[kKeyCommandTableCount] = {
 bool keyboard_is_free(const EditContext* state) {
   const int32_t dialog = state->status.dialog;
   return dialog != kDialogQuit && dialog != kDialogClear && dialog != kDialogTextField &&
-         dialog != kDialogConfirm && dialog != kDialogQuestion && dialog != kDialogNumberField;
+         dialog != kDialogConfirm && dialog != kDialogQuestion && dialog != kDialogNumberField &&
+         dialog != kDialogDiskOpEntry;
 }
 
 void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32_t from_row) {

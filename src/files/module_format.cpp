@@ -241,6 +241,26 @@ bool file_is_module(const char* path) {
          known_signature(head.data() + 1080);
 }
 
+void pack_patterns(Player& player) {
+  const int32_t length = std::clamp(player.song_length, 1, kPositions);
+  int32_t renumbered[kPatterns];
+  std::fill(std::begin(renumbered), std::end(renumbered), -1);
+  for (int32_t i = 0; i < length; ++i)
+    renumbered[std::clamp(player.order[i], 0, kPatterns - 1)] = 0;
+  int32_t kept = 0;
+  for (int32_t p = 0; p < kPatterns; ++p) {
+    if (renumbered[p] < 0) continue;
+    renumbered[p] = kept;
+    // Never later than its place, so moving down in order overwrites
+    // only patterns already moved or left out.
+    if (kept != p)
+      std::memcpy(player.patterns[kept], player.patterns[p], sizeof player.patterns[p]);
+    ++kept;
+  }
+  for (int32_t i = 0; i < kPositions; ++i)
+    player.order[i] = i < length ? renumbered[std::clamp(player.order[i], 0, kPatterns - 1)] : 0;
+}
+
 std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind) {
   std::vector<uint8_t> out;
   out.reserve(kHeaderBytes + kPatternBytes * kPatterns);

@@ -77,6 +77,10 @@ FileResult parse_module(const uint8_t* bytes, size_t size, Player* player, Modul
                         const SampleFetch* fetch);
 // The bytes save_module writes for the player.
 std::vector<uint8_t> serialize_module(const Player* player, ModuleKind kind);
+// Leaves out the patterns the song's positions never play: the rest move
+// down, keeping their order, the order list follows them, and the
+// positions past the song's length play pattern 0. For a copy being saved.
+void pack_patterns(Player& player);
 // Number of patterns a saved file holds.
 int32_t saved_pattern_count(const Player* player);
 

@@ -34,7 +34,7 @@ enum class DiskAction : int32_t {
 };
 
 // The file list's lines, which the wheel scrolls.
-inline constexpr ButtonRect kDiskListRect = {2, 44, 304, 93};
+inline constexpr ButtonRect kDiskListRect = {2, 44, 304, 98};
 
 // Where two rectangles share a pixel row the later one wins. The row
 // labels and switches are captioned by page, so they carry none here.
@@ -67,8 +67,9 @@ inline constexpr Button<DiskAction> kDiskButtons[] = {
     {kDiskListRect, DiskAction::kListLines, nullptr},
 };
 
-// The file list: eight lines of text from (kListX, kListY).
+// The file list: eight lines of text from (kListX, kListY), a pixel apart
+// (the glyphs are six rows high).
 constexpr int32_t kListLines = 8;
 constexpr int32_t kListX = 9;
-constexpr int32_t kListY = 46;
-constexpr int32_t kListLineHeight = 6;
+constexpr int32_t kListY = 44;
+constexpr int32_t kListLineHeight = 7;

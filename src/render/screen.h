@@ -9,15 +9,17 @@
 #include "render/canvas.h"
 
 constexpr int32_t kPathSize = 256;
+constexpr int32_t kScreenKeyOther = -1;
 
 enum Dialog : int32_t {
   kDialogNone = 1,
   kDialogQuit = 4,
   kDialogClear = 5,
   kDialogTextField = 6,
-  kDialogConfirm = 7,      // the disk-op screen's yes/no question
-  kDialogQuestion = 8,     // the shell's yes/no question before work is lost
-  kDialogNumberField = 9,  // a main-screen number typed in place
+  kDialogConfirm = 7,       // the disk-op screen's yes/no question
+  kDialogQuestion = 8,      // the shell's yes/no question before work is lost
+  kDialogNumberField = 9,   // a main-screen number typed in place
+  kDialogDiskOpEntry = 10,  // the disk op's path or save name typed
 };
 
 // What a yes to the shell's question does.
@@ -30,6 +32,8 @@ enum class Question : int32_t {
   kDeleteSample,
   kSaveAllSamples,
   kReplaceSampleFile,  // one file of the samples being saved exists
+  kResetSettings,
+  kDeletePreset,
 };
 
 // Indices into the pointer's tint table (mouse dispatcher); 2 is a second,
@@ -67,6 +71,8 @@ struct GuiImages {
   Image* editop0;  // the edit-op screen's pages
   Image* editop1;
   Image* editop2;
+  Image* setup;
+  Image* presets;
 };
 
 // This frame's keyboard and mouse, as the screens read them.
@@ -91,7 +97,8 @@ struct FrameInput {
   int32_t repeat_delay_frames;
   // Key index of a key pressed in this frame that an open screen takes for
   // itself (typed numbers, Insert, Delete, Esc), 0 when none: the keyboard
-  // handler has not acted on it.
+  // handler has not acted on it. A line typed on the disk op takes every
+  // key; one without a key index comes as kScreenKeyOther.
   int32_t screen_key;
 };
 
@@ -179,6 +186,9 @@ enum class ScreenId : int32_t {
   kSampler,
   kEditOp,
   kPositionEditor,
+  kSetup,
+  kHelp,
+  kPresets,
 };
 
 // The yes/no requester's answer in the frame it is given.

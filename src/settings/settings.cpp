@@ -16,23 +16,13 @@
 
 namespace {
 
-// Each key once: the reader checks against it and the writer writes from it.
-// A key with `words` takes one of them (low..high index them) instead of a
-// number.
-struct Key {
-  const char* section;
-  const char* name;
-  int32_t low;
-  int32_t high;
-  int32_t (*get)(const Settings&);
-  void (*set)(Settings&, int32_t);
-  const char* const* words = nullptr;
-};
+using Key = SettingKey;
 
 constexpr const char* kModels[] = {"exact", "a500", "a1200"};
 constexpr int32_t kRates[] = {44100, 48000, 96000};
 constexpr const char* kRateWords[] = {"44100", "48000", "96000"};
 constexpr const char* kClocks[] = {"pal", "ntsc"};
+constexpr const char* kStereo[] = {"stereo", "mono"};
 
 int32_t rate_index(const Settings& s) {
   for (int32_t i = 0; i < 3; ++i)
@@ -61,6 +51,12 @@ constexpr Key kKeys[] = {
      kRateWords},
     {"audio", "clock", 0, 1, [](const Settings& s) { return s.audio_clock; },
      [](Settings& s, int32_t v) { s.audio_clock = v; }, kClocks},
+    {"audio", "stereo", 0, 1, [](const Settings& s) { return int32_t{s.audio_mono}; },
+     [](Settings& s, int32_t v) { s.audio_mono = v != 0; }, kStereo},
+    {"display", "scale", 0, 4, [](const Settings& s) { return s.display_scale; },
+     [](Settings& s, int32_t v) { s.display_scale = v; }},
+    {"display", "fullscreen", 0, 1, [](const Settings& s) { return int32_t{s.display_fullscreen}; },
+     [](Settings& s, int32_t v) { s.display_fullscreen = v != 0; }},
 };
 
 // Keys whose value is text, taken as written (inih trims the spaces).
@@ -72,6 +68,7 @@ struct TextKey {
 
 constexpr TextKey kTextKeys[] = {
     {"midi", "input", &Settings::midi_input},
+    {"dirs", "library", &Settings::library_dir},
 };
 
 // inih reads lines of up to 199 characters; a longer one would be split.
@@ -94,7 +91,8 @@ bool is_comment(std::string_view line) {
   return start == std::string_view::npos || line[start] == ';' || line[start] == '#';
 }
 
-// The reason a pair cannot be taken, empty when it was.
+// The reason a pair cannot be taken as written, empty when it was. A number
+// out of range is taken clamped, and said so.
 std::string take(Settings& settings, const Pair& pair) {
   for (const TextKey& key : kTextKeys) {
     if (pair.section != key.section || pair.name != key.name) continue;
@@ -117,11 +115,12 @@ std::string take(Settings& settings, const Pair& pair) {
     int32_t value = 0;
     const char* end = pair.value.data() + pair.value.size();
     const auto [stop, error] = std::from_chars(pair.value.data(), end, value);
-    if (error != std::errc() || stop != end || value < key.low || value > key.high)
-      return "bad value '" + pair.value + "' for " + key.name + " (" + std::to_string(key.low) +
-             ".." + std::to_string(key.high) + ")";
-    key.set(settings, value);
-    return {};
+    const std::string range = std::to_string(key.low) + ".." + std::to_string(key.high);
+    if (error != std::errc() || stop != end)
+      return "bad value '" + pair.value + "' for " + key.name + " (" + range + ")";
+    key.set(settings, std::clamp(value, key.low, key.high));
+    if (value >= key.low && value <= key.high) return {};
+    return "clamped " + pair.value + " to " + range + " for " + key.name;
   }
   return "unknown key '" + pair.name + "' in [" + pair.section + "]";
 }
@@ -172,10 +171,25 @@ std::string format_settings(const Settings& settings) {
       if (std::strcmp(text_key.section, key.section) == 0 && &key == last_of_section(key.section))
         text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
   }
+  // Sections of text keys alone come last.
+  for (const TextKey& text_key : kTextKeys) {
+    if (last_of_section(text_key.section)) continue;
+    if (std::strcmp(section, text_key.section) != 0) {
+      text += std::string("\n[") + text_key.section + "]\n";
+      section = text_key.section;
+    }
+    text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
+  }
   return text;
 }
 
 }  // namespace
+
+const SettingKey* find_setting_key(std::string_view section, std::string_view name) {
+  for (const Key& key : kKeys)
+    if (section == key.section && name == key.name) return &key;
+  return nullptr;
+}
 
 std::string settings_path() {
   const char* config = std::getenv("XDG_CONFIG_HOME");
@@ -217,9 +231,11 @@ Settings read_settings(const std::string& path) {
   return settings;
 }
 
-bool write_settings(const std::string& path, const Settings& settings) {
+namespace {
+
+// Through a temporary file and a rename, making the file's folder.
+bool write_text_file(const std::string& path, const std::string& text) {
   if (!make_parent_folders(path)) return false;
-  const std::string text = format_settings(settings);
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
@@ -235,4 +251,43 @@ bool write_settings(const std::string& path, const Settings& settings) {
     return false;
   }
   return true;
+}
+
+int take_preset(void* user, const char* section, const char* name, const char* value) {
+  auto& presets = *static_cast<std::vector<Preset>*>(user);
+  if (presets.empty() || presets.back().name != section) presets.push_back({section, ""});
+  if (std::strcmp(name, "comment") == 0) presets.back().comment = value;
+  return 1;
+}
+
+}  // namespace
+
+bool write_settings(const std::string& path, const Settings& settings) {
+  return write_text_file(path, format_settings(settings));
+}
+
+std::string presets_path() {
+  const std::string settings = settings_path();
+  return settings.empty() ? settings : settings.substr(0, settings.rfind('/')) + "/presets.ini";
+}
+
+std::vector<Preset> parse_presets(std::string_view text) {
+  std::vector<Preset> presets;
+  ini_parse_string(std::string(text).c_str(), take_preset, &presets);
+  return presets;
+}
+
+std::vector<Preset> read_presets(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::stringstream text;
+  text << in.rdbuf();
+  return parse_presets(text.str());
+}
+
+bool write_presets(const std::string& path, const std::vector<Preset>& presets) {
+  std::string text = "; Tetrad's sample presets: [library name], then its comment.\n";
+  for (const Preset& preset : presets)
+    text += "\n[" + preset.name + "]\ncomment = " + preset.comment + "\n";
+  return write_text_file(path, text);
 }

@@ -27,7 +27,28 @@ struct Settings {
   int32_t audio_separation = 100;  // stereo separation, 0..100 %
   int32_t audio_rate = 44100;      // 44100, 48000 or 96000 Hz
   int32_t audio_clock = 0;         // chip clock of a500/a1200: 0 pal, 1 ntsc
+  bool audio_mono = false;         // both sounds centred (F12 switches)
+  // [display]: read at start; --scale and --fullscreen win for that run.
+  int32_t display_scale = 0;  // 1..4, 0 the largest that fits
+  bool display_fullscreen = false;
+  // [dirs]
+  std::string library_dir = "";  // the sample library; "" the ST folder beside the program
 };
+
+// A number setting of the file: its place, its range, and its words when it
+// takes one of them (low..high index them) instead of a number.
+struct SettingKey {
+  const char* section;
+  const char* name;
+  int32_t low;
+  int32_t high;
+  int32_t (*get)(const Settings&);
+  void (*set)(Settings&, int32_t);
+  const char* const* words = nullptr;
+};
+
+// The number setting of that section and name, or null.
+const SettingKey* find_setting_key(std::string_view section, std::string_view name);
 
 // A line of the file that was skipped, and why.
 struct SettingsProblem {
@@ -46,6 +67,20 @@ Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& pro
 // Reads the file at `path`. A missing file gives the defaults; every problem
 // goes to standard error as one line "tetrad: PATH:LINE: reason".
 Settings read_settings(const std::string& path);
+
+// A sample-library entry the user keeps: its name as songs refer to it
+// ("st-01:bass") and a comment.
+struct Preset {
+  std::string name;
+  std::string comment;
+};
+// presets.ini beside the settings file; empty when there is none.
+std::string presets_path();
+// The entries of a presets file's text, in its order: one section each.
+std::vector<Preset> parse_presets(std::string_view text);
+// The entries of the file; none when it is missing or unreadable.
+std::vector<Preset> read_presets(const std::string& path);
+bool write_presets(const std::string& path, const std::vector<Preset>& presets);
 
 // Writes every setting through a temporary file and a rename, creating the
 // file's folder when needed. False, with no file changed, on failure.

@@ -35,14 +35,24 @@ MixSettings mix_settings(const Settings& settings) {
   return mix;
 }
 
-const char* audio_refill_next_model(AudioRefill& refill) {
-  MixSettings mix = refill.mixers[refill.live].settings;
-  mix.model = next_output_model(mix.model);
+bool audio_refill_follow(AudioRefill& refill, const Settings& settings) {
+  const MixSettings mix = mix_settings(settings);
+  const MixSettings& live = refill.mixers[refill.live].settings;
+  if (mix.rate != live.rate || refill.mono != int32_t{settings.audio_mono}) return true;
+  if (mix.model == live.model && mix.separation == live.separation && mix.clock == live.clock)
+    return false;
   const int32_t spare = 1 - refill.live;
   output_mixer_init(refill.mixers[spare], mix);
   AudioGuard guard;
   refill.live = spare;
-  return output_model_name(mix.model);
+  return false;
+}
+
+void audio_refill_restart(AudioRefill& refill, const Settings& settings) {
+  const MixSettings mix = mix_settings(settings);
+  audio_refill_init(refill, refill.state, mix);
+  refill.mono = settings.audio_mono ? 1 : 0;
+  set_output_rate(*refill.state->player, mix.rate);
 }
 
 void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* left_out,

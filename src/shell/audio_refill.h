@@ -32,10 +32,14 @@ struct AudioRefill {
 void audio_refill_init(AudioRefill& refill, EditorState* state, const MixSettings& mix = kExactMix);
 // The output the settings ask for.
 MixSettings mix_settings(const Settings& settings);
-// Switches to the next output model (exact, a500, a1200) and returns its
-// name. Call it outside the audio lock: it builds the model, then takes the
-// lock for the swap alone.
-const char* audio_refill_next_model(AudioRefill& refill);
+// Follows the settings while the sound runs: a changed model, separation or
+// clock is built aside and swapped in under the audio lock alone. True when
+// the rate or the panning changed: the sound must be restarted
+// (audio_refill_restart). Call it outside the audio lock.
+bool audio_refill_follow(AudioRefill& refill, const Settings& settings);
+// Starts over with the settings' mix and panning, and sets the player's
+// output rate to match; call it while the sound is closed.
+void audio_refill_restart(AudioRefill& refill, const Settings& settings);
 // Adds the sample editor's tuning tone, when it is on, to the side its
 // channel is panned to: a sine of one cycle every 32 bytes at its period,
 // at the loudness of a full-volume sample.

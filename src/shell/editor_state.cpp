@@ -41,6 +41,8 @@ constexpr ImageFile kImageFiles[] = {
     {&GuiImages::editop0, "data/hveditop1.png"},
     {&GuiImages::editop1, "data/hveditop2.png"},
     {&GuiImages::editop2, "data/hveditop3.png"},
+    {&GuiImages::setup, "data/hvsetup.png"},
+    {&GuiImages::presets, "data/hvpresets.png"},
 };
 
 // The images in field order, for freeing.
@@ -50,7 +52,7 @@ Image* GuiImages::*const kImageFields[] = {
     &GuiImages::diskoparrow, &GuiImages::chan1off, &GuiImages::chan2off,   &GuiImages::chan3off,
     &GuiImages::chan4off,    &GuiImages::disk2,    &GuiImages::help,       &GuiImages::posed,
     &GuiImages::sample,      &GuiImages::loopleft, &GuiImages::loopright,  &GuiImages::editop0,
-    &GuiImages::editop1,     &GuiImages::editop2,
+    &GuiImages::editop1,     &GuiImages::editop2,  &GuiImages::setup,      &GuiImages::presets,
 };
 
 }  // namespace

@@ -6,10 +6,13 @@
 
 #include "diskop/disk_op.h"
 #include "edit/edit_op.h"
+#include "edit/help_screen.h"
 #include "edit/keyboard.h"
 #include "edit/midi_notes.h"
 #include "edit/position_editor.h"
+#include "edit/presets_screen.h"
 #include "edit/requesters.h"
+#include "edit/setup_screen.h"
 #include "engine/edit_ops.h"
 #include "engine/history.h"
 #include "engine/player.h"
@@ -34,11 +37,14 @@ struct EditorState {
   SamplerState sampler;
   EditOpState editop;
   PositionEditorState positions;
+  SetupState setup;
+  HelpState help;
+  PresetsState presets;
   TextFieldState text_field;
   NumberFieldState number_field;
   uint32_t open_screens;    // a bit for each ScreenId that is open
   char dropped_file[4096];  // a dropped module waiting for the answer to "UNSAVED! LOAD ?"
-  Settings settings;        // read once at start
+  Settings settings;        // read at start, changed on the setup screen
   // Autosave: on for the window and scripted sessions; the time of the next.
   struct {
     bool enabled;

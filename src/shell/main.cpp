@@ -19,7 +19,11 @@ const char kUsage[] =
 int run_interactive(const LiveOptions& options) {
   EditorState* state = session_create(options, RefusedModule::kShown);
   if (!state) return 1;
-  SdlPlatform* platform = sdl_platform_create(WindowOptions{options.scale, options.fullscreen});
+  // The flags win over the settings for this run.
+  const Settings& settings = state->settings;
+  SdlPlatform* platform =
+      sdl_platform_create(WindowOptions{options.scale ? options.scale : settings.display_scale,
+                                        options.fullscreen || settings.display_fullscreen});
   if (!platform) {
     session_destroy(state);
     return 1;

@@ -46,9 +46,9 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   // The refill's buffers exist before the sound can start, and outlive it.
   // On the heap: they are large for a stack.
   const auto refill = std::make_unique<AudioRefill>();
-  const MixSettings mix = mix_settings(state->settings);
-  audio_refill_init(*refill, state, mix);
-  const AudioSource source{audio_refill_fill, refill.get(), mix.rate};
+  refill->state = state;
+  audio_refill_restart(*refill, state->settings);
+  AudioSource source{audio_refill_fill, refill.get(), mix_settings(state->settings).rate};
   audio_lock_install(AudioLockHooks{platform.lock, platform.unlock, context});
   platform.audio_open(context, source);
   // Sampling opens the input only when asked.
@@ -71,26 +71,35 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
     // Every pass, not every frame: a note waits at most one poll.
     take_midi_events(state, platform.clock_us(context));
     const bool shifted = (input.raw_qualifier & (kQualLeftShift | kQualRightShift)) != 0;
+    Settings& settings = state->settings;
     if (input.raw_key == kRawStereoKey && shifted) {
       // Shift+F12: the next output model, heard from the next block on.
+      const OutputModel model = next_output_model(mix_settings(settings).model);
+      settings.audio_model = static_cast<int32_t>(model);
       std::string message = "MODEL ";
-      for (const char* c = audio_refill_next_model(*refill); *c; ++c)
+      for (const char* c = output_model_name(model); *c; ++c)
         message += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
       timed_message(state->status, message.c_str());
     } else if (input.raw_key == kRawStereoKey) {
-      // Restart the sound with the other panning; the refill's buffers
-      // stay, and no fill runs while the sound is closed.
+      settings.audio_mono = !settings.audio_mono;
+      timed_message(state->status, settings.audio_mono ? "MONO" : "STEREO");
+    }
+    // The sound follows the settings, whoever changed them. A new rate or
+    // panning restarts it; the refill's buffers stay, and no fill runs
+    // while the sound is closed.
+    if (audio_refill_follow(*refill, settings)) {
       platform.audio_close(context);
-      refill->mono ^= 1;
+      audio_refill_restart(*refill, settings);
+      source.rate = mix_settings(settings).rate;
       platform.audio_open(context, source);
-      timed_message(state->status, refill->mono ? "MONO" : "STEREO");
     }
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
       autosave_tick(*state, platform.clock_us(context));
-      platform.present(
-          context, state->canvas.pixels,
-          state->status.dialog == kDialogTextField || state->status.dialog == kDialogNumberField);
+      platform.present(context, state->canvas.pixels,
+                       state->status.dialog == kDialogTextField ||
+                           state->status.dialog == kDialogNumberField ||
+                           state->status.dialog == kDialogDiskOpEntry);
       std::string now = window_title(*state);
       if (platform.set_title && now != title) {
         platform.set_title(context, now.c_str());

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "diskop/directory.h"
 #include "engine/editing.h"
 #include "files/sample_file.h"
 #include "render/message.h"
@@ -16,7 +17,7 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   Player* fresh = nullptr;
   if (result.ok) {
     fresh = player_create(44100);
-    const std::string library = program_path("ST");
+    const std::string library = library_dir(state->settings);
     const SampleFetch fetch{fetch_library_sample, const_cast<char*>(library.c_str())};
     result = parse_module(bytes.data(), bytes.size(), fresh, kind, &fetch);
   }
@@ -39,14 +40,48 @@ FileResult load_module(const char* path, EditorState* state, ModuleKind kind) {
   return result;
 }
 
+std::string library_dir(const Settings& settings) {
+  return settings.library_dir.empty() ? program_path("ST") : settings.library_dir;
+}
+
+namespace {
+
+// Each sample of the song with data that the library lacks goes there
+// under its name, so that the song loads back complete. False when one
+// could not be written.
+bool write_song_samples(const Player& song, const EditorState& state) {
+  const std::string library = library_dir(state.settings);
+  bool written = true;
+  for (int32_t n = 1; n < kSampleCount; ++n) {
+    const Sample& sample = song.samples[n];
+    const std::string path = library_sample_path(library, sample.name);
+    if (sample_bytes(sample) == 0 || path.empty() || path_exists(path.c_str())) continue;
+    const std::vector<uint8_t> bytes = serialize_sample(sample, state.disk_op.sample_iff != 0);
+    written = make_directories(directory_of(path.c_str()).c_str()) &&
+              write_file_replacing(path.c_str(), bytes, false).ok && written;
+  }
+  return written;
+}
+
+}  // namespace
+
 int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind) {
   Player* copy = copy_player(*player);
   if (!copy) {
     timed_message(state->status, "OUT OF MEMORY");
     return 0;
   }
+  // PACK saves a module without the patterns it never plays; songs with
+  // their switch on take their samples to the library.
+  if (kind == kKindModule && state->disk_op.option_module) pack_patterns(*copy);
+  const bool samples_written =
+      kind != kKindSong || !state->disk_op.option_song || write_song_samples(*copy, *state);
   const std::vector<uint8_t> bytes = serialize_module(copy, kind);
   player_destroy(copy);
+  if (!samples_written) {
+    set_message(state->status, "CAN'T SAVE SMPLS");
+    return 0;
+  }
   const FileResult result = write_file_replacing(path, bytes, state->settings.backups);
   if (!result.ok) {
     set_message(state->status, result.message);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "files/module_format.h"
 #include "shell/editor_state.h"
@@ -12,4 +13,8 @@
 // line.
 FileResult load_module(const char* path, EditorState* state, ModuleKind kind = kKindModule);
 // 1 when the file was written completely; 0 otherwise (old file kept).
+// With the disk op's PACK on a module leaves out the patterns it never
+// plays; with its song switch on a song's samples go to the library first.
 int32_t save_module(Player* player, const char* path, EditorState* state, ModuleKind kind);
+// The sample library: the settings' folder, else ST beside the program.
+std::string library_dir(const Settings& settings);

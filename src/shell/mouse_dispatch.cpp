@@ -157,9 +157,13 @@ void perform(MainAction button, EditorState* state) {
   if (begin_number_field(state, button)) return;
   switch (button) {
     case MainAction::kSetup:
-    case MainAction::kPresets:
+      set_screen_open(*state, ScreenId::kSetup, true);
+      return;
     case MainAction::kHelp:
-      timed_message(state->status, "NOT IMPLEMENTED");
+      set_screen_open(*state, ScreenId::kHelp, true);
+      return;
+    case MainAction::kPresets:
+      set_screen_open(*state, ScreenId::kPresets, true);
       return;
     case MainAction::kEditOp:
       set_screen_open(*state, ScreenId::kEditOp, true);
@@ -345,6 +349,12 @@ void do_what_was_asked(EditorState* state, EditContext* edit) {
       return;
     case Question::kReplaceSampleFile:
       answer_sample_file(*state, true);
+      return;
+    case Question::kResetSettings:
+      state->settings = Settings{};
+      return;
+    case Question::kDeletePreset:
+      delete_chosen_preset(state->presets, state->status);
       return;
     case Question::kNone:
       return;

@@ -12,6 +12,7 @@
 #include "files/sample_file.h"
 #include "files/sample_import.h"
 #include "render/message.h"
+#include "shell/module_io.h"
 #include "shell/program_dir.h"
 
 namespace {
@@ -71,7 +72,7 @@ int32_t load_st_sample(const char* name, EditorState* state) {
   if (slot < 1 || slot >= kSampleCount) return 0;
   char kept[sizeof(Sample::name)] = {};
   std::memcpy(kept, name, strnlen(name, sizeof kept));  // `name` may be the slot's own field
-  const std::string path = library_sample_path(program_path("ST"), kept);
+  const std::string path = library_sample_path(library_dir(state->settings), kept);
   std::vector<uint8_t> probe;
   if (path.empty() || !read_file_start(path.c_str(), 1, probe).ok) return 0;
   const HistoryGroup group(*state->player, StepKind::kLoadSample);

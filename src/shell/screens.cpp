@@ -1,12 +1,19 @@
 #include "shell/screens.h"
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <iterator>
+#include <string>
+#include <system_error>
+#include <vector>
 
+#include "diskop/directory.h"
 #include "edit/edit_op.h"
 #include "edit/position_editor.h"
 #include "edit/requesters.h"
 #include "engine/editing.h"
+#include "files/sample_file.h"
 #include "layout/position_editor_layout.h"
 #include "render/draw.h"
 #include "sampler/sample_editor.h"
@@ -94,17 +101,89 @@ bool position_scroll(EditorState& state, int32_t step) {
   return scroll_position_list(state.positions, *state.player, step);
 }
 
+void setup_panel(EditorState& state) {
+  if (state.images.setup) blit_image(state.canvas, 0, 0, state.images.setup);
+}
+
+ScreenResult setup_turn(EditorState& state, bool open) {
+  return setup_frame(state.setup, screen_context(state), state.settings, open);
+}
+
+void help_panel(EditorState& state) {
+  if (state.images.help) blit_image(state.canvas, 0, 0, state.images.help);
+}
+
+// It opens at the page of the screen it is opened over.
+ScreenResult help_turn(EditorState& state, bool open) {
+  int32_t page = 0;
+  for (ScreenId screen : {ScreenId::kSampler, ScreenId::kDiskOp, ScreenId::kEditOp,
+                          ScreenId::kPositionEditor, ScreenId::kSetup, ScreenId::kPresets})
+    if (screen_is_open(state, screen)) page = help_page_of(screen);
+  return help_frame(state.help, screen_context(state), open, page);
+}
+
+int64_t preset_file_bytes(void* context, const char* name) {
+  const EditorState& state = *static_cast<EditorState*>(context);
+  const std::string path = library_sample_path(library_dir(state.settings), name);
+  std::error_code error;
+  const auto bytes = path.empty() ? 0 : std::filesystem::file_size(path, error);
+  return path.empty() || error ? -1 : static_cast<int64_t>(bytes);
+}
+
+bool preset_load(void* context, const char* name) {
+  EditorState& state = *static_cast<EditorState*>(context);
+  const bool loaded = load_st_sample(name, &state) == 1;
+  sample_changed(state);
+  return loaded;
+}
+
+std::string preset_store_current(void* context) {
+  EditorState& state = *static_cast<EditorState*>(context);
+  const int32_t number = state.selection.current_sample;
+  if (number < 1 || number >= kSampleCount) return {};
+  const Sample& sample = state.player->samples[number];
+  std::string name(sample.name, strnlen(sample.name, sizeof sample.name));
+  while (!name.empty() && name.back() == ' ') name.pop_back();
+  const std::string path = library_sample_path(library_dir(state.settings), name.c_str());
+  if (sample_bytes(sample) == 0 || path.empty()) return {};
+  if (path_exists(path.c_str())) return name;
+  const std::vector<uint8_t> bytes = serialize_sample(sample, state.disk_op.sample_iff != 0);
+  if (!make_directories(directory_of(path.c_str()).c_str()) ||
+      !write_file_replacing(path.c_str(), bytes, false).ok)
+    return {};
+  return name;
+}
+
+void presets_panel(EditorState& state) {
+  if (state.images.presets) blit_image(state.canvas, 0, 0, state.images.presets);
+}
+
+ScreenResult presets_turn(EditorState& state, bool open) {
+  const PresetServices services{&state, preset_file_bytes, preset_load, preset_store_current};
+  return presets_frame(state.presets, screen_context(state), services, open);
+}
+
 constexpr ScreenEntry kScreens[] = {
-    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr},
-    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr},
-    {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key},
+    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr, false},
+    {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr, false},
+    {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key, false},
     {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,
-     position_editor_takes_key},
+     position_editor_takes_key, false},
+    {ScreenId::kSetup, setup_panel, setup_turn, nullptr, setup_takes_key, false},
+    {ScreenId::kPresets, presets_panel, presets_turn, nullptr, presets_takes_key, false},
+    {ScreenId::kHelp, help_panel, help_turn, nullptr, help_takes_key, true},
 };
 
+// Whether an open screen that covers everything hides this one.
+bool passed_over(const EditorState& state, const ScreenEntry& entry) {
+  for (const ScreenEntry& other : kScreens)
+    if (other.covers_all && &other != &entry && screen_is_open(state, other.id)) return true;
+  return false;
+}
+
 // The screens that cover the top of the main screen: one at a time.
-constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp,
-                                    ScreenId::kPositionEditor};
+constexpr ScreenId kTopScreens[] = {ScreenId::kDiskOp, ScreenId::kEditOp, ScreenId::kPositionEditor,
+                                    ScreenId::kSetup, ScreenId::kPresets};
 
 bool is_top_screen(ScreenId screen) {
   return std::find(std::begin(kTopScreens), std::end(kTopScreens), screen) != std::end(kTopScreens);
@@ -125,7 +204,8 @@ void services_set_screen_open(void* context, ScreenId screen, bool open) {
 bool services_scroll(void* context, int32_t step) {
   EditorState& state = editor(context);
   for (const ScreenEntry& entry : kScreens)
-    if (entry.scroll && screen_is_open(state, entry.id)) return entry.scroll(state, step);
+    if (entry.scroll && screen_is_open(state, entry.id) && !passed_over(state, entry))
+      return entry.scroll(state, step);
   return false;
 }
 
@@ -217,12 +297,13 @@ void set_screen_open(EditorState& state, ScreenId screen, bool open) {
 
 void draw_screen_panels(EditorState& state) {
   for (const ScreenEntry& entry : kScreens)
-    if (screen_is_open(state, entry.id)) entry.panel(state);
+    if (screen_is_open(state, entry.id) && !passed_over(state, entry)) entry.panel(state);
 }
 
 bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modifiers) {
   for (const ScreenEntry& entry : kScreens)
-    if (entry.takes_key && screen_is_open(state, entry.id) && entry.takes_key(key_index, modifiers))
+    if (entry.takes_key && screen_is_open(state, entry.id) && !passed_over(state, entry) &&
+        entry.takes_key(key_index, modifiers))
       return true;
   return false;
 }
@@ -230,6 +311,7 @@ bool screens_take_key(const EditorState& state, int32_t key_index, int32_t modif
 bool run_screens(EditorState& state) {
   bool used_click = false;
   for (const ScreenEntry& entry : kScreens) {
+    if (passed_over(state, entry)) continue;
     const bool open = screen_is_open(state, entry.id);
     const ScreenResult result = entry.turn(state, open);
     if (open && !result.open) set_screen_open(state, entry.id, false);

@@ -22,6 +22,9 @@ struct ScreenEntry {
   // The keys the open screen takes for itself, so that the keyboard
   // handler leaves them alone; null when it takes none.
   bool (*takes_key)(int32_t key_index, int32_t modifiers);
+  // Open, it covers the whole picture: the others are passed over, their
+  // state kept, until it closes.
+  bool covers_all;
 };
 
 bool screen_is_open(const EditorState& state, ScreenId screen);

@@ -129,10 +129,14 @@ void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
   state->input.screen_key = 0;
   const int32_t key_code = state->input.key_code;
   const int32_t key_index = key_index_of_code(key_code);
-  if (key_index > 0 && keyboard_is_free(&edit) && screens_take_key(*state, key_index, modifiers)) {
+  // A line typed on the disk op takes every key.
+  const bool typing = state->status.dialog == kDialogDiskOpEntry;
+  if ((typing && key_code != 0) || (key_index > 0 && keyboard_is_free(&edit) &&
+                                    screens_take_key(*state, key_index, modifiers))) {
     // The screen acts on the first frame of the press; the keyboard handler
     // sees the key as used, so it neither plays a note nor runs a command.
-    if (state->keys.key_held != key_code) state->input.screen_key = key_index;
+    if (state->keys.key_held != key_code)
+      state->input.screen_key = key_index > 0 ? key_index : kScreenKeyOther;
     track_held_key(&edit, key_code);
     state->keys.key_consumed = 1;
     state->keys.note_key_latch = 1;

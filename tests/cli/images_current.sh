@@ -9,6 +9,6 @@ imagegen=$(dirname "$tetrad")/imagegen
 # What it writes reads back as what it draws.
 "$imagegen" "$work" || fail "imagegen could not write its images"
 count=$(ls "$work"/*.png 2>/dev/null | wc -l)
-[ "$count" -eq 22 ] || fail "imagegen wrote $count images, wanted 22"
+[ "$count" -eq 24 ] || fail "imagegen wrote $count images, wanted 24"
 "$imagegen" --check "$work" || fail "written images do not read back as drawn"
 finish "GUI images"

@@ -19,6 +19,7 @@
 
 #include "../render/screen_fixture.h"
 #include "diskop/directory.h"
+#include "edit/key_tables.h"
 #include "engine/editing.h"
 #include "engine/history.h"
 #include "files/sample_file.h"
@@ -31,7 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-constexpr int32_t kLine[4] = {47, 53, 59, 65};  // y of the first list lines
+constexpr int32_t kLine[4] = {45, 52, 59, 66};  // y of the first list lines
 constexpr uint32_t kYellow = 0xF0D000;
 
 Bytes file_bytes(const fs::path& path) {
@@ -88,6 +89,19 @@ class DiskOp : public ::testing::Test {
     run_screens(state());
     state().input.wheel = 0;
   }
+  // A key the screen takes, pressed in a frame of its own.
+  void key(int32_t key_index) {
+    frame();
+    state().input.screen_key = key_index;
+    run_screens(state());
+    state().input.screen_key = 0;
+  }
+  // SAVE, taking the name it offers; the question comes once the key is up.
+  void save(int32_t y) {
+    click(280, y);
+    key(kKeyReturn);
+    frame();
+  }
   // Answers the pending question; the file is written in the next frame.
   void answer(bool yes) {
     press(yes ? 180 : 240, 75);
@@ -104,6 +118,7 @@ class DiskOp : public ::testing::Test {
 
 TEST_F(DiskOp, BrowsingScrollingAndEachKindsPlace) {
   for (int i = 0; i < 20; ++i) write(std::string("f").append(std::to_string(100 + i)), {1});
+  state().disk_op.show_all = 1;
   frame();  // the first opening reads the list
   ASSERT_EQ(state().disk_op.list_count, 21);
   click(50, kLine[0]);  // sub
@@ -179,18 +194,18 @@ TEST_F(DiskOp, LoadingEachKindAndRefusals) {
   set_screen_open(state(), ScreenId::kDiskOp, true);
   write("empty", {});
   write("kick", Bytes(300, 7));
-  click(150, 27);  // sample row: sub, a.mod, b.mod, c.song, empty, kick
+  click(150, 27);  // sample row: sub, empty, kick (the modules are not listed)
   state().selection.current_sample = 31;
-  click(50, 77);  // kick
+  click(50, kLine[2]);  // kick
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
-  click(50, 71);  // empty: refused, the slot kept
+  click(50, kLine[1]);  // empty: refused, the slot kept
   EXPECT_EQ(message(), "EMPTY FILE");
   EXPECT_EQ(player().samples[31].length, 300 * kFixOne);
   state().selection.current_sample = 0;
   click(280, 27);
   EXPECT_EQ(state().status.dialog, kDialogNone) << "sample 0 is never saved";
   state().selection.current_sample = 30;
-  click(50, 83);
+  click(50, kLine[3]);
   EXPECT_EQ(player().samples[30].length, 0) << "below the last entry nothing happens";
 }
 
@@ -209,30 +224,30 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   for (const Row& row : rows) {
     fs::remove_all(dir_ / row.file);
     state().disk_op.page = row.page;
-    click(280, row.y);
+    save(row.y);
     EXPECT_EQ(message(), row.question);
     click(150, 16);  // other buttons wait while the question is open
     EXPECT_EQ(state().disk_op.kind, 0);
     answer(false);
     EXPECT_FALSE(fs::exists(dir_ / row.file)) << row.question;
-    click(280, row.y);
+    save(row.y);
     answer(true);
     EXPECT_TRUE(fs::exists(dir_ / row.file)) << row.question;
   }
   EXPECT_EQ(file_bytes(dir_ / "tune"), serialize_cells(&player().patterns[0][0][0], kPatternCells));
   state().disk_op.page = 0;
   click(100, 27);  // IFF
-  click(280, 27);
+  save(27);
   EXPECT_EQ(message(), "REPLACE SAMPLE?");
   answer(true);
   EXPECT_EQ(file_bytes(dir_ / "snare"), serialize_sample(player().samples[1], true));
 
   std::memcpy(player().song_name, "../etc/passwdXXXXXXX", 20);  // no terminator
-  click(280, 16);
+  save(16);
   answer(true);
   EXPECT_TRUE(fs::exists(dir_ / "_._etc_passwdXXXXXXX"));
   std::strcpy(state().disk_op.path, "/proc");  // takes no file
-  click(280, 5);
+  save(5);
   answer(true);
   EXPECT_EQ(message(), "CAN'T SAVE FILE");
   EXPECT_EQ(state().status.pointer_colour, kPointerRed);
@@ -240,7 +255,7 @@ TEST_F(DiskOp, SavingAsksFirstAndWritesOnlyOnYes) {
   // Closed by a key while a question waits: the question goes, the main
   // screen gets the mouse back.
   std::strcpy(state().disk_op.path, dir_.c_str());
-  click(280, 5);
+  save(5);
   ASSERT_EQ(state().status.dialog, kDialogConfirm);
   set_screen_open(state(), ScreenId::kDiskOp, false);  // Esc or Alt+D
   frame();
@@ -278,7 +293,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   state().selection.cursor_channel = 2;
   state().disk_op.page = 1;
   click(150, 16);  // track row
-  click(280, 16);  // from the pattern (CUR)
+  save(16);        // from the pattern (CUR)
   answer(true);
   player().current_pattern = 4;
   state().selection.cursor_channel = 0;
@@ -289,6 +304,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   EXPECT_EQ(history_undo(player()).pattern, 4);
   EXPECT_EQ(player().patterns[4][9][0].sample, 0);
   history_redo(player());
+  state().disk_op.show_all = 1;  // a file of another size is listed only so
   set_screen_open(state(), ScreenId::kDiskOp, true);
   write("short", Bytes(kTrackFileBytes - 1));
   click(50, kLine[1]);  // short, now before tune
@@ -300,7 +316,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   click(100, 27);
   state().edit_buffers.pattern_clipboard[1][1].period = 214;
   fs::remove(dir_ / "tune");
-  click(280, 27);
+  save(27);
   answer(true);
   player().current_pattern = 6;
   click(100, 27);  // CUR
@@ -310,6 +326,7 @@ TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
 }
 
 TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
+  state().disk_op.show_all = 1;
   write("abcdefghijklmnopqrstuvwxyz", Bytes(7));
   write("seven", Bytes(123456));
   for (int i = 0; i < 6; ++i) write(std::string("z").append(std::to_string(i)), {1});
@@ -318,12 +335,14 @@ TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
   ASSERT_EQ(utimes((dir_ / "seven").c_str(), times), 0);
   frame();
   // Lines: sub, abc..., seven, z0..z4; names start after "DDMMYY ".
-  EXPECT_EQ(screen_.text_at(265, 46, 5, kYellow), "(DIR)");
-  EXPECT_EQ(screen_.text_at(65, 52, 25, kYellow), "ABCDEFGHIJKLMNOPQRSTUVWX.");
-  EXPECT_EQ(screen_.text_at(289, 52, 2, kYellow), ".7");
+  // A long name is cut with a mark, a space before the size; 123456 bytes
+  // are 121 K.
+  EXPECT_EQ(screen_.text_at(265, 44, 5, kYellow), "(DIR)");
+  EXPECT_EQ(screen_.text_at(65, 51, 24, kYellow), "ABCDEFGHIJKLMNOPQRSTUV>.");
+  EXPECT_EQ(screen_.text_at(289, 51, 2, kYellow), ".7");
   EXPECT_EQ(screen_.text_at(9, 58, 13, kYellow), "051226 SEVEN.");
-  EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), ".123456");
-  EXPECT_EQ(screen_.text_at(65, 88, 2, kYellow) + screen_.text_at(65, 94, 2, kYellow), "Z4..");
+  EXPECT_EQ(screen_.text_at(249, 58, 7, kYellow), "...121K");
+  EXPECT_EQ(screen_.text_at(65, 86, 2, kYellow) + screen_.text_at(65, 93, 2, kYellow), "Z3Z4");
   // The two switches of rows 1 and 2 belong to the page shown.
   state().disk_op.option_song = 1;
   state().disk_op.sample_iff = 0;

@@ -122,8 +122,8 @@ const char* const kClicks[] = {
     "loopstart:0 looplen:2 b43 looplen=2 loopend=2",
     "b44 tempo=126 R44*14 tempo=255 R45*23 b45 tempo=32", "sampler:1 b44 tempo=125",
     "b49 dlg=6 b49 saved=1",  // a second press on the field keeps what it returns to
-    "b9 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
-    "b1 b9 w*170 b9 w*5 timer=1 colour=5 w timer=0 colour=1",
+    "b51 timer=1 colour=5 w*177 timer=1 w timer=0 colour=0",
+    "b1 b51 w*170 b51 w*5 timer=1 colour=5 w timer=0 colour=1",
     // POS opens and closes the position editor; the edit-op panel covers
     // the label and takes the click.
     "b46 posed=1 b46 posed=0 b46 b7 editop=1 posed=0 b46 editop=1 posed=0",

@@ -23,7 +23,7 @@ Player* make_song(int32_t rate) {
   return p;
 }
 
-TEST(OutputModel, SettingsChooseTheMixAndTheKeyCyclesTheModels) {
+TEST(OutputModel, SettingsChooseTheMixAndTheSoundFollowsThem) {
   auto shown = [](const MixSettings& m) {
     return std::string(output_model_name(m.model)) + " " + std::to_string(m.separation) + " " +
            std::to_string(m.rate) + " " + std::to_string(static_cast<int>(m.clock));
@@ -38,11 +38,18 @@ TEST(OutputModel, SettingsChooseTheMixAndTheKeyCyclesTheModels) {
   EditorState state{};
   auto refill = std::make_unique<AudioRefill>();
   audio_refill_init(*refill, &state, mix_settings(s));
-  std::string names;
-  for (int i = 0; i < 4; ++i) names += std::string(audio_refill_next_model(*refill)) + " ";
-  EXPECT_EQ(names, "exact a500 a1200 exact ");
-  // The rest of the mix stays as the settings gave it.
-  EXPECT_EQ(shown(refill->mixers[refill->live].settings), "exact 30 96000 1");
+  // A model, separation or clock is swapped in; a rate or panning restarts.
+  s.audio_model = 1;
+  s.audio_separation = 70;
+  EXPECT_FALSE(audio_refill_follow(*refill, s));
+  EXPECT_EQ(shown(refill->mixers[refill->live].settings), "a500 70 96000 1");
+  EXPECT_FALSE(audio_refill_follow(*refill, s));
+  s.audio_rate = 48000;
+  EXPECT_TRUE(audio_refill_follow(*refill, s));
+  s.audio_rate = 96000;
+  s.audio_mono = true;
+  EXPECT_TRUE(audio_refill_follow(*refill, s));
+  EXPECT_EQ(std::string(output_model_name(next_output_model(OutputModel::kA1200))), "exact");
 }
 
 TEST(OutputModel, TheCardGetsTheModelsBlocksAtItsRate) {
