@@ -45,3 +45,18 @@ cell_of() {
   read -r -a b <<<"$(od -An -tu1 -j $((1084 + $2 * 1024 + $3 * 16 + $4 * 4)) -N 4 "$1")"
   echo "$(((b[0] & 15) * 256 + b[1])) $(((b[0] & 240) | (b[2] >> 4))) $((b[2] & 15)) ${b[3]}"
 }
+
+# The bytes of sample N (1..31) of the module FILE, one signed value a line.
+sample_values() {
+  od -An -v -tu1 -w1 "$1" | awk -v want="$2" '
+    { b[NR - 1] = $1 }
+    END {
+      for (i = 952; i < 1080; ++i) if (b[i] > top) top = b[i]
+      at = 1084 + 1024 * (top + 1)
+      for (s = 1; s <= 31; ++s) {
+        n = 2 * (b[20 + 30 * (s - 1) + 22] * 256 + b[20 + 30 * (s - 1) + 23])
+        if (s == want) { for (i = at; i < at + n; ++i) print (b[i] > 127 ? b[i] - 256 : b[i]); exit }
+        at += n
+      }
+    }'
+}

@@ -54,6 +54,28 @@ for i in "${!steps[@]}"; do
   cmp -s "$work/before$i.mod" "$work/after$i.mod" && fail "$name changed nothing"
   cmp -s "$work/before$i.mod" "$work/undone$i.mod" || fail "undo after $name differs"
 done
+# BOOST, FILTER and REVERSE worked out from the bytes before them: values
+# rounded with halves away from zero, clipped to -128..127.
+formula() {
+  awk -v tool="$1" '
+    function round(v) { return v < 0 ? -int(-v + 0.5) : int(v + 0.5) }
+    function clip(v) { return v > 127 ? 127 : v < -128 ? -128 : v }
+    { x[NR - 1] = $1 }
+    END {
+      for (i = 0; i < NR; ++i) {
+        before = i == 0 ? x[0] : x[i - 1]
+        after = i == NR - 1 ? x[i] : x[i + 1]
+        if (tool == "boost") print clip(round(x[i] + (x[i] - before) / 2))
+        if (tool == "filter") print clip(round((before + 2 * x[i] + after) / 4))
+        if (tool == "reverse") print x[NR - 1 - i]
+      }
+    }'
+}
+for check in 0:boost 1:filter 4:reverse; do
+  i=${check%%:*}
+  [ "$(sample_values "$work/before$i.mod" 1 | formula "${check#*:}")" = \
+    "$(sample_values "$work/after$i.mod" 1)" ] || fail "${check#*:} gave other bytes than its formula"
+done
 cmp -s "$work/looped.mod" "$work/faded.mod" && fail "the loop crossfade changed nothing"
 cmp -s "$work/looped.mod" "$work/unfaded.mod" || fail "undo after the crossfade differs"
 finish tools_session
