@@ -21,7 +21,7 @@ constexpr int32_t kCursorBelowText = 5;
 
 // Where each typed field's digits sit (the places that can change), the
 // base they are shown in and its arrows.
-struct FieldSpec {
+struct FieldPlace {
   MainAction field;
   int32_t x;
   int32_t y;
@@ -31,7 +31,7 @@ struct FieldSpec {
   MainAction down;
 };
 
-constexpr FieldSpec kFields[] = {
+constexpr FieldPlace kFields[] = {
     {MainAction::kPositionField, 72, 3, 3, 10, MainAction::kPositionUp, MainAction::kPositionDown},
     {MainAction::kPatternField, 80, 14, 2, 10, MainAction::kPatternUp, MainAction::kPatternDown},
     {MainAction::kLengthField, 72, 25, 3, 10, MainAction::kLengthUp, MainAction::kLengthDown},
@@ -47,9 +47,9 @@ constexpr FieldSpec kFields[] = {
      MainAction::kLoopLengthDown},
 };
 
-const FieldSpec* find_field(MainAction action) {
-  for (const FieldSpec& spec : kFields)
-    if (spec.field == action || spec.up == action || spec.down == action) return &spec;
+const FieldPlace* find_field(MainAction action) {
+  for (const FieldPlace& place : kFields)
+    if (place.field == action || place.up == action || place.down == action) return &place;
   return nullptr;
 }
 
@@ -148,12 +148,12 @@ void resize_sample(EditorState* state, int32_t number, const Sample& sample, int
 
 // The typed value, kept to the range of the field's arrows, goes into the
 // module through the editing layer: one step of the history.
-void accept(EditorState* state, const FieldSpec& spec) {
+void accept(EditorState* state, const FieldPlace& place) {
   Player& player = *state->player;
   const int32_t number = state->selection.current_sample;
-  const int32_t value = typed_value(state->number_field, spec.base);
+  const int32_t value = typed_value(state->number_field, place.base);
   const Sample* sample = editable_sample(player, number);
-  switch (spec.field) {
+  switch (place.field) {
     case MainAction::kPositionField:
       set_song_position(player, std::clamp(value, 0, kPositions - 1));
       return;
@@ -175,7 +175,7 @@ void accept(EditorState* state, const FieldSpec& spec) {
   const int32_t size = sample_bytes(*sample);
   const int32_t start = sample->loop_start >> 14;
   const int32_t length = sample->loop_length >> 14;
-  switch (spec.field) {
+  switch (place.field) {
     case MainAction::kFinetuneField:
       set_sample_finetune(player, number, std::clamp(value, -8, 7) & 15);
       return;
@@ -233,14 +233,14 @@ char key_char(const EditorState& state) {
 
 // Once per press: the key stays taken until it is let go, so that it does
 // not act again on the main screen when the field closes.
-void take_key(EditorState* state, const FieldSpec& spec) {
+void take_key(EditorState* state, const FieldPlace& place) {
   NumberFieldState& field = state->number_field;
   if (state->input.key_code == 0 || state->keys.key_consumed) return;
   state->keys.key_consumed = 1;
   state->keys.note_key_latch = 1;
   switch (key_index_of_code(state->input.key_code)) {
     case kKeyReturn:
-      accept(state, spec);
+      accept(state, place);
       close_field(state);
       return;
     case kKeyEsc:
@@ -254,7 +254,7 @@ void take_key(EditorState* state, const FieldSpec& spec) {
       field.cursor = std::min(field.cursor + 1, field.places - 1);
       return;
     default:
-      if (const char c = key_char(*state)) type_char(field, spec.base, c);
+      if (const char c = key_char(*state)) type_char(field, place.base, c);
       return;
   }
 }
@@ -266,15 +266,15 @@ uint32_t field_background(const EditorState& state, int32_t x, int32_t y) {
   return static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2];
 }
 
-void draw_field(EditorState* state, const FieldSpec& spec) {
+void draw_field(EditorState* state, const FieldPlace& place) {
   const NumberFieldState& field = state->number_field;
-  const uint32_t background = field_background(*state, spec.x, spec.y - 1);
-  for (int32_t y = spec.y; y < spec.y + 8; ++y)
-    for (int32_t x = spec.x; x < spec.x + 8 * field.places; ++x)
+  const uint32_t background = field_background(*state, place.x, place.y - 1);
+  for (int32_t y = place.y; y < place.y + 8; ++y)
+    for (int32_t x = place.x; x < place.x + 8 * field.places; ++x)
       put_pixel(state->canvas, x, y, background);
-  draw_text(state->canvas, spec.x, spec.y, 0, kDigitColour, "%.*s", field.places, field.digits);
+  draw_text(state->canvas, place.x, place.y, 0, kDigitColour, "%.*s", field.places, field.digits);
   if (state->images.textcursor)
-    blit_image(state->canvas, spec.x + 8 * field.cursor, spec.y + kCursorBelowText,
+    blit_image(state->canvas, place.x + 8 * field.cursor, place.y + kCursorBelowText,
                state->images.textcursor);
 }
 
@@ -287,16 +287,16 @@ const ButtonRect* field_rect(MainAction field) {
 }  // namespace
 
 bool begin_number_field(EditorState* state, MainAction button) {
-  const FieldSpec* spec = find_field(button);
-  if (!spec || spec->field != button) return false;
+  const FieldPlace* place = find_field(button);
+  if (!place || place->field != button) return false;
   const Sample* sample = editable_sample(*state->player, state->selection.current_sample);
   if (sample_field(button) && !sample) return false;
   if (loop_field(button) && sample_bytes(*sample) < kNoLoopBytes) return false;
   NumberFieldState& field = state->number_field;
   field.field = button;
-  field.places = spec->places;
+  field.places = place->places;
   field.cursor = 0;
-  write_digits(field, spec->base, shown_value(*state, button));
+  write_digits(field, place->base, shown_value(*state, button));
   state->status.saved_dialog = state->status.dialog;
   state->status.dialog = kDialogNumberField;
   return true;
@@ -304,30 +304,30 @@ bool begin_number_field(EditorState* state, MainAction button) {
 
 void edit_number_field(EditorState* state) {
   if (state->status.dialog != kDialogNumberField) return;
-  const FieldSpec* spec = find_field(state->number_field.field);
-  if (!spec) {
+  const FieldPlace* place = find_field(state->number_field.field);
+  if (!place) {
     close_field(state);
     return;
   }
   state->status.pointer_colour = kPointerMagenta;
   // A click elsewhere accepts, and goes on to whatever it was on.
-  const ButtonRect* rect = field_rect(spec->field);
+  const ButtonRect* rect = field_rect(place->field);
   if (state->input.left_held == 1 && rect &&
       !rect_contains(*rect, state->input.mouse_x, state->input.mouse_y)) {
-    accept(state, *spec);
+    accept(state, *place);
     close_field(state);
     return;
   }
   // A click on a digit puts the text cursor there.
-  if (state->input.left_held == 1 && state->input.mouse_x >= spec->x)
+  if (state->input.left_held == 1 && state->input.mouse_x >= place->x)
     state->number_field.cursor =
-        std::min((state->input.mouse_x - spec->x) / 8, state->number_field.places - 1);
-  take_key(state, *spec);
-  if (state->status.dialog == kDialogNumberField) draw_field(state, *spec);
+        std::min((state->input.mouse_x - place->x) / 8, state->number_field.places - 1);
+  take_key(state, *place);
+  if (state->status.dialog == kDialogNumberField) draw_field(state, *place);
 }
 
 MainAction wheel_arrow(MainAction under_pointer, int32_t wheel) {
-  const FieldSpec* spec = find_field(under_pointer);
-  if (!spec || wheel == 0) return MainAction::kNone;
-  return wheel > 0 ? spec->up : spec->down;
+  const FieldPlace* place = find_field(under_pointer);
+  if (!place || wheel == 0) return MainAction::kNone;
+  return wheel > 0 ? place->up : place->down;
 }
