@@ -12,7 +12,6 @@
 namespace {
 
 constexpr uint32_t kValueInk = 0x000000;
-constexpr int32_t kC3 = 24;
 
 void done(const ScreenContext& ctx, ToolResult result, const char* text) {
   if (const char* refusal = tool_result_text(result)) return timed_message(ctx.status, refusal);
@@ -101,7 +100,7 @@ void chord_tool(const SampleToolsState& tools, const ScreenContext& ctx) {
 // current slot.
 void pattern_tool(const ScreenContext& ctx) {
   const int32_t pattern = replay_view(*ctx.player).current_pattern;
-  const int32_t period = kPeriodTable[0][std::clamp(kC3 + ctx.selection.resample_note, 0, 35)];
+  const int32_t period = period_from_c3(ctx.selection.resample_note);
   const SampleBytes bytes =
       pattern_to_sample(*ctx.player, pattern, static_cast<int32_t>(period_rate(period)));
   char name[16];

@@ -51,6 +51,14 @@ inline constexpr int16_t kPeriodTable[16][kNoteCount] = {
      305, 288, 272, 256, 242, 228, 216, 203, 192, 181, 171, 161, 152, 144, 136, 128, 121, 114},
 };
 
+// The finetune-0 period of the note `semitones` from C-3, kept within the
+// three octaves (the sample editor's note fields count from C-3).
+constexpr int32_t period_from_c3(int32_t semitones) {
+  constexpr int32_t kC3 = 24;  // C-3's place among the 36 notes
+  const int32_t at = kC3 + semitones;
+  return kPeriodTable[0][at < 0 ? 0 : at >= kNoteCount ? kNoteCount - 1 : at];
+}
+
 inline constexpr const char* kNoteNames[kNoteCount] = {
     "c-1", "c#1", "d-1", "d#1", "e-1", "f-1", "f#1", "g-1", "g#1", "a-1", "a#1", "b-1",
     "c-2", "c#2", "d-2", "d#2", "e-2", "f-2", "f#2", "g-2", "g#2", "a-2", "a#2", "b-2",

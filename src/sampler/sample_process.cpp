@@ -15,11 +15,6 @@ namespace {
 
 constexpr uint32_t kPanelColour = 0x9C9C9C;
 constexpr uint32_t kTextColour = 0x000000;
-constexpr int32_t kC3 = 24;  // C-3's place among the 36 notes
-
-int32_t note_period(int32_t semitones_from_c3) {
-  return kPeriodTable[0][std::clamp(kC3 + semitones_from_c3, 0, kNoteCount - 1)];
-}
 
 SampleBytes boosted(const SampleBytes& x, const void*) {
   return boost(x);
@@ -39,7 +34,7 @@ void toggle_tone(const ScreenContext& ctx) {
   AudioGuard guard;  // the sound reads the tone
   Selection& s = ctx.selection;
   s.tone_channel = s.tone_channel ? 0 : 1 + (std::clamp(s.cursor_channel, 0, 3) + 1) % kChannels;
-  s.tone_period = note_period(s.tune_note);
+  s.tone_period = period_from_c3(s.tune_note);
 }
 
 }  // namespace
@@ -82,7 +77,7 @@ void process_button(SamplerAction button, SamplerState& sampler, const ScreenCon
     case SamplerAction::kResample: {
       // Played at NOTE, the new bytes last as long as the old ones at TUNE.
       const double ratio =
-          static_cast<double>(note_period(s.tune_note)) / note_period(s.resample_note);
+          static_cast<double>(period_from_c3(s.tune_note)) / period_from_c3(s.resample_note);
       apply_sample_tool(sampler, ctx, StepKind::kResample, rerated, &ratio);
       return;
     }
@@ -157,9 +152,9 @@ bool volume_panel_frame(SamplerState& sampler, const ScreenContext& ctx) {
 
 void draw_process_fields(const SamplerState& sampler, const ScreenContext& ctx) {
   draw_text(ctx.canvas, 289, 236, 0, kTextColour, "%s",
-            note_name(note_period(ctx.selection.tune_note)));
+            note_name(period_from_c3(ctx.selection.tune_note)));
   draw_text(ctx.canvas, 289, 247, 0, kTextColour, "%s",
-            note_name(note_period(ctx.selection.resample_note)));
+            note_name(period_from_c3(ctx.selection.resample_note)));
   // While a range is marked and nothing else is said, the message line
   // shows where it starts and how long it is.
   const Sample* sample = editable_sample(*ctx.player, ctx.selection.current_sample);

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int32_t kC3 = 24;  // C-3's place among the 36 notes
 constexpr int32_t kDrainPiece = 2048;
 constexpr uint32_t kMonitorColour = 0x00E000;
 constexpr uint32_t kRecordColour = 0xFF4040;
@@ -21,7 +20,7 @@ constexpr uint32_t kLabelColour = 0xFFFFFF;
 
 // The rate the NOTE note plays a sample at (finetune 0).
 double note_rate(int32_t semitones_from_c3) {
-  return period_rate(kPeriodTable[0][std::clamp(kC3 + semitones_from_c3, 0, kNoteCount - 1)]);
+  return period_rate(period_from_c3(semitones_from_c3));
 }
 
 void release(SamplingState& sampling) {
