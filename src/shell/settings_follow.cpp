@@ -1,0 +1,35 @@
+#include "shell/settings_follow.h"
+
+#include <cstdio>
+
+#include "diskop/disk_op.h"
+
+namespace {
+
+constexpr std::string Settings::*kStartDirectories[] = {
+    &Settings::module_dir, &Settings::song_dir,    &Settings::sample_dir,
+    &Settings::track_dir,  &Settings::pattern_dir,
+};
+
+}  // namespace
+
+void apply_start_directories(DiskOpState& disk_op, const Settings& settings,
+                             const Settings* before) {
+  for (int32_t kind = kDiskModule; kind <= kDiskPattern; ++kind) {
+    const std::string& folder = settings.*kStartDirectories[kind - 1];
+    if (folder.empty() || (before && before->*kStartDirectories[kind - 1] == folder)) continue;
+    if (!set_start_directory(disk_op, static_cast<DiskKind>(kind), folder.c_str()))
+      std::fprintf(stderr, "tetrad: %s: no folder that can be read; the disk op starts elsewhere\n",
+                   folder.c_str());
+  }
+}
+
+void follow_settings(EditorState& state, Settings& applied, const PlatformOps& platform) {
+  const Settings& now = state.settings;
+  if ((now.display_scale != applied.display_scale ||
+       now.display_fullscreen != applied.display_fullscreen) &&
+      platform.set_window)
+    platform.set_window(platform.context, now.display_scale, now.display_fullscreen);
+  apply_start_directories(state.disk_op, now, &applied);
+  applied = now;
+}
