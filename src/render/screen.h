@@ -71,7 +71,10 @@ struct GuiImages {
   Image* editop0;  // the edit-op screen's pages
   Image* editop1;
   Image* editop2;
-  Image* setup;
+  Image* setup0;  // the setup screen's pages
+  Image* setup1;
+  Image* setup2;
+  Image* setup3;
   Image* presets;
 };
 

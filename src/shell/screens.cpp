@@ -107,7 +107,8 @@ bool position_scroll(EditorState& state, int32_t step) {
 }
 
 void setup_panel(EditorState& state) {
-  if (state.images.setup) blit_image(state.canvas, 0, 0, state.images.setup);
+  const Image* panel = setup_page_image(state.images, state.setup.page);
+  if (panel) blit_image(state.canvas, 0, 0, panel);
 }
 
 ScreenResult setup_turn(EditorState& state, bool open) {

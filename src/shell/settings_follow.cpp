@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "diskop/disk_op.h"
+#include "render/message.h"
 
 namespace {
 
@@ -13,15 +14,18 @@ constexpr std::string Settings::*kStartDirectories[] = {
 
 }  // namespace
 
-void apply_start_directories(DiskOpState& disk_op, const Settings& settings,
+bool apply_start_directories(DiskOpState& disk_op, const Settings& settings,
                              const Settings* before) {
+  bool read = true;
   for (int32_t kind = kDiskModule; kind <= kDiskPattern; ++kind) {
     const std::string& folder = settings.*kStartDirectories[kind - 1];
     if (folder.empty() || (before && before->*kStartDirectories[kind - 1] == folder)) continue;
-    if (!set_start_directory(disk_op, static_cast<DiskKind>(kind), folder.c_str()))
-      std::fprintf(stderr, "tetrad: %s: no folder that can be read; the disk op starts elsewhere\n",
-                   folder.c_str());
+    if (set_start_directory(disk_op, static_cast<DiskKind>(kind), folder.c_str())) continue;
+    std::fprintf(stderr, "tetrad: %s: no folder that can be read; the disk op starts elsewhere\n",
+                 folder.c_str());
+    read = false;
   }
+  return read;
 }
 
 void follow_settings(EditorState& state, Settings& applied, const PlatformOps& platform) {
@@ -30,6 +34,9 @@ void follow_settings(EditorState& state, Settings& applied, const PlatformOps& p
        now.display_fullscreen != applied.display_fullscreen) &&
       platform.set_window)
     platform.set_window(platform.context, now.display_scale, now.display_fullscreen);
-  apply_start_directories(state.disk_op, now, &applied);
+  if (!apply_start_directories(state.disk_op, now, &applied))
+    timed_message(state.status, "CAN'T READ DIR");
+  if (now.midi_input != applied.midi_input && state.reopen_midi)
+    state.midi = state.reopen_midi(state.midi_context, now.midi_input);
   applied = now;
 }
