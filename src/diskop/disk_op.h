@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "edit/list_jump.h"
 #include "files/module_format.h"
 #include "render/screen.h"
 
@@ -52,6 +53,9 @@ struct DiskOpState {
   int32_t entry_fresh;  // 1 until the first key: a character then replaces the whole line
   int32_t entry_key;    // the character of the last frame typed without a key code
   char entry_text[kPathSize];
+  int32_t marked;       // 1 + the entry a key marked, 0 none
+  int32_t open_marked;  // 1: Return asked for the marked entry, opened once the key is up
+  ListJump jump;
 };
 
 // The five kinds of file; 0 means none.
@@ -91,6 +95,8 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
                            const DiskOpServices& services, bool open);
 // Tidies up a closed screen: list freed, a pending question dropped.
 void close_disk_op(DiskOpState& disk_op, Status& status);
+// The keys the open screen takes (kDiskOpKeys), without modifiers.
+bool disk_op_takes_key(int32_t key_index, int32_t modifiers);
 // The arrow keys move the list a line; always takes them.
 bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step);
 // Up to eight lines of the list from list_top.
