@@ -636,7 +636,7 @@ void close_disk_op(DiskOpState& disk_op, Status& status) {
 }
 
 bool disk_op_takes_key(int32_t key_index, int32_t modifiers) {
-  return screen_takes_key(kDiskOpKeys, key_index, modifiers);
+  return list_takes_key(kDiskOpKeys, key_index, modifiers);
 }
 
 bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step) {

@@ -4,6 +4,7 @@
 // letter case aside.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,6 +34,15 @@ int32_t list_key_entry(ListJump& jump, const FrameInput& input, int32_t count,
 // The first line's entry after the least scroll that shows `entry` on a
 // list of `lines` lines.
 int32_t top_showing(int32_t entry, int32_t top, int32_t lines, int32_t count);
+
+// Whether a list's table of screen keys takes the key; a character key
+// with Shift as well, since a capital jumps as its small letter does.
+template <size_t N>
+bool list_takes_key(const ScreenKey (&keys)[N], int32_t key_index, int32_t modifiers) {
+  const KeyRecord* typed = find_key_record(kPlainChars, key_code_of_index(key_index));
+  const bool character = !is_end_record(typed) && !typed->edits_text;
+  return screen_takes_key(keys, key_index, character ? modifiers & ~kModifierShift : modifiers);
+}
 
 // The disk op's keys. They are listed here, beside what they share, for
 // the key reference, which cannot see the disk op.

@@ -77,7 +77,7 @@ void delete_chosen_preset(PresetsState& presets, Status& status) {
 }
 
 bool presets_takes_key(int32_t key_index, int32_t modifiers) {
-  return screen_takes_key(kPresetsKeys, key_index, modifiers);
+  return list_takes_key(kPresetsKeys, key_index, modifiers);
 }
 
 ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
