@@ -434,9 +434,10 @@ void take_list_key(DiskOpFrame* state, const DiskOpServices& services) {
   const int32_t key = state->input.screen_key;
   const std::vector<DirEntry>& entries = disk_op.list->entries;
   const auto count = static_cast<int32_t>(entries.size());
-  const int32_t mark = list_key_entry(disk_op.jump, state->input, count, [&](int32_t i) {
-    return list_name(entries[static_cast<size_t>(i)].name, kPathSize);
-  });
+  const int32_t mark =
+      list_key_entry(disk_op.jump, state->input, count, [&](int32_t i, int32_t characters) {
+        return shown_name(entries[static_cast<size_t>(i)].name, characters);
+      });
   if (mark >= 0) {
     disk_op.marked = mark + 1;
     disk_op.list_top = top_showing(mark, disk_op.list_top, kListLines, count);
@@ -685,6 +686,15 @@ void set_default_directories(DiskOpState& disk_op, const char* module_path) {
 }
 
 std::string list_name(const char* name, int32_t columns) {
+  std::string shown = shown_name(name, columns + 1);
+  if (static_cast<int32_t>(shown.size()) > columns) {
+    shown.resize(static_cast<size_t>(columns - 1));
+    shown += '>';
+  }
+  return shown;
+}
+
+std::string shown_name(const char* name, int32_t characters) {
   // The closest letter of U+00C0..U+017F, in order; '?' where none is.
   static constexpr char kLatin[] =
       "AAAAAAACEEEEIIIIDNOOOOO?OUUUUYTSaaaaaaaceeeeiiiidnooooo?ouuuuyty"
@@ -693,7 +703,7 @@ std::string list_name(const char* name, int32_t columns) {
   static_assert(sizeof kLatin == 0x180 - 0xC0 + 1);
   std::string shown;
   const auto* p = reinterpret_cast<const unsigned char*>(name);
-  while (*p) {
+  while (*p && static_cast<int32_t>(shown.size()) < characters) {
     // One UTF-8 sequence: its length from the lead byte, each follower
     // 10xxxxxx; anything else is one unreadable byte.
     const int32_t length = *p < 0x80         ? 1
@@ -713,10 +723,6 @@ std::string list_name(const char* name, int32_t columns) {
     shown += code < 0x7F                    ? static_cast<char>(code)
              : code >= 0xC0 && code < 0x180 ? kLatin[code - 0xC0]
                                             : '?';
-  }
-  if (static_cast<int32_t>(shown.size()) > columns) {
-    shown.resize(static_cast<size_t>(columns - 1));
-    shown += '>';
   }
   return shown;
 }

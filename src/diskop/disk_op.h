@@ -113,6 +113,8 @@ void set_default_directories(DiskOpState& disk_op, const char* module_path);
 // as its closest unaccented letter, else '?', cut to `columns` with a '>'
 // as the last when it is longer.
 std::string list_name(const char* name, int32_t columns);
+// The first `characters` characters of a name as the list shows it, uncut.
+std::string shown_name(const char* name, int32_t characters);
 // A file's size in at most five characters: bytes, else kilobytes ("121K"),
 // else megabytes.
 std::string list_size(uint64_t bytes);

@@ -15,8 +15,7 @@ bool starts_with(const std::string& name, const char* prefix, int32_t length) {
 
 }  // namespace
 
-int32_t list_jump_frame(ListJump& jump, char typed, int32_t count,
-                        const std::function<std::string(int32_t)>& name_of) {
+int32_t list_jump_frame(ListJump& jump, char typed, int32_t count, const EntryName& name_of) {
   if (typed == 0) {
     jump.idle_frames = std::min(jump.idle_frames + 1, kJumpPauseFrames);
     return -1;
@@ -26,13 +25,13 @@ int32_t list_jump_frame(ListJump& jump, char typed, int32_t count,
   if (jump.length + 1 < static_cast<int32_t>(sizeof jump.prefix))
     jump.prefix[jump.length++] = static_cast<char>(std::tolower(static_cast<unsigned char>(typed)));
   for (int32_t i = 0; i < count; ++i)
-    if (starts_with(name_of(i), jump.prefix, jump.length)) return i;
+    if (starts_with(name_of(i, jump.length), jump.prefix, jump.length)) return i;
   jump.length = 0;
   return -1;
 }
 
 int32_t list_key_entry(ListJump& jump, const FrameInput& input, int32_t count,
-                       const std::function<std::string(int32_t)>& name_of) {
+                       const EntryName& name_of) {
   int32_t c = input.screen_key ? input.text_char : 0;
   if (input.screen_key && (c <= ' ' || c >= 127)) {
     const KeyRecord* record = find_key_record(kPlainChars, input.key_code);

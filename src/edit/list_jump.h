@@ -23,14 +23,15 @@ struct ListJump {
 
 // One frame of typing: `typed` is the character typed in it, 0 for none.
 // Returns the first of `count` entries whose name (`name_of`) starts with
-// the prefix, else -1; a prefix nothing starts with is dropped.
-int32_t list_jump_frame(ListJump& jump, char typed, int32_t count,
-                        const std::function<std::string(int32_t)>& name_of);
+// the prefix, else -1; a prefix nothing starts with is dropped. `name_of`
+// gives an entry's name, or at least as many characters of it as asked for.
+using EntryName = std::function<std::string(int32_t entry, int32_t characters)>;
+int32_t list_jump_frame(ListJump& jump, char typed, int32_t count, const EntryName& name_of);
 // The entry the frame's key (input.screen_key) marks on a list of `count`:
 // Home the first, End the last, a letter or digit (the layout's own when
 // the platform knows it) what list_jump_frame finds; -1 none.
 int32_t list_key_entry(ListJump& jump, const FrameInput& input, int32_t count,
-                       const std::function<std::string(int32_t)>& name_of);
+                       const EntryName& name_of);
 // The first line's entry after the least scroll that shows `entry` on a
 // list of `lines` lines.
 int32_t top_showing(int32_t entry, int32_t top, int32_t lines, int32_t count);

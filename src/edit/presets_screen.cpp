@@ -96,9 +96,9 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
   if (input.screen_key == kKeyEsc) return {false, false};
   if (input.screen_key == kKeyUp || input.screen_key == kKeyDown)
     scroll(presets, input.screen_key == kKeyUp ? -1 : 1);
-  const int32_t marked = list_key_entry(presets.jump, input, count(presets), [&](int32_t i) {
-    return presets.list[static_cast<size_t>(i)].name;
-  });
+  const int32_t marked =
+      list_key_entry(presets.jump, input, count(presets),
+                     [&](int32_t i, int32_t) { return presets.list[static_cast<size_t>(i)].name; });
   if (marked >= 0) {
     presets.chosen = marked;
     presets.top = top_showing(marked, presets.top, kPresetLines, count(presets));

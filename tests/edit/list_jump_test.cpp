@@ -19,7 +19,7 @@ std::string marks(const Names& names, const std::string& keys) {
   ListJump jump{};
   std::istringstream in(keys);
   std::string out;
-  const auto name_of = [&](int32_t i) { return names[static_cast<size_t>(i)]; };
+  const auto name_of = [&](int32_t i, int32_t) { return names[static_cast<size_t>(i)]; };
   const auto count = static_cast<int32_t>(names.size());
   for (std::string word; in >> word;) {
     if (std::isdigit(static_cast<unsigned char>(word[0])) && word.size() > 1) {
@@ -57,7 +57,7 @@ TEST(ListJump, TypedPrefixMarksTheFirstEntryStartingWithIt) {
 
 TEST(ListJump, KeysOfTheFrameMarkEnds) {
   const Names names = {"alpha", "beta", "gamma"};
-  const auto name_of = [&](int32_t i) { return names[static_cast<size_t>(i)]; };
+  const auto name_of = [&](int32_t i, int32_t) { return names[static_cast<size_t>(i)]; };
   const struct {
     const char* what;
     int32_t screen_key;
