@@ -28,7 +28,9 @@ constexpr int32_t kNameColumns = 24;    // a space before the size
 constexpr int32_t kSizeEndColumn = 37;  // the size's last character ends before this column
 constexpr int32_t kPathChars = 18;
 constexpr int32_t kFilesX = 226;
-constexpr uint32_t kEntryInk = 0x3A5FCC;
+constexpr uint32_t kEntryInk = 0x3A5FCC;  // the typed line, and the marked entry's band
+constexpr uint32_t kMarkedInk = 0xFFFFFF;
+constexpr int32_t kMarkRight = 303;
 constexpr int32_t kTitleBytes = 20;
 constexpr int32_t kSampleNameBytes = 22;
 
@@ -106,6 +108,7 @@ void read_list(DiskOpFrame* state) {
     });
   }
   state->disk_op.list_valid = 1;
+  state->disk_op.marked = 0;
   state->disk_op.list_count = static_cast<int32_t>(state->disk_op.list->entries.size());
   state->disk_op.list_top = std::clamp(state->disk_op.list_top, 0, highest_top(state));
   if (!readable) fail(state, "CAN'T READ DIR");
@@ -332,13 +335,11 @@ bool load_file(DiskOpFrame* state, const DiskOpServices& services, DiskKind kind
   }
 }
 
-void click_line(DiskOpFrame* state, const DiskOpServices& services) {
-  // Once per press: held, it would load again or walk into the line that
-  // comes under the pointer.
-  if (state->input.left_held != 1) return;
+// Opens a folder, or loads a file (asking first when a module would
+// replace unsaved work).
+void open_entry(DiskOpFrame* state, const DiskOpServices& services, int32_t index) {
   const DirList* list = state->disk_op.list;
   if (!list || std::strcmp(list->path, state->disk_op.path) != 0) return;
-  const int32_t index = state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight;
   if (index < 0 || index >= static_cast<int32_t>(list->entries.size())) return;
   const DirEntry& entry = list->entries[static_cast<size_t>(index)];
   char path[kPathSize];
@@ -356,6 +357,37 @@ void click_line(DiskOpFrame* state, const DiskOpServices& services) {
     return;
   }
   open_loaded(state, services, kind, path);
+}
+
+void click_line(DiskOpFrame* state, const DiskOpServices& services) {
+  // Once per press: held, it would load again or walk into the line that
+  // comes under the pointer.
+  if (state->input.left_held != 1) return;
+  open_entry(state, services,
+             state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight);
+}
+
+// Home, End, typing and Return on the list. The key that opens the marked
+// entry must be up first: held, it would answer the question a load over
+// unsaved work asks.
+void take_list_key(DiskOpFrame* state, const DiskOpServices& services) {
+  DiskOpState& disk_op = state->disk_op;
+  const int32_t key = state->input.screen_key;
+  const std::vector<DirEntry>& entries = disk_op.list->entries;
+  const auto count = static_cast<int32_t>(entries.size());
+  const int32_t mark =
+      list_key_entry(disk_op.jump, state->input, count, [&](int32_t i, int32_t characters) {
+        return shown_name(entries[static_cast<size_t>(i)].name, characters);
+      });
+  if (mark >= 0) {
+    disk_op.marked = mark + 1;
+    disk_op.list_top = top_showing(mark, disk_op.list_top, kListLines, count);
+  }
+  if (key == kKeyReturn && disk_op.marked > 0) disk_op.open_marked = 1;
+  if (disk_op.open_marked && state->input.key_code == 0) {
+    disk_op.open_marked = 0;
+    open_entry(state, services, disk_op.marked - 1);
+  }
 }
 
 // Loads the file; a module, a song or a track closes the screen.
@@ -495,6 +527,7 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
     return {false, false};
   }
   if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
+  if (!disk_op.entry && ctx.status.dialog == kDialogNone) take_list_key(state, services);
   if (disk_op.entry) {
     if (ctx.status.dialog == kDialogLineEntry) {
       take_entry_input(state);
@@ -529,9 +562,14 @@ void close_disk_op(DiskOpState& disk_op, Status& status) {
   disk_op.question_loads = 0;
   if (disk_op.entry) end_entry(disk_op, status);
   disk_op.list_valid = 0;
+  disk_op.open_marked = 0;
   if (disk_op.list) std::vector<DirEntry>().swap(disk_op.list->entries);
   disk_op.list = nullptr;
   disk_op.list_count = 0;
+}
+
+bool disk_op_takes_key(int32_t key_index, int32_t modifiers) {
+  return list_takes_key(kDiskOpKeys, key_index, modifiers);
 }
 
 bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step) {
@@ -548,19 +586,21 @@ void draw_file_list(const DiskOpState& disk_op, const Canvas& canvas) {
     if (index < 0 || index >= static_cast<int64_t>(list->entries.size())) break;
     const DirEntry& entry = list->entries[static_cast<size_t>(index)];
     const int32_t y = kListY + kListLineHeight * line;
+    const bool marked = index == disk_op.marked - 1;
+    if (marked) fill_rect(canvas, {kListX - 2, y, kMarkRight, y + kListLineHeight - 1}, kEntryInk);
+    const uint32_t ink = marked ? kMarkedInk : kListColour;
     std::tm date{};
     const time_t when = entry.modified;
     localtime_r(&when, &date);
-    draw_text(canvas, kListX, y, 0, kListColour, "%02d%02d%02d %s", date.tm_mday, date.tm_mon + 1,
+    draw_text(canvas, kListX, y, 0, ink, "%02d%02d%02d %s", date.tm_mday, date.tm_mon + 1,
               date.tm_year % 100, list_name(entry.name, kNameColumns - 1).c_str());
     if (entry.type == kEntryDirectory) {
-      draw_text(canvas, 265, y, 0, kListColour, "%s", "(DIR)");
+      draw_text(canvas, 265, y, 0, ink, "%s", "(DIR)");
       continue;
     }
     const std::string size = list_size(entry.size);
     const auto length = static_cast<int32_t>(size.size());
-    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, kListColour, "%s",
-              size.c_str());
+    draw_text(canvas, kListX + 8 * (kSizeEndColumn - length), y, 0, ink, "%s", size.c_str());
   }
 }
 
@@ -590,6 +630,15 @@ bool set_start_directory(DiskOpState& disk_op, DiskKind kind, const char* typed)
 }
 
 std::string list_name(const char* name, int32_t columns) {
+  std::string shown = shown_name(name, columns + 1);
+  if (static_cast<int32_t>(shown.size()) > columns) {
+    shown.resize(static_cast<size_t>(columns - 1));
+    shown += '>';
+  }
+  return shown;
+}
+
+std::string shown_name(const char* name, int32_t characters) {
   // The closest letter of U+00C0..U+017F, in order; '?' where none is.
   static constexpr char kLatin[] =
       "AAAAAAACEEEEIIIIDNOOOOO?OUUUUYTSaaaaaaaceeeeiiiidnooooo?ouuuuyty"
@@ -598,7 +647,7 @@ std::string list_name(const char* name, int32_t columns) {
   static_assert(sizeof kLatin == 0x180 - 0xC0 + 1);
   std::string shown;
   const auto* p = reinterpret_cast<const unsigned char*>(name);
-  while (*p) {
+  while (*p && static_cast<int32_t>(shown.size()) < characters) {
     // One UTF-8 sequence: its length from the lead byte, each follower
     // 10xxxxxx; anything else is one unreadable byte.
     const int32_t length = *p < 0x80         ? 1
@@ -618,10 +667,6 @@ std::string list_name(const char* name, int32_t columns) {
     shown += code < 0x7F                    ? static_cast<char>(code)
              : code >= 0xC0 && code < 0x180 ? kLatin[code - 0xC0]
                                             : '?';
-  }
-  if (static_cast<int32_t>(shown.size()) > columns) {
-    shown.resize(static_cast<size_t>(columns - 1));
-    shown += '>';
   }
   return shown;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "edit/line_entry.h"
+#include "edit/list_jump.h"
 #include "files/module_format.h"
 #include "render/screen.h"
 
@@ -50,6 +51,9 @@ struct DiskOpState {
   int32_t entry;  // 0 none, 1 the path, 2 a save name, 3 one taken
   int32_t entry_kind;
   LineEntry line;
+  int32_t marked;       // 1 + the entry a key marked, 0 none
+  int32_t open_marked;  // 1: Return asked for the marked entry, opened once the key is up
+  ListJump jump;
 };
 
 // The five kinds of file; 0 means none.
@@ -89,6 +93,8 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
                            const DiskOpServices& services, bool open);
 // Tidies up a closed screen: list freed, a pending question dropped.
 void close_disk_op(DiskOpState& disk_op, Status& status);
+// The keys the open screen takes (kDiskOpKeys), without modifiers.
+bool disk_op_takes_key(int32_t key_index, int32_t modifiers);
 // The arrow keys move the list a line; always takes them.
 bool scroll_disk_op_list(DiskOpState& disk_op, int32_t step);
 // Up to eight lines of the list from list_top.
@@ -110,6 +116,8 @@ bool set_start_directory(DiskOpState& disk_op, DiskKind kind, const char* typed)
 // as its closest unaccented letter, else '?', cut to `columns` with a '>'
 // as the last when it is longer.
 std::string list_name(const char* name, int32_t columns);
+// The first `characters` characters of a name as the list shows it, uncut.
+std::string shown_name(const char* name, int32_t characters);
 // A file's size in at most five characters: bytes, else kilobytes ("121K"),
 // else megabytes.
 std::string list_size(uint64_t bytes);

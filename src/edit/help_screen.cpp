@@ -56,7 +56,7 @@ constexpr PageText kPages[] = {
      "A click on a file loads it, on a folder opens it; PARENT goes up. The wheel, the arrows "
      "and the keys scroll the list. SAVE writes the row's kind, asking before it replaces a "
      "file.",
-     nullptr},
+     "Disk op, while it is open"},
     {"SAMPLE EDITOR", screen_number(ScreenId::kSampler),
      "The current sample's waveform, its loop between two markers, and a line for each channel "
      "playing it. PLAY, PLAY VIEW and PLAY MARK play it; CUT, COPY, PASTE and SWAP edit it; the "

@@ -6,6 +6,7 @@
 #include "edit/help_screen.h"
 #include "edit/key_tables.h"
 #include "edit/keyboard.h"
+#include "edit/list_jump.h"
 #include "edit/position_editor.h"
 #include "edit/presets_screen.h"
 #include "edit/setup_screen.h"
@@ -29,7 +30,9 @@ template <size_t N>
 KeySection screen_section(const char* title, const ScreenKey (&keys)[N]) {
   KeySection section{title, KeySectionKind::kScreen, {}};
   for (const ScreenKey& key : keys)
-    section.lines.push_back({"", key_caps(key.first_key, key.last_key), key.what});
+    if (key.what)
+      section.lines.push_back(
+          {"", key.caps ? key.caps : key_caps(key.first_key, key.last_key), key.what});
   return section;
 }
 
@@ -48,6 +51,7 @@ std::vector<KeySection> build() {
     }
     sections.push_back(std::move(section));
   }
+  sections.push_back(screen_section("Disk op, while it is open", kDiskOpKeys));
   sections.push_back(
       screen_section("Position editor (POS), while it is open", kPositionEditorKeys));
   sections.push_back(screen_section("Edit-op screen, while it is open", kEditOpKeys));

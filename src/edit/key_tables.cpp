@@ -24,7 +24,7 @@ const KeyRecord kKeyNames[kKeyNameCount + 1] = {
     {"NUM6", 0x4D, 77},     {"NUM7", 0x47, 78},     {"NUM8", 0x48, 79},    {"NUM9", 0x49, 80},
     {"NUMDEL", 0x53, 82},   {"NUMENTER", 0x9C, 83}, {"NUMPLUS", 0x4E, 84}, {"NUMMINUS", 0x4A, 85},
     {"NUMMUL", 0x37, 86},   {"NUMDIV", 0xB5, 87},   {"NUMLOCK", 0x45, 88}, {"Ins", 0xD2, 89},
-    {"", -1, -1},
+    {"Home", 0xC7, 90},     {"End", 0xCF, 91},      {"", -1, -1},
 };
 
 // The position in this table matters: it decides the note (see

@@ -97,6 +97,8 @@ enum KeyIndex : int32_t {
   kKeyNumDiv = 87,
   kKeyNumLock = 88,
   kKeyIns = 89,
+  kKeyHome = 90,
+  kKeyEnd = 91,
 };
 
 // One entry of the key tables. A record with key code and key index -1 ends
@@ -109,7 +111,7 @@ struct KeyRecord {
   bool edits_text = false;
 };
 
-constexpr int32_t kKeyNameCount = 88;
+constexpr int32_t kKeyNameCount = 90;
 constexpr int32_t kNoteKeyCount = 38;
 constexpr int32_t kCharKeyCount = 56;
 constexpr int32_t kNotePeriodCount = 36;
@@ -119,7 +121,8 @@ constexpr int32_t kNotePeriodCount = 36;
 struct ScreenKey {
   int32_t first_key;
   int32_t last_key;
-  const char* what;  // for the key reference
+  const char* what;            // for the key reference; null: not listed on a line of its own
+  const char* caps = nullptr;  // the keys as the reference names them, when not by their caps
 };
 // Whether a table of screen keys has the key, held without modifiers.
 template <size_t N>

@@ -86,6 +86,13 @@ bool take_key(PositionEditorState& editor, const ScreenContext& ctx) {
     case kKeyDel:
       remove_position(player, position);
       return true;
+    case kKeyHome:
+    case kKeyEnd: {
+      const int32_t target = key == kKeyHome ? 0 : song_length(player) - 1;
+      pick_position(ctx, target);
+      keep_in_view(editor, player, target);
+      return true;
+    }
     default:
       return true;
   }

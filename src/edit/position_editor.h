@@ -33,6 +33,8 @@ inline constexpr ScreenKey kPositionEditorKeys[] = {
     {kKeyReturn, kKeyReturn, "accept a single typed digit"},
     {kKeyIns, kKeyIns, "insert a copy of the song position's line"},
     {kKeyDel, kKeyDel, "delete the song position's line"},
+    {kKeyHome, kKeyHome, "make the first line the song position"},
+    {kKeyEnd, kKeyEnd, "make the last line the song position"},
     {kKeyEsc, kKeyEsc, "cancel the typed number, else close the position editor"},
 };
 bool position_editor_takes_key(int32_t key_index, int32_t modifiers);

@@ -77,7 +77,7 @@ void delete_chosen_preset(PresetsState& presets, Status& status) {
 }
 
 bool presets_takes_key(int32_t key_index, int32_t modifiers) {
-  return screen_takes_key(kPresetsKeys, key_index, modifiers);
+  return list_takes_key(kPresetsKeys, key_index, modifiers);
 }
 
 ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
@@ -96,6 +96,13 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
   if (input.screen_key == kKeyEsc) return {false, false};
   if (input.screen_key == kKeyUp || input.screen_key == kKeyDown)
     scroll(presets, input.screen_key == kKeyUp ? -1 : 1);
+  const int32_t marked =
+      list_key_entry(presets.jump, input, count(presets),
+                     [&](int32_t i, int32_t) { return presets.list[static_cast<size_t>(i)].name; });
+  if (marked >= 0) {
+    presets.chosen = marked;
+    presets.top = top_showing(marked, presets.top, kPresetLines, count(presets));
+  }
   const bool over = input.mouse_y < kPresetsHeight;
   if (ctx.status.dialog == kDialogNone) {
     if (over && input.wheel != 0) scroll(presets, -input.wheel);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "edit/key_tables.h"
+#include "edit/list_jump.h"
 #include "render/screen.h"
 #include "settings/settings.h"
 
@@ -18,7 +19,8 @@ struct PresetsState {
   std::vector<Preset> list;
   int32_t read;  // 1 once the file was read for this opening
   int32_t top;
-  int32_t chosen;  // the entry last clicked, -1 none
+  int32_t chosen;  // the entry last clicked or marked by a key, -1 none
+  ListJump jump;
 };
 
 // What the screen needs of the library, from the shell.
@@ -42,5 +44,12 @@ inline constexpr ScreenKey kPresetsKeys[] = {
     {kKeyUp, kKeyUp, "scroll the list up a line"},
     {kKeyDown, kKeyDown, "scroll the list down a line"},
     {kKeyEsc, kKeyEsc, "close the presets screen"},
+    {kKeyHome, kKeyHome, "choose the first entry"},
+    {kKeyEnd, kKeyEnd, "choose the last entry"},
+    {kKey1, kKey0 + 2, "choose the first entry whose name starts with what is typed",
+     "letters, digits"},
+    {kKeyQ, kKeyP + 2, nullptr},
+    {kKeyA, kKeyL + 3, nullptr},
+    {kKeyStopAll, kKeyM + 3, nullptr},
 };
 bool presets_takes_key(int32_t key_index, int32_t modifiers);

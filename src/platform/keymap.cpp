@@ -97,9 +97,11 @@ constexpr KeyEntry kKeys[] = {
     {88, 0x43},
     {40, 0x44},
     {41, 0x45},
-    // Delete, Insert
+    // Delete, Insert, Home, End
     {76, 0x46},
     {73, 0x5F},
+    {74, 0x47},
+    {77, 0x48},
     // keypad -
     {86, 0x4A},
     // F11

@@ -170,7 +170,7 @@ ScreenResult presets_turn(EditorState& state, bool open) {
 }
 
 constexpr ScreenEntry kScreens[] = {
-    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, nullptr, false},
+    {ScreenId::kDiskOp, disk_op_panel, disk_op_turn, disk_op_scroll, disk_op_takes_key, false},
     {ScreenId::kSampler, sampler_panel, sampler_turn, nullptr, nullptr, false},
     {ScreenId::kEditOp, edit_op_panel, edit_op_turn, nullptr, edit_op_takes_key, false},
     {ScreenId::kPositionEditor, position_panel, position_turn, position_scroll,

@@ -25,7 +25,8 @@ constexpr NamedKey kNamedKeys[] = {
     {"KP_Subtract", 86}, {"KP_Add", 87},     {"KP_Enter", 88},  {"KP_1", 89},
     {"KP_2", 90},        {"KP_3", 91},       {"KP_4", 92},      {"KP_5", 93},
     {"KP_6", 94},        {"KP_7", 95},       {"KP_8", 96},      {"KP_9", 97},
-    {"KP_0", 98},        {"KP_Decimal", 99}, {"Insert", 73},
+    {"KP_0", 98},        {"KP_Decimal", 99}, {"Insert", 73},    {"Home", 74},
+    {"End", 77},
 };
 
 struct NamedModifier {

@@ -2,7 +2,8 @@
 # The presets screen in a scripted session: ADD keeps the current sample
 # (written into the library), a missing entry refuses to load, a click
 # loads an entry into the current slot as one undo step, DEL removes the
-# entry after its question and leaves the library's file.
+# entry chosen (Home, then a typed letter) after its question and leaves
+# the library's file.
 set -u
 source "$(dirname "$0")/lib.bash"
 
@@ -27,6 +28,8 @@ save $work/loaded.mod
 key u ctrl
 wait 2
 save $work/undone.mod
+key Home
+type K
 click 70 5
 wait 2
 key y

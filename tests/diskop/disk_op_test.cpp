@@ -287,6 +287,51 @@ TEST_F(DiskOp, LoadingOverUnsavedWorkAsksFirst) {
   EXPECT_EQ(open(), 0);
 }
 
+TEST_F(DiskOp, HomeEndAndTypingMarkAnEntryThatReturnOpens) {
+  for (int i = 0; i < 20; ++i) write("f" + std::to_string(100 + i), {1});
+  write("etude", {1});
+  write("\xC3\xA9t\xC3\xA9", {1});  // shown as "ete"
+  state().disk_op.show_all = 1;
+  frame();
+  ASSERT_EQ(state().disk_op.list_count, 23);  // sub and 22 files
+  const auto marked = [&] {
+    const int32_t mark = state().disk_op.marked - 1;
+    return mark < 0 ? std::string("none") : state().disk_op.list->entries[mark].name;
+  };
+  const auto type = [&](const char* text) {
+    for (const char* c = text; *c; ++c) {
+      state().input.text_char = *c;
+      key(kKeyA);  // the layout's character, not the key's, is typed
+    }
+    state().input.text_char = 0;
+  };
+  // sub, etude, f100 .. f119, then the name whose first byte is past ASCII.
+  key(kKeyEnd);
+  EXPECT_EQ(state().disk_op.list_top, 15);
+  EXPECT_EQ(marked(), "\xC3\xA9t\xC3\xA9");
+  key(kKeyHome);
+  EXPECT_EQ(state().disk_op.list_top, 0);
+  EXPECT_EQ(marked(), "sub");
+  type("F11");
+  EXPECT_EQ(marked(), "f110");
+  EXPECT_EQ(state().disk_op.list_top, 5) << "scrolled just enough to show it";
+  for (int i = 0; i < 60; ++i) frame();  // a pause: the next letter starts anew
+  type("ete");
+  EXPECT_EQ(marked(), "\xC3\xA9t\xC3\xA9") << "matched by the folded name";
+  type("x");
+  EXPECT_EQ(marked(), "\xC3\xA9t\xC3\xA9") << "no match leaves the mark";
+  type("su");
+  // Return held opens nothing until it is let go.
+  state().input.key_code = 0x1C;
+  key(kKeyReturn);
+  frame();
+  EXPECT_EQ(path(), dir_.string());
+  state().input.key_code = 0;
+  frame();
+  EXPECT_EQ(path(), (dir_ / "sub").string());
+  EXPECT_EQ(marked(), "none") << "a new list has no mark";
+}
+
 TEST_F(DiskOp, TracksAndPatternsMoveBetweenFilesAndThePatternOrTheClipboards) {
   player().patterns[0][9][2].period = 428;
   player().patterns[0][9][2].sample = 3;

@@ -3,6 +3,8 @@
 // editor's list following the song, the wheel and the scroll bar.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "../engine/module_builder.h"
 #include "../render/screen_fixture.h"
 #include "edit/edit_op.h"
@@ -103,6 +105,28 @@ TEST(PositionEditor, ListFollowsTheSongTheWheelAndTheBar) {
     position_editor_frame(editor, screen_context(st), true);
     EXPECT_EQ(editor.top, s.want_top)
         << "position " << s.song_position << " wheel " << s.wheel << " y " << s.mouse_y;
+  }
+}
+
+TEST(PositionEditor, HomeAndEndMakeTheEndsTheSongPosition) {
+  screen_test::Screen screen;
+  Player& p = screen.player();
+  EditorState& st = screen.state;
+  p.song_length = 20;
+  p.song_position = 9;
+  PositionEditorState editor{};
+  editor.followed = 9;
+  editor.typed = -1;
+  editor.top = 5;
+  // Nine lines: the last position shows from top 11.
+  for (const auto& [key, want_position, want_top] :
+       {std::array<int32_t, 3>{kKeyEnd, 19, 11}, std::array<int32_t, 3>{kKeyHome, 0, 0}}) {
+    st.input = FrameInput{};
+    st.input.mouse_y = 200;
+    st.input.screen_key = key;
+    position_editor_frame(editor, screen_context(st), true);
+    EXPECT_EQ(p.song_position, want_position);
+    EXPECT_EQ(editor.top, want_top);
   }
 }
 

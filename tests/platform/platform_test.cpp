@@ -62,10 +62,11 @@ std::string frames(const std::string& events) {
 
 TEST(KeyTranslation, KeySequences) {
   const std::pair<const char*, const char*> cases[] = {
-      // Keys sit where the PC keys are; Home is not on the keyboard we
-      // mirror, and the key left of 1 and F12 (the stereo key) give no code.
-      {"+30 f +45 f +43 f +100 f +56 f +58 f +83 f +88 f +84 f +74 f +76 f +53 f +69 f",
-       "2/0/0 C/0/0 F/0/0 56/0/0 35/0/0 3B/0/0 45/0/0 9C/0/0 B5/0/0 B5/0/0 D3/0/0 0/0/0 0/0/0"},
+      // Keys sit where the PC keys are (Home and End as E0 47 and E0 4F);
+      // the key left of 1 and F12 (the stereo key) give no code.
+      {"+30 f +45 f +43 f +100 f +56 f +58 f +83 f +88 f +84 f +74 f +77 f +76 f +53 f +69 f",
+       "2/0/0 C/0/0 F/0/0 56/0/0 35/0/0 3B/0/0 45/0/0 9C/0/0 B5/0/0 C7/0/0 CF/0/0 D3/0/0 0/0/0 "
+       "0/0/0"},
       {"+41 f -41 f", "0/0/0 1/0/0"},  // Escape acts on release
       {"+229 f f -229 f", "36/0/0 36/0/0 0/0/0"},
       {"+225 f +4 f -225 f", "0/1/0 1E/1/0 0/0/0"},
