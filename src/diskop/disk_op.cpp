@@ -383,7 +383,10 @@ void take_list_key(DiskOpFrame* state, const DiskOpServices& services) {
     disk_op.marked = mark + 1;
     disk_op.list_top = top_showing(mark, disk_op.list_top, kListLines, count);
   }
-  if (key == kKeyReturn && disk_op.marked > 0) disk_op.open_marked = 1;
+  // Only a mark in sight: the user sees what Return opens.
+  const int32_t shown = disk_op.marked - 1 - disk_op.list_top;
+  if (key == kKeyReturn && disk_op.marked > 0 && shown >= 0 && shown < kListLines)
+    disk_op.open_marked = 1;
   if (disk_op.open_marked && state->input.key_code == 0) {
     disk_op.open_marked = 0;
     open_entry(state, services, disk_op.marked - 1);

@@ -321,6 +321,12 @@ TEST_F(DiskOp, HomeEndAndTypingMarkAnEntryThatReturnOpens) {
   type("x");
   EXPECT_EQ(marked(), "\xC3\xA9t\xC3\xA9") << "no match leaves the mark";
   type("su");
+  // Scrolled out of sight, the mark is not opened by Return.
+  for (int i = 0; i < 15; ++i) scroll_disk_op_list(state().disk_op, 1);
+  key(kKeyReturn);
+  frame();
+  EXPECT_EQ(path(), dir_.string());
+  for (int i = 0; i < 15; ++i) scroll_disk_op_list(state().disk_op, -1);
   // Return held opens nothing until it is let go.
   state().input.key_code = 0x1C;
   key(kKeyReturn);
