@@ -138,5 +138,6 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
     }
   }
   draw(presets, ctx, services);
-  return {true, over && (input.left_held != 0 || input.right_down != 0)};
+  // A right click alone is used in the frame its button comes up.
+  return {true, over && (input.left_held != 0 || input.right_down != 0 || input.right_click != 0)};
 }

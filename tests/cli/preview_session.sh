@@ -54,7 +54,7 @@ listen $work/left_click.wav
 key Escape
 click 270 16
 wait 2
-click 50 17 right
+click 100 17 right
 wait 20
 listen $work/preset.wav
 key ralt
