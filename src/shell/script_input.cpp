@@ -182,5 +182,9 @@ void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& co
 }
 
 HeadlessFeed script_feed(ScriptInput& script) {
-  return HeadlessFeed{next_frame, poll, &script, heard};
+  // The sound is kept only for a script that listens to it.
+  bool listens = false;
+  for (const ScriptCommand& command : *script.commands)
+    listens = listens || command.verb == kScriptListen;
+  return HeadlessFeed{next_frame, poll, &script, listens ? heard : nullptr};
 }
