@@ -666,22 +666,36 @@ Sheet sample_tools_page() {
 
 // --- Setup panel -------------------------------------------------------------
 
-Sheet setup_image() {
+// A page: the tabs with its own pressed in, then its lines.
+Sheet setup_image(int page) {
   Sheet c = sheet(kScreenWidth, kSetupHeight, kPanel);
   hline(c, 0, 319, kSetupHeight - 1, kShadow);
-  centred(c, 100, 0, 295, 10, "SETUP");
   hline(c, 0, 319, 11, kShadow);
-  vline(c, kSetupColumnWidth - 1, 12, kSetupHeight - 2, kShadow);
+  const SetupPage& shown = kSetupPageTable[page];
+  if (!shown.wide) vline(c, kSetupColumnWidth - 1, 12, kSetupHeight - 2, kShadow);
   for (const Button<SetupAction>& b : kSetupButtons)
     if (b.caption) button(c, b.rect, b.caption);
-  int index = 0;
-  for (const SetupLine& line : kSetupLineTable) {
-    const int x = index / kSetupLines * kSetupColumnWidth;
-    const int y = kSetupTop + index % kSetupLines * kSetupLineHeight;
-    ++index;
+  for (int tab = 0; tab < kSetupPageCount; ++tab) {
+    const int x1 = kSetupTabX + tab * kSetupTabWidth;
+    const int x2 = x1 + kSetupTabWidth - 1;
+    if (tab == page) {
+      inset(c, x1, 0, x2, 10, kPanel);
+      centred(c, x1, 0, x2, 10, kSetupPageTable[tab].tab);
+    } else {
+      button(c, x1, 0, x2, 10, kSetupPageTable[tab].tab, kShadow);
+    }
+  }
+  for (int place = 0; place < kSetupSlots; ++place) {
+    const SetupLine& line = shown.lines[place];
+    if (!line.caption) continue;
+    const int x = place / kSetupLines * kSetupColumnWidth;
+    const int y = kSetupTop + place % kSetupLines * kSetupLineHeight;
     caption(c, x + kSetupCaptionX, y + 2, line.caption);
+    if (line.step == 0) {  // a text: no arrows, across the panel on a page of one column
+      inset(c, x + kSetupValueX, y, shown.wide ? kSetupWideEnd : x + kSetupValueEnd, y + 10);
+      continue;
+    }
     inset(c, x + kSetupValueX, y, x + kSetupValueEnd, y + 10);
-    if (line.step == 0) continue;  // a text: no arrows
     button(c, x + kSetupDownX, y, x + kSetupUpX - 1, y + 10, std::string(1, kDown));
     button(c, x + kSetupUpX, y, x + kSetupUpX + 11, y + 10, std::string(1, kUp));
   }
@@ -744,7 +758,10 @@ int main(int argc, char** argv) {
       {"hveditop1.png", transpose_page()},
       {"hveditop2.png", record_page()},
       {"hveditop3.png", sample_tools_page()},
-      {"hvsetup.png", setup_image()},
+      {"hvsetup1.png", setup_image(0)},
+      {"hvsetup2.png", setup_image(1)},
+      {"hvsetup3.png", setup_image(2)},
+      {"hvsetup4.png", setup_image(3)},
       {"hvpresets.png", presets_image()},
   };
   bool ok = true;

@@ -164,16 +164,14 @@ void begin_entry(DiskOpFrame* state, int32_t entry, const std::string& text, Dis
   DiskOpState& disk_op = state->disk_op;
   disk_op.entry = entry;
   disk_op.entry_kind = kind;
-  copy_path(disk_op.entry_text, text.c_str());
-  disk_op.entry_cursor = static_cast<int32_t>(std::strlen(disk_op.entry_text));
-  disk_op.entry_fresh = 1;
+  begin_line_entry(disk_op.line, text.c_str());
   set_message(state->status, prompt);
-  state->status.dialog = kDialogDiskOpEntry;
+  state->status.dialog = kDialogLineEntry;
 }
 
 void end_entry(DiskOpState& disk_op, Status& status) {
   disk_op.entry = 0;
-  if (status.dialog == kDialogDiskOpEntry) {
+  if (status.dialog == kDialogLineEntry) {
     status.dialog = kDialogNone;
     set_message(status, "ALL RIGHT");
   }
@@ -208,22 +206,12 @@ void accept_entry(DiskOpFrame* state) {
   if (entry == 3) {
     const auto kind = static_cast<DiskKind>(disk_op.entry_kind);
     const char* fallback = kind == kDiskSample ? "sample" : "untitled";
-    return ask_save(state, kind, safe_file_name(disk_op.entry_text, kPathSize, fallback).c_str());
+    return ask_save(state, kind, safe_file_name(disk_op.line.text, kPathSize, fallback).c_str());
   }
-  const std::string path = typed_directory(disk_op.path, disk_op.entry_text);
+  const std::string path = typed_directory(disk_op.path, disk_op.line.text);
   DirList probe{};
   if (path.empty() || !read_directory(path.c_str(), probe)) return fail(state, "CAN'T READ DIR");
   enter_directory(state, path.c_str());
-}
-
-void type_char(DiskOpState& disk_op, char c) {
-  char* text = disk_op.entry_text;
-  const size_t length = std::strlen(text);
-  if (length + 1 >= kPathSize) return;
-  const auto cursor = static_cast<size_t>(disk_op.entry_cursor);
-  std::memmove(text + cursor + 1, text + cursor, length - cursor + 1);
-  text[cursor] = c;
-  ++disk_op.entry_cursor;
 }
 
 // This frame's key, once per press; a click outside the field cancels.
@@ -236,61 +224,14 @@ void take_entry_input(DiskOpFrame* state) {
   }
   if (input.left_held == 1 && action_under(input, kDiskButtons) != DiskAction::kPathField)
     return end_entry(disk_op, state->status);
-  char* text = disk_op.entry_text;
-  const auto length = static_cast<int32_t>(std::strlen(text));
-  // A character whose key the program does not know comes alone, held
-  // while its key is: it types once.
-  const int32_t text_only = input.key_code == 0 ? input.text_char : 0;
-  const bool new_text = text_only != 0 && text_only != disk_op.entry_key;
-  disk_op.entry_key = text_only;
-  if (input.screen_key == 0 && !new_text) return;
-  // An edit key or a character ends the offer to replace the line.
-  const bool fresh = disk_op.entry_fresh != 0;
-  disk_op.entry_fresh = 0;
-  switch (input.screen_key) {
-    case kKeyReturn:
-    case kKeyNumEnter:
+  switch (take_line_key(disk_op.line, input)) {
+    case LineKey::kAccept:
       return accept_entry(state);
-    case kKeyEsc:
+    case LineKey::kCancel:
       return end_entry(disk_op, state->status);
-    case kKeyBackspace:
-      if (disk_op.entry_cursor == 0) return;
-      --disk_op.entry_cursor;
-      std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
-                   static_cast<size_t>(length - disk_op.entry_cursor));
-      return;
-    case kKeyDel:
-      if (disk_op.entry_cursor < length)
-        std::memmove(text + disk_op.entry_cursor, text + disk_op.entry_cursor + 1,
-                     static_cast<size_t>(length - disk_op.entry_cursor));
-      return;
-    case kKeyLeft:
-      disk_op.entry_cursor = std::max(disk_op.entry_cursor - 1, 0);
-      return;
-    case kKeyRight:
-      disk_op.entry_cursor = std::min(disk_op.entry_cursor + 1, length);
-      return;
-    default:
+    case LineKey::kNone:
       break;
   }
-  // The layout's character; else the key's own, in lower case unshifted.
-  int32_t c = input.text_char;
-  if (c < 32 || c >= 127) {
-    const bool shifted = (input.modifiers & kModifierShift) != 0;
-    const KeyRecord* record =
-        find_key_record(shifted ? kShiftedChars : kPlainChars, input.key_code);
-    c = record->edits_text ? 0 : static_cast<unsigned char>(record->text[0]);
-    if (!shifted) c = std::tolower(c);
-  }
-  if (c < 32 || c >= 127) {
-    disk_op.entry_fresh = fresh ? 1 : 0;  // a modifier alone
-    return;
-  }
-  if (fresh) {
-    text[0] = 0;
-    disk_op.entry_cursor = 0;
-  }
-  type_char(disk_op, static_cast<char>(c));
 }
 
 // SAVE first offers the name it would use, to be changed.
@@ -522,16 +463,7 @@ const char* buffer_current(int32_t option) {
 void draw_path(DiskOpFrame* state) {
   const DiskOpState& disk_op = state->disk_op;
   if (disk_op.entry) {
-    // The part of the typed line around the cursor, and the cursor.
-    const int32_t first = std::max(disk_op.entry_cursor - (kPathChars - 1), 0);
-    for (int32_t i = 0; i < kPathChars; ++i) {
-      const int32_t at = first + i;
-      const char c =
-          at < static_cast<int32_t>(std::strlen(disk_op.entry_text)) ? disk_op.entry_text[at] : ' ';
-      draw_glyph(state->canvas, 31 + 8 * i, 36, static_cast<uint8_t>(c), 0, kEntryInk);
-    }
-    const int32_t x = 31 + 8 * (disk_op.entry_cursor - first);
-    fill_rect(state->canvas, {x, 42, x + 6, 42}, kEntryInk);
+    draw_line_entry(state->canvas, 31, 36, kPathChars, disk_op.line, kEntryInk);
     return;
   }
   const char* path = state->disk_op.path;
@@ -585,7 +517,7 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
   }
   if (disk_op.list_valid == 0 || !disk_op.list) read_list(state);
   if (disk_op.entry) {
-    if (ctx.status.dialog == kDialogDiskOpEntry) {
+    if (ctx.status.dialog == kDialogLineEntry) {
       take_entry_input(state);
     } else {
       disk_op.entry = 0;  // another dialog took over
@@ -666,6 +598,18 @@ void set_default_directories(DiskOpState& disk_op, const char* module_path) {
     set_directory(disk_op.*kDirectories[kind - 1], path);
   }
   set_directory(disk_op.path, modules);
+}
+
+bool set_start_directory(DiskOpState& disk_op, DiskKind kind, const char* typed) {
+  const std::string path = typed_directory(working_directory().c_str(), typed);
+  DirList probe{};
+  if (path.empty() || !read_directory(path.c_str(), probe)) return false;
+  set_directory(disk_op.*kDirectories[kind - 1], path);
+  if (disk_kind(disk_op.page, disk_op.kind) == kind) {
+    set_directory(disk_op.path, path);
+    disk_op.list_valid = 0;
+  }
+  return true;
 }
 
 std::string list_name(const char* name, int32_t columns) {

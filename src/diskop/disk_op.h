@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "edit/line_entry.h"
 #include "files/module_format.h"
 #include "render/screen.h"
 
@@ -44,14 +45,11 @@ struct DiskOpState {
   int32_t save_due;        // 1: answered yes, written on the next frame
   int32_t question_loads;  // 1: the question is whether to load save_target over unsaved work
   char save_target[kPathSize];
-  // A line typed in the path field (dialog kDialogDiskOpEntry): a folder
+  // A line typed in the path field (dialog kDialogLineEntry): a folder
   // to go to, or the name a save of `entry_kind` takes.
   int32_t entry;  // 0 none, 1 the path, 2 a save name, 3 one taken
   int32_t entry_kind;
-  int32_t entry_cursor;
-  int32_t entry_fresh;  // 1 until the first key: a character then replaces the whole line
-  int32_t entry_key;    // the character of the last frame typed without a key code
-  char entry_text[kPathSize];
+  LineEntry line;
 };
 
 // The five kinds of file; 0 means none.
@@ -106,6 +104,11 @@ DiskKind disk_kind(int32_t page, int32_t row);
 // (or the working directory); samples, tracks and patterns in the per-user
 // data directory. The screen shows the module directory first.
 void set_default_directories(DiskOpState& disk_op, const char* module_path);
+// Where a kind of file starts from now on: "~" is the home folder, a
+// relative path starts in the working folder. The list follows at once when
+// it shows that kind. False, changing nothing, when that is no folder that
+// can be read.
+bool set_start_directory(DiskOpState& disk_op, DiskKind kind, const char* typed);
 
 // What the list shows of a file name: each UTF-8 character outside ASCII
 // as its closest unaccented letter, else '?', cut to `columns` with a '>'

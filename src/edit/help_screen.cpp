@@ -75,10 +75,12 @@ constexpr PageText kPages[] = {
      "(a right click by 10); the wheel, the scroll bar or a drag on the lines move the list.",
      "Position editor (POS), while it is open"},
     {"SETUP", screen_number(ScreenId::kSetup),
-     "Every setting of the settings file. A change acts at once, the window's at the next start. "
-     "SAVE writes the file, RESET returns to the defaults after a question.",
-     "A click on a switch's value turns it, on a number's value types it; the arrows step it, a "
-     "right click by the larger step.",
+     "Every setting of the settings file on four pages: EDITOR, SOUND, MIDI and FILES. A change "
+     "acts at once. SAVE writes the file, keeping your own lines in it; RESET returns to the "
+     "defaults after a question.",
+     "A click on a tab turns the page. A click on a switch's value turns it, on a number's value "
+     "types it (- turns its sign), on a text (a folder, the MIDI port) types it: Return keeps it, "
+     "Esc drops it. The arrows step a number, a right click by the larger step.",
      "Setup screen (SETUP), while it is open"},
     {"PRESETS", screen_number(ScreenId::kPresets),
      "The sample-library entries you keep, from presets.ini: name, length (MISSING when the file "

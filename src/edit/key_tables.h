@@ -49,6 +49,7 @@ enum KeyIndex : int32_t {
   kKey8 = 29,
   kKey9 = 30,
   kKey0 = 31,
+  kKeyMinus = 32,  // right of 0: '-' on a US keyboard
   kKeyBackspace = 35,
   kKeyQ = 36,
   kKeyW = 37,

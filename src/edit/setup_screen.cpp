@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <iterator>
+#include <cstring>
 
 #include "edit/requesters.h"
 #include "layout/setup_layout.h"
@@ -15,58 +14,93 @@ namespace {
 
 constexpr uint32_t kInk = 0x24221E;
 constexpr uint32_t kTypedInk = 0x3A5FCC;
-constexpr int32_t kLineCount = static_cast<int32_t>(std::size(kSetupLineTable));
 constexpr int32_t kMostDigits = 5;
+// What a narrow value field holds.
+constexpr int32_t kNarrowColumns = (kSetupValueEnd - kSetupValueX - 3) / 8;
 
-const SettingKey* key_of(int32_t line) {
-  return find_setting_key(kSetupLineTable[line].section, kSetupLineTable[line].name);
+// The line at a place of a page, or null for an empty place.
+const SetupLine* line_of(int32_t page, int32_t place) {
+  if (page < 0 || page >= kSetupPageCount || place < 0 || place >= kSetupSlots) return nullptr;
+  const SetupLine& line = kSetupPageTable[page].lines[place];
+  return line.caption ? &line : nullptr;
 }
 
-// The line under the pointer, or -1.
-int32_t line_at(int32_t x, int32_t y) {
+const SettingKey* number_of(int32_t page, int32_t place) {
+  const SetupLine* line = line_of(page, place);
+  return line ? find_setting_key(line->section, line->name) : nullptr;
+}
+
+const SettingText* text_of(int32_t page, int32_t place) {
+  const SetupLine* line = line_of(page, place);
+  return line ? find_setting_text(line->section, line->name) : nullptr;
+}
+
+// The place under the pointer that holds a line, or -1.
+int32_t place_at(int32_t page, int32_t x, int32_t y) {
   const int32_t row = (y - kSetupTop) / kSetupLineHeight;
-  const int32_t line = x / kSetupColumnWidth * kSetupLines + row;
-  if (y < kSetupTop || row >= kSetupLines || line >= kLineCount) return -1;
-  return line;
+  if (y < kSetupTop || row >= kSetupLines) return -1;
+  const int32_t place =
+      kSetupPageTable[page].wide ? row : x / kSetupColumnWidth * kSetupLines + row;
+  return line_of(page, place) ? place : -1;
+}
+
+int32_t value_x(int32_t page, int32_t place) {
+  return (kSetupPageTable[page].wide ? 0 : place / kSetupLines * kSetupColumnWidth) + kSetupValueX +
+         2;
+}
+
+int32_t value_y(int32_t place) {
+  return kSetupTop + place % kSetupLines * kSetupLineHeight + 2;
 }
 
 void set_value(Settings& settings, const SettingKey& key, int32_t value) {
   key.set(settings, std::clamp(value, key.low, key.high));
 }
 
-// A line whose window setting waits for the next start says so.
-void changed(const ScreenContext& ctx, int32_t line) {
-  if (std::string_view(kSetupLineTable[line].section) == "display")
-    timed_message(ctx.status, "AT NEXT START");
-}
-
 void stop_typing(SetupState& setup) {
   setup.typing = 0;
   setup.typed = 0;
   setup.typed_digits = 0;
+  setup.typed_negative = 0;
+}
+
+// The typed text becomes the setting, or is dropped.
+void stop_texting(SetupState& setup, const ScreenContext& ctx, Settings& settings, bool keep) {
+  const SettingText* text = text_of(setup.page, setup.texting - 1);
+  if (keep && text) settings.*text->field = setup.line.text;
+  setup.texting = 0;
+  if (ctx.status.dialog == kDialogLineEntry) {
+    ctx.status.dialog = kDialogNone;
+    set_message(ctx.status, "ALL RIGHT");
+  }
+}
+
+void take_typed(SetupState& setup, Settings& settings) {
+  const SettingKey* key = number_of(setup.page, setup.typing - 1);
+  if (key && setup.typed_digits > 0)
+    set_value(settings, *key, setup.typed_negative ? -setup.typed : setup.typed);
+  stop_typing(setup);
 }
 
 // False when Esc closed the screen.
-bool take_key(SetupState& setup, const ScreenContext& ctx, Settings& settings) {
-  const int32_t key = ctx.input.screen_key;
+bool take_key(SetupState& setup, Settings& settings, int32_t key) {
   const int32_t digit = key == kKeyReturn || key == kKeyBackspace ? -1 : hex_digit_value(key);
+  const SettingKey* typed = number_of(setup.page, setup.typing - 1);
   if (key == kKeyEsc) {
     if (setup.typing == 0) return false;
     stop_typing(setup);
-  } else if (setup.typing == 0) {
+  } else if (!typed) {
     return true;
   } else if (digit >= 0 && digit <= 9 && setup.typed_digits < kMostDigits) {
     setup.typed = setup.typed * 10 + digit;
     ++setup.typed_digits;
+  } else if ((key == kKeyMinus || key == kKeyNumMinus) && typed->low < 0) {
+    setup.typed_negative ^= 1;
   } else if (key == kKeyBackspace && setup.typed_digits > 0) {
     setup.typed /= 10;
     --setup.typed_digits;
   } else if (key == kKeyReturn) {
-    if (setup.typed_digits > 0) {
-      set_value(settings, *key_of(setup.typing - 1), setup.typed);
-      changed(ctx, setup.typing - 1);
-    }
-    stop_typing(setup);
+    take_typed(setup, settings);
   }
   return true;
 }
@@ -77,10 +111,37 @@ void save(const ScreenContext& ctx, const Settings& settings) {
   timed_message(ctx.status, saved ? "SETTINGS SAVED" : "CANNOT SAVE");
 }
 
+// A click on a value: a switch turns, a number is typed, a text too.
+void click_value(SetupState& setup, const ScreenContext& ctx, Settings& settings, int32_t place) {
+  if (const SettingText* text = text_of(setup.page, place)) {
+    setup.texting = place + 1;
+    begin_line_entry(setup.line, (settings.*text->field).c_str());
+    set_message(ctx.status, "TYPE, RETURN");
+    ctx.status.dialog = kDialogLineEntry;
+    return;
+  }
+  const SettingKey* key = number_of(setup.page, place);
+  if (!key) return;
+  if (key->words || key->high - key->low == 1) {
+    // A switch: the next of its values, round.
+    const int32_t value = key->get(settings);
+    set_value(settings, *key, value >= key->high ? key->low : value + 1);
+  } else {
+    setup.typing = place + 1;
+  }
+}
+
 // False when the close button was pressed.
 bool press(SetupState& setup, const ScreenContext& ctx, Settings& settings, SetupAction action) {
-  const int32_t line = line_at(ctx.input.mouse_x, ctx.input.mouse_y);
-  const SettingKey* key = line >= 0 ? key_of(line) : nullptr;
+  const FrameInput& input = ctx.input;
+  const int32_t place = place_at(setup.page, input.mouse_x, input.mouse_y);
+  const bool wide = kSetupPageTable[setup.page].wide;
+  // On a page of one column a text field takes the arrows' places; elsewhere
+  // the wide field is no field.
+  if (action == SetupAction::kWideValue && !wide) action = SetupAction::kNone;
+  if (text_of(setup.page, place) && (action == SetupAction::kDown || action == SetupAction::kUp ||
+                                     action == SetupAction::kWideValue))
+    action = SetupAction::kValue;
   if (action != SetupAction::kNone) stop_typing(setup);
   switch (action) {
     case SetupAction::kSave:
@@ -89,29 +150,26 @@ bool press(SetupState& setup, const ScreenContext& ctx, Settings& settings, Setu
     case SetupAction::kReset:
       ask_question(ctx.status, Question::kResetSettings, "RESET SETTINGS ?");
       break;
+    case SetupAction::kPage:
+      setup.page =
+          std::clamp((input.mouse_x - kSetupTabX) / kSetupTabWidth, 0, kSetupPageCount - 1);
+      break;
     case SetupAction::kClose:
       return false;
     case SetupAction::kValue:
       // Once per press: held, a switch would flip on every repeat.
-      if (!key || ctx.input.left_held != 1) break;
-      if (key->words || key->high - key->low == 1) {
-        // A switch: the next of its values, round.
-        const int32_t value = key->get(settings);
-        set_value(settings, *key, value >= key->high ? key->low : value + 1);
-        changed(ctx, line);
-      } else {
-        setup.typing = line + 1;
-      }
+      if (place >= 0 && input.left_held == 1) click_value(setup, ctx, settings, place);
       break;
     case SetupAction::kDown:
     case SetupAction::kUp: {
+      const SettingKey* key = number_of(setup.page, place);
       if (!key) break;
-      const SetupLine& shown = kSetupLineTable[line];
-      const int32_t step = ctx.input.right_down ? shown.big_step : shown.step;
+      const SetupLine& shown = *line_of(setup.page, place);
+      const int32_t step = input.right_down ? shown.big_step : shown.step;
       set_value(settings, *key, key->get(settings) + (action == SetupAction::kUp ? step : -step));
-      changed(ctx, line);
       break;
     }
+    case SetupAction::kWideValue:
     case SetupAction::kNone:
       break;
   }
@@ -119,40 +177,57 @@ bool press(SetupState& setup, const ScreenContext& ctx, Settings& settings, Setu
 }
 
 void draw(const SetupState& setup, const ScreenContext& ctx, const Settings& settings) {
-  for (int32_t line = 0; line < kLineCount; ++line) {
-    const int32_t x = line / kSetupLines * kSetupColumnWidth + kSetupValueX + 2;
-    const int32_t y = kSetupTop + line % kSetupLines * kSetupLineHeight + 2;
-    if (setup.typing == line + 1) {
+  const int32_t page = setup.page;
+  const int32_t columns = kSetupPageTable[page].wide ? kSetupWideColumns : kNarrowColumns;
+  for (int32_t place = 0; place < kSetupSlots; ++place) {
+    if (!line_of(page, place)) continue;
+    const int32_t x = value_x(page, place);
+    const int32_t y = value_y(place);
+    if (setup.texting == place + 1) {
+      draw_line_entry(ctx.canvas, x, y, columns, setup.line, kTypedInk);
+    } else if (setup.typing == place + 1) {
+      const char* sign = setup.typed_negative ? "-" : "";
       if (setup.typed_digits == 0)
-        draw_text(ctx.canvas, x, y, 0, kTypedInk, "_");
+        draw_text(ctx.canvas, x, y, 0, kTypedInk, "%s_", sign);
       else
-        draw_text(ctx.canvas, x, y, 0, kTypedInk, "%d_", setup.typed);
-      continue;
+        draw_text(ctx.canvas, x, y, 0, kTypedInk, "%s%d_", sign, setup.typed);
+    } else {
+      // A long text shows its end: the part that tells folders apart.
+      std::string text = setup_value_text(settings, page, place);
+      if (static_cast<int32_t>(text.size()) > columns) text = text.substr(text.size() - columns);
+      draw_text(ctx.canvas, x, y, 0, kInk, "%s", text.c_str());
     }
-    char text[8];
-    setup_value_text(settings, line, text, sizeof text);
-    draw_text(ctx.canvas, x, y, 0, kInk, "%s", text);
   }
 }
 
 }  // namespace
 
-void setup_value_text(const Settings& settings, int32_t line, char* text, int32_t size) {
-  const SettingKey* key = key_of(line);
+const Image* setup_page_image(const GuiImages& images, int32_t page) {
+  const Image* pages[kSetupPageCount] = {images.setup0, images.setup1, images.setup2,
+                                         images.setup3};
+  return pages[std::clamp(page, 0, kSetupPageCount - 1)];
+}
+
+std::string setup_value_text(const Settings& settings, int32_t page, int32_t place) {
+  if (const SettingText* text = text_of(page, place)) {
+    const std::string& value = settings.*text->field;
+    // The port: the first hardware one when none is named; a folder: the
+    // program's own rule.
+    if (value.empty()) return std::strcmp(text->section, "midi") == 0 ? "FIRST PORT" : "DEFAULT";
+    return value;
+  }
+  const SettingKey* key = number_of(page, place);
+  if (!key) return {};
   std::string shown;
-  if (!key) {
-    // The MIDI port: the first hardware one when none is named.
-    shown = settings.midi_input.empty() ? "FIRST" : settings.midi_input;
-  } else if (key->words) {
+  if (key->words) {
     shown = key->words[std::clamp(key->get(settings), key->low, key->high)];
   } else if (key->low == 0 && key->high == 1) {
     shown = key->get(settings) ? "ON" : "OFF";
   } else {
     shown = std::to_string(key->get(settings));
   }
-  shown.resize(std::min<size_t>(shown.size(), static_cast<size_t>(size - 1)));
   for (char& c : shown) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  std::snprintf(text, static_cast<size_t>(size), "%s", shown.c_str());
+  return shown;
 }
 
 bool setup_takes_key(int32_t key_index, int32_t modifiers) {
@@ -163,11 +238,28 @@ ScreenResult setup_frame(SetupState& setup, const ScreenContext& ctx, Settings& 
                          bool open) {
   if (!open) {
     stop_typing(setup);
+    if (setup.texting) stop_texting(setup, ctx, settings, false);
     return {false, false};
   }
-  if (ctx.input.screen_key != 0 && !take_key(setup, ctx, settings)) return {false, false};
   const FrameInput& input = ctx.input;
   const bool over = input.mouse_y < kSetupHeight;
+  if (setup.texting) {
+    // Return keeps the text, Esc drops it; a click elsewhere keeps it too,
+    // then acts.
+    const LineKey key = ctx.status.dialog == kDialogLineEntry
+                            ? take_line_key(setup.line, input)
+                            : LineKey::kCancel;  // another dialog took over
+    const bool elsewhere = input.left_held == 1 &&
+                           place_at(setup.page, input.mouse_x, input.mouse_y) != setup.texting - 1;
+    if (key != LineKey::kNone || elsewhere)
+      stop_texting(setup, ctx, settings, key == LineKey::kAccept || elsewhere);
+    if (!elsewhere) {
+      draw(setup, ctx, settings);
+      return {true, over && input.left_held != 0};
+    }
+  } else if (input.screen_key != 0 && !take_key(setup, settings, input.screen_key)) {
+    return {false, false};
+  }
   // Nothing acts while a requester or a text field has the mouse.
   if (ctx.status.dialog != kDialogNone) {
     draw(setup, ctx, settings);
@@ -180,6 +272,10 @@ ScreenResult setup_frame(SetupState& setup, const ScreenContext& ctx, Settings& 
     if (under == SetupAction::kDown || under == SetupAction::kUp) action = under;
   }
   setup.right_down = input.right_down;
+  // A number being typed is kept when the click goes elsewhere.
+  if (setup.typing && input.left_held == 1 &&
+      place_at(setup.page, input.mouse_x, input.mouse_y) != setup.typing - 1)
+    take_typed(setup, settings);
   if (!press(setup, ctx, settings, action)) return {false, true};
   draw(setup, ctx, settings);
   return {true, over && (input.left_held != 0 || input.right_down != 0)};

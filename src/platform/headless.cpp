@@ -104,6 +104,12 @@ void unlock(void* context) {
 
 void set_title(void*, const char*) {}
 
+void set_window(void* context, int32_t scale, bool fullscreen) {
+  of(context).window_scale = scale;
+  of(context).window_fullscreen = fullscreen ? 1 : 0;
+  ++of(context).window_changes;
+}
+
 }  // namespace
 
 void headless_init(HeadlessPlatform& platform, int64_t frames) {
@@ -121,9 +127,13 @@ void headless_init_fed(HeadlessPlatform& platform, HeadlessFeed feed) {
   platform.capture_hz = 0;
   platform.sink = CaptureSink{nullptr, nullptr};
   platform.capture_frames_pushed = 0;
+  platform.window_scale = 0;
+  platform.window_fullscreen = 0;
+  platform.window_changes = 0;
 }
 
 PlatformOps headless_ops(HeadlessPlatform& platform) {
-  return PlatformOps{&platform,   wait,         clock_us,      poll, present, audio_open,
-                     audio_close, capture_open, capture_close, lock, unlock,  set_title};
+  return PlatformOps{&platform,  wait,        clock_us,     poll,          present,
+                     audio_open, audio_close, capture_open, capture_close, lock,
+                     unlock,     set_title,   set_window};
 }

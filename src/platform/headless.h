@@ -36,6 +36,10 @@ struct HeadlessPlatform {
   double capture_hz;
   CaptureSink sink;  // push is null while the input is closed
   int64_t capture_frames_pushed;
+  // What the program last asked of the window it does not have.
+  int32_t window_scale;
+  int32_t window_fullscreen;
+  int32_t window_changes;
 };
 
 // A run of `frames` frames without input.

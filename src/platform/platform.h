@@ -50,6 +50,7 @@ struct AudioSource {
   void (*fill)(void* context, int16_t* interleaved, int32_t frames);
   void* context;
   int32_t rate = kAudioRate;
+  int32_t frames = 1024;  // what the card is asked to take at a time
 };
 
 // Where recorded sound goes: `frames` 16-bit samples, the device's channels
@@ -98,4 +99,7 @@ struct PlatformOps {
   // Names the window; null, or a function that does nothing, where there
   // is no window.
   void (*set_title)(void* context, const char* title);
+  // Sizes the window to `scale` times the picture (0: the largest whole
+  // factor that fits the desktop), or makes it fill the screen.
+  void (*set_window)(void* context, int32_t scale, bool fullscreen);
 };

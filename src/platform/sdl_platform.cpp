@@ -19,7 +19,6 @@ namespace {
 
 constexpr int32_t kPictureWidth = 320;
 constexpr int32_t kPictureHeight = 255;
-constexpr int kDeviceFrames = 1024;
 constexpr uint32_t kPollUs = 5000;
 constexpr int64_t kFrameUs = 16666;
 
@@ -84,7 +83,7 @@ int32_t audio_open(void* context, AudioSource source) {
     want.freq = source.rate;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = kDeviceFrames;
+    want.samples = static_cast<Uint16>(source.frames);
     want.callback = audio_callback;
     want.userdata = platform;
     SDL_AudioSpec have{};
@@ -219,6 +218,21 @@ void set_title(void* context, const char* title) {
   SDL_SetWindowTitle(static_cast<SdlPlatform*>(context)->window, title);
 }
 
+int32_t window_scale(int32_t scale) {
+  if (scale != 0) return scale;
+  SDL_Rect usable{0, 0, kPictureWidth, kPictureHeight};
+  SDL_GetDisplayUsableBounds(0, &usable);
+  return default_scale(usable.w, usable.h, kPictureWidth, kPictureHeight);
+}
+
+void set_window(void* context, int32_t scale, bool fullscreen) {
+  SDL_Window* window = static_cast<SdlPlatform*>(context)->window;
+  SDL_SetWindowFullscreen(window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+  if (fullscreen) return;
+  const int32_t factor = window_scale(scale);
+  SDL_SetWindowSize(window, kPictureWidth * factor, kPictureHeight * factor);
+}
+
 void present(void* context, const uint8_t* framebuffer, bool text_input) {
   auto* platform = static_cast<SdlPlatform*>(context);
   set_text_input(platform, text_input);
@@ -293,12 +307,7 @@ SdlPlatform* sdl_platform_create(const WindowOptions& options) {
   }
   install_signal_handlers();  // after SDL's own, which they replace for these two
   auto* platform = new SdlPlatform{};
-  int32_t scale = options.scale;
-  if (scale == 0) {
-    SDL_Rect usable{0, 0, kPictureWidth, kPictureHeight};
-    SDL_GetDisplayUsableBounds(0, &usable);
-    scale = default_scale(usable.w, usable.h, kPictureWidth, kPictureHeight);
-  }
+  const int32_t scale = window_scale(options.scale);
   // Whole-pixel scaling stays crisp.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -338,6 +347,7 @@ void sdl_platform_destroy(SdlPlatform* platform) {
 }
 
 PlatformOps sdl_platform_ops(SdlPlatform* platform) {
-  return PlatformOps{platform,    wait,         clock_us,      poll, present, audio_open,
-                     audio_close, capture_open, capture_close, lock, unlock,  set_title};
+  return PlatformOps{platform,   wait,        clock_us,     poll,          present,
+                     audio_open, audio_close, capture_open, capture_close, lock,
+                     unlock,     set_title,   set_window};
 }

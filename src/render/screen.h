@@ -19,7 +19,7 @@ enum Dialog : int32_t {
   kDialogConfirm = 7,       // the disk-op screen's yes/no question
   kDialogQuestion = 8,      // the shell's yes/no question before work is lost
   kDialogNumberField = 9,   // a main-screen number typed in place
-  kDialogDiskOpEntry = 10,  // the disk op's path or save name typed
+  kDialogLineEntry = 10,  // a line typed: the disk op's path or save name, a setup folder
 };
 
 // What a yes to the shell's question does.
@@ -71,7 +71,10 @@ struct GuiImages {
   Image* editop0;  // the edit-op screen's pages
   Image* editop1;
   Image* editop2;
-  Image* setup;
+  Image* setup0;  // the setup screen's pages
+  Image* setup1;
+  Image* setup2;
+  Image* setup3;
   Image* presets;
 };
 
@@ -95,6 +98,7 @@ struct FrameInput {
   // A held key or button acts at once, then waits at least this many frames
   // before it repeats.
   int32_t repeat_delay_frames;
+  int32_t repeat_frames;  // then a held key acts again every this many frames
   // Key index of a key pressed in this frame that an open screen takes for
   // itself (typed numbers, Insert, Delete, Esc), 0 when none: the keyboard
   // handler has not acted on it. A line typed on the disk op takes every

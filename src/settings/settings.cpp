@@ -23,6 +23,15 @@ constexpr int32_t kRates[] = {44100, 48000, 96000};
 constexpr const char* kRateWords[] = {"44100", "48000", "96000"};
 constexpr const char* kClocks[] = {"pal", "ntsc"};
 constexpr const char* kStereo[] = {"stereo", "mono"};
+constexpr const char* kSampleFormats[] = {"raw", "iff"};
+// Powers of two: what every sound card takes.
+constexpr const char* kBufferWords[] = {"256", "512", "1024", "2048", "4096"};
+
+int32_t buffer_index(const Settings& s) {
+  int32_t index = 0;
+  while (index < 4 && (256 << index) < s.audio_buffer) ++index;
+  return index;
+}
 
 int32_t rate_index(const Settings& s) {
   for (int32_t i = 0; i < 3; ++i)
@@ -37,8 +46,12 @@ constexpr Key kKeys[] = {
      [](Settings& s, int32_t v) { s.backups = v != 0; }},
     {"keyboard", "repeat_delay_ms", 0, 2000, [](const Settings& s) { return s.repeat_delay_ms; },
      [](Settings& s, int32_t v) { s.repeat_delay_ms = v; }},
+    {"keyboard", "repeat_frames", 1, 30, [](const Settings& s) { return s.repeat_frames; },
+     [](Settings& s, int32_t v) { s.repeat_frames = v; }},
     {"samples", "import_rate", 0, 96000, [](const Settings& s) { return s.import_rate; },
      [](Settings& s, int32_t v) { s.import_rate = v; }},
+    {"samples", "format", 0, 1, [](const Settings& s) { return int32_t{s.sample_iff}; },
+     [](Settings& s, int32_t v) { s.sample_iff = v != 0; }, kSampleFormats},
     {"midi", "transpose", -48, 48, [](const Settings& s) { return s.midi_transpose; },
      [](Settings& s, int32_t v) { s.midi_transpose = v; }},
     {"midi", "velocity", 0, 1, [](const Settings& s) { return int32_t{s.midi_velocity}; },
@@ -53,6 +66,8 @@ constexpr Key kKeys[] = {
      [](Settings& s, int32_t v) { s.audio_clock = v; }, kClocks},
     {"audio", "stereo", 0, 1, [](const Settings& s) { return int32_t{s.audio_mono}; },
      [](Settings& s, int32_t v) { s.audio_mono = v != 0; }, kStereo},
+    {"audio", "buffer", 0, 4, buffer_index,
+     [](Settings& s, int32_t v) { s.audio_buffer = 256 << v; }, kBufferWords},
     {"display", "scale", 0, 4, [](const Settings& s) { return s.display_scale; },
      [](Settings& s, int32_t v) { s.display_scale = v; }},
     {"display", "fullscreen", 0, 1, [](const Settings& s) { return int32_t{s.display_fullscreen}; },
@@ -60,14 +75,12 @@ constexpr Key kKeys[] = {
 };
 
 // Keys whose value is text, taken as written (inih trims the spaces).
-struct TextKey {
-  const char* section;
-  const char* name;
-  std::string Settings::*field;
-};
+using TextKey = SettingText;
 
 constexpr TextKey kTextKeys[] = {
-    {"midi", "input", &Settings::midi_input},
+    {"midi", "input", &Settings::midi_input},    {"dirs", "modules", &Settings::module_dir},
+    {"dirs", "songs", &Settings::song_dir},      {"dirs", "samples", &Settings::sample_dir},
+    {"dirs", "tracks", &Settings::track_dir},    {"dirs", "patterns", &Settings::pattern_dir},
     {"dirs", "library", &Settings::library_dir},
 };
 
@@ -125,18 +138,28 @@ std::string take(Settings& settings, const Pair& pair) {
   return "unknown key '" + pair.name + "' in [" + pair.section + "]";
 }
 
+// What one line of the file says: the pair it sets, if any, or why it
+// cannot be read.
+struct Line {
+  bool sets = false;
+  Pair pair;
+  std::string reason;
+};
+
 // inih parses each line alone, after the section in force, so that every
 // bad line is found, not just the first, and its number is known.
-std::string parse_line(Settings& settings, std::string_view line, std::string& section) {
-  if (line.find('\0') != std::string_view::npos) return "unreadable line";
-  if (line.size() > kLongestLine) return is_comment(line) ? "" : "line too long";
+// `section` becomes the section the line leaves in force.
+Line read_line(std::string_view line, std::string& section) {
+  if (line.find('\0') != std::string_view::npos) return {false, {}, "unreadable line"};
+  if (line.size() > kLongestLine) return {false, {}, is_comment(line) ? "" : "line too long"};
   std::string text = "[" + section + "]\n";
   text.append(line);
   text += std::string("\n") + kProbe + "=\n";
   std::vector<Pair> pairs;
-  if (ini_parse_string(text.c_str(), take_pair, &pairs) != 0) return "syntax error";
+  if (ini_parse_string(text.c_str(), take_pair, &pairs) != 0) return {false, {}, "syntax error"};
   section = pairs.back().section;
-  return pairs.size() == 2 ? take(settings, pairs.front()) : "";
+  if (pairs.size() != 2) return {};
+  return {true, pairs.front(), {}};
 }
 
 bool make_parent_folders(const std::string& path) {
@@ -148,38 +171,92 @@ bool make_parent_folders(const std::string& path) {
   return true;
 }
 
-// The last number key of a section: its text keys are written after it.
-const Key* last_of_section(const char* section) {
-  const Key* last = nullptr;
-  for (const Key& key : kKeys)
-    if (std::strcmp(key.section, section) == 0) last = &key;
-  return last;
+// The text a known key is written with; false for a key the program does
+// not know.
+bool value_text(const Settings& settings, const std::string& section, const std::string& name,
+                std::string& text) {
+  if (const TextKey* key = find_setting_text(section, name)) {
+    text = settings.*key->field;
+    return true;
+  }
+  const Key* key = find_setting_key(section, name);
+  if (!key) return false;
+  const int32_t value = std::clamp(key->get(settings), key->low, key->high);
+  text = key->words ? std::string(key->words[value]) : std::to_string(value);
+  return true;
 }
 
-std::string format_settings(const Settings& settings) {
-  std::string text = "; Tetrad's settings; a line that cannot be read is skipped.\n";
-  const char* section = nullptr;
-  for (const Key& key : kKeys) {
-    if (!section || std::strcmp(section, key.section) != 0) {
-      text += std::string(section ? "\n" : "") + "[" + key.section + "]\n";
-      section = key.section;
-    }
-    const int32_t value = std::clamp(key.get(settings), key.low, key.high);
-    text += std::string(key.name) + " = " +
-            (key.words ? std::string(key.words[value]) : std::to_string(value)) + "\n";
-    for (const TextKey& text_key : kTextKeys)
-      if (std::strcmp(text_key.section, key.section) == 0 && &key == last_of_section(key.section))
-        text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
+// An empty value leaves no space after the '='.
+std::string key_line(const std::string& name, const std::string& value) {
+  return name + (value.empty() ? " =\n" : " = " + value + "\n");
+}
+
+// Every known key as "section" and "name", sections in a stable order.
+std::vector<std::pair<std::string, std::string>> known_keys() {
+  std::vector<std::pair<std::string, std::string>> keys;
+  std::vector<std::string> sections;
+  for (const Key& key : kKeys) sections.push_back(key.section);
+  for (const TextKey& key : kTextKeys) sections.push_back(key.section);
+  for (size_t i = 0; i < sections.size(); ++i) {
+    if (std::find(sections.begin(), sections.begin() + static_cast<ptrdiff_t>(i), sections[i]) !=
+        sections.begin() + static_cast<ptrdiff_t>(i))
+      continue;
+    for (const Key& key : kKeys)
+      if (sections[i] == key.section) keys.emplace_back(key.section, key.name);
+    for (const TextKey& key : kTextKeys)
+      if (sections[i] == key.section) keys.emplace_back(key.section, key.name);
   }
-  // Sections of text keys alone come last.
-  for (const TextKey& text_key : kTextKeys) {
-    if (last_of_section(text_key.section)) continue;
-    if (std::strcmp(section, text_key.section) != 0) {
-      text += std::string("\n[") + text_key.section + "]\n";
-      section = text_key.section;
+  return keys;
+}
+
+// The old file's lines with every known key's value replaced; the keys a
+// section lacks go at its end (before its trailing blank lines), sections it
+// lacks at the end of the file.
+std::string format_settings(const Settings& settings, std::string_view old) {
+  const auto keys = known_keys();
+  std::vector<bool> written(keys.size(), false);
+  std::string text =
+      old.empty() ? "; Tetrad's settings; a line that cannot be read is skipped.\n" : "";
+  auto add_missing = [&](const std::string& section, bool with_header) {
+    std::string lines = with_header ? "\n[" + section + "]\n" : "";
+    for (size_t i = 0; i < keys.size(); ++i) {
+      if (written[i] || keys[i].first != section) continue;
+      std::string value;
+      value_text(settings, keys[i].first, keys[i].second, value);
+      lines += key_line(keys[i].second, value);
+      written[i] = true;
     }
-    text += std::string(text_key.name) + " = " + settings.*text_key.field + "\n";
+    if (lines.empty() || lines == "\n[" + section + "]\n") return;
+    size_t at = text.size();
+    while (!with_header && at >= 2 && text[at - 1] == '\n' && text[at - 2] == '\n') --at;
+    text.insert(at, lines);
+  };
+  std::string section;
+  if (old.substr(0, 3) == "\xEF\xBB\xBF") {
+    text += old.substr(0, 3);
+    old.remove_prefix(3);
   }
+  while (!old.empty()) {
+    const size_t end = old.find('\n');
+    const std::string_view line = old.substr(0, end);
+    old.remove_prefix(end == std::string_view::npos ? old.size() : end + 1);
+    const std::string before = section;
+    const Line read = read_line(line, section);
+    if (section != before) add_missing(before, false);
+    std::string value;
+    if (read.sets && value_text(settings, read.pair.section, read.pair.name, value)) {
+      const auto at =
+          std::find(keys.begin(), keys.end(),
+                    std::pair<std::string, std::string>(read.pair.section, read.pair.name));
+      written[static_cast<size_t>(at - keys.begin())] = true;
+      text += key_line(read.pair.name, value);
+    } else {
+      text.append(line);
+      text += "\n";
+    }
+  }
+  add_missing(section, false);
+  for (const auto& key : keys) add_missing(key.first, true);
   return text;
 }
 
@@ -187,6 +264,12 @@ std::string format_settings(const Settings& settings) {
 
 const SettingKey* find_setting_key(std::string_view section, std::string_view name) {
   for (const Key& key : kKeys)
+    if (section == key.section && name == key.name) return &key;
+  return nullptr;
+}
+
+const SettingText* find_setting_text(std::string_view section, std::string_view name) {
+  for (const TextKey& key : kTextKeys)
     if (section == key.section && name == key.name) return &key;
   return nullptr;
 }
@@ -209,23 +292,36 @@ Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& pro
     const std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++number;
-    std::string reason = parse_line(settings, line, section);
+    const Line read = read_line(line, section);
+    std::string reason = read.sets ? take(settings, read.pair) : read.reason;
     if (!reason.empty()) problems.push_back({number, std::move(reason)});
   }
   return settings;
 }
 
+namespace {
+
+// The whole file; false when it cannot be read, with errno saying why.
+bool read_text_file(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::stringstream whole;
+  whole << in.rdbuf();
+  text = whole.str();
+  return true;
+}
+
+}  // namespace
+
 Settings read_settings(const std::string& path) {
   if (path.empty()) return {};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::string text;
+  if (!read_text_file(path, text)) {
     if (errno != ENOENT) std::fprintf(stderr, "tetrad: %s: cannot read the file\n", path.c_str());
     return {};
   }
-  std::stringstream text;
-  text << in.rdbuf();
   std::vector<SettingsProblem> problems;
-  const Settings settings = parse_settings(text.str(), problems);
+  const Settings settings = parse_settings(text, problems);
   for (const SettingsProblem& problem : problems)
     std::fprintf(stderr, "tetrad: %s:%d: %s\n", path.c_str(), problem.line, problem.reason.c_str());
   return settings;
@@ -263,7 +359,11 @@ int take_preset(void* user, const char* section, const char* name, const char* v
 }  // namespace
 
 bool write_settings(const std::string& path, const Settings& settings) {
-  return write_text_file(path, format_settings(settings));
+  // A file that is there but cannot be read is not written over: its lines
+  // would be lost.
+  std::string old;
+  if (!read_text_file(path, old) && errno != ENOENT) return false;
+  return write_text_file(path, format_settings(settings, old));
 }
 
 std::string presets_path() {
@@ -278,11 +378,8 @@ std::vector<Preset> parse_presets(std::string_view text) {
 }
 
 std::vector<Preset> read_presets(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::stringstream text;
-  text << in.rdbuf();
-  return parse_presets(text.str());
+  std::string text;
+  return read_text_file(path, text) ? parse_presets(text) : std::vector<Preset>{};
 }
 
 bool write_presets(const std::string& path, const std::vector<Preset>& presets) {

@@ -13,11 +13,13 @@ struct Settings {
   bool backups = true;             // a save over a file keeps the old one as NAME.bak
   // [keyboard]
   int32_t repeat_delay_ms = 300;  // a held key or button waits this long before repeating
+  int32_t repeat_frames = 5;      // then a held key acts again every this many frames
   // [samples]
   // Imported sound files are converted to this many frames a second; the
   // default is the rate C-3 plays at (about 16,726), so C-3 plays them at
   // their own pitch. 0 keeps one byte a frame of the file.
   int32_t import_rate = 16726;
+  bool sample_iff = false;  // samples are saved as IFF 8SVX, else raw
   // [midi]
   std::string midi_input;      // part of a port's name; "" the first hardware port, "none" off
   int32_t midi_transpose = 0;  // semitones added to the notes played
@@ -28,12 +30,28 @@ struct Settings {
   int32_t audio_rate = 44100;      // 44100, 48000 or 96000 Hz
   int32_t audio_clock = 0;         // chip clock of a500/a1200: 0 pal, 1 ntsc
   bool audio_mono = false;         // both sounds centred (F12 switches)
-  // [display]: read at start; --scale and --fullscreen win for that run.
+  int32_t audio_buffer = 1024;     // frames the sound card asks for at a time: 256..4096
+  // [display]: --scale and --fullscreen win for the run they are given to.
   int32_t display_scale = 0;  // 1..4, 0 the largest that fits
   bool display_fullscreen = false;
-  // [dirs]
-  std::string library_dir = "";  // the sample library; "" the ST folder beside the program
+  // [dirs]: where the disk op starts for each kind of file; "" where the
+  // module given at start is (modules, songs), else the per-user data folder.
+  std::string module_dir;
+  std::string song_dir;
+  std::string sample_dir;
+  std::string track_dir;
+  std::string pattern_dir;
+  std::string library_dir;  // the sample library; "" the ST folder beside the program
 };
+
+// A setting whose value is text, taken as written.
+struct SettingText {
+  const char* section;
+  const char* name;
+  std::string Settings::*field;
+};
+// The text setting of that section and name, or null.
+const SettingText* find_setting_text(std::string_view section, std::string_view name);
 
 // A number setting of the file: its place, its range, and its words when it
 // takes one of them (low..high index them) instead of a number.
@@ -83,5 +101,8 @@ std::vector<Preset> read_presets(const std::string& path);
 bool write_presets(const std::string& path, const std::vector<Preset>& presets);
 
 // Writes every setting through a temporary file and a rename, creating the
-// file's folder when needed. False, with no file changed, on failure.
+// file's folder when needed. The file's own lines stay as they are (comments,
+// unknown keys, their order), with the values of known keys replaced and the
+// keys it lacks added to their sections. False, with no file changed, on
+// failure.
 bool write_settings(const std::string& path, const Settings& settings);

@@ -42,7 +42,10 @@ constexpr ImageFile kImageFiles[] = {
     {&GuiImages::editop0, "data/hveditop1.png"},
     {&GuiImages::editop1, "data/hveditop2.png"},
     {&GuiImages::editop2, "data/hveditop3.png"},
-    {&GuiImages::setup, "data/hvsetup.png"},
+    {&GuiImages::setup0, "data/hvsetup1.png"},
+    {&GuiImages::setup1, "data/hvsetup2.png"},
+    {&GuiImages::setup2, "data/hvsetup3.png"},
+    {&GuiImages::setup3, "data/hvsetup4.png"},
     {&GuiImages::presets, "data/hvpresets.png"},
 };
 
@@ -53,7 +56,8 @@ Image* GuiImages::*const kImageFields[] = {
     &GuiImages::diskoparrow, &GuiImages::chan1off, &GuiImages::chan2off,   &GuiImages::chan3off,
     &GuiImages::chan4off,    &GuiImages::disk2,    &GuiImages::help,       &GuiImages::posed,
     &GuiImages::sample,      &GuiImages::loopleft, &GuiImages::loopright,  &GuiImages::editop0,
-    &GuiImages::editop1,     &GuiImages::editop2,  &GuiImages::setup,      &GuiImages::presets,
+    &GuiImages::editop1,     &GuiImages::editop2,  &GuiImages::setup0,     &GuiImages::setup1,
+    &GuiImages::setup2,      &GuiImages::setup3,   &GuiImages::presets,
 };
 
 }  // namespace

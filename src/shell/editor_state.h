@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "diskop/disk_op.h"
 #include "edit/edit_op.h"
@@ -67,6 +68,10 @@ struct EditorState {
   // MIDI input, read every pass of the main loop (unset: none), and the
   // channels its held notes sound on.
   MidiSource midi;
+  // Opens the MIDI input again on another port (the setting's words), or
+  // null where the program has no MIDI.
+  MidiSource (*reopen_midi)(void* context, const std::string& port);
+  void* midi_context;
   MidiNotes midi_notes;
   // Sampling from the audio input, and the input as the main loop hands
   // it down (unset: there is no input device).

@@ -54,6 +54,7 @@ void run_frame(PlatformInput& input, EditorState* state, void (*dispatch)(Editor
   translate_key(input.raw_key, input.raw_qualifier, state);
   state->input.text_char = input.text_char;
   state->input.repeat_delay_frames = repeat_delay_frames(state->settings);
+  state->input.repeat_frames = state->settings.repeat_frames;
   hand_over_mouse(input, state);
   if (input.close_requested) {
     // The window's close button quits at once unless work would be lost.

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "platform/midi_alsa.h"
 #include "platform/sdl_platform.h"
@@ -16,6 +17,14 @@ const char kUsage[] =
     "       tetrad --script FILE [--play] [MODULE]\n"
     "       tetrad --help\n";
 
+// The input on `port`, the one open before closed first.
+MidiSource reopen_midi(void* context, const std::string& port) {
+  MidiInput*& midi = *static_cast<MidiInput**>(context);
+  midi_input_close(midi);
+  midi = midi_input_open(port);
+  return midi ? midi_input_source(midi) : MidiSource{};
+}
+
 int run_interactive(const LiveOptions& options) {
   EditorState* state = session_create(options, RefusedModule::kShown);
   if (!state) return 1;
@@ -30,8 +39,10 @@ int run_interactive(const LiveOptions& options) {
   }
   state->autosave.enabled = true;
   offer_autosave(*state);
-  MidiInput* midi = midi_input_open(state->settings.midi_input);
-  if (midi) state->midi = midi_input_source(midi);
+  MidiInput* midi = nullptr;
+  state->midi = reopen_midi(&midi, state->settings.midi_input);
+  state->reopen_midi = reopen_midi;
+  state->midi_context = &midi;
   run_main_loop(sdl_platform_ops(platform), state);
   state->midi = MidiSource{};
   midi_input_close(midi);

@@ -12,6 +12,7 @@
 #include "shell/autosave.h"
 #include "shell/frame.h"
 #include "shell/midi_events.h"
+#include "shell/settings_follow.h"
 
 namespace {
 
@@ -48,7 +49,8 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   const auto refill = std::make_unique<AudioRefill>();
   refill->state = state;
   audio_refill_restart(*refill, state->settings);
-  AudioSource source{audio_refill_fill, refill.get(), mix_settings(state->settings).rate};
+  AudioSource source{audio_refill_fill, refill.get(), mix_settings(state->settings).rate,
+                     state->settings.audio_buffer};
   audio_lock_install(AudioLockHooks{platform.lock, platform.unlock, context});
   platform.audio_open(context, source);
   // Sampling opens the input only when asked.
@@ -61,6 +63,8 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
   input.mouse_x = kScreenWidth;
   int64_t start_time = platform.clock_us(context);
   std::string title;  // what the window is called: set on the first frame
+  // The window was opened as the settings (or the flags) said.
+  Settings applied = state->settings;
   for (;;) {
     const PlatformTurn turn = platform.wait(context);
     if (turn == kTurnEnd) break;
@@ -84,22 +88,24 @@ void run_main_loop(const PlatformOps& platform, EditorState* state,
       settings.audio_mono = !settings.audio_mono;
       timed_message(state->status, settings.audio_mono ? "MONO" : "STEREO");
     }
-    // The sound follows the settings, whoever changed them. A new rate or
-    // panning restarts it; the refill's buffers stay, and no fill runs
-    // while the sound is closed.
-    if (audio_refill_follow(*refill, settings)) {
+    // The sound follows the settings, whoever changed them. A new rate,
+    // panning or buffer restarts it; the refill's buffers stay, and no fill
+    // runs while the sound is closed.
+    if (audio_refill_follow(*refill, settings) || source.frames != settings.audio_buffer) {
       platform.audio_close(context);
       audio_refill_restart(*refill, settings);
       source.rate = mix_settings(settings).rate;
+      source.frames = settings.audio_buffer;
       platform.audio_open(context, source);
     }
+    follow_settings(*state, applied, platform);
     if (turn == kTurnFrame) {
       run_frame(input, state, dispatch);
       autosave_tick(*state, platform.clock_us(context));
       platform.present(context, state->canvas.pixels,
                        state->status.dialog == kDialogTextField ||
                            state->status.dialog == kDialogNumberField ||
-                           state->status.dialog == kDialogDiskOpEntry);
+                           state->status.dialog == kDialogLineEntry);
       std::string now = window_title(*state);
       if (platform.set_title && now != title) {
         platform.set_title(context, now.c_str());

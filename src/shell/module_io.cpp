@@ -56,7 +56,7 @@ bool write_song_samples(const Player& song, const EditorState& state) {
     const Sample& sample = song.samples[n];
     const std::string path = library_sample_path(library, sample.name);
     if (sample_bytes(sample) == 0 || path.empty() || path_exists(path.c_str())) continue;
-    const std::vector<uint8_t> bytes = serialize_sample(sample, state.disk_op.sample_iff != 0);
+    const std::vector<uint8_t> bytes = serialize_sample(sample, state.settings.sample_iff);
     written = make_directories(directory_of(path.c_str()).c_str()) &&
               write_file_replacing(path.c_str(), bytes, false).ok && written;
   }

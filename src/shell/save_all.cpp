@@ -23,7 +23,7 @@ std::string sample_path(const EditorState& state, int32_t number) {
 bool save_one(EditorState& state, int32_t number) {
   const std::string path = sample_path(state, number);
   if (path.empty()) return false;
-  if (!save_sample(path.c_str(), &state, number, state.disk_op.sample_iff != 0)) return false;
+  if (!save_sample(path.c_str(), &state, number, state.settings.sample_iff)) return false;
   ++state.save_all.saved;
   return true;
 }

@@ -36,7 +36,12 @@ void disk_op_panel(EditorState& state) {
 }
 
 ScreenResult disk_op_turn(EditorState& state, bool open) {
-  return disk_op_frame(state.disk_op, screen_context(state), disk_op_services(state), open);
+  // The disk op's RAW/IFF switch is the setting's.
+  state.disk_op.sample_iff = state.settings.sample_iff ? 1 : 0;
+  const ScreenResult result =
+      disk_op_frame(state.disk_op, screen_context(state), disk_op_services(state), open);
+  state.settings.sample_iff = state.disk_op.sample_iff != 0;
+  return result;
 }
 
 bool disk_op_scroll(EditorState& state, int32_t step) {
@@ -103,7 +108,8 @@ bool position_scroll(EditorState& state, int32_t step) {
 }
 
 void setup_panel(EditorState& state) {
-  if (state.images.setup) blit_image(state.canvas, 0, 0, state.images.setup);
+  const Image* panel = setup_page_image(state.images, state.setup.page);
+  if (panel) blit_image(state.canvas, 0, 0, panel);
 }
 
 ScreenResult setup_turn(EditorState& state, bool open) {
@@ -148,7 +154,7 @@ std::string preset_store_current(void* context) {
   const std::string path = library_sample_path(library_dir(state.settings), name.c_str());
   if (sample_bytes(sample) == 0 || path.empty()) return {};
   if (path_exists(path.c_str())) return name;
-  const std::vector<uint8_t> bytes = serialize_sample(sample, state.disk_op.sample_iff != 0);
+  const std::vector<uint8_t> bytes = serialize_sample(sample, state.settings.sample_iff);
   if (!make_directories(directory_of(path.c_str()).c_str()) ||
       !write_file_replacing(path.c_str(), bytes, false).ok)
     return {};

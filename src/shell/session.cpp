@@ -20,6 +20,7 @@
 #include "shell/module_io.h"
 #include "shell/script.h"
 #include "shell/script_input.h"
+#include "shell/settings_follow.h"
 
 EditorState* session_create(const LiveOptions& options, RefusedModule refused) {
   EditorState* state = editor_state_create();
@@ -44,8 +45,9 @@ EditorState* session_create(const LiveOptions& options, RefusedModule refused) {
       loaded = false;
     }
   }
-  // The disk op opens where the module came from.
+  // The disk op opens where the module came from, or where the settings say.
   if (options.module) set_default_directories(state->disk_op, options.module);
+  apply_start_directories(state->disk_op, state->settings, nullptr);
   if (options.play && loaded) start_song_play(state);
   return state;
 }

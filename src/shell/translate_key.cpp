@@ -129,8 +129,8 @@ void translate_key(int32_t raw, int32_t qualifier, EditorState* state) {
   state->input.screen_key = 0;
   const int32_t key_code = state->input.key_code;
   const int32_t key_index = key_index_of_code(key_code);
-  // A line typed on the disk op takes every key.
-  const bool typing = state->status.dialog == kDialogDiskOpEntry;
+  // A typed line takes every key.
+  const bool typing = state->status.dialog == kDialogLineEntry;
   if ((typing && key_code != 0) || (key_index > 0 && keyboard_is_free(&edit) &&
                                     screens_take_key(*state, key_index, modifiers))) {
     // The screen acts on the first frame of the press; the keyboard handler

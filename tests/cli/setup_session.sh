@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# The setup screen in scripted sessions: settings changed by arrows,
-# switches and typed numbers, saved, read back at the next start and saved
-# again unchanged; a hand-edited file with bad lines starting the program
+# The setup screen in scripted sessions: settings on each page changed by
+# arrows, switches, typed numbers (one below zero) and typed text, acting at
+# once (the disk op's folders and sample format), saved, read back at the
+# next start and saved again unchanged; a hand-edited file with bad lines starting the program
 # with the rest; RESET after its question; a settings folder that cannot be
 # made never stopping the program.
 set -u
 source "$(dirname "$0")/lib.bash"
 
-# Where a line's value field and arrows answer (line 0..13, two columns of 7).
+# Where a place's value field and arrows answer (place 0..13 of a page, two
+# columns of 7), and where each page's tab is.
 at() {
-  local line=$1 dx=$2
-  echo "$((line / 7 * 160 + dx)) $((13 + line % 7 * 12 + 5))"
+  local place=$1 dx=$2
+  echo "$((place / 7 * 160 + dx)) $((13 + place % 7 * 12 + 5))"
 }
 value() { echo "click $(at "$1" 90)${2:+ $2}"; }
 down() { echo "click $(at "$1" 142)${2:+ $2}"; }
@@ -20,6 +22,7 @@ typed() {
   for ((i = 0; i < ${#2}; i++)); do echo "key ${2:i:1}"; done
   echo "key Return"
 }
+page() { echo "click $((124 + 49 * $1)) 5"; }
 open_setup="click 270 5
 wait 2"
 save_setup="click 20 5
@@ -30,6 +33,7 @@ session() {  # config folder, script file, then the script's lines on stdin
   XDG_CONFIG_HOME=$1 expect_status 0 "$tetrad" --script "$2" "$demo"
 }
 
+mkdir -p "$work/mods" "$work/smp"
 config=$work/one
 session "$config" "$work/change.script" <<EOF1
 $open_setup
@@ -43,41 +47,85 @@ key BackSpace
 key 7
 key Return
 $(down 3)
-$(typed 3 123456)
-$(down 4 right)
 $(down 4)
+$(typed 4 123456)
 $(value 5)
-$(value 7)
-$(value 7)
-$(down 8 right)
-$(down 8)
-$(up 9)
-$(up 9)
-$(up 9)
-$(value 10)
-$(value 11)
-$(up 12)
-$(up 12)
-$(value 13)
+$(up 7)
+$(up 7)
+$(value 8)
+$(page 1)
+$(value 0)
+$(value 0)
+$(down 1 right)
+$(down 1)
+$(up 2)
+$(up 2)
+$(up 2)
+$(value 3)
+$(value 4)
+$(down 5)
+$(page 2)
+$(value 0)
+type usb keys
+key Return
+$(value 1)
+key 2
+key -
+key Return
+$(down 1 right)
+$(down 1)
+$(value 2)
+$(page 3)
+$(value 0)
+type $work/mods
+key Return
+$(value 2)
+type $work/smp
+$(value 5)
+type ~/lib
+key Escape
 wait 2
 $save_setup
 save $work/a.mod
 save $work/a.mod
+key d alt
+wait 2
+click 150 27
+click 280 27
+key Return
+wait 2
+key y
+wait 4
 EOF1
 ini=$config/tetrad/tetrad.ini
-# What each change gives, worked out by hand from the defaults.
-want="autosave_seconds = 190|backups = 0|repeat_delay_ms = 47|import_rate = 12345|transpose = -13|\
-velocity = 1|input = |model = a1200|separation = 89|rate = 96000|clock = ntsc|stereo = mono|\
-scale = 2|fullscreen = 1|library = "
+# What each change gives, worked out by hand from the defaults; the library
+# folder typed was dropped by Esc, the sample folder kept by the click away.
+want="autosave_seconds = 190|backups = 0|repeat_delay_ms = 47|repeat_frames = 4|\
+import_rate = 12345|format = iff|transpose = -15|velocity = 1|input = usb keys|model = a1200|\
+separation = 89|rate = 96000|clock = ntsc|stereo = mono|buffer = 512|scale = 2|fullscreen = 1|\
+modules = $work/mods|songs =|samples = $work/smp|tracks =|patterns =|library ="
 got=$(grep -v '^[;[]' "$ini" | grep . | paste -sd'|')
 [ "$got" = "$want" ] || fail "saved settings: $got, wanted $want"
 [ -e "$work/a.mod.bak" ] && fail "a save kept a backup with backups off at once"
+# The disk op went to the sample folder typed at once, and saved in IFF.
+sample=$(ls "$work/smp")
+[ "$(head -c 4 "$work/smp/$sample" 2>/dev/null)" = FORM ] ||
+  fail "the sample saved in '$work/smp' is not IFF: '$sample'"
 
 # The next start reads every value back: saved again, the file is the same.
 cp "$ini" "$work/first.ini"
 session "$config" "$work/again.script" <<<"$open_setup
-$save_setup"
+$save_setup
+key d alt
+wait 2
+click 280 5
+key Return
+wait 2
+key y
+wait 4"
 cmp -s "$ini" "$work/first.ini" || fail "the settings read back differ: $(diff "$ini" "$work/first.ini")"
+# The disk op started in the module folder of the settings.
+ls "$work/mods"/* >/dev/null 2>&1 || fail "no module saved in the start folder $work/mods"
 
 # RESET asks; a yes gives the defaults, which a fresh start writes too.
 session "$config" "$work/reset.script" <<<"$open_setup
@@ -106,6 +154,9 @@ done
 got=$(grep -E '^(autosave_seconds|backups|repeat_delay_ms) ' "$work/hand/tetrad/tetrad.ini" | paste -sd'|')
 [ "$got" = "autosave_seconds = 86400|backups = 1|repeat_delay_ms = 120" ] ||
   fail "hand-edited settings gave $got"
+# Saved over, the user's own lines stay: the comment and the unknown key.
+head -1 "$work/hand/tetrad/tetrad.ini" | grep -qx "; mine" || fail "the comment was not kept"
+grep -qx "colour = red" "$work/hand/tetrad/tetrad.ini" || fail "the unknown key was not kept"
 
 # A settings folder that cannot be made: the program runs on.
 touch "$work/not-a-folder"

@@ -49,6 +49,7 @@ struct Keyboard {
   Keyboard() {
     const int32_t marks[5] = {0, 16, 32, 48, 63};
     std::memcpy(s.selection.row_marks, marks, sizeof marks);
+    s.input.repeat_frames = Settings{}.repeat_frames;
     test_module::make_constant_sample(p, 1, 1000, 20, 40);
     test_module::make_constant_sample(p, 2, 3000, -20, 64);
   }
@@ -85,6 +86,7 @@ struct Keyboard {
                                 {"tcur", &s.text_field.cursor},
                                 {"tchar", &s.input.text_char},
                                 {"delay", &s.input.repeat_delay_frames},
+                                {"every", &s.input.repeat_frames},
                                 {"rdown", &s.input.right_down},
                                 {"marka", &s.sampler.mark_a}};
     const fields::Named indexed = {
@@ -270,6 +272,10 @@ const KeyCase kKeys[] = {
     {"", "right*11", "col=3"},
     {"", "S+down*7 S+up*4", "row=1"},
     {"", "A+down*4", "row=2"},
+    // The setting's interval; Shift and Alt are never slower than it.
+    {"every=3", "right*11", "col=4"},
+    {"every=2", "S+down*7 S+up*4", "row=2"},
+    {"every=1", "A+down*4", "row=4"},
     // With a delay a held key acts at once, then after the delay (no sooner
     // than its rate), then at its rate; a shorter press acts once.
     {"delay=18", "right*18 right*24", "col=4"},

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 TEST(Settings, ReadSkippingEachBadLineWithItsReasonAndWrittenToReadBack) {
   // "autosave backups delay import_rate 'input' transpose velocity", then each skipped
@@ -17,6 +19,18 @@ TEST(Settings, ReadSkippingEachBadLineWithItsReasonAndWrittenToReadBack) {
     for (const SettingsProblem& p : problems)
       text += " " + std::to_string(p.line) + ":" + p.reason.substr(0, p.reason.find(' '));
     return text;
+  };
+  auto made = [](int32_t autosave, bool backups, int32_t delay, int32_t rate, const char* input,
+                 int32_t transpose, bool velocity) {
+    Settings s;
+    s.autosave_seconds = autosave;
+    s.backups = backups;
+    s.repeat_delay_ms = delay;
+    s.import_rate = rate;
+    s.midi_input = input;
+    s.midi_transpose = transpose;
+    s.midi_velocity = velocity;
+    return s;
   };
   const std::pair<std::string, const char*> kFiles[] = {
       // Keys stand in their own section; a bad value keeps the one before.
@@ -45,11 +59,72 @@ TEST(Settings, ReadSkippingEachBadLineWithItsReasonAndWrittenToReadBack) {
   std::filesystem::remove_all(dir);
   EXPECT_EQ(shown(read_settings(path)), "120 1 300 16726 '' 0 0");  // no file: the defaults
   for (const Settings& s :
-       {Settings{0, false, 0, 0, "none", -48, true},
-        Settings{86400, true, 2000, 96000, "Keys:Port 1 20:0", 48, false}, Settings{}}) {
+       {made(0, false, 0, 0, "none", -48, true),
+        made(86400, true, 2000, 96000, "Keys:Port 1 20:0", 48, false), Settings{}}) {
     ASSERT_TRUE(write_settings(path, s));  // making the missing folders
     EXPECT_EQ(shown(read_settings(path)), shown(s));
   }
   EXPECT_FALSE(write_settings(path + "/under-a-file", Settings{}));
   std::filesystem::remove_all(dir);
+}
+
+// The keys of the keyboard, samples, audio buffer and start folders.
+TEST(Settings, RepeatFormatBufferAndFolders) {
+  auto shown = [](const Settings& s, const std::vector<SettingsProblem>& problems) {
+    std::string text = std::to_string(s.repeat_frames) + " " + (s.sample_iff ? "iff" : "raw") +
+                       " " + std::to_string(s.audio_buffer) + " '" + s.module_dir + "' '" +
+                       s.sample_dir + "' '" + s.pattern_dir + "'";
+    for (const SettingsProblem& p : problems)
+      text += " " + std::to_string(p.line) + ":" + p.reason.substr(0, p.reason.find(' '));
+    return text;
+  };
+  const std::pair<const char*, const char*> kFiles[] = {
+      {"", "5 raw 1024 '' '' ''"},
+      {"[keyboard]\nrepeat_frames = 0\n[samples]\nformat = iff\nformat = IFF\n",
+       "1 iff 1024 '' '' '' 2:clamped 5:bad"},
+      {"[keyboard]\nrepeat_frames = 31\n[audio]\nbuffer = 256\nbuffer = 300\nbuffer = 8192\n",
+       "30 raw 256 '' '' '' 2:clamped 5:bad 6:bad"},
+      {"[dirs]\nmodules = ~/my mods \nsamples=/s\nsongs\npatterns =\n[samples]\nmodules = /x\n",
+       "5 raw 1024 '~/my mods' '/s' '' 4:syntax 7:unknown"},
+  };
+  for (const auto& [text, want] : kFiles) {
+    std::vector<SettingsProblem> problems;
+    EXPECT_EQ(shown(parse_settings(text, problems), problems), want) << text;
+  }
+}
+
+// Written over a file of the user's, every line of it stays where it was
+// (comments, unknown keys, a line that cannot be read); the known keys take
+// the new values, those missing join the end of their section or, for a
+// section missing, the end of the file.
+TEST(Settings, WritingKeepsTheUsersLines) {
+  Settings s;
+  s.audio_rate = 96000;
+  s.backups = false;
+  s.module_dir = "~/m";
+  const std::string mine =
+      "# mine\n[audio]\n; loud\nrate = 48000\nfuture = yes\n\n[safety]\nbackups = 1\n"
+      "backups = x\nnot a key line\n";
+  const std::string want =
+      "# mine\n[audio]\n; loud\nrate = 96000\nfuture = yes\nmodel = exact\nseparation = 100\n"
+      "clock = pal\nstereo = stereo\nbuffer = 1024\n\n[safety]\nbackups = 0\nbackups = 0\n"
+      "not a key line\nautosave_seconds = 120\n\n[keyboard]\nrepeat_delay_ms = 300\n"
+      "repeat_frames = 5\n\n[samples]\nimport_rate = 16726\nformat = raw\n\n[midi]\n"
+      "transpose = 0\nvelocity = 0\ninput =\n\n[display]\nscale = 0\nfullscreen = 0\n\n[dirs]\n"
+      "modules = ~/m\nsongs =\nsamples =\ntracks =\npatterns =\nlibrary =\n";
+  const std::string path = testing::TempDir() + "tetrad-kept.ini";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << mine;
+  }
+  ASSERT_TRUE(write_settings(path, s));
+  std::ifstream in(path, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, want);
+  // Written again, nothing moves.
+  ASSERT_TRUE(write_settings(path, s));
+  std::ifstream again(path, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+            want);
+  std::filesystem::remove(path);
 }

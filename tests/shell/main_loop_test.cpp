@@ -22,7 +22,9 @@ namespace {
 constexpr int32_t kF12 = 69;
 
 // A turn of the fake back-end: what its wait says, its clock then, and the
-// event its poll delivers ("F12+", "F12-", "close" or "").
+// event its poll delivers ("F12+", "F12-", "close", "setup" or ""). "setup"
+// changes the settings as the setup screen would: window scale 3 in full
+// screen, and a 256-frame sound buffer.
 struct FakeTurn {
   PlatformTurn turn;
   int64_t clock_us;
@@ -38,6 +40,7 @@ struct Fake {
   int32_t lock_depth = 0;
   int32_t locks_taken = 0;
   std::string log;
+  EditorState* state = nullptr;
 
   static Fake& of(void* context) { return *static_cast<Fake*>(context); }
   static PlatformTurn wait(void* context) {
@@ -53,6 +56,11 @@ struct Fake {
     const std::string event = f.turns[f.at++].event;
     if (event == "F12+" || event == "F12-") input_key_event(input, kF12, event == "F12+");
     if (event == "close") input.quit_requested = 1;
+    if (event == "setup") {
+      f.state->settings.display_scale = 3;
+      f.state->settings.display_fullscreen = true;
+      f.state->settings.audio_buffer = 256;
+    }
     f.log += " poll";
   }
   static void present(void* context, const uint8_t*, bool text_input) {
@@ -63,7 +71,9 @@ struct Fake {
     source.fill(source.context, out.data(), 2048);
     bool mono = true;
     for (size_t i = 0; i < out.size(); i += 2) mono = mono && out[i] == out[i + 1];
-    of(context).log += mono ? " open(mono)" : " open(stereo)";
+    of(context).log += mono ? " open(mono" : " open(stereo";
+    if (source.frames != 1024) of(context).log += "," + std::to_string(source.frames);
+    of(context).log += ")";
     return 1;
   }
   static void audio_close(void* context) { of(context).log += " close"; }
@@ -72,10 +82,13 @@ struct Fake {
     ++of(context).locks_taken;
   }
   static void unlock(void* context) { --of(context).lock_depth; }
+  static void set_window(void* context, int32_t scale, bool fullscreen) {
+    of(context).log += " window(" + std::to_string(scale) + "," + std::to_string(fullscreen) + ")";
+  }
 
   PlatformOps ops() {
-    return PlatformOps{this,        wait,    clock_us, poll, present, audio_open,
-                       audio_close, nullptr, nullptr,  lock, unlock,  nullptr};
+    return PlatformOps{this,    wait,    clock_us, poll,   present, audio_open, audio_close,
+                       nullptr, nullptr, lock,     unlock, nullptr, set_window};
   }
 };
 
@@ -127,6 +140,11 @@ TEST(MainLoop, TurnsOfABackEnd) {
        " | poll frame@4[STEREO] show+text close"},
       {{{kTurnFrame, 5'000'000, "F12+"}, {kTurnEnd, 6'000'000, ""}, {kTurnFrame, 7'000'000, ""}},
        " open(stereo) | poll close open(mono) frame@0[MONO] show | close"},
+      // The settings changed: the sound restarts with the new buffer and the
+      // window follows, once.
+      {{{kTurnFrame, 6'000'000, "setup"}, {kTurnFrame, 7'000'000, ""}},
+       " open(stereo) | poll close open(stereo,256) window(3,1) frame@1 show | poll frame@2 show"
+       " | close"},
   };
   for (const LoopCase& c : cases) {
     EditorState state{};
@@ -134,6 +152,7 @@ TEST(MainLoop, TurnsOfABackEnd) {
     state.status.dialog = kDialogNone;
     Fake fake;
     fake.turns = c.turns;
+    fake.state = &state;
     g_log = &fake.log;
     g_fake = &fake;
     run_main_loop(fake.ops(), &state, logging_dispatch);
