@@ -9,6 +9,7 @@
 #include "../tests/engine/module_builder.h"
 #include "engine/machine_mix.h"
 #include "engine/player.h"
+#include "engine/preview_voice.h"
 #include "engine/replayer.h"
 #include "render_blocks.h"
 
@@ -82,6 +83,23 @@ void BM_RenderBusyModuleModel(benchmark::State& state) {
       static_cast<double>(state.iterations()) * kFrames / 44100.0, benchmark::Counter::kIsRate);
   player_destroy(p);
 }
+
+// A preview voice added to the sound card's block, as the audio callback
+// does while a file is heard before loading: a looping sample at C-3.
+void BM_PreviewVoiceBlock(benchmark::State& state) {
+  Player* p = player_create(44100);
+  fill_sample(p, 1, 60000, 2000, 64);
+  PreviewVoice voice{p->samples[1], 0, period_step(p, 214), 255};
+  int16_t right[1024] = {};
+  int16_t left[1024] = {};
+  for (auto _ : state) {
+    add_preview(voice, 100, right, left, 1024);
+    benchmark::DoNotOptimize(right);
+  }
+  state.SetItemsProcessed(state.iterations() * 1024);
+  player_destroy(p);
+}
+BENCHMARK(BM_PreviewVoiceBlock);
 
 }  // namespace
 

@@ -363,6 +363,7 @@ void click_line(DiskOpFrame* state, const DiskOpServices& services) {
   // Once per press: held, it would load again or walk into the line that
   // comes under the pointer.
   if (state->input.left_held != 1) return;
+  services.stop_preview(services.context);
   open_entry(state, services,
              state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight);
 }
@@ -391,6 +392,26 @@ void take_list_key(DiskOpFrame* state, const DiskOpServices& services) {
     disk_op.open_marked = 0;
     open_entry(state, services, disk_op.marked - 1);
   }
+}
+
+// A right click alone on a file line plays the file as the sample a click
+// on the samples row would load, without loading it; on another row only
+// when every file is shown and the samples row would list it.
+void preview_line(DiskOpFrame* state, const DiskOpServices& services) {
+  const DirList* list = state->disk_op.list;
+  if (!list || std::strcmp(list->path, state->disk_op.path) != 0) return;
+  const int32_t index = state->disk_op.list_top + (state->input.mouse_y - kListY) / kListLineHeight;
+  if (index < 0 || index >= static_cast<int32_t>(list->entries.size())) return;
+  const DirEntry& entry = list->entries[static_cast<size_t>(index)];
+  if (entry.type == kEntryDirectory) return;
+  const bool sample_row = current_kind(state) == kDiskSample;
+  if (!sample_row && !(state->disk_op.show_all &&
+                       listed_for_kind(kDiskSample, entry.name, entry.size, [] { return false; })))
+    return;
+  char path[kPathSize];
+  copy_path(path, state->disk_op.path);
+  if (!join_path(path, entry.name, sizeof path)) return fail(state, "PATH TOO LONG");
+  services.preview_sample(services.context, path);
 }
 
 // Loads the file; a module, a song or a track closes the screen.
@@ -547,6 +568,8 @@ ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
   // buttons, so it takes every click.
   if (ctx.status.dialog != kDialogNone) return {frame.open, true};
   perform(state, services, button);
+  if (ctx.input.right_click && action_under(ctx.input, kDiskButtons) == DiskAction::kListLines)
+    preview_line(state, services);
   // The wheel over the list: towards the user shows later lines.
   if (ctx.input.wheel != 0 && rect_contains(kDiskListRect, ctx.input.mouse_x, ctx.input.mouse_y))
     for (int32_t n = 0; n < std::abs(ctx.input.wheel); ++n)

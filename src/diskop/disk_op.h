@@ -82,6 +82,10 @@ struct DiskOpServices {
   void (*sample_changed)(void* context);
   // The yes/no requester, answered in this frame or not.
   Answer (*confirm_requester)(void* context);
+  // Plays a sample file without loading it, replacing any such sound;
+  // stops that sound.
+  void (*preview_sample)(void* context, const char* path);
+  void (*stop_preview)(void* context);
 };
 
 // One frame of the screen: a save answered in the previous frame is

@@ -53,9 +53,9 @@ constexpr PageText kPages[] = {
     {"DISK OP", screen_number(ScreenId::kDiskOp),
      "Loads and saves modules, songs, samples, tracks and patterns. Each row chooses what the "
      "list shows and what SAVE writes; the path above the list is the folder shown.",
-     "A click on a file loads it, on a folder opens it; PARENT goes up. The wheel, the arrows "
-     "and the keys scroll the list. SAVE writes the row's kind, asking before it replaces a "
-     "file.",
+     "A click on a file loads it, on a folder opens it; PARENT goes up. A right click alone on a "
+     "sample file plays it without loading it. The wheel, the arrows and the keys scroll the "
+     "list. SAVE writes the row's kind, asking before it replaces a file.",
      "Disk op, while it is open"},
     {"SAMPLE EDITOR", screen_number(ScreenId::kSampler),
      "The current sample's waveform, its loop between two markers, and a line for each channel "
@@ -86,8 +86,8 @@ constexpr PageText kPages[] = {
      "The sample-library entries you keep, from presets.ini: name, length (MISSING when the file "
      "is gone) and comment. ADD keeps the current sample, writing it into the library when the "
      "library lacks it; DEL removes the chosen entry after a question (the file stays).",
-     "A click on an entry loads it into the current sample slot, one undo step; the arrows and "
-     "the wheel scroll the list.",
+     "A click on an entry loads it into the current sample slot, one undo step; a right click "
+     "alone plays it without loading it; the arrows and the wheel scroll the list.",
      "Presets screen (PRESETS), while it is open"},
 };
 

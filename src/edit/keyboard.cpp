@@ -577,6 +577,7 @@ void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32
   // Recording in song mode plays on through the positions.
   if (editing && state->selection.record.song_mode) play_mode = kPlaySong;
   start_playback(*state->player, play_mode, from_row);
+  ++state->selection.transport;
   state->selection.edit_mode = editing ? 1 : 0;
   state->status.pointer_colour = state->status.normal_pointer_colour =
       editing ? kPointerBlue : kPointerYellow;
@@ -584,6 +585,7 @@ void start_playing(EditContext* state, int32_t play_mode, int32_t editing, int32
 
 void stop_playing(EditContext* state) {
   stop_playback(*state->player);
+  ++state->selection.transport;
   state->selection.edit_mode = 0;
   state->status.pointer_colour = state->status.normal_pointer_colour = kPointerWhite;
 }

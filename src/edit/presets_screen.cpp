@@ -36,16 +36,26 @@ void add(PresetsState& presets, const ScreenContext& ctx, const PresetServices& 
   timed_message(ctx.status, "PRESET ADDED");
 }
 
-void click_line(PresetsState& presets, const ScreenContext& ctx, const PresetServices& services) {
-  if (ctx.input.left_held != 1) return;
-  const int32_t line = (ctx.input.mouse_y - kPresetListY) / kPresetLineHeight;
+// The entry on the line under the pointer, -1 when none.
+int32_t entry_under(const PresetsState& presets, const FrameInput& input) {
+  const int32_t line = (input.mouse_y - kPresetListY) / kPresetLineHeight;
   const int32_t index = presets.top + line;
-  if (ctx.input.mouse_y < kPresetListY || line >= kPresetLines || index >= count(presets)) return;
+  if (input.mouse_y < kPresetListY || line >= kPresetLines || index >= count(presets)) return -1;
+  return index;
+}
+
+// A left click loads the entry, a right click alone only plays it.
+void click_line(PresetsState& presets, const ScreenContext& ctx, const PresetServices& services,
+                bool load) {
+  const int32_t index = entry_under(presets, ctx.input);
+  if (index < 0) return;
   presets.chosen = index;
   const char* name = presets.list[static_cast<size_t>(index)].name.c_str();
   if (services.file_bytes(services.context, name) < 0)
     return timed_message(ctx.status, "PRESET MISSING");
-  if (!services.load(services.context, name)) timed_message(ctx.status, "CAN'T LOAD");
+  const bool done =
+      load ? services.load(services.context, name) : services.preview(services.context, name);
+  if (!done) timed_message(ctx.status, "CAN'T LOAD");
 }
 
 void draw(const PresetsState& presets, const ScreenContext& ctx, const PresetServices& services) {
@@ -106,6 +116,8 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
   const bool over = input.mouse_y < kPresetsHeight;
   if (ctx.status.dialog == kDialogNone) {
     if (over && input.wheel != 0) scroll(presets, -input.wheel);
+    if (input.right_click && action_under(input, kPresetsButtons) == PresetsAction::kLines)
+      click_line(presets, ctx, services, false);
     switch (hit_action(input, kPresetsButtons)) {
       case PresetsAction::kAdd:
         add(presets, ctx, services);
@@ -120,7 +132,7 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
       case PresetsAction::kClose:
         return {false, true};
       case PresetsAction::kLines:
-        click_line(presets, ctx, services);
+        if (input.left_held == 1) click_line(presets, ctx, services, true);
         break;
       case PresetsAction::kScrollUp:
         scroll(presets, -1);
@@ -133,5 +145,6 @@ ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,
     }
   }
   draw(presets, ctx, services);
-  return {true, over && (input.left_held != 0 || input.right_down != 0)};
+  // A right click alone is used in the frame its button comes up.
+  return {true, over && (input.left_held != 0 || input.right_down != 0 || input.right_click != 0)};
 }

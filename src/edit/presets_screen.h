@@ -1,9 +1,8 @@
 // The presets screen: the sample-library entries the user keeps in
 // presets.ini. A click loads an entry into the current sample slot (one
-// undo step); ADD keeps the current sample (writing it into the library
-// when the library lacks it); DEL removes the chosen entry after a
-// question, leaving the library's file. An entry whose file is gone is
-// shown as missing and does not load.
+// undo step), a right click alone plays it without loading; ADD keeps the current sample (writing
+// it into the library when the library lacks it); DEL removes the chosen entry after a question,
+// leaving the library's file. An entry whose file is gone is shown as missing and does not load.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +33,8 @@ struct PresetServices {
   // The current sample's name, after writing it into the library when the
   // library lacks it; empty when it cannot be kept.
   std::string (*store_current)(void* context);
+  // Plays the entry's file without loading it; false when it could not be.
+  bool (*preview)(void* context, const char* name);
 };
 
 ScreenResult presets_frame(PresetsState& presets, const ScreenContext& ctx,

@@ -21,17 +21,25 @@ constexpr int32_t kNoLoopLength = 0x8000;
 
 }  // namespace
 
-SampleView sample_view(const Player* player, int32_t sample, bool range) {
-  const Sample& s = player->samples[static_cast<uint32_t>(sample) < kSampleCount ? sample : 0];
+SampleView sample_view(const Sample& s) {
   SampleView v{};
   v.data = s.data;
   v.limit = s.data && s.length > 0 ? s.length & ~(kFixOne - 1) : 0;
-  v.loops = !range && s.loop_length > kNoLoopLength;
+  v.loops = s.loop_length > kNoLoopLength;
   v.loop_start = s.loop_start;
   v.loop_length = s.loop_length;
   v.loop_end = s.loop_end;
-  const int32_t end = range ? player->range_end : v.loops ? s.loop_end : s.length;
-  v.end = std::clamp(end, 0, v.limit);
+  v.end = std::clamp(v.loops ? s.loop_end : s.length, 0, v.limit);
+  return v;
+}
+
+SampleView sample_view(const Player* player, int32_t sample, bool range) {
+  const Sample& s = player->samples[static_cast<uint32_t>(sample) < kSampleCount ? sample : 0];
+  SampleView v = sample_view(s);
+  if (range) {
+    v.loops = false;
+    v.end = std::clamp(player->range_end, 0, v.limit);
+  }
   return v;
 }
 
@@ -85,20 +93,14 @@ int32_t play(const int8_t* data, int32_t p, int32_t step, int32_t count, int32_t
 using PlayFn = int32_t (*)(const int8_t*, int32_t, int32_t, int32_t, int32_t*, int32_t*, int32_t,
                            int32_t);
 
-template <bool kTwo>
-void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, int32_t* mix1,
-                 int32_t* mix2) {
-  SampleView v = sample_view(player, ch.sample, range);
-  const int32_t step = ch.step;
-  const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
-  const int32_t pan = std::clamp(ch.pan, 0, 255);
-  const int32_t w1 = kTwo ? volume * pan : volume;
-  const int32_t w2 = kTwo ? volume * (255 - pan) : 0;
+}  // namespace
+
+VoiceRun play_voice(const SampleView& v, int32_t& p, int32_t step, int32_t n, int32_t* mix1,
+                    int32_t* mix2, int32_t w1, int32_t w2) {
   // Outputs with a zero weight gain nothing, so they are left out.
   static constexpr PlayFn kPlay[4] = {play<false, false>, play<true, false>, play<false, true>,
                                       play<true, true>};
   const PlayFn run = kPlay[(w1 != 0 ? 1 : 0) + (w2 != 0 ? 2 : 0)];
-  int32_t p = ch.position;
   int32_t i = 0;
   while (i < n) {
     if (static_cast<uint32_t>(p) < static_cast<uint32_t>(v.end)) {
@@ -111,13 +113,32 @@ void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, 
     // The end of the sample, of the range, or of the loop.
     if (!v.loops || p < v.loop_end || (p = wrap_position(v, p)) < 0) {
       p = -1;
-      break;
+      return {i, false};
     }
     p = run(v.data, p, step, 1, mix1 + i, mix2 + i, w1, w2);
-    ++i;
+    return {i + 1, true};
+  }
+  return {i, false};
+}
+
+namespace {
+
+template <bool kTwo>
+void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, int32_t* mix1,
+                 int32_t* mix2) {
+  SampleView v = sample_view(player, ch.sample, range);
+  const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
+  const int32_t pan = std::clamp(ch.pan, 0, 255);
+  const int32_t w1 = kTwo ? volume * pan : volume;
+  const int32_t w2 = kTwo ? volume * (255 - pan) : 0;
+  int32_t p = ch.position;
+  int32_t i = 0;
+  while (i < n && p >= 0) {
+    const VoiceRun run = play_voice(v, p, ch.step, n - i, mix1 + i, mix2 + i, w1, w2);
+    i += run.frames;
     // The wrap frame still plays the old sample; the new one takes over at
     // the wrapped position from the next frame on.
-    if (ch.pending_sample != 0) {
+    if (run.wrapped && ch.pending_sample != 0) {
       ch.sample = ch.pending_sample;
       v = sample_view(player, ch.sample, range);
     }

@@ -21,12 +21,25 @@ struct SampleView {
 // The view of `sample` (out of range: sample 0), as a range play when
 // `range` is set.
 SampleView sample_view(const Player* player, int32_t sample, bool range);
+// The view of a sample that may belong to no module: all of it, then its loop.
+SampleView sample_view(const Sample& sample);
 // Moves a position that reached the loop end back by one loop length, so
 // data beyond the loop end plays on until the position is back inside. A
 // remainder is taken only where that would read past the data (a step that
 // outruns the loop, or a loop shortened under a playing note). Returns -1
 // when the result is not inside the data (a loop lying beyond the end).
 int32_t wrap_position(const SampleView& v, int32_t p);
+
+struct VoiceRun {
+  int32_t frames;  // frames played
+  bool wrapped;    // the last of them wrapped at the loop end
+};
+// Plays one voice reading `v` from position p (18.14) at `step` bytes a
+// frame, adding byte x w1 to mix1 and byte x w2 to mix2, for up to n frames.
+// It stops early after a frame that wrapped (a sample waiting to take over
+// does so there) or where the sound ends, p then -1.
+VoiceRun play_voice(const SampleView& v, int32_t& p, int32_t step, int32_t n, int32_t* mix1,
+                    int32_t* mix2, int32_t w1, int32_t w2);
 
 // Renders `frames` frames. Buffer 1 takes the one-buffer formats and the
 // first output, buffer 2 the second; `stride` is bytes between frames.

@@ -32,7 +32,11 @@ void advance_frame(HeadlessPlatform& platform) {
   while (platform.audio_frames_pulled < due) {
     const auto n =
         static_cast<int32_t>(std::min<int64_t>(kPullFrames, due - platform.audio_frames_pulled));
-    if (platform.source.fill) platform.source.fill(platform.source.context, scratch, n);
+    if (platform.source.fill) {
+      platform.source.fill(platform.source.context, scratch, n);
+      if (platform.feed.heard)
+        platform.feed.heard(platform.feed.context, scratch, n, platform.source.rate);
+    }
     platform.audio_frames_pulled += n;
   }
   if (!platform.sink.push) return;
@@ -109,7 +113,7 @@ void set_window(void* context, int32_t scale, bool fullscreen) {
 }  // namespace
 
 void headless_init(HeadlessPlatform& platform, int64_t frames) {
-  headless_init_fed(platform, HeadlessFeed{frames_left, no_input, &platform});
+  headless_init_fed(platform, HeadlessFeed{frames_left, no_input, &platform, nullptr});
   platform.frame_limit = frames;
 }
 

@@ -18,6 +18,9 @@ struct HeadlessFeed {
   // Adds the coming frame's input events.
   void (*poll)(void* context, PlatformInput& input);
   void* context;
+  // Given each piece of sound pulled, interleaved stereo at `rate` frames a
+  // second; null when nobody listens.
+  void (*heard)(void* context, const int16_t* frames, int32_t count, int32_t rate);
 };
 
 struct HeadlessPlatform {

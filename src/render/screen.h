@@ -165,6 +165,9 @@ struct Selection {
   int32_t tone_channel;
   int32_t tone_period;
   RecordOptions record;
+  // Play and stop commands given so far: sounds outside the song, such as
+  // a preview, end with the next one.
+  int32_t transport;
 };
 
 struct ScreenContext {

@@ -6,6 +6,7 @@
 #include "engine/audio_lock.h"
 #include "engine/mixer.h"
 #include "engine/periods.h"
+#include "engine/preview_voice.h"
 
 namespace {
 
@@ -89,6 +90,8 @@ void audio_refill_fill(void* context, int16_t* interleaved, int32_t frames) {
       output_mix(refill.state->player, refill.mixers[refill.live], refill.render_right,
                  refill.render_left, 1, kRefillFrames);
       add_tuning_tone(refill, kRefillFrames);
+      add_preview(refill.state->preview.voice, refill.mixers[refill.live].settings.separation,
+                  refill.render_right, refill.render_left, kRefillFrames);
       refill.block_used = 0;
       ++refill.blocks_rendered;
     }

@@ -1,6 +1,7 @@
 #include "shell/editor_state.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -127,5 +128,6 @@ void editor_state_destroy(EditorState* state) {
   free_copy_buffer(state->sampler);
   sampling_end(state->sampling, state->capture);
   history_clear(state->history);
+  std::free(state->preview.voice.sample.data);
   delete state;
 }

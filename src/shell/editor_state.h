@@ -17,6 +17,7 @@
 #include "engine/edit_ops.h"
 #include "engine/history.h"
 #include "engine/player.h"
+#include "engine/preview_voice.h"
 #include "platform/midi.h"
 #include "render/main_screen.h"
 #include "render/screen.h"
@@ -76,6 +77,14 @@ struct EditorState {
   // it down (unset: there is no input device).
   SamplingState sampling;
   CaptureServices capture;
+  // A sample file heard before it is loaded (shell/preview.h): the voice
+  // the sound reads under the audio lock, the screen that started it (its
+  // ScreenId + 1, 0 for none) and the transport count it started at.
+  struct {
+    PreviewVoice voice;
+    int32_t owner;
+    int32_t transport;
+  } preview;
 };
 
 // The context the screens are handed for a frame.

@@ -14,6 +14,7 @@
 #include "shell/autosave.h"
 #include "shell/disk_op_files.h"
 #include "shell/number_field.h"
+#include "shell/preview.h"
 #include "shell/sample_io.h"
 #include "shell/save_all.h"
 #include "shell/screens.h"
@@ -414,6 +415,7 @@ void mouse_dispatch(EditorState* state) {
   edit_number_field(state);
   const bool click_used = run_screens(*state);
   main_screen_frame(state, click_used);
+  follow_preview(*state);
   // A block is copied from the track it was marked in: the cursor's when
   // the frame ends (a copy key comes before any click of its frame).
   if (state->edit_buffers.block_marking == 1)

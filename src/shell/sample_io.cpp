@@ -21,31 +21,42 @@ constexpr size_t kMaxSampleFileBytes = 1u << 20;
 
 }  // namespace
 
-FileResult load_sample(EditorState* state, const char* path) {
-  const int32_t slot = state->selection.current_sample;
-  // Read and decode first: the slot is replaced only by a sample that loaded.
+FileResult decode_sample_file(const char* path, int32_t import_rate, Sample& loaded, bool& cut) {
   std::vector<uint8_t> bytes;
-  FileResult result = slot >= 1 && slot < kSampleCount
-                          ? read_file_start(path, kMaxSampleFileBytes, bytes)
-                          : file_refusal(FileError::kNoSample);
+  FileResult result = read_file_start(path, kMaxSampleFileBytes, bytes);
   if (result.ok && bytes.empty()) result = file_refusal(FileError::kEmpty);
   // WAV, AIFF, FLAC first; what is none of them goes to the raw and IFF reader.
   ImportedSample imported;
-  const ImportResult audio = result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported,
-                                                             state->settings.import_rate)
-                                       : ImportResult{kImportNotAudio, kFileOk};
+  const ImportResult audio =
+      result.ok ? import_audio_sample(bytes.data(), bytes.size(), imported, import_rate)
+                : ImportResult{kImportNotAudio, kFileOk};
   if (audio.status == kImportRefused) result = audio.file;
-  Sample loaded{};
+  loaded = Sample{};
   const bool parsed = result.ok && (audio.status == kImportDone
                                         ? sample_from_import(imported, loaded)
                                         : parse_sample_file(bytes.data(), bytes.size(), loaded));
   if (result.ok && !parsed) result = file_refusal(FileError::kOutOfMemory);
   if (!result.ok) {
     std::free(loaded.data);
+    loaded = Sample{};
+  }
+  cut = imported.cut;
+  return result;
+}
+
+FileResult load_sample(EditorState* state, const char* path) {
+  const int32_t slot = state->selection.current_sample;
+  // Read and decode first: the slot is replaced only by a sample that loaded.
+  Sample loaded{};
+  bool cut = false;
+  const FileResult result = slot >= 1 && slot < kSampleCount
+                                ? decode_sample_file(path, state->settings.import_rate, loaded, cut)
+                                : file_refusal(FileError::kNoSample);
+  if (!result.ok) {
     std::snprintf(state->status.message, sizeof state->status.message, "%s", result.message);
     return result;
   }
-  if (imported.cut) timed_message(state->status, "SAMPLE CUT SHORT");
+  if (cut) timed_message(state->status, "SAMPLE CUT SHORT");
   const std::string name = sample_name_of_path(path);
   const HistoryGroup group(*state->player, StepKind::kLoadSample);
   AudioGuard guard;

@@ -6,6 +6,11 @@
 #include "files/module_format.h"
 #include "shell/editor_state.h"
 
+// Reads and decodes a sample file as a load does (the import rate of the
+// settings for WAV, AIFF, FLAC), into `loaded`, whose data the caller then
+// owns; `cut` tells that the file held more than a sample keeps. On failure
+// `loaded` is empty.
+FileResult decode_sample_file(const char* path, int32_t import_rate, Sample& loaded, bool& cut);
 // Loads a sample file into the current sample slot. A file that cannot be
 // read or is empty changes nothing and leaves its reason in the message
 // line. Slot 0 is never changed.

@@ -20,6 +20,7 @@
 #include "sampler/sample_process.h"
 #include "sampler/sampling.h"
 #include "shell/module_io.h"
+#include "shell/preview.h"
 #include "shell/sample_io.h"
 #include "shell/track_io.h"
 
@@ -164,8 +165,18 @@ void presets_panel(EditorState& state) {
   if (state.images.presets) blit_image(state.canvas, 0, 0, state.images.presets);
 }
 
+bool preset_preview(void* context, const char* name) {
+  EditorState& state = *static_cast<EditorState*>(context);
+  const std::string path = library_sample_path(library_dir(state.settings), name);
+  if (path.empty()) return false;
+  // A file that does not decode leaves its reason, as a load does.
+  preview_sample_file(state, path.c_str(), ScreenId::kPresets);
+  return true;
+}
+
 ScreenResult presets_turn(EditorState& state, bool open) {
-  const PresetServices services{&state, preset_file_bytes, preset_load, preset_store_current};
+  const PresetServices services{&state, preset_file_bytes, preset_load, preset_store_current,
+                                preset_preview};
   return presets_frame(state.presets, screen_context(state), services, open);
 }
 
@@ -280,6 +291,14 @@ int32_t services_save_pattern(void* context, const char* path) {
   return save_pattern(path, &editor(context));
 }
 
+void services_preview_sample(void* context, const char* path) {
+  preview_sample_file(editor(context), path, ScreenId::kDiskOp);
+}
+
+void services_stop_preview(void* context) {
+  stop_preview(editor(context));
+}
+
 Answer services_confirm(void* context) {
   EditContext edit = edit_context(editor(context));
   return confirm_requester(&edit);
@@ -345,7 +364,9 @@ DiskOpServices disk_op_services(EditorState& state) {
                         services_load_pattern,
                         services_save_pattern,
                         services_sample_changed,
-                        services_confirm};
+                        services_confirm,
+                        services_preview_sample,
+                        services_stop_preview};
 }
 
 void sample_changed(EditorState& state) {

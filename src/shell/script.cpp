@@ -95,11 +95,12 @@ const char* parse_command(const std::string& line, const std::vector<std::string
       return "frames must be 1..1000000";
     return parse_modifiers(words, hold ? 3 : 2, command);
   }
-  if (verb == "type" || verb == "drop" || verb == "shot" || verb == "save") {
-    command.verb = verb == "type"   ? kScriptType
-                   : verb == "drop" ? kScriptDrop
-                   : verb == "shot" ? kScriptShot
-                                    : kScriptSave;
+  if (verb == "type" || verb == "drop" || verb == "shot" || verb == "save" || verb == "listen") {
+    command.verb = verb == "type"     ? kScriptType
+                   : verb == "drop"   ? kScriptDrop
+                   : verb == "shot"   ? kScriptShot
+                   : verb == "listen" ? kScriptListen
+                                      : kScriptSave;
     command.text = rest_of_line(line, verb);
     if (command.text.empty()) return "missing text";
     if (command.verb == kScriptType)
@@ -192,8 +193,8 @@ bool parse_script(const std::string& text, std::vector<ScriptCommand>& commands,
     std::vector<std::string> words;
     for (std::string w; words_in >> w;) words.push_back(w);
     if (words.empty() || words[0][0] == '#') continue;
-    const bool takes_text =
-        words[0] == "type" || words[0] == "drop" || words[0] == "shot" || words[0] == "save";
+    const bool takes_text = words[0] == "type" || words[0] == "drop" || words[0] == "shot" ||
+                            words[0] == "save" || words[0] == "listen";
     if (!takes_text && hash != std::string::npos) {
       line.resize(hash);
       words.clear();

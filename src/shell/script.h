@@ -7,18 +7,19 @@
 #include <vector>
 
 enum ScriptVerb : int32_t {
-  kScriptKey,    // key NAME [MOD...]
-  kScriptHold,   // hold NAME FRAMES [MOD...]
-  kScriptType,   // type TEXT
-  kScriptClick,  // click X Y [right]
-  kScriptDrag,   // drag X1 Y1 X2 Y2
-  kScriptDrop,   // drop PATH
-  kScriptClose,  // close
-  kScriptWait,   // wait N
-  kScriptShot,   // shot FILE.png
-  kScriptWheel,  // wheel X Y N
-  kScriptSave,   // save PATH
-  kScriptAbort,  // abort
+  kScriptKey,     // key NAME [MOD...]
+  kScriptHold,    // hold NAME FRAMES [MOD...]
+  kScriptType,    // type TEXT
+  kScriptClick,   // click X Y [right]
+  kScriptDrag,    // drag X1 Y1 X2 Y2
+  kScriptDrop,    // drop PATH
+  kScriptClose,   // close
+  kScriptWait,    // wait N
+  kScriptShot,    // shot FILE.png
+  kScriptWheel,   // wheel X Y N
+  kScriptSave,    // save PATH
+  kScriptAbort,   // abort
+  kScriptListen,  // listen FILE.wav
 };
 
 struct ScriptCommand {

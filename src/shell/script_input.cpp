@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "files/audio_out.h"
 #include "files/png_image.h"
 #include "platform/keymap.h"
 #include "shell/editor_state.h"
@@ -33,6 +34,7 @@ int32_t command_frames(const ScriptCommand& command) {
     case kScriptShot:
     case kScriptSave:
     case kScriptAbort:
+    case kScriptListen:
       return 0;
   }
   return 0;
@@ -110,12 +112,33 @@ void command_events(const ScriptCommand& command, int32_t step, PlatformInput& i
     case kScriptShot:
     case kScriptSave:
     case kScriptAbort:
+    case kScriptListen:
       return;
   }
 }
 
 ScriptInput& of(void* context) {
   return *static_cast<ScriptInput*>(context);
+}
+
+void heard(void* context, const int16_t* frames, int32_t count, int32_t rate) {
+  ScriptInput& script = of(context);
+  script.heard.insert(script.heard.end(), frames, frames + 2 * count);
+  script.heard_rate = rate;
+}
+
+// Writes what was heard since the last listen as a 16-bit stereo file.
+bool write_heard(ScriptInput& script, const char* path) {
+  FileResult result = kFileOk;
+  const auto frames = static_cast<int32_t>(script.heard.size() / 2);
+  AudioWriter* writer = audio_writer_open(path, 2, script.heard_rate, frames, result);
+  if (!writer) return false;
+  if (!audio_writer_write(writer, script.heard.data(), frames)) {
+    audio_writer_discard(writer);
+    return false;
+  }
+  script.heard.clear();
+  return audio_writer_finish(writer).ok;
 }
 
 // Runs the commands that take no frame up to the next one that does.
@@ -128,8 +151,9 @@ bool next_frame(void* context) {
     const bool written =
         command.verb == kScriptShot
             ? write_png_rgb(command.text.c_str(), script.framebuffer, kScreenWidth, kScreenHeight)
-        : command.verb == kScriptSave ? script.save(script.save_context, command.text.c_str())
-                                      : true;
+        : command.verb == kScriptSave   ? script.save(script.save_context, command.text.c_str())
+        : command.verb == kScriptListen ? write_heard(script, command.text.c_str())
+                                        : true;
     if (!written) {
       std::fprintf(stderr, "%s:%d: cannot write %s\n", script.file, command.line,
                    command.text.c_str());
@@ -153,9 +177,14 @@ void poll(void* context, PlatformInput& input) {
 void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& commands,
                        const char* file, const uint8_t* framebuffer,
                        bool (*save)(void* context, const char* path), void* save_context) {
-  script = ScriptInput{&commands, file, framebuffer, 0, nullptr, 0, 0, false, save, save_context};
+  script =
+      ScriptInput{&commands, file, framebuffer, 0, nullptr, 0, 0, false, save, save_context, {}, 0};
 }
 
 HeadlessFeed script_feed(ScriptInput& script) {
-  return HeadlessFeed{next_frame, poll, &script};
+  // The sound is kept only for a script that listens to it.
+  bool listens = false;
+  for (const ScriptCommand& command : *script.commands)
+    listens = listens || command.verb == kScriptListen;
+  return HeadlessFeed{next_frame, poll, &script, listens ? heard : nullptr};
 }

@@ -22,6 +22,10 @@ struct ScriptInput {
   // Writes the module as it is now, as the disk op's save does.
   bool (*save)(void* context, const char* path);
   void* save_context;
+  // The sound heard since the start or the last listen, interleaved
+  // stereo, and its rate.
+  std::vector<int16_t> heard;
+  int32_t heard_rate;
 };
 
 void script_input_init(ScriptInput& script, const std::vector<ScriptCommand>& commands,

@@ -34,6 +34,8 @@ TEST(Script, RefusesTheFirstLineItCannotRead) {
       {"wheel 1 2\n", "1: wheel takes X Y N"},
       {"wheel 321 2 1\n", "1: wheel takes X Y N"},
       {"save\n", "1: missing text"},
+      {"listen /tmp/a #1.wav\n", ""},
+      {"listen\n", "1: missing text"},
       {"jump 3\n", "1: unknown command"},
   };
   for (const ParseCase& c : cases) {
