@@ -155,7 +155,7 @@ void synthesise(const Player* player, const OutputMixer& mixer, ChannelState& ch
     hold_level(shape, v, 0.0, 0);
     return;
   }
-  const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
+  const int32_t volume = heard_volume(player, ch);
   SampleView view = sample_view(player, ch.sample, range);
   // The byte at position q, wrapping at the loop's end; false where the
   // channel stops.

@@ -127,7 +127,7 @@ template <bool kTwo>
 void mix_channel(const Player* player, ChannelState& ch, bool range, int32_t n, int32_t* mix1,
                  int32_t* mix2) {
   SampleView v = sample_view(player, ch.sample, range);
-  const int32_t volume = std::clamp(ch.mix_volume, 0, 64);
+  const int32_t volume = heard_volume(player, ch);
   const int32_t pan = std::clamp(ch.pan, 0, 255);
   const int32_t w1 = kTwo ? volume * pan : volume;
   const int32_t w2 = kTwo ? volume * (255 - pan) : 0;

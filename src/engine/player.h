@@ -116,6 +116,9 @@ struct Player {
   int32_t range_play;
   int32_t range_end;
   int32_t range_channel;  // the one channel range_play and range_end apply to
+  // 1 + the channel a sample heard before loading plays on instead of the
+  // song, 0 none: that channel goes on silently, so the song stays in time.
+  int32_t preview_channel;
   // The signature of the file the module came from ("M.K.", "M!K!", "4CHN",
   // "FLT4"); zero for a new module.
   char signature[4];
@@ -123,6 +126,12 @@ struct Player {
   // null for a player nobody edits.
   History* history;
 };
+
+// The volume a channel's sound is mixed at, 0..64.
+inline int32_t heard_volume(const Player* player, const ChannelState& ch) {
+  if (&ch - player->channels == player->preview_channel - 1) return 0;
+  return ch.mix_volume < 0 ? 0 : ch.mix_volume > 64 ? 64 : ch.mix_volume;
+}
 
 // Allocates a zero-filled player in its initial state; never returns null.
 Player* player_create(int32_t output_rate);

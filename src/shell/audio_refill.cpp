@@ -90,8 +90,11 @@ void audio_refill_fill(void* context, int16_t* interleaved, int32_t frames) {
       output_mix(refill.state->player, refill.mixers[refill.live], refill.render_right,
                  refill.render_left, 1, kRefillFrames);
       add_tuning_tone(refill, kRefillFrames);
-      add_preview(refill.state->preview.voice, refill.mixers[refill.live].settings.separation,
-                  refill.render_right, refill.render_left, kRefillFrames);
+      PreviewVoice& preview = refill.state->preview.voice;
+      add_preview(preview, refill.mixers[refill.live].settings.separation, refill.render_right,
+                  refill.render_left, kRefillFrames);
+      // A preview that has ended gives its channel back to the song.
+      if (preview.position < 0) refill.state->player->preview_channel = 0;
       refill.block_used = 0;
       ++refill.blocks_rendered;
     }

@@ -13,11 +13,13 @@
 
 namespace {
 
-// Hands the sound another voice, freeing the one it had after the lock.
-void swap_voice(EditorState& state, PreviewVoice voice) {
+// Hands the sound another voice, on channel `channel` (-1 none) instead of
+// the song, freeing the one it had after the lock.
+void swap_voice(EditorState& state, PreviewVoice voice, int32_t channel) {
   {
     AudioGuard guard;
     std::swap(state.preview.voice, voice);
+    state.player->preview_channel = channel + 1;
   }
   std::free(voice.sample.data);
 }
@@ -35,7 +37,7 @@ FileResult preview_sample_file(EditorState& state, const char* path, ScreenId ow
   }
   const int32_t channel = std::clamp(state.selection.cursor_channel, 0, kChannels - 1);
   const int32_t step = period_step(state.player, period_from_c3(0));
-  swap_voice(state, PreviewVoice{sample, 0, step, state.player->channels[channel].pan});
+  swap_voice(state, PreviewVoice{sample, 0, step, state.player->channels[channel].pan}, channel);
   state.preview.owner = static_cast<int32_t>(owner) + 1;
   state.preview.transport = state.selection.transport;
   timed_message(state.status, "PREVIEW");
@@ -44,7 +46,7 @@ FileResult preview_sample_file(EditorState& state, const char* path, ScreenId ow
 
 void stop_preview(EditorState& state) {
   if (state.preview.owner == 0) return;
-  swap_voice(state, PreviewVoice{Sample{}, -1, 0, 0});
+  swap_voice(state, PreviewVoice{Sample{}, -1, 0, 0}, -1);
   state.preview.owner = 0;
 }
 

@@ -1,8 +1,8 @@
 // Hearing a sample file before loading it: the file is decoded as a load
 // would decode it and played once at C-3 by a voice of the shell's own,
-// panned as the cursor's channel and heard over the song; the module never
-// sees it. It ends with a new preview, with the screen that started it, or
-// with the next play or stop command.
+// on the cursor's channel instead of the song (which goes on there unheard,
+// so it stays in time); the module never sees it. It ends with a new preview, with the screen that
+// started it, or with the next play or stop command.
 #pragma once
 
 #include "files/module_format.h"

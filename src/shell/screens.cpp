@@ -139,6 +139,7 @@ int64_t preset_file_bytes(void* context, const char* name) {
 
 bool preset_load(void* context, const char* name) {
   EditorState& state = *static_cast<EditorState*>(context);
+  stop_preview(state);  // as a click in the disk op's list does
   const bool loaded = load_st_sample(name, &state) == 1;
   sample_changed(state);
   return loaded;

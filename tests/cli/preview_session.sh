@@ -3,7 +3,7 @@
 # on a sample file in the disk op sounds on the cursor channel's side only
 # (channel 1 left, channel 2 right), a file that does not decode silences
 # it, a left click in the list and the play and stop commands end it, a
-# preset sounds the same way, and the module saved afterwards is the one
+# preset sounds the same way (and stops when one is loaded), and the module saved afterwards is the one
 # loaded, byte for byte.
 set -u
 source "$(dirname "$0")/lib.bash"
@@ -65,6 +65,16 @@ listen $work/skip.wav
 wait 10
 listen $work/stopped.wav
 save $work/after.mod
+key Escape
+click 270 16
+wait 2
+click 100 17 right
+wait 5
+click 100 17
+wait 2
+listen $work/skip.wav
+wait 10
+listen $work/preset_loaded.wav
 EOF1
 expect_status 0 "$tetrad" --script "$work/preview.script" "$demo"
 
@@ -90,5 +100,6 @@ expect_peaks refused "0 0"
 expect_peaks left_click "0 0"
 expect_peaks preset "796 11953"
 expect_peaks stopped "0 0"
+expect_peaks preset_loaded "0 0"
 cmp -s "$work/before.mod" "$work/after.mod" || fail "the module changed"
 finish preview_session

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "../engine/module_builder.h"
+#include "engine/editing.h"
 #include "engine/history.h"
 #include "files/audio_out.h"
 #include "files/sample_file.h"
@@ -154,6 +155,24 @@ TEST_F(Preview, SoundsOnTheCursorChannelsSideAlone) {
     preview_sample_file(state_, path.c_str(), ScreenId::kDiskOp);
     EXPECT_EQ(peaks(2048), kSides[channel]) << "channel " << channel + 1;
   }
+}
+
+// The song's sound on the cursor channel (byte 50: 50 x 64 x 255 >> 7 =
+// 6375 on the left) is not heard while the preview (byte 100: 12750) sounds,
+// not added to it (19125); the channel goes on unheard, in time, and is
+// heard again from the block after the preview's 300 bytes end (at C-3,
+// about 0.376 bytes a frame: 798 frames, inside the first block of 1024).
+TEST_F(Preview, TakesTheCursorChannelFromTheSongUntilItEnds) {
+  test_module::make_sample(state_.player, 3, 4000, 0, 4000, 64, [](int32_t) { return 50; });
+  const ChannelState& song = state_.player->channels[0];
+  play_note(*state_.player, 0, 3, 214);
+  EXPECT_EQ(peaks(1024), std::make_pair(6375, 0));
+  play_note(*state_.player, 0, 3, 214);
+  state_.selection.cursor_channel = 0;
+  preview_sample_file(state_, constant_file(100, 300).c_str(), ScreenId::kDiskOp);
+  EXPECT_EQ(peaks(1024), std::make_pair(12750, 0));
+  EXPECT_EQ(song.position, 1024 * song.step) << "the channel went on unheard";
+  EXPECT_EQ(peaks(1024), std::make_pair(6375, 0));
 }
 
 struct EndCase {
