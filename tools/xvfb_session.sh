@@ -5,7 +5,7 @@
 # show exactly what the program's own headless screenshot shows for the
 # module with those notes written in. Then it answers the quit question
 # (Alt+Q, Y), starts again and ends it by SIGTERM, with and without unsaved
-# work. With an output
+# work, and once more to see the window take a new scale from SETUP. With an output
 # path it also keeps the window's picture after the notes are in.
 #   tools/xvfb_session.sh path/to/tetrad module.mod [shot.png]
 set -euo pipefail
@@ -74,3 +74,22 @@ expect_exit "SIGTERM with a note typed"
 if cmp -s "$XDG_STATE_HOME/tetrad/autosave.mod" "$module"; then
   die "the autosave does not hold the note"
 fi
+
+# The window follows the setup screen at once: from the setting's 0, each
+# click on the scale's up arrow gives the next scale, 1 to 3, and a window
+# of 320, 640 and 960 pixels.
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/fresh-state
+start_program "$module"
+window_width() { xwininfo -id "$window" | awk '/Width:/ { print $2 }'; }
+[ "$(window_width)" = 640 ] || die "the window started $(window_width) wide at scale 2"
+click 270 5 # SETUP
+for program_scale_next in 1 2 3; do
+  click 313 18 # WINDOW SCALE up
+  sleep 0.5
+  program_scale=$program_scale_next
+  [ "$(window_width)" = $((320 * program_scale)) ] ||
+    die "scale $program_scale from SETUP gave a window $(window_width) wide"
+done
+press alt+q
+press y
+expect_exit "Alt+Q, Y after SETUP"
