@@ -1,5 +1,6 @@
-// One frame of the whole dispatcher with the setup, help (on its fullest
-// page) or presets screen open; budget 0.3 ms, as the disk op's frame.
+// One frame of the whole dispatcher with the setup (on each of its pages),
+// help (on its fullest page) or presets screen open; budget 0.3 ms, as the
+// disk op's frame.
 #include <benchmark/benchmark.h>
 
 #include "../tests/render/screen_fixture.h"
@@ -13,6 +14,7 @@ void BM_ScreenFrame(benchmark::State& state) {
   EditorState& editor = screen.state;
   const auto screen_id = static_cast<ScreenId>(state.range(0));
   set_screen_open(editor, screen_id, true);
+  editor.setup.page = static_cast<int32_t>(state.range(1));
   editor.input.mouse_x = 150;
   editor.input.mouse_y = 60;
   mouse_dispatch(&editor);
@@ -28,9 +30,12 @@ void BM_ScreenFrame(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ScreenFrame)
-    ->Arg(static_cast<int>(ScreenId::kSetup))
-    ->Arg(static_cast<int>(ScreenId::kHelp))
-    ->Arg(static_cast<int>(ScreenId::kPresets))
+    ->Args({static_cast<int>(ScreenId::kSetup), 0})
+    ->Args({static_cast<int>(ScreenId::kSetup), 1})
+    ->Args({static_cast<int>(ScreenId::kSetup), 2})
+    ->Args({static_cast<int>(ScreenId::kSetup), 3})
+    ->Args({static_cast<int>(ScreenId::kHelp), 0})
+    ->Args({static_cast<int>(ScreenId::kPresets), 0})
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
