@@ -138,6 +138,14 @@ std::string take(Settings& settings, const Pair& pair) {
   return "unknown key '" + pair.name + "' in [" + pair.section + "]";
 }
 
+// The first line of `text`, taken off it.
+std::string_view next_line(std::string_view& text) {
+  const size_t end = text.find('\n');
+  const std::string_view line = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+  return line;
+}
+
 // What one line of the file says: the pair it sets, if any, or why it
 // cannot be read.
 struct Line {
@@ -237,9 +245,7 @@ std::string format_settings(const Settings& settings, std::string_view old) {
     old.remove_prefix(3);
   }
   while (!old.empty()) {
-    const size_t end = old.find('\n');
-    const std::string_view line = old.substr(0, end);
-    old.remove_prefix(end == std::string_view::npos ? old.size() : end + 1);
+    const std::string_view line = next_line(old);
     const std::string before = section;
     const Line read = read_line(line, section);
     if (section != before) add_missing(before, false);
@@ -288,9 +294,7 @@ Settings parse_settings(std::string_view text, std::vector<SettingsProblem>& pro
   std::string section;
   int32_t number = 0;
   while (!text.empty()) {
-    const size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    const std::string_view line = next_line(text);
     ++number;
     const Line read = read_line(line, section);
     std::string reason = read.sets ? take(settings, read.pair) : read.reason;
@@ -349,13 +353,6 @@ bool write_text_file(const std::string& path, const std::string& text) {
   return true;
 }
 
-int take_preset(void* user, const char* section, const char* name, const char* value) {
-  auto& presets = *static_cast<std::vector<Preset>*>(user);
-  if (presets.empty() || presets.back().name != section) presets.push_back({section, ""});
-  if (std::strcmp(name, "comment") == 0) presets.back().comment = value;
-  return 1;
-}
-
 }  // namespace
 
 bool write_settings(const std::string& path, const Settings& settings) {
@@ -372,8 +369,17 @@ std::string presets_path() {
 }
 
 std::vector<Preset> parse_presets(std::string_view text) {
+  // Line by line, so that a section with no key under it is an entry too.
   std::vector<Preset> presets;
-  ini_parse_string(std::string(text).c_str(), take_preset, &presets);
+  std::string section;
+  while (!text.empty()) {
+    const std::string_view line = next_line(text);
+    const std::string before = section;
+    const Line read = read_line(line, section);
+    if (section != before) presets.push_back({section, ""});
+    if (read.sets && read.pair.name == "comment" && !presets.empty())
+      presets.back().comment = read.pair.value;
+  }
   return presets;
 }
 

@@ -128,3 +128,19 @@ TEST(Settings, WritingKeepsTheUsersLines) {
             want);
   std::filesystem::remove(path);
 }
+
+// Each section of presets.ini is an entry, in the file's order, with or
+// without a comment under it; a key before any section belongs to none.
+TEST(Settings, PresetsAreTheFilesSections) {
+  const std::pair<const char*, const char*> kFiles[] = {
+      {"", ""},
+      {"[st-01:bass]\ncomment = deep\n[st-01:hat]\n", "st-01:bass=deep|st-01:hat=|"},
+      {"; mine\ncomment = none\n[a]\n\n[b]\ncolour = red\ncomment = x\n", "a=|b=x|"},
+  };
+  for (const auto& [text, want] : kFiles) {
+    std::string got;
+    for (const Preset& preset : parse_presets(text))
+      got += preset.name + "=" + preset.comment + "|";
+    EXPECT_EQ(got, want) << text;
+  }
+}
