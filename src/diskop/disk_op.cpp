@@ -20,6 +20,7 @@ namespace {
 // What one frame of the screen works on.
 struct DiskOpFrame : ScreenContext {
   DiskOpState& disk_op;
+  bool& sample_iff;
   bool open;
 };
 
@@ -267,7 +268,7 @@ int32_t write_file(DiskOpFrame* state, const DiskOpServices& services, DiskKind 
       return services.save_module(services.context, path, kKindSong);
     case kDiskSample:
       return services.save_sample(services.context, path, state->selection.current_sample,
-                                  state->disk_op.sample_iff != 0);
+                                  state->sample_iff);
     case kDiskTrack:
       return services.save_track(services.context, path);
     default:
@@ -433,7 +434,11 @@ void perform(DiskOpFrame* state, const DiskOpServices& services, DiskAction butt
     case DiskAction::kRow1Switch:
       return toggle(first_page ? state->disk_op.option_song : state->disk_op.track_buffer);
     case DiskAction::kRow2Switch:
-      return toggle(first_page ? state->disk_op.sample_iff : state->disk_op.option_pattern);
+      if (first_page) {
+        state->sample_iff = !state->sample_iff;
+        return;
+      }
+      return toggle(state->disk_op.option_pattern);
     case DiskAction::kRow0Select:
     case DiskAction::kRow0Load:
       return show_kind(state, state->disk_op.page, 0);
@@ -516,7 +521,7 @@ void draw_panel(DiskOpFrame* state) {
   draw_text(state->canvas, 120, 3, 0, 0, "%s", on_off(state->disk_op.option_module));
   if (state->disk_op.page == 0) {
     draw_text(state->canvas, 120, 14, 0, 0, "%s", on_off(state->disk_op.option_song));
-    draw_text(state->canvas, 120, 25, 0, 0, "%s", state->disk_op.sample_iff ? "IFF" : "RAW");
+    draw_text(state->canvas, 120, 25, 0, 0, "%s", state->sample_iff ? "IFF" : "RAW");
   } else {
     draw_text(state->canvas, 120, 14, 0, 0, "%s", buffer_current(state->disk_op.track_buffer));
     draw_text(state->canvas, 120, 25, 0, 0, "%s", buffer_current(state->disk_op.option_pattern));
@@ -541,8 +546,8 @@ DiskKind disk_kind(int32_t page, int32_t row) {
 }
 
 ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
-                           const DiskOpServices& services, bool open) {
-  DiskOpFrame frame{ctx, disk_op, open};
+                           const DiskOpServices& services, bool& sample_iff, bool open) {
+  DiskOpFrame frame{ctx, disk_op, sample_iff, open};
   DiskOpFrame* state = &frame;
   if (disk_op.save_due) run_due_save(state, services);
   if (!open) {

@@ -29,7 +29,6 @@ struct DiskOpState {
   int32_t list_valid;    // 0: read the path again on the next frame
   int32_t option_module;
   int32_t option_song;
-  int32_t sample_iff;      // samples are saved as IFF 8SVX, otherwise raw
   int32_t track_buffer;    // tracks go to and from the clipboard, not the pattern
   int32_t option_pattern;  // the same for patterns
   int32_t page;            // 0 first panel, otherwise the second
@@ -92,9 +91,10 @@ struct DiskOpServices {
 // written, then, while the screen is open, the list is read if needed, the
 // panel drawn and the buttons served; the screen takes every click. Once
 // the screen has been closed from elsewhere (a key), its list and any
-// pending question go.
+// pending question go. `sample_iff` is the samples' save format (the
+// setting), which the row-2 switch turns: true IFF 8SVX, false raw.
 ScreenResult disk_op_frame(DiskOpState& disk_op, const ScreenContext& ctx,
-                           const DiskOpServices& services, bool open);
+                           const DiskOpServices& services, bool& sample_iff, bool open);
 // Tidies up a closed screen: list freed, a pending question dropped.
 void close_disk_op(DiskOpState& disk_op, Status& status);
 // The keys the open screen takes (kDiskOpKeys), without modifiers.

@@ -37,11 +37,8 @@ void disk_op_panel(EditorState& state) {
 
 ScreenResult disk_op_turn(EditorState& state, bool open) {
   // The disk op's RAW/IFF switch is the setting's.
-  state.disk_op.sample_iff = state.settings.sample_iff ? 1 : 0;
-  const ScreenResult result =
-      disk_op_frame(state.disk_op, screen_context(state), disk_op_services(state), open);
-  state.settings.sample_iff = state.disk_op.sample_iff != 0;
-  return result;
+  return disk_op_frame(state.disk_op, screen_context(state), disk_op_services(state),
+                       state.settings.sample_iff, open);
 }
 
 bool disk_op_scroll(EditorState& state, int32_t step) {

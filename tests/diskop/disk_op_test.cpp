@@ -396,7 +396,7 @@ TEST_F(DiskOp, TheScreenShowsListColumnsAndTheEndOfThePath) {
   EXPECT_EQ(screen_.text_at(65, 86, 2, kYellow) + screen_.text_at(65, 93, 2, kYellow), "Z3Z4");
   // The two switches of rows 1 and 2 belong to the page shown.
   state().disk_op.option_song = 1;
-  state().disk_op.sample_iff = 0;
+  state().settings.sample_iff = false;
   frame();
   EXPECT_EQ(screen_.text_at(120, 14, 3) + screen_.text_at(120, 25, 3), " ONRAW");
   state().disk_op.page = 1;
