@@ -364,6 +364,7 @@ void duplicate_position(Player& player, int32_t position) {
   const int32_t at = std::clamp(position, 0, kHighestPosition);
   std::copy_backward(player.order + at, player.order + kPositions - 1, player.order + kPositions);
   player.song_length = std::min(player.song_length + 1, kPositions);
+  follow_order(player);
 }
 
 void remove_position(Player& player, int32_t position) {
@@ -376,6 +377,7 @@ void remove_position(Player& player, int32_t position) {
   player.order[kHighestPosition] = 0;
   player.song_length -= 1;
   player.song_position = std::min(player.song_position, player.song_length - 1);
+  follow_order(player);
 }
 
 void set_order_entry(Player& player, int32_t position, int32_t pattern) {

@@ -231,7 +231,8 @@ TEST(AudioLock, HoldsAreTimedFromTheOutermostLock) {
 }
 
 // The position editor's insert and delete keep the song within 1..128
-// positions and the song position inside it.
+// positions and the song position inside it; stopped, the pattern shown is
+// the one the song position now plays.
 TEST(Editing, PositionEditorLinesKeepTheSongInRange) {
   struct Row {
     const char* what;
@@ -244,6 +245,8 @@ TEST(Editing, PositionEditorLinesKeepTheSongInRange) {
       {"copy at 128 positions", true, 128, 0, 0, 128, 0, 10, 10, 126},
       {"delete line 0", false, 3, 0, 0, 2, 0, 11, 12, 0},
       {"delete the last line", false, 3, 2, 2, 2, 1, 10, 11, 0},
+      {"delete before the song position", false, 3, 0, 1, 2, 1, 11, 12, 0},
+      {"copy before the song position", true, 3, 0, 1, 4, 1, 10, 10, 126},
       {"delete with one line", false, 1, 0, 0, 1, 0, 10, 11, 127},
   };
   for (const Row& row : rows) {
@@ -253,6 +256,7 @@ TEST(Editing, PositionEditorLinesKeepTheSongInRange) {
     p->order[kPositions - 1] = 127;
     p->song_length = row.length;
     p->song_position = row.song_position;
+    p->current_pattern = p->order[row.song_position];
     if (row.insert)
       duplicate_position(*p, row.position);
     else
@@ -262,6 +266,7 @@ TEST(Editing, PositionEditorLinesKeepTheSongInRange) {
     EXPECT_EQ(p->order[0], row.want_order0);
     EXPECT_EQ(p->order[1], row.want_order1);
     EXPECT_EQ(p->order[kPositions - 1], row.want_last);
+    EXPECT_EQ(p->current_pattern, p->order[p->song_position]);
     player_destroy(p);
   }
 }
