@@ -8,6 +8,11 @@
 // The most frames mixed at once between two looks at the tick timing.
 constexpr int32_t kMixSpan = 512;
 
+// A sum of sounds as one 16-bit sample, saturated.
+inline int16_t saturate16(int32_t v) {
+  return static_cast<int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+}
+
 // A channel's view of its sample. Every read is confined to [0, limit).
 struct SampleView {
   const int8_t* data;

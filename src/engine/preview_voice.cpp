@@ -5,14 +5,6 @@
 
 #include "engine/mixer.h"
 
-namespace {
-
-int16_t saturate(int32_t v) {
-  return static_cast<int16_t>(std::clamp(v, -32768, 32767));
-}
-
-}  // namespace
-
 void add_preview(PreviewVoice& voice, int32_t separation, int16_t* first, int16_t* second,
                  int32_t frames) {
   if (!voice.sample.data || voice.position < 0) return;
@@ -34,8 +26,8 @@ void add_preview(PreviewVoice& voice, int32_t separation, int16_t* first, int16_
     for (int32_t i = 0; i < n && voice.position >= 0;)
       i += play_voice(view, voice.position, voice.step, n - i, mix1 + i, mix2 + i, w1, w2).frames;
     for (int32_t i = 0; i < n; ++i) {
-      first[done + i] = saturate(first[done + i] + (mix1[i] >> 7));
-      second[done + i] = saturate(second[done + i] + (mix2[i] >> 7));
+      first[done + i] = saturate16(first[done + i] + (mix1[i] >> 7));
+      second[done + i] = saturate16(second[done + i] + (mix2[i] >> 7));
     }
     done += n;
   }

@@ -8,14 +8,6 @@
 #include "engine/periods.h"
 #include "engine/preview_voice.h"
 
-namespace {
-
-int16_t saturate(int32_t v) {
-  return static_cast<int16_t>(std::clamp(v, -32768, 32767));
-}
-
-}  // namespace
-
 void audio_refill_init(AudioRefill& refill, EditorState* state, const MixSettings& mix) {
   refill.state = state;
   refill.mono = 0;
@@ -60,13 +52,13 @@ void pan_frame(int32_t right_sound, int32_t left_sound, int32_t mono, int16_t* l
                int16_t* right_out) {
   if (mono) {
     const int32_t centre = (right_sound + left_sound) / 2;
-    *left_out = saturate(centre);
-    *right_out = saturate(centre);
+    *left_out = saturate16(centre);
+    *right_out = saturate16(centre);
     return;
   }
   // Two full-scale sounds together exceed 16 bits on the left.
-  *left_out = saturate(left_sound + right_sound / 16);
-  *right_out = saturate(right_sound * 15 / 16);
+  *left_out = saturate16(left_sound + right_sound / 16);
+  *right_out = saturate16(right_sound * 15 / 16);
 }
 
 void add_tuning_tone(AudioRefill& refill, int32_t frames) {
@@ -77,7 +69,7 @@ void add_tuning_tone(AudioRefill& refill, int32_t frames) {
   const ChannelState& channel = player.channels[s.tone_channel - 1];
   int16_t* side = channel.pan >= 128 ? refill.render_right : refill.render_left;
   for (int32_t i = 0; i < frames; ++i) {
-    side[i] = saturate(side[i] + std::lround(8000 * std::sin(2 * M_PI * refill.tone_phase)));
+    side[i] = saturate16(side[i] + std::lround(8000 * std::sin(2 * M_PI * refill.tone_phase)));
     refill.tone_phase += cycles_per_frame;
     refill.tone_phase -= std::floor(refill.tone_phase);
   }
